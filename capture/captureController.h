@@ -1,0 +1,39 @@
+// The capture controller: our procedure on the player's window, the sheet's state and the
+// mark, commit, cancel and save actions that CAPTURE_MSG carries.
+#pragma once
+
+#include "../plugin/hostContract.h"
+
+// The lock held by a commit across both title formattings; created first at start-up and
+// deleted last at shutdown.
+void createFormatLock();
+void deleteFormatLock();
+
+// Allocates and releases the sheet's buffers; false when they cannot be had.
+bool createCaptureState();
+void releaseCaptureState();
+
+// Puts CaptureProc in front of the player's window procedure, or turns its actions back on
+// when it is still in the chain. Does nothing while it is installed.
+void installCapture();
+// Turns the actions off, and takes CaptureProc out of the chain when it is the window's
+// current procedure. A procedure that another program put in front of it is never cut out:
+// CaptureProc then stays in the chain and only passes messages on.
+void removeCapture();
+// Whether the actions are on.
+bool captureInstalled();
+// Whether CaptureProc is still part of the window's procedure chain.
+bool captureChained();
+
+LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Empties the sheet: numbering restarts at 1 and the next entry writes the header again.
+void resetSheet();
+
+// Takes the texts of the Info window's two fields.
+void setCapturedTexts(const char* title, const char* performer);
+
+// Read by the tag resolver while a commit formats its templates.
+int entryCounter();
+const char* capturedTitle();
+const char* capturedPerformer();

@@ -1,0 +1,136 @@
+// Values of the plug-in's own tags, and of every other name through the player's metadata.
+#include "tagResolver.h"
+
+#include <cstdio>
+
+#include "../plugin/hostLink.h"
+#include "../plugin/limits.h"
+#include "../plugin/text.h"
+#include "captureController.h"
+#include "tagText.h"
+
+namespace {
+
+const size_t kVideoValueBytes = 64;
+const int kStreamSampleRate = 0;
+const int kStreamBitrate = 1;
+const int kStreamChannels = 2;
+const int kStreamVideoSize = 3;
+const int kStreamVideoText = 4;
+const LONG_PTR kLowestTextAddress = 0x10000;
+
+typedef void (*TagFill)(const char* tag, char* raw, const char* currentPath, int positionMs);
+
+void fillNumber(char* raw, int value) { snprintf(raw, kValueBytes, "%d", value); }
+
+void fillFilePath(const char*, char* raw, const char* path, int) { copyText(raw, kValueBytes, path); }
+void fillFileName(const char*, char* raw, const char* path, int) { fileNameOf(path, raw, kValueBytes); }
+void fillFileExt(const char*, char* raw, const char* path, int) { fileExtOf(path, raw, kValueBytes); }
+void fillFileDir(const char*, char* raw, const char* path, int) { fileDirOf(path, raw, kValueBytes); }
+void fillCurPos(const char*, char* raw, const char*, int ms) { formatCuePosition(ms, raw, kValueBytes); }
+void fillTrackName(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedTitle()); }
+void fillPerformer(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedPerformer()); }
+void fillTrackCount(const char*, char* raw, const char*, int) { snprintf(raw, kValueBytes, "%.2d", entryCounter()); }
+void fillPlLen(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistCount()); }
+void fillPlPos(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex() + 1); }
+void fillPlZeroIdx(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex()); }
+void fillLength(const char*, char* raw, const char*, int) { formatTrackLength(hostLengthSeconds(), raw, kValueBytes); }
+void fillBitrate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamBitrate)); }
+void fillChannelNum(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamChannels)); }
+void fillSampleRate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamSampleRate)); }
+
+void fillChannels(const char*, char* raw, const char*, int) {
+  copyText(raw, kValueBytes, hostStreamInfo(kStreamChannels) == 1 ? "mono" : "stereo");
+}
+
+void fillVideoSize(const char*, char* raw, const char*, int) {
+  DWORD size = (DWORD)hostStreamInfo(kStreamVideoSize);
+  snprintf(raw, kVideoValueBytes, "%dx%d", (int)LOWORD(size), (int)HIWORD(size));
+}
+
+void fillVideoWidth(const char*, char* raw, const char*, int) {
+  snprintf(raw, kVideoValueBytes, "%d", (int)LOWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+}
+
+void fillVideoHeight(const char*, char* raw, const char*, int) {
+  snprintf(raw, kVideoValueBytes, "%d", (int)HIWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+}
+
+void fillVideoInfo(const char*, char* raw, const char*, int) {
+  LONG_PTR answer = (LONG_PTR)hostStreamInfo(kStreamVideoText);
+  if (answer > kLowestTextAddress) copyText(raw, kValueBytes, (const char*)answer);
+}
+
+// Asks the player's metadata reader for one field of the current file; true when found.
+bool readFileField(const char* field, char* raw, const char* path) {
+  ExtendedInfoRequest request = {path, field, raw, (int)kValueBytes};
+  bool found = hostFileField(&request);
+  raw[kValueBytes - 1] = '\0';
+  return found;
+}
+
+void fillYear2d(const char*, char* raw, const char* path, int) {
+  if (readFileField("year", raw, path)) keepLastTwo(raw);
+}
+
+void fillPbState(const char*, char* raw, const char*, int) {
+  int state = hostPlayState();
+  fillNumber(raw, state == HOST_STATE_PAUSED ? 2 : state);
+}
+
+void fillWaTitle(const char*, char* raw, const char* path, int) {
+  char* title = (char*)GlobalAlloc(GPTR, kValueBytes);
+  if (!title) return;
+  TitleHookRequest request = {path, title};
+  hostFileTitle(&request);
+  title[kValueBytes - 1] = '\0';
+  copyText(raw, kValueBytes, title);
+  GlobalFree(title);
+}
+
+void fillFileField(const char* tag, char* raw, const char* path, int) { readFileField(tag, raw, path); }
+
+struct TagRow {
+  const char* name;
+  TagFill fill;
+};
+
+// Compared in this order; a name that matches none goes to the player's metadata reader.
+const TagRow kTags[] = {
+    {"filepath", fillFilePath},     {"filename", fillFileName},   {"curpos", fillCurPos},
+    {"trackname", fillTrackName},   {"performer", fillPerformer}, {"trackcount", fillTrackCount},
+    {"fileext", fillFileExt},       {"filedir", fillFileDir},     {"pllen", fillPlLen},
+    {"plpos", fillPlPos},           {"plzeroidx", fillPlZeroIdx}, {"length", fillLength},
+    {"bitrate", fillBitrate},       {"channelnum", fillChannelNum}, {"channels", fillChannels},
+    {"srate", fillSampleRate},      {"videosize", fillVideoSize}, {"videowidth", fillVideoWidth},
+    {"videoheight", fillVideoHeight}, {"videoinfo", fillVideoInfo}, {"year2d", fillYear2d},
+    {"twodigityear", fillYear2d},   {"pbstate", fillPbState},     {"watitle", fillWaTitle},
+};
+
+TagFill fillFor(const char* tag) {
+  for (const TagRow& row : kTags)
+    if (lstrcmpiA(tag, row.name) == 0) return row.fill;
+  return fillFileField;
+}
+
+}  // namespace
+
+char* __cdecl resolveTag(const char* tag, void* /*context*/) {
+  if (!tag) return nullptr;
+  char currentPath[kPathBytes];
+  copyText(currentPath, sizeof currentPath, hostEntryPath(hostPlaylistIndex()));
+  int positionMs = hostPositionMs();
+
+  char raw[kValueBytes] = {0};
+  fillFor(tag)(tag, raw, currentPath, positionMs);
+  if (!raw[0]) return nullptr;
+
+  char* value = (char*)GlobalAlloc(GPTR, kValueBytes);
+  if (!value) return nullptr;
+  literalTagValue(raw, value, kValueBytes);
+  return value;
+}
+
+void __cdecl freeTagValue(char* value, void* /*context*/) {
+  if (value) GlobalFree(value);
+}

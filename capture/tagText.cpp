@@ -1,0 +1,85 @@
+// Times, path pieces and literal values for the tag resolver.
+#include "tagText.h"
+
+#include <cstdio>
+
+#include "../plugin/text.h"
+
+namespace {
+
+const int kFramesPerSecond = 75;
+const int kMsPerSecond = 1000;
+
+// Position of the last c in text[0, length) that stands after the first character, or -1.
+long lastAfterFirst(const char* text, size_t length, char c) {
+  for (size_t i = length; i > 1; --i)
+    if (text[i - 1] == c) return (long)(i - 1);
+  return -1;
+}
+
+}  // namespace
+
+void formatCuePosition(int positionMs, char* out, size_t outBytes) {
+  long long ms = positionMs < 0 ? 0 : positionMs;
+  long long frames = ms * kFramesPerSecond / kMsPerSecond;
+  long long seconds = frames / kFramesPerSecond;
+  snprintf(out, outBytes, "%02lld:%02lld:%02lld", seconds / 60, seconds % 60,
+           frames % kFramesPerSecond);
+}
+
+void formatTrackLength(int seconds, char* out, size_t outBytes) {
+  int secs = seconds % 60;
+  int minutes = (seconds / 60) % 60;
+  int hours = (seconds / 60) / 60;
+  if (hours > 0)
+    snprintf(out, outBytes, "%.2d:%.2d:%.2d", hours, minutes, secs);
+  else
+    snprintf(out, outBytes, "%.2d:%.2d", minutes, secs);
+}
+
+void fileNameOf(const char* path, char* out, size_t outBytes) {
+  size_t length = textLength(path, (size_t)-1);
+  long at = lastAfterFirst(path, length, '\\');
+  copyText(out, outBytes, at < 0 ? path : path + at + 1);
+}
+
+void fileDirOf(const char* path, char* out, size_t outBytes) {
+  size_t length = textLength(path, (size_t)-1);
+  long at = lastAfterFirst(path, length, '\\');
+  if (at < 0) {
+    copyText(out, outBytes, path);
+    return;
+  }
+  size_t keep = (size_t)at < outBytes ? (size_t)at + 1 : outBytes;  // +1 for the terminator
+  copyText(out, keep, path);
+}
+
+void fileExtOf(const char* path, char* out, size_t outBytes) {
+  size_t length = textLength(path, (size_t)-1);
+  long at = lastAfterFirst(path, length, '.');
+  copyText(out, outBytes, at < 0 ? path : path + at + 1);
+}
+
+void keepLastTwo(char* text) {
+  size_t length = textLength(text, (size_t)-1);
+  if (length < 2) return;
+  text[0] = text[length - 2];
+  text[1] = text[length - 1];
+  text[2] = '\0';
+}
+
+void literalTagValue(const char* value, char* out, size_t outBytes) {
+  if (!out || outBytes == 0) return;
+  size_t at = 0;
+  for (const char* p = value ? value : ""; *p; ++p) {
+    if (*p == '\\') {
+      if (at + 2 >= outBytes) break;
+      out[at++] = '\\';
+      out[at++] = '\\';
+    } else {
+      if (at + 1 >= outBytes) break;
+      out[at++] = *p == '"' ? '\'' : *p;
+    }
+  }
+  out[at] = '\0';
+}

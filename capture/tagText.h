@@ -1,0 +1,25 @@
+// Pure text work behind the tag values: times, path pieces and literal values.
+#pragma once
+
+#include <cstddef>
+
+// Cue time "MM:SS:FF" of a position in milliseconds: total minutes (at least two digits, no
+// wrap at the hour), seconds, and frames of 1/75 s, truncated. Negative positions give 00:00:00.
+void formatCuePosition(int positionMs, char* out, size_t outBytes);
+
+// Track length in whole seconds: "MM:SS", or "HH:MM:SS" once there are hours.
+void formatTrackLength(int seconds, char* out, size_t outBytes);
+
+// Path pieces. A separator found only at the very first character counts as none, and the
+// whole path is the result then.
+void fileNameOf(const char* path, char* out, size_t outBytes);   // after the last '\'
+void fileDirOf(const char* path, char* out, size_t outBytes);    // before the last '\'
+void fileExtOf(const char* path, char* out, size_t outBytes);    // after the last '.'
+
+// Keeps the last two characters of a text of two or more characters, in place.
+void keepLastTwo(char* text);
+
+// Copies a value so that it reaches the sheet as it stands: each backslash is doubled (the
+// escape filter halves it again) and a double quote, which a cue sheet cannot hold inside a
+// quoted field, becomes a single quote. Cut to fit outBytes without splitting a doubled pair.
+void literalTagValue(const char* value, char* out, size_t outBytes);

@@ -1,0 +1,291 @@
+// The stand-in player's window, request handling, title formatter and plug-in loading.
+#include "standInPlayer.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kClassName[] = "StandInPlayerMain";
+const size_t kTitleBytes = 2048;
+const size_t kBoxTextBytes = 4096;
+
+StandInPlayer* gPlayer = nullptr;
+
+std::string number(long long value) { return std::to_string(value); }
+
+void copyOut(char* out, size_t outBytes, const std::string& text) {
+  if (!out || outBytes == 0) return;
+  size_t n = text.size() < outBytes - 1 ? text.size() : outBytes - 1;
+  memcpy(out, text.data(), n);
+  out[n] = '\0';
+}
+
+const PlaylistEntry* entryByPath(const std::vector<PlaylistEntry>& playlist, const char* path) {
+  if (!path) return nullptr;
+  for (const PlaylistEntry& e : playlist)
+    if (e.path == path) return &e;
+  return nullptr;
+}
+
+std::string windowText(HWND window) {
+  char text[kBoxTextBytes];
+  GetWindowTextA(window, text, (int)sizeof text);
+  return text;
+}
+
+// A message box is a dialog with no edit field; its text is the static control that has text.
+bool isMessageBox(HWND window) {
+  char className[64];
+  GetClassNameA(window, className, (int)sizeof className);
+  return strcmp(className, "#32770") == 0 && !FindWindowExA(window, nullptr, "Edit", nullptr);
+}
+
+std::string messageBoxText(HWND box) {
+  for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child;
+       child = FindWindowExA(box, child, "Static", nullptr)) {
+    std::string text = windowText(child);
+    if (!text.empty()) return text;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && gPlayer && isMessageBox((HWND)wParam)) {
+    HWND box = (HWND)wParam;
+    CaughtMessageBox caught = {windowText(box), messageBoxText(box), GetWindow(box, GW_OWNER)};
+    gPlayer->messageBoxes.push_back(caught);
+    gPlayer->log("msgbox " + caught.caption + "|" + caught.text);
+    if (gPlayer->closeMessageBoxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+StandInPlayer::StandInPlayer() {
+  gPlayer = this;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = PlayerWndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = kClassName;
+  wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+  wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+  RegisterClassA(&wc);  // fails harmlessly when a previous player registered it
+  window_ = CreateWindowExA(0, kClassName, "Stand-in player", WS_OVERLAPPEDWINDOW, 40, 40, 420, 160,
+                            nullptr, nullptr, instance, nullptr);
+  boxHook_ = SetWindowsHookExA(WH_CBT, standInMessageBoxHook, nullptr, GetCurrentThreadId());
+}
+
+StandInPlayer::~StandInPlayer() {
+  if (module_) {
+    quit();
+    unload();
+  }
+  if (boxHook_) UnhookWindowsHookEx(boxHook_);
+  if (window_) DestroyWindow(window_);
+  pump();
+  gPlayer = nullptr;
+}
+
+bool StandInPlayer::load(const std::string& dllPath) {
+  module_ = LoadLibraryA(dllPath.c_str());
+  if (!module_) return false;
+  PluginEntryProc entry = (PluginEntryProc)(void*)GetProcAddress(module_, PLUGIN_ENTRY_NAME);
+  if (!entry) return false;
+  descriptor_ = entry();
+  if (!descriptor_) return false;
+  descriptor_->hostWindow = window_;
+  descriptor_->module = module_;
+  return true;
+}
+
+int StandInPlayer::init() { return descriptor_ ? descriptor_->init() : -1; }
+
+void StandInPlayer::config() {
+  if (descriptor_) descriptor_->config();
+}
+
+void StandInPlayer::quit() {
+  if (descriptor_) descriptor_->quit();
+  descriptor_ = nullptr;
+}
+
+void StandInPlayer::unload() {
+  if (module_) FreeLibrary(module_);
+  module_ = nullptr;
+  descriptor_ = nullptr;
+}
+
+void StandInPlayer::pump(DWORD ms) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+      if (root && root != window_ && IsDialogMessageA(root, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (GetTickCount() - start >= ms) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+bool StandInPlayer::pressHotkey(const std::string& id) {
+  for (const HotkeyAction& action : hotkeys) {
+    if (action.id != id) continue;
+    HWND target = action.window ? action.window : window_;
+    SendMessageA(target, action.message, action.wParam, action.lParam);
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::string> StandInPlayer::eventsSince(size_t first) const {
+  if (first >= events.size()) return {};
+  return std::vector<std::string>(events.begin() + (long)first, events.end());
+}
+
+void StandInPlayer::onCommand(WORD command) {
+  if (command == HOST_CMD_PLAY) {
+    log("cmd play");
+    playState = HOST_STATE_PLAYING;
+  } else if (command == HOST_CMD_PAUSE) {
+    log("cmd pause");
+    if (playState == HOST_STATE_PLAYING)
+      playState = HOST_STATE_PAUSED;
+    else if (playState == HOST_STATE_PAUSED)
+      playState = HOST_STATE_PLAYING;
+  }
+}
+
+// Copies the template and replaces each %name% by the tag callback's text; a '%' without a
+// closing one is copied as it stands.
+void StandInPlayer::renderTemplate(FormatTitleRequest* request) {
+  std::string out;
+  const char* p = request->templateText ? request->templateText : "";
+  while (*p) {
+    const char* close = *p == '%' ? strchr(p + 1, '%') : nullptr;
+    if (!close) {
+      out += *p++;
+      continue;
+    }
+    std::string name(p + 1, close);
+    p = close + 1;
+    ++formatter.tagCalls;
+    char* value = request->resolveTag ? request->resolveTag(name.c_str(), request->context) : nullptr;
+    if (!value) continue;
+    ++formatter.valuesReturned;
+    if (!*value) ++formatter.emptyValues;
+    out += value;
+    if (request->freeTagValue) {
+      request->freeTagValue(value, request->context);
+      ++formatter.valuesFreed;
+    }
+  }
+  copyOut(request->output, (size_t)(request->outputSize > 0 ? request->outputSize : 0), out);
+}
+
+LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
+  switch (code) {
+    case HOST_VERSION:
+      log("version");
+      return version;
+    case HOST_PLAY_STATE:
+      log("playstate");
+      return playState;
+    case HOST_TRACK_TIME:
+      log("time " + number((long long)arg));
+      return arg == 0 ? positionMs : lengthSeconds;
+    case HOST_PLAYLIST_COUNT:
+      log("playlist-count");
+      return (LRESULT)playlist.size();
+    case HOST_PLAYLIST_INDEX:
+      log("playlist-index");
+      return current;
+    case HOST_STREAM_INFO:
+      log("stream " + number((long long)arg));
+      switch (arg) {
+        case 0: return sampleRate;
+        case 1: return bitrate;
+        case 2: return channels;
+        case 3: return (LRESULT)videoSize;
+        case 4: return giveVideoText ? (LRESULT)videoText.c_str() : 0;
+        default: return 0;
+      }
+    case HOST_ENTRY_PATH: {
+      log("entry-path " + number((long long)arg));
+      int index = (int)arg;
+      if (index < 0 || index >= (int)playlist.size()) return 0;
+      return (LRESULT)playlist[(size_t)index].path.c_str();
+    }
+    case HOST_FILE_FIELD: {
+      ExtendedInfoRequest* request = (ExtendedInfoRequest*)arg;
+      log(std::string("file-field ") + (request->field ? request->field : "(null)"));
+      const PlaylistEntry* e = entryByPath(playlist, request->path);
+      if (!e || !request->field) return 0;
+      auto found = e->fields.find(request->field);
+      if (found == e->fields.end()) return 0;
+      copyOut(request->output, (size_t)request->outputSize, found->second);
+      return 1;
+    }
+    case HOST_FILE_TITLE: {
+      TitleHookRequest* request = (TitleHookRequest*)arg;
+      log("file-title");
+      const PlaylistEntry* e = entryByPath(playlist, request->path);
+      if (e) copyOut(request->title, kTitleBytes, e->title);
+      return 1;
+    }
+    case HOST_RENDER_TEMPLATE:
+      log("render");
+      renderTemplate((FormatTitleRequest*)arg);
+      return 0;
+    case HOST_REGISTER_PAGE: {
+      PrefsPageRecord* record = (PrefsPageRecord*)arg;
+      record->pageId = 0x700 + (int)pages.size();
+      pages.push_back(*record);
+      log(std::string("register-page ") + (record->name ? record->name : "(null)"));
+      return 1;
+    }
+    case HOST_SHOW_PAGE:
+      log("show-page " + number((long long)arg));
+      shownPages.push_back((int)arg);
+      return 1;
+    case HOST_NAMED_REQUEST:
+      log(std::string("named ") + (arg ? (const char*)arg : "(null)"));
+      return arg && strcmp((const char*)arg, HOST_HOTKEY_ADD_NAME) == 0 ? hotkeyCode : 0;
+    default:
+      if (hotkeyCode != 0 && code == hotkeyCode) {
+        const HotkeyRegistration* r = (const HotkeyRegistration*)arg;
+        HotkeyAction action = {r->name ? r->name : "", r->id ? r->id : "", r->flags, r->message,
+                               r->wParam, r->lParam, r->window};
+        hotkeys.push_back(action);
+        log("hotkey-add " + action.name);
+        return 1;
+      }
+      log("ipc " + number((long long)code));
+      return 0;
+  }
+}
+
+LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  StandInPlayer* player = gPlayer && gPlayer->window_ == window ? gPlayer : nullptr;
+  if (!player) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case HOST_IPC:
+      return player->onRequest(wParam, lParam);
+    case WM_COMMAND:
+      player->onCommand(LOWORD(wParam));
+      return 0;
+    case CAPTURE_MSG:
+      player->log("capture " + number((long long)lParam));
+      return 0;
+    case WM_CLOSE:
+      return 0;  // the player closes only when its owner destroys it
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}

@@ -1,0 +1,111 @@
+// A stand-in for the media player: loads a general-purpose plug-in the way the player does and
+// answers every request the plug-in makes from a scriptable model, recording each one.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../plugin/hostContract.h"
+
+struct PlaylistEntry {
+  std::string path;
+  std::string title;                          // answered to HOST_FILE_TITLE
+  std::map<std::string, std::string> fields;  // answered to HOST_FILE_FIELD, by exact name
+};
+
+struct CaughtMessageBox {
+  std::string caption;
+  std::string text;
+  HWND owner;
+};
+
+struct HotkeyAction {
+  std::string name;
+  std::string id;
+  int flags;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  HWND window;
+};
+
+struct FormatterCounts {
+  int tagCalls = 0;       // calls of the tag callback
+  int valuesReturned = 0; // non-null values
+  int valuesFreed = 0;    // values handed to the free callback
+  int emptyValues = 0;    // non-null values that were empty texts
+  int outstanding() const { return valuesReturned - valuesFreed; }
+};
+
+// The player model. One instance at a time per thread.
+class StandInPlayer {
+ public:
+  StandInPlayer();
+  ~StandInPlayer();
+  StandInPlayer(const StandInPlayer&) = delete;
+  StandInPlayer& operator=(const StandInPlayer&) = delete;
+
+  HWND window() const { return window_; }
+
+  // The plug-in, as the player drives it.
+  bool load(const std::string& dllPath);
+  int init();
+  void config();
+  void quit();
+  void unload();
+  HMODULE module() const { return module_; }
+  PluginDescriptor* descriptor() const { return descriptor_; }
+
+  // Runs the message loop until the queue is empty, then for at least ms more milliseconds.
+  void pump(DWORD ms = 0);
+
+  // Sends the registered action's message to its window, as the hot-key plug-in does.
+  bool pressHotkey(const std::string& id);
+
+  // Sends a command or a CAPTURE_MSG the way other programs would.
+  LRESULT capture(LPARAM action) { return SendMessageA(window_, CAPTURE_MSG, 0, action); }
+
+  // The event log: one line for each request, command and message the player received.
+  std::vector<std::string> events;
+  std::vector<std::string> eventsSince(size_t first) const;
+  std::vector<CaughtMessageBox> messageBoxes;
+  bool closeMessageBoxes = true;  // message boxes are caught, recorded and closed
+
+  // Model.
+  int version = 0x5012;
+  std::vector<PlaylistEntry> playlist;
+  int current = 0;
+  int playState = HOST_STATE_STOPPED;
+  int positionMs = 0;
+  int lengthSeconds = 0;
+  int sampleRate = 44;
+  int bitrate = 320;
+  int channels = 2;
+  DWORD videoSize = 0;
+  std::string videoText;
+  bool giveVideoText = false;
+  int hotkeyCode = 0x10ACE;  // answer to the named request; 0: no hot-key plug-in
+
+  std::vector<HotkeyAction> hotkeys;
+  std::vector<PrefsPageRecord> pages;
+  std::vector<int> shownPages;
+  FormatterCounts formatter;
+
+  // The player's own window procedure; anything placed in front of it must pass messages on.
+  static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  LRESULT onRequest(WPARAM arg, LPARAM code);
+  void onCommand(WORD command);
+  void renderTemplate(FormatTitleRequest* request);
+  void log(const std::string& line) { events.push_back(line); }
+  friend LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+  HMODULE module_ = nullptr;
+  PluginDescriptor* descriptor_ = nullptr;
+  HHOOK boxHook_ = nullptr;
+};

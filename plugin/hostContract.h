@@ -1,0 +1,116 @@
+// The contract between the player and the plug-in: request codes, commands, the records that
+// travel with them, and the descriptor the exported entry hands out. The stand-in player
+// includes this header and nothing else of the plug-in.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// Requests: message HOST_IPC, request code in lParam, argument in wParam, answer in the result.
+const UINT HOST_IPC = WM_USER;
+
+const int HOST_VERSION = 0;
+const int HOST_PLAY_STATE = 104;
+const int HOST_TRACK_TIME = 105;
+const int HOST_PLAYLIST_COUNT = 124;
+const int HOST_PLAYLIST_INDEX = 125;
+const int HOST_STREAM_INFO = 126;
+const int HOST_ENTRY_PATH = 211;
+const int HOST_FILE_FIELD = 296;
+const int HOST_RENDER_TEMPLATE = 297;
+const int HOST_REGISTER_PAGE = 332;
+const int HOST_SHOW_PAGE = 380;
+const int HOST_FILE_TITLE = 850;
+const int HOST_NAMED_REQUEST = 65536;
+
+const char HOST_HOTKEY_ADD_NAME[] = "GenHotkeysAdd";
+
+// The lowest player version the plug-in runs on.
+const int HOST_VERSION_REQUIRED = 0x5001;
+
+// Play states answered to HOST_PLAY_STATE.
+const int HOST_STATE_STOPPED = 0;
+const int HOST_STATE_PLAYING = 1;
+const int HOST_STATE_PAUSED = 3;
+
+// Player commands, sent as WM_COMMAND with the command in wParam and 0 in lParam.
+const WORD HOST_CMD_PLAY = 40045;
+const WORD HOST_CMD_PAUSE = 40046;
+
+// The private message that drives capture; lParam names the action.
+const UINT CAPTURE_MSG = 1912;
+const LPARAM CAPTURE_MARK = 1;
+const LPARAM CAPTURE_COMMIT = 2;
+const LPARAM CAPTURE_CANCEL = 3;
+const LPARAM CAPTURE_SAVE = 4;
+
+// Tag callbacks of the title formatter. A non-null value from the resolver belongs to the
+// formatter until it hands it back to the free callback.
+typedef char*(__cdecl* TagResolveProc)(const char* tag, void* context);
+typedef void(__cdecl* TagFreeProc)(char* value, void* context);
+
+// Every record field is 32 bits wide; the layouts are checked below.
+struct FormatTitleRequest {
+  const char* templateText;
+  void* context;
+  char* output;
+  int outputSize;
+  TagResolveProc resolveTag;
+  TagFreeProc freeTagValue;
+};
+
+struct ExtendedInfoRequest {
+  const char* path;
+  const char* field;
+  char* output;
+  int outputSize;
+};
+
+struct TitleHookRequest {
+  const char* path;
+  char* title;  // 2,048 bytes; the record carries no size
+};
+
+struct PrefsPageRecord {
+  HINSTANCE module;
+  int dialogId;
+  DLGPROC pageProc;
+  const char* name;
+  int reserved1;
+  int pageId;  // written by the player
+  int reserved2;
+};
+
+struct HotkeyRegistration {
+  const char* name;
+  int flags;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  const char* id;
+  HWND window;  // 0: delivered to the player's main window
+};
+
+struct PluginDescriptor {
+  int version;
+  const char* description;
+  int(__cdecl* init)(void);
+  void(__cdecl* config)(void);
+  void(__cdecl* quit)(void);
+  HWND hostWindow;  // written by the player before init
+  HINSTANCE module; // written by the player before init
+};
+
+const int PLUGIN_DESCRIPTOR_VERSION = 0x10;
+const char PLUGIN_ENTRY_NAME[] = "winampGetGeneralPurposePlugin";
+typedef PluginDescriptor*(__cdecl* PluginEntryProc)(void);
+
+#if defined(_WIN32) && !defined(_WIN64)
+static_assert(offsetof(FormatTitleRequest, freeTagValue) == 20, "FormatTitleRequest layout");
+static_assert(offsetof(ExtendedInfoRequest, outputSize) == 12, "ExtendedInfoRequest layout");
+static_assert(sizeof(TitleHookRequest) == 8, "TitleHookRequest layout");
+static_assert(offsetof(PrefsPageRecord, pageId) == 20, "PrefsPageRecord layout");
+static_assert(offsetof(HotkeyRegistration, window) == 24, "HotkeyRegistration layout");
+static_assert(offsetof(PluginDescriptor, module) == 24, "PluginDescriptor layout");
+#endif

@@ -1,0 +1,32 @@
+// The one place that talks to the player: a named function for every request and command.
+#pragma once
+
+#include "hostContract.h"
+
+// Remembers the player's main window; every request goes there.
+void hostLinkOpen(HWND host);
+HWND hostWindow();
+
+// The player's own window procedure while ours sits in front of it: requests that must not
+// pass through our procedure go straight to it. Null sends them to the window instead.
+void hostLinkSetDirect(WNDPROC direct);
+
+int hostVersion();
+int hostPlayState();
+int hostPlaylistIndex();  // answered by the player's own procedure
+int hostPlaylistCount();
+int hostPositionMs();
+int hostLengthSeconds();
+int hostStreamInfo(int what);
+// The player's copy of an entry's path (answered by the player's own procedure); may be null.
+const char* hostEntryPath(int index);
+bool hostFileField(ExtendedInfoRequest* request);
+void hostFileTitle(TitleHookRequest* request);
+void hostRenderTemplate(FormatTitleRequest* request);
+void hostRegisterPage(PrefsPageRecord* record);
+void hostShowPage(int pageId);
+int hostNamedRequest(const char* name);
+void hostAddHotkey(int code, HotkeyRegistration* registration);
+
+void hostPlay();
+void hostPause();

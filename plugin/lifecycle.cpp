@@ -1,0 +1,113 @@
+// Start-up and shutdown: the version gate, the settings, the capture machinery and its two
+// windows, the preferences page and the deferred hot-key registration.
+#include "lifecycle.h"
+
+#include "../capture/captureController.h"
+#include "../capture/cueWindow.h"
+#include "../capture/infoWindow.h"
+#include "../prefs/prefsPage.h"
+#include "../res/resource.h"
+#include "hostLink.h"
+#include "settings.h"
+
+namespace {
+
+const char kDescription[] = "LumoMarker v1.0";
+const char kDescriptionTooOld[] = "LumoMarker v1.0 requires Winamp 5.1+";
+const char kTooOldCaption[] = "LUMO";
+const char kTooOldText[] =
+    "LumoMarker v1.0\r\nThis plug-in requires a version of Winamp greater than or equal to 5.1!";
+const char kPageName[] = "LUMO";
+const char kHotkeyName[] = "LUMO: ON";
+const char kHotkeyId[] = "LUMOPluginDoActionOn";
+const int kHotkeyFlags = 4;
+
+PluginDescriptor gDescriptor = {PLUGIN_DESCRIPTOR_VERSION, kDescription, pluginInit, pluginConfig,
+                                pluginQuit, nullptr, nullptr};
+
+PrefsPageRecord gPageRecord = {nullptr, IDD_PREFS, PrefsPageProc, kPageName, 0, 0, 0};
+
+int gPluginVersion = 0;
+bool gRunning = false;
+bool gHotkeyTimerPending = false;
+
+void releaseBuffers() {
+  releaseCaptureState();
+  releaseTemplates();
+}
+
+// Keeps this module loaded for good: used when our window procedure must stay in the
+// player's chain because another procedure was put in front of it.
+void pinModule() {
+  HMODULE self = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     (LPCSTR)&CaptureProc, &self);
+}
+
+}  // namespace
+
+PluginDescriptor* pluginDescriptor() { return &gDescriptor; }
+HINSTANCE pluginModule() { return gDescriptor.module; }
+
+int __cdecl pluginInit(void) {
+  createFormatLock();
+  hostLinkOpen(gDescriptor.hostWindow);
+  gPluginVersion = hostVersion();
+  if (gPluginVersion < HOST_VERSION_REQUIRED) {
+    gDescriptor.description = kDescriptionTooOld;
+    return 0;
+  }
+  if (!allocateTemplates() || !createCaptureState()) {
+    releaseBuffers();
+    return 0;
+  }
+  readSettings();
+
+  gPageRecord.module = gDescriptor.module;
+  hostRegisterPage(&gPageRecord);
+
+  if (settings().enabled) installCapture();
+
+  gHotkeyTimerPending =
+      SetTimer(gDescriptor.hostWindow, HOTKEY_TIMER_ID, HOTKEY_TIMER_DELAY_MS, registerHotkey) != 0;
+
+  createCueWindow(gDescriptor.module);
+  createInfoWindow(gDescriptor.module);
+  gRunning = true;
+  return 0;
+}
+
+void __cdecl pluginConfig(void) {
+  if (gPluginVersion < HOST_VERSION_REQUIRED) {
+    MessageBoxA(gDescriptor.hostWindow, kTooOldText, kTooOldCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  hostShowPage(gPageRecord.pageId);
+}
+
+void __cdecl pluginQuit(void) {
+  if (gRunning) {
+    removeCapture();
+    writeSettings();
+    if (gHotkeyTimerPending) KillTimer(gDescriptor.hostWindow, HOTKEY_TIMER_ID);
+    gHotkeyTimerPending = false;
+    destroyInfoWindow();
+    destroyCueWindow();
+    releaseBuffers();
+    if (captureChained()) pinModule();
+    gRunning = false;
+  }
+  deleteFormatLock();
+}
+
+void CALLBACK registerHotkey(HWND window, UINT, UINT_PTR timerId, DWORD) {
+  if (timerId != HOTKEY_TIMER_ID) return;
+  int code = hostNamedRequest(HOST_HOTKEY_ADD_NAME);
+  if (code != 0) {
+    HotkeyRegistration registration = {kHotkeyName,   kHotkeyFlags, CAPTURE_MSG, 0,
+                                       CAPTURE_MARK, kHotkeyId,    nullptr};
+    hostAddHotkey(code, &registration);
+  }
+  KillTimer(window, HOTKEY_TIMER_ID);
+  gHotkeyTimerPending = false;
+}

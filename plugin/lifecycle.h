@@ -1,0 +1,20 @@
+// Start-up and shutdown of the plug-in: the descriptor's three entries and the hot-key timer.
+#pragma once
+
+#include "hostContract.h"
+
+// The descriptor handed to the player; the player writes its window and our module into it.
+PluginDescriptor* pluginDescriptor();
+
+// The plug-in's own module, as the player wrote it into the descriptor.
+HINSTANCE pluginModule();
+
+int __cdecl pluginInit(void);
+void __cdecl pluginConfig(void);
+void __cdecl pluginQuit(void);
+
+// Timer 888's procedure: registers the hot-key action once, then kills the timer.
+void CALLBACK registerHotkey(HWND window, UINT message, UINT_PTR timerId, DWORD time);
+
+const UINT_PTR HOTKEY_TIMER_ID = 888;
+const UINT HOTKEY_TIMER_DELAY_MS = 500;

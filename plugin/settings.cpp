@@ -1,0 +1,116 @@
+// Reading and writing plugin.ini.
+#include "settings.h"
+
+#include <windows.h>
+
+#include "lifecycle.h"
+#include "settingsText.h"
+#include "text.h"
+
+const char kDefaultHeaderTemplate[] =
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
+const char kDefaultTrackTemplate[] =
+    "TRACK %trackcount% AUDIO\\r\\n    TITLE \"%trackname%\"\\r\\n    PERFORMER \"%performer%\"\\r\\n"
+    "    INDEX 01 %curpos%";
+
+namespace {
+
+const char kSection[] = "LUMO";
+const char kIniName[] = "plugin.ini";
+const size_t kNumberBytes = 16;
+// A stored template may carry escapes for line breaks and a pair of quotes.
+const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
+
+Settings gSettings = {1, 0, nullptr, nullptr};
+
+void writeNumber(const char* key, int value, const char* path) {
+  char text[kNumberBytes];
+  wsprintfA(text, "%d", value);  // at most 11 characters
+  WritePrivateProfileStringA(kSection, key, text, path);
+}
+
+void writeTemplate(const char* key, const char* value, const char* path) {
+  char stored[kStoredTemplateBytes];
+  if (encodeSettingText(value, stored, sizeof stored))
+    WritePrivateProfileStringA(kSection, key, stored, path);
+}
+
+// Reads a template into its block, cut to kTemplateChars characters.
+void readTemplate(const char* key, const char* fallback, char* block, const char* path) {
+  GetPrivateProfileStringA(kSection, key, fallback, block, (DWORD)kTemplateBytes, path);
+  block[kTemplateChars] = '\0';
+}
+
+}  // namespace
+
+Settings& settings() { return gSettings; }
+
+bool allocateTemplates() {
+  HANDLE heap = GetProcessHeap();
+  gSettings.headerTemplate = (char*)HeapAlloc(heap, HEAP_ZERO_MEMORY, kTemplateBytes);
+  gSettings.trackTemplate = (char*)HeapAlloc(heap, HEAP_ZERO_MEMORY, kTemplateBytes);
+  if (gSettings.headerTemplate && gSettings.trackTemplate) return true;
+  releaseTemplates();
+  return false;
+}
+
+void releaseTemplates() {
+  HANDLE heap = GetProcessHeap();
+  if (gSettings.headerTemplate) HeapFree(heap, 0, gSettings.headerTemplate);
+  if (gSettings.trackTemplate) HeapFree(heap, 0, gSettings.trackTemplate);
+  gSettings.headerTemplate = nullptr;
+  gSettings.trackTemplate = nullptr;
+}
+
+bool iniFilePath(char* path) {
+  DWORD length = GetModuleFileNameA(pluginModule(), path, (DWORD)kPathBytes);
+  // A name that filled the buffer may have been cut: no reliable folder then.
+  if (length == 0 || length >= kPathBytes) {
+    path[0] = '\0';
+    return false;
+  }
+  char* p = path + length;
+  while (p > path && *p != '\\') p = CharPrevA(path, p);
+  if (*p != '\\') {
+    path[0] = '\0';
+    return false;
+  }
+  p = CharNextA(p);
+  *p = '\0';
+  size_t folderLength = (size_t)(p - path);
+  if (folderLength + sizeof kIniName > kPathBytes) {
+    path[0] = '\0';
+    return false;
+  }
+  appendTo(path, kPathBytes, kIniName);
+  return true;
+}
+
+void readSettings() {
+  gSettings.enabled = 1;
+  gSettings.currentPageIndex = 0;
+  char path[kPathBytes];
+  if (!iniFilePath(path)) {
+    copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
+    copyText(gSettings.trackTemplate, kTemplateBytes, kDefaultTrackTemplate);
+    return;
+  }
+  gSettings.enabled = (int)GetPrivateProfileIntA(kSection, "enabled", gSettings.enabled, path);
+  gSettings.currentPageIndex = (int)GetPrivateProfileIntA(kSection, "currentpageindex", 0, path);
+  readTemplate("advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate, path);
+  readTemplate("balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate, path);
+}
+
+void writeSettings() {
+  char path[kPathBytes];
+  if (!iniFilePath(path)) return;
+  writeNumber("enabled", gSettings.enabled, path);
+  writeNumber("usewinampstrayicon", 0, path);
+  writeNumber("balloontimeout", 5000, path);
+  writeNumber("iconindex", 6, path);
+  writeNumber("overridetip", 0, path);
+  writeNumber("displayonpbchange", 0, path);
+  writeNumber("currentpageindex", gSettings.currentPageIndex, path);
+  writeTemplate("advformatstring", gSettings.headerTemplate, path);
+  writeTemplate("balloontitle", gSettings.trackTemplate, path);
+}

@@ -1,0 +1,11 @@
+// How a template is written as one plugin.ini value so that it reads back unchanged.
+#pragma once
+
+#include <cstddef>
+
+// Writes value into out (outBytes in all) in the form stored in plugin.ini: real CR and LF
+// become the escapes \r and \n, so the value stays on one line and formats the same, and a
+// value that the profile reader would alter (blanks or a quote at either end) is wrapped in
+// one extra pair of double quotes, which the reader strips again. Returns false, writing an
+// empty text, when the stored form does not fit.
+bool encodeSettingText(const char* value, char* out, size_t outBytes);

@@ -1,0 +1,15 @@
+// Bounded text helpers: every copy into a fixed buffer goes through these.
+#pragma once
+
+#include <cstddef>
+
+// Copies src into dst (dstBytes bytes in all), cutting it to dstBytes - 1 characters, and
+// always terminates dst when dstBytes > 0. A null src copies as empty text. Returns the
+// number of characters copied.
+size_t copyText(char* dst, size_t dstBytes, const char* src);
+
+// Appends src to the text already in dst, within dstBytes in all; returns the new length.
+size_t appendTo(char* dst, size_t dstBytes, const char* src);
+
+// Length of s, counting at most maxChars characters; 0 for a null s.
+size_t textLength(const char* s, size_t maxChars);

@@ -1,0 +1,22 @@
+// Resource and control identifiers. Control ids and string numbers share one namespace:
+// the string whose number equals a control's id is that control's tip.
+#pragma once
+
+#define IDD_PREFS              103
+#define IDD_CUE                104
+#define IDD_INFO               105
+#define IDB_BANNER             106
+#define IDD_ABOUT              107
+#define IDD_TITLEFORMAT        108
+#define IDD_GENERAL            109
+
+#define IDC_CUE_EDITOR         1029
+#define IDC_CUE_RESET          1031
+#define IDC_CUE_SAVE           1032
+
+#define IDC_INFO_TITLE         1035
+#define IDC_INFO_PERFORMER     1036
+#define IDC_INFO_OK            1037
+
+#define LUMO_VERSION_TEXT      "1.0.0.0"
+#define LUMO_VERSION_NUMBERS   1,0,0,0

@@ -1,0 +1,178 @@
+// The fixture that runs the real DLL in the stand-in player.
+#include "pluginFixture.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+const int kCueEditorId = 1029;
+const int kInfoTitleId = 1035;
+const int kInfoPerformerId = 1036;
+const int kInfoOkId = 1037;
+
+struct Search {
+  int controlId;
+  HWND found;
+};
+
+BOOL CALLBACK findInThread(HWND window, LPARAM param) {
+  Search* search = (Search*)param;
+  if (GetDlgItem(window, search->controlId)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void removeFolder(const std::string& folder) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = folder + "\\" + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeFolder(path);
+      else
+        DeleteFileA(path.c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+std::string programFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s = path;
+  return s.substr(0, s.find_last_of('\\'));
+}
+
+HWND findDialogWithControl(int controlId) {
+  Search search = {controlId, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), findInThread, (LPARAM)&search);
+  return search.found;
+}
+
+std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first) {
+  return player.eventsSince(first);
+}
+
+void PluginTest::SetUp() {
+  static int counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  char name[64];
+  snprintf(name, sizeof name, "lumo_%lu_%d", GetCurrentProcessId(), ++counter);
+  folder = std::string(temp) + name;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  dllPath = folder + "\\gen_lumo.dll";
+  ASSERT_TRUE(CopyFileA((programFolder() + "\\gen_lumo.dll").c_str(), dllPath.c_str(), FALSE))
+      << "gen_lumo.dll must stand beside the test program";
+
+  player.reset(new StandInPlayer());
+  PlaylistEntry mix;
+  mix.path = "D:\\Music\\Live.2004\\set1.mp3";
+  mix.title = "Set One";
+  mix.fields["artist"] = "The Band";
+  mix.fields["title"] = "Live 2004";
+  mix.fields["year"] = "2004";
+  player->playlist.push_back(mix);
+  player->lengthSeconds = 4000;
+}
+
+void PluginTest::TearDown() {
+  if (player) {
+    if (player->module()) stop();
+    player.reset();
+  }
+  removeFolder(folder);
+}
+
+void PluginTest::start(bool waitForHotkey) {
+  ASSERT_TRUE(player->load(dllPath));
+  player->init();
+  if (!waitForHotkey) return;
+  for (int i = 0; i < 200 && player->hotkeys.empty(); ++i) player->pump(10);
+}
+
+void PluginTest::stop() {
+  player->quit();
+  player->unload();
+}
+
+HWND PluginTest::cueWindow() const { return findDialogWithControl(kCueEditorId); }
+HWND PluginTest::infoWindow() const { return findDialogWithControl(kInfoOkId); }
+HWND PluginTest::cueEditor() const { return GetDlgItem(cueWindow(), kCueEditorId); }
+
+std::string PluginTest::fieldText(HWND dialog, int id) const {
+  HWND field = GetDlgItem(dialog, id);
+  int length = GetWindowTextLengthA(field);
+  std::string text((size_t)length + 1, '\0');
+  GetWindowTextA(field, &text[0], length + 1);
+  text.resize((size_t)length);
+  return text;
+}
+
+std::string PluginTest::editorText() const { return fieldText(cueWindow(), kCueEditorId); }
+
+void PluginTest::mark() {
+  ASSERT_TRUE(player->pressHotkey("LUMOPluginDoActionOn")) << "hot-key action not registered";
+  player->pump();
+}
+
+void PluginTest::typeInfo(const std::string& title, const std::string& performer) {
+  HWND info = infoWindow();
+  ASSERT_NE(info, nullptr);
+  SetDlgItemTextA(info, kInfoTitleId, title.c_str());
+  SetDlgItemTextA(info, kInfoPerformerId, performer.c_str());
+}
+
+void PluginTest::clickOk() {
+  HWND info = infoWindow();
+  ASSERT_NE(info, nullptr);
+  SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+  player->pump();
+}
+
+void PluginTest::closeInfo() {
+  SendMessageA(infoWindow(), WM_CLOSE, 0, 0);
+  player->pump();
+}
+
+void PluginTest::clickCue(int id) {
+  HWND cue = cueWindow();
+  ASSERT_NE(cue, nullptr);
+  SendMessageA(cue, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(cue, id));
+  player->pump();
+}
+
+void PluginTest::commitEntry(const std::string& title, const std::string& performer) {
+  mark();
+  typeInfo(title, performer);
+  clickOk();
+}
+
+std::string PluginTest::readFile(const std::string& path) const {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return "<missing>";
+  std::string bytes;
+  char chunk[4096];
+  size_t n;
+  while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
+  fclose(f);
+  return bytes;
+}
+
+void PluginTest::writeFile(const std::string& path, const std::string& bytes) const {
+  FILE* f = fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  fwrite(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+}

@@ -1,0 +1,54 @@
+// Runs the real gen_lumo.dll in the stand-in player: each test gets its own copy of the DLL in
+// a fresh folder, so plugin.ini and the module's state start clean.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../../player/standInPlayer.h"
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Loads the DLL copy and calls init; with hotkeys, pumps until the action is registered.
+  void start(bool waitForHotkey = true);
+  // quit and FreeLibrary.
+  void stop();
+
+  HWND cueWindow() const;
+  HWND infoWindow() const;
+  HWND cueEditor() const;
+  std::string editorText() const;
+  std::string fieldText(HWND dialog, int id) const;
+
+  // The user's actions.
+  void mark();
+  void typeInfo(const std::string& title, const std::string& performer);
+  void clickOk();
+  void closeInfo();
+  void clickCue(int id);
+  // mark, type, OK.
+  void commitEntry(const std::string& title, const std::string& performer);
+
+  std::string readFile(const std::string& path) const;
+  void writeFile(const std::string& path, const std::string& bytes) const;
+  std::string iniPath() const { return folder + "\\plugin.ini"; }
+
+  std::unique_ptr<StandInPlayer> player;
+  std::string folder;   // holds the DLL copy and plugin.ini
+  std::string dllPath;
+};
+
+// The sequence of events after position first, for comparing with an expected sequence.
+std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first);
+
+// Windows of this thread whose dialog holds a control with this id.
+HWND findDialogWithControl(int controlId);
+
+// Folder of the running test program.
+std::string programFolder();

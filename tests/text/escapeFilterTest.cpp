@@ -1,0 +1,66 @@
+// The escape and case filter, table by table.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../../capture/escapeFilter.h"
+
+namespace {
+
+std::string filter(const std::string& source, size_t destBytes = 1024) {
+  std::string dest(destBytes + 1, '#');  // the byte past the buffer must stay untouched
+  applyEscapes(source.c_str(), &dest[0], destBytes);
+  EXPECT_EQ(dest[destBytes], '#') << "wrote past the destination";
+  return std::string(dest.c_str());
+}
+
+}  // namespace
+
+TEST(EscapeFilter, EscapesAndCaseModes) {
+  struct {
+    const char* source;
+    const char* expected;
+  } cases[] = {
+      {"TRACK 01 AUDIO\\r\\n    TITLE", "TRACK 01 AUDIO\r\n    TITLE"},
+      {"\\uabc\\odef", "ABCdef"},
+      {"\\lABC\\uDEF", "abcDEF"},
+      {"\\chello (world) [live]-mix", "Hello (World) [Live]-mix"},
+      {"\\c\"quoted\" it's o.k", "\"quoted\" It's O.k"},
+      {"\\cHELLO wORLD", "HELLO WORLD"},
+      {"\\ca\\nb", "A\nB"},
+      {"\\ca\\tb{c}<d>", "A\tB{C}<D>"},
+      {"ab\\bc", "ac"},
+      {"\\bx", "x"},
+      {"\\ca b\\b\\bc", "Ac"},
+      {"a\\\\nb", "a\\nb"},
+      {"\\x", "\\x"},
+      {"\\N\\U", "\\N\\U"},
+      {"\\u\\xy", "\\xY"},
+      {"ab\\", "ab\\"},
+      {"D:\\Music\\new.mp3", "D:\\Music\new.mp3"},
+      {"", ""},
+      {"\\u\\\\n", "\\N"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source);
+    EXPECT_EQ(filter(c.source), c.expected);
+  }
+}
+
+TEST(EscapeFilter, ModeDoesNotOutliveOneCall) {
+  EXPECT_EQ(filter("\\uabc"), "ABC");
+  EXPECT_EQ(filter("abc"), "abc");
+}
+
+TEST(EscapeFilter, NullSourceGivesEmptyText) {
+  char dest[8] = "xxxxxxx";
+  applyEscapes(nullptr, dest, sizeof dest);
+  EXPECT_STREQ(dest, "");
+}
+
+TEST(EscapeFilter, OutputIsCutAtDestinationSize) {
+  EXPECT_EQ(filter("abcdefgh", 5), "abcd");
+  EXPECT_EQ(filter("ab\\x", 4), "ab\\");
+  std::string longText(5000, 'a');
+  EXPECT_EQ(filter(longText, 1024), std::string(1023, 'a'));
+}

@@ -1,0 +1,123 @@
+// Times, path pieces and literal values behind the tags.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../../capture/tagText.h"
+
+TEST(TagText, CuePositionIsMinutesSecondsFrames) {
+  struct {
+    int ms;
+    const char* expected;
+  } cases[] = {
+      {0, "00:00:00"},        {61500, "01:01:37"},     {600000, "10:00:00"},
+      {3599990, "59:59:74"},  {3600000, "60:00:00"},   {3723450, "62:03:33"},
+      {290, "00:00:21"},      {6000000, "100:00:00"},  {-1, "00:00:00"},
+      {13, "00:00:00"},       {14, "00:00:01"},        {999, "00:00:74"},
+      {2147483647, "35791:23:48"}, {-2147483647 - 1, "00:00:00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ms);
+    char out[32];
+    formatCuePosition(c.ms, out, sizeof out);
+    EXPECT_STREQ(out, c.expected);
+  }
+}
+
+TEST(TagText, CuePositionNeverOverrunsSmallBuffer) {
+  char out[6] = "#####";
+  formatCuePosition(6000000, out, 5);
+  EXPECT_STREQ(out, "100:");
+  EXPECT_EQ(out[5], '\0');
+}
+
+TEST(TagText, TrackLength) {
+  struct {
+    int seconds;
+    const char* expected;
+  } cases[] = {{59, "00:59"}, {3599, "59:59"}, {3600, "01:00:00"}, {360000, "100:00:00"}, {0, "00:00"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.seconds);
+    char out[32];
+    formatTrackLength(c.seconds, out, sizeof out);
+    EXPECT_STREQ(out, c.expected);
+  }
+}
+
+TEST(TagText, PathPieces) {
+  struct {
+    const char* path;
+    const char* name;
+    const char* dir;
+    const char* ext;
+  } cases[] = {
+      {"D:\\Music\\Live.2004\\set1.mp3", "set1.mp3", "D:\\Music\\Live.2004", "mp3"},
+      {"D:\\Music\\Live.2004\\set1", "set1", "D:\\Music\\Live.2004", "2004\\set1"},
+      {"D:\\song.mp3", "song.mp3", "D:", "mp3"},
+      {"song", "song", "song", "song"},
+      {"\\song", "\\song", "\\song", "\\song"},
+      {".hidden", ".hidden", ".hidden", ".hidden"},
+      {"D:\\dir\\", "", "D:\\dir", "D:\\dir\\"},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    char out[300];
+    fileNameOf(c.path, out, sizeof out);
+    EXPECT_STREQ(out, c.name);
+    fileDirOf(c.path, out, sizeof out);
+    EXPECT_STREQ(out, c.dir);
+    fileExtOf(c.path, out, sizeof out);
+    EXPECT_STREQ(out, c.ext);
+  }
+}
+
+TEST(TagText, PathPiecesAreCutToTheBuffer) {
+  char out[5];
+  fileDirOf("D:\\abcdefgh\\x.mp3", out, sizeof out);
+  EXPECT_STREQ(out, "D:\\a");
+  fileNameOf("D:\\abcdefgh", out, sizeof out);
+  EXPECT_STREQ(out, "abcd");
+}
+
+TEST(TagText, KeepLastTwo) {
+  struct {
+    const char* in;
+    const char* expected;
+  } cases[] = {{"1999-05-01", "01"}, {"2004", "04"}, {"7", "7"}, {"", ""}, {"12", "12"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    char text[32];
+    snprintf(text, sizeof text, "%s", c.in);
+    keepLastTwo(text);
+    EXPECT_STREQ(text, c.expected);
+  }
+}
+
+TEST(TagText, LiteralValueDoublesBackslashesAndTurnsDoubleQuotes) {
+  struct {
+    const char* in;
+    const char* expected;
+  } cases[] = {
+      {"D:\\Music\\new.mp3", "D:\\\\Music\\\\new.mp3"},
+      {"The \"Best\" Song", "The 'Best' Song"},
+      {"100% \\u", "100% \\\\u"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    char out[64];
+    literalTagValue(c.in, out, sizeof out);
+    EXPECT_STREQ(out, c.expected);
+  }
+}
+
+TEST(TagText, LiteralValueNeverSplitsADoubledBackslash) {
+  char out[6];
+  literalTagValue("ab\\\\cd", out, sizeof out);  // a b \ \ c d
+  EXPECT_STREQ(out, "ab\\\\") << "the second pair does not fit whole";
+  std::string all(2047, '\\');
+  char block[2048];
+  literalTagValue(all.c_str(), block, sizeof block);
+  EXPECT_EQ(std::string(block), std::string(2046, '\\'));
+}
