@@ -164,6 +164,8 @@ void StandInPlayer::onCommand(WORD command) {
 // Copies the template and replaces each %name% by the tag callback's text; a '%' without a
 // closing one is copied as it stands.
 void StandInPlayer::renderTemplate(FormatTitleRequest* request) {
+  lastRender = *request;
+  renderedTemplates.push_back(request->templateText ? request->templateText : "(null)");
   std::string out;
   const char* p = request->templateText ? request->templateText : "";
   while (*p) {

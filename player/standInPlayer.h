@@ -93,6 +93,8 @@ class StandInPlayer {
   std::vector<PrefsPageRecord> pages;
   std::vector<int> shownPages;
   FormatterCounts formatter;
+  FormatTitleRequest lastRender = {};  // the last formatting request, callbacks included
+  std::vector<std::string> renderedTemplates;
 
   // The player's own window procedure; anything placed in front of it must pass messages on.
   static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,83 @@
+// plugin.ini: defaults, the nine keys, limits and values that must survive a restart.
+#include <windows.h>
+
+#include "pluginFixture.h"
+
+namespace {
+
+const char kDefaultHeader[] =
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
+const char kDefaultTrack[] =
+    "TRACK %trackcount% AUDIO\\r\\n    TITLE \"%trackname%\"\\r\\n    PERFORMER \"%performer%\"\\r\\n"
+    "    INDEX 01 %curpos%";
+
+}  // namespace
+
+TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllNineKeys) {
+  start();
+  commitEntry("T", "P");
+  ASSERT_GE(player->renderedTemplates.size(), 2u);
+  EXPECT_EQ(player->renderedTemplates[0], kDefaultHeader);
+  EXPECT_EQ(player->renderedTemplates[1], kDefaultTrack);
+  EXPECT_EQ(strlen(kDefaultHeader), 64u);
+  EXPECT_EQ(strlen(kDefaultTrack), 107u);
+  stop();
+  EXPECT_EQ(readFile(iniPath()), std::string("[LUMO]\r\n"
+                                             "enabled=1\r\n"
+                                             "usewinampstrayicon=0\r\n"
+                                             "balloontimeout=5000\r\n"
+                                             "iconindex=6\r\n"
+                                             "overridetip=0\r\n"
+                                             "displayonpbchange=0\r\n"
+                                             "currentpageindex=0\r\n"
+                                             "advformatstring=") +
+                                 kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack + "\r\n");
+}
+
+TEST_F(PluginTest, StoredValuesSurviveRestartAndFixedKeysAreRewritten) {
+  writeFile(iniPath(),
+            "[Other]\r\nkeep=this\r\n[LUMO]\r\nenabled=0\r\ncurrentpageindex=2\r\n"
+            "usewinampstrayicon=9\r\nballoontimeout=1\r\niconindex=1\r\noverridetip=1\r\n"
+            "displayonpbchange=1\r\nextra=stays\r\n");
+  start();
+  stop();
+  std::string ini = readFile(iniPath());
+  for (const char* line : {"enabled=0\r\n", "currentpageindex=2\r\n", "usewinampstrayicon=0\r\n",
+                           "balloontimeout=5000\r\n", "iconindex=6\r\n", "overridetip=0\r\n",
+                           "displayonpbchange=0\r\n", "extra=stays\r\n", "[Other]\r\nkeep=this\r\n"}) {
+    SCOPED_TRACE(line);
+    EXPECT_NE(ini.find(line), std::string::npos) << ini;
+  }
+}
+
+TEST_F(PluginTest, LongTemplateIsCutTo511Characters) {
+  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=" + std::string(600, 'a') + "\r\n");
+  start();
+  commitEntry("T", "P");
+  EXPECT_EQ(player->renderedTemplates[0], std::string(511, 'a'));
+}
+
+TEST_F(PluginTest, TemplatesWithQuotesAndBlanksComeBackUnchanged) {
+  // Quoted once more in the file, as the plug-in itself writes such values.
+  writeFile(iniPath(),
+            "[LUMO]\r\nadvformatstring=\"\"%artist%\"\"\r\nballoontitle=\"  TITLE %trackname%  \"\r\n");
+  for (int restart = 0; restart < 3; ++restart) {
+    SCOPED_TRACE(restart);
+    start();
+    commitEntry("T", "P");
+    ASSERT_GE(player->renderedTemplates.size(), 2u);
+    EXPECT_EQ(player->renderedTemplates[0], "\"%artist%\"");
+    EXPECT_EQ(player->renderedTemplates[1], "  TITLE %trackname%  ");
+    player->renderedTemplates.clear();
+    stop();
+  }
+  EXPECT_NE(readFile(iniPath()).find("advformatstring=\"\"%artist%\"\"\r\n"), std::string::npos);
+}
+
+TEST_F(PluginTest, TemplateWithoutEscapesGivesEntriesWithoutLineBreaks) {
+  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=HEAD\r\nballoontitle=TRACK %trackcount%\r\n");
+  start();
+  commitEntry("T", "P");
+  commitEntry("T", "P");
+  EXPECT_EQ(editorText(), "HEAD\r\nTRACK 01\r\nTRACK 02");
+}
