@@ -1,6 +1,10 @@
-// The stand-in player as a program: loads gen_lumo.dll, runs a short scripted marking session
-// and prints the Cue window's sheet.
+// The stand-in player as a program. Without options it loads gen_lumo.dll, runs a short
+// scripted marking session and prints the Cue window's sheet. With --scene NAME it sets up one
+// view (info, cue, general, format, about), prints READY and keeps it on screen for --hold
+// seconds, so that a script can take a screenshot.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "standInPlayer.h"
@@ -11,29 +15,48 @@ const int kCueEditorId = 1029;
 const int kInfoTitleId = 1035;
 const int kInfoPerformerId = 1036;
 const int kInfoOkId = 1037;
+const char kHotkeyId[] = "LUMOPluginDoActionOn";
 
-HWND findPluginWindow(const char* caption, int childId) {
-  for (HWND w = FindWindowA("#32770", caption); w; w = FindWindowExA(nullptr, w, "#32770", caption))
+struct Options {
+  std::string dll = "gen_lumo.dll";
+  std::string scene;
+  int holdSeconds = 5;
+};
+
+Options parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--scene" && i + 1 < argc)
+      o.scene = argv[++i];
+    else if (a == "--hold" && i + 1 < argc)
+      o.holdSeconds = atoi(argv[++i]);
+    else
+      o.dll = a;
+  }
+  return o;
+}
+
+HWND findPluginWindow(int childId) {
+  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
     if (GetDlgItem(w, childId)) return w;
   return nullptr;
 }
 
-void markTrack(StandInPlayer& player, int positionMs, const char* title, const char* performer) {
+void markTrack(StandInPlayer& player, int positionMs, const char* title, const char* performer,
+               bool commit = true) {
   player.positionMs = positionMs;
-  player.pressHotkey("LUMOPluginDoActionOn");
-  HWND info = findPluginWindow("LumoMarker", kInfoOkId);
+  player.pressHotkey(kHotkeyId);
+  HWND info = findPluginWindow(kInfoOkId);
   if (!info) return;
   SetDlgItemTextA(info, kInfoTitleId, title);
   SetDlgItemTextA(info, kInfoPerformerId, performer);
-  SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+  if (commit)
+    SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
   player.pump();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  std::string dll = argc > 1 ? argv[1] : "gen_lumo.dll";
-  StandInPlayer player;
+void setUpPlaylist(StandInPlayer& player) {
   PlaylistEntry mix;
   mix.path = "C:\\mixes\\Night Drive.mp3";
   mix.title = "Night Drive";
@@ -41,9 +64,67 @@ int main(int argc, char** argv) {
   mix.fields["title"] = "Night Drive";
   player.playlist.push_back(mix);
   player.playState = HOST_STATE_PLAYING;
+}
 
-  if (!player.load(dll)) {
-    fprintf(stderr, "cannot load %s\n", dll.c_str());
+// Writes the preferences tab to open beside the DLL, before the plug-in reads its settings.
+void chooseTab(const std::string& dll, int tab) {
+  char full[MAX_PATH];
+  if (!GetFullPathNameA(dll.c_str(), MAX_PATH, full, nullptr)) return;
+  std::string path = full;
+  std::string ini = path.substr(0, path.find_last_of('\\') + 1) + "plugin.ini";
+  char value[16];
+  snprintf(value, sizeof value, "%d", tab);
+  WritePrivateProfileStringA("LUMO", "currentpageindex", value, ini.c_str());
+}
+
+int runScene(StandInPlayer& player, const Options& o) {
+  if (o.scene == "info") {
+    markTrack(player, 61500, "Opening", "Artist One");
+    markTrack(player, 245120, "Second Wind", "Artist Two", false);
+    HWND cue = findPluginWindow(kCueEditorId);
+    if (cue) ShowWindow(cue, SW_HIDE);
+  } else if (o.scene == "cue") {
+    markTrack(player, 0, "Opening", "Artist One");
+    markTrack(player, 245120, "Second Wind", "Artist Two");
+    markTrack(player, 3723450, "After the Hour", "Artist Three");
+  } else {
+    player.config();
+    if (!player.preferencesWindow()) return 1;
+  }
+  printf("READY\n");
+  fflush(stdout);
+  player.pump((DWORD)o.holdSeconds * 1000);
+  return 0;
+}
+
+int runSession(StandInPlayer& player) {
+  markTrack(player, 0, "Opening", "Artist One");
+  markTrack(player, 245120, "Second Wind", "Artist Two");
+  markTrack(player, 3723450, "After the Hour", "Artist Three");
+  HWND cue = findPluginWindow(kCueEditorId);
+  if (!cue) {
+    fprintf(stderr, "no Cue window\n");
+    return 1;
+  }
+  static char sheet[65536];
+  GetDlgItemTextA(cue, kCueEditorId, sheet, (int)sizeof sheet);
+  printf("%s\n", sheet);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o = parse(argc, argv);
+  if (o.scene == "general") chooseTab(o.dll, 0);
+  if (o.scene == "format") chooseTab(o.dll, 1);
+  if (o.scene == "about") chooseTab(o.dll, 2);
+
+  StandInPlayer player;
+  setUpPlaylist(player);
+  ShowWindow(player.window(), SW_SHOWNA);
+  if (!player.load(o.dll)) {
+    fprintf(stderr, "cannot load %s\n", o.dll.c_str());
     return 1;
   }
   player.init();
@@ -52,20 +133,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "the plug-in registered no hot-key action\n");
     return 1;
   }
-
-  markTrack(player, 0, "Opening", "Artist One");
-  markTrack(player, 245120, "Second Wind", "Artist Two");
-  markTrack(player, 3723450, "After the Hour", "Artist Three");
-
-  HWND cue = findPluginWindow("LumoMarker", kCueEditorId);
-  if (!cue) {
-    fprintf(stderr, "no Cue window\n");
-    return 1;
-  }
-  static char sheet[65536];
-  GetDlgItemTextA(cue, kCueEditorId, sheet, (int)sizeof sheet);
-  printf("%s\n", sheet);
+  int result = o.scene.empty() ? runSession(player) : runScene(player, o);
+  player.closePreferences();
   player.quit();
   player.unload();
-  return 0;
+  return result;
 }

@@ -1,6 +1,8 @@
 // The stand-in player's window, request handling, title formatter and plug-in loading.
 #include "standInPlayer.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +13,44 @@ const size_t kTitleBytes = 2048;
 const size_t kBoxTextBytes = 4096;
 
 StandInPlayer* gPlayer = nullptr;
+
+// The preferences window: a tree of pages on the left, the page area on the right (pixels).
+const int kPrefsWidthDlu = 290;
+const int kPrefsHeightDlu = 220;
+const POINT kPageAreaAt = {150, 10};
+const int kPageAreaId = 0x3FF;
+
+INT_PTR CALLBACK measureProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+// The page area is as large as the page's own template, in the page's own font.
+SIZE pageAreaSize(const PrefsPageRecord& page, HWND parent) {
+  SIZE size = {420, 410};
+  HWND probe = CreateDialogParamA(page.module, MAKEINTRESOURCEA(page.dialogId), parent, measureProc, 0);
+  if (!probe) return size;
+  RECT r;
+  GetWindowRect(probe, &r);
+  size.cx = r.right - r.left;
+  size.cy = r.bottom - r.top;
+  DestroyWindow(probe);
+  return size;
+}
+
+// An in-memory dialog template without controls: the preferences window's frame.
+std::vector<WORD> prefsTemplate() {
+  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  DLGTEMPLATE* d = (DLGTEMPLATE*)t.data();
+  d->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
+  d->dwExtendedStyle = WS_EX_CONTROLPARENT;
+  d->x = 30;
+  d->y = 20;
+  d->cx = kPrefsWidthDlu;
+  d->cy = kPrefsHeightDlu;
+  t.push_back(0);  // no menu
+  t.push_back(0);  // standard dialog class
+  for (const char* c = "Preferences"; *c; ++c) t.push_back((WORD)*c);
+  t.push_back(0);
+  return t;
+}
 
 std::string number(long long value) { return std::to_string(value); }
 
@@ -65,6 +105,9 @@ LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
 
 StandInPlayer::StandInPlayer() {
   gPlayer = this;
+  // The player's process registers the common controls that plug-ins use.
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
   HINSTANCE instance = GetModuleHandleA(nullptr);
   WNDCLASSA wc = {};
   wc.lpfnWndProc = PlayerWndProc;
@@ -79,6 +122,7 @@ StandInPlayer::StandInPlayer() {
 }
 
 StandInPlayer::~StandInPlayer() {
+  closePreferences();
   if (module_) {
     quit();
     unload();
@@ -116,6 +160,69 @@ void StandInPlayer::unload() {
   if (module_) FreeLibrary(module_);
   module_ = nullptr;
   descriptor_ = nullptr;
+}
+
+HWND StandInPlayer::openPreferences() {
+  if (prefsWindow_) return prefsWindow_;
+  std::vector<WORD> t = prefsTemplate();
+  prefsWindow_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), (DLGTEMPLATE*)t.data(),
+                                            window_, PrefsWindowProc, 0);
+  if (!prefsWindow_) return nullptr;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  SIZE area = pages.empty() ? SIZE{420, 410} : pageAreaSize(pages[0], prefsWindow_);
+  HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, WS_CHILD | WS_VISIBLE, 10, 10,
+                              130, area.cy, prefsWindow_, nullptr, instance, nullptr);
+  for (const PrefsPageRecord& page : pages)
+    SendMessageA(tree, LB_ADDSTRING, 0, (LPARAM)(page.name ? page.name : ""));
+  SendMessageA(tree, LB_SETCURSEL, 0, 0);
+  // The page's container; inside it, the frame the page fills. The page is created right after
+  // the frame, so the frame is the page's previous sibling.
+  int width = area.cx;
+  int height = area.cy;
+  HWND container = CreateWindowExA(WS_EX_CONTROLPARENT, "STATIC", nullptr, WS_CHILD | WS_VISIBLE,
+                                   kPageAreaAt.x, kPageAreaAt.y, width, height, prefsWindow_,
+                                   (HMENU)(INT_PTR)kPageAreaId, instance, nullptr);
+  CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, 0, 0, width, height, container, nullptr, instance,
+                  nullptr);
+  if (!pages.empty()) {
+    const PrefsPageRecord& page = pages[0];
+    prefsPage_ = CreateDialogParamA(page.module, MAKEINTRESOURCEA(page.dialogId), container,
+                                    page.pageProc, 0);
+    if (prefsPage_) ShowWindow(prefsPage_, SW_SHOWNA);
+  }
+  // The window fits around the list and the page area.
+  RECT frame = {0, 0, kPageAreaAt.x + width + 10, kPageAreaAt.y + height + 10};
+  AdjustWindowRectEx(&frame, (DWORD)GetWindowLongPtrA(prefsWindow_, GWL_STYLE), FALSE,
+                     (DWORD)GetWindowLongPtrA(prefsWindow_, GWL_EXSTYLE));
+  SetWindowPos(prefsWindow_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(prefsWindow_, SW_SHOW);
+  log("prefs-open");
+  return prefsWindow_;
+}
+
+void StandInPlayer::closePreferences() {
+  if (!prefsWindow_) return;
+  DestroyWindow(prefsWindow_);
+  prefsWindow_ = nullptr;
+  prefsPage_ = nullptr;
+  log("prefs-close");
+}
+
+INT_PTR CALLBACK StandInPlayer::PrefsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL && gPlayer && gPlayer->prefsWindow_ == window)
+        gPlayer->closePreferences();
+      return TRUE;
+    case WM_CLOSE:
+      if (gPlayer && gPlayer->prefsWindow_ == window) gPlayer->closePreferences();
+      return TRUE;
+    default:
+      return FALSE;
+  }
 }
 
 void StandInPlayer::pump(DWORD ms) {
@@ -254,6 +361,7 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     case HOST_SHOW_PAGE:
       log("show-page " + number((long long)arg));
       shownPages.push_back((int)arg);
+      if (openPreferencesOnShowPage) openPreferences();
       return 1;
     case HOST_NAMED_REQUEST:
       log(std::string("named ") + (arg ? (const char*)arg : "(null)"));

@@ -65,6 +65,14 @@ class StandInPlayer {
   // Sends the registered action's message to its window, as the hot-key plug-in does.
   bool pressHotkey(const std::string& id);
 
+  // The preferences window, as the player shows it: a frame window that the page sizes itself
+  // to, then the registered page created from its record. Opens at the first registered page.
+  HWND openPreferences();
+  void closePreferences();
+  HWND preferencesWindow() const { return prefsWindow_; }
+  HWND preferencesPage() const { return prefsPage_; }
+  bool openPreferencesOnShowPage = true;
+
   // Sends a command or a CAPTURE_MSG the way other programs would.
   LRESULT capture(LPARAM action) { return SendMessageA(window_, CAPTURE_MSG, 0, action); }
 
@@ -105,9 +113,12 @@ class StandInPlayer {
   void renderTemplate(FormatTitleRequest* request);
   void log(const std::string& line) { events.push_back(line); }
   friend LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK PrefsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
   HMODULE module_ = nullptr;
   PluginDescriptor* descriptor_ = nullptr;
   HHOOK boxHook_ = nullptr;
+  HWND prefsWindow_ = nullptr;
+  HWND prefsPage_ = nullptr;
 };

@@ -5,7 +5,9 @@
 #include "../capture/captureController.h"
 #include "../capture/cueWindow.h"
 #include "../capture/infoWindow.h"
+#include "../prefs/pageProtocol.h"
 #include "../prefs/prefsPage.h"
+#include "../prefs/webLink.h"
 #include "../res/resource.h"
 #include "hostLink.h"
 #include "settings.h"
@@ -62,6 +64,7 @@ int __cdecl pluginInit(void) {
     return 0;
   }
   readSettings();
+  registerWebLinkClass(gDescriptor.module);
 
   gPageRecord.module = gDescriptor.module;
   hostRegisterPage(&gPageRecord);
@@ -91,8 +94,11 @@ void __cdecl pluginQuit(void) {
     writeSettings();
     if (gHotkeyTimerPending) KillTimer(gDescriptor.hostWindow, HOTKEY_TIMER_ID);
     gHotkeyTimerPending = false;
+    closePrefsPage();
+    removeAnyRelayHook();
     destroyInfoWindow();
     destroyCueWindow();
+    unregisterWebLinkClass(gDescriptor.module);
     releaseBuffers();
     if (captureChained()) pinModule();
     gRunning = false;

@@ -10,6 +10,14 @@
 #define IDD_TITLEFORMAT        108
 #define IDD_GENERAL            109
 
+#define IDC_GENERAL_ENABLE     1000
+#define IDC_FORMAT_HEADER_DEFAULT 1003
+#define IDC_FORMAT_HEADER      1015
+#define IDC_FORMAT_TRACK       1016
+#define IDC_FORMAT_TRACK_DEFAULT 1017
+#define IDC_PREFS_TABS         1023
+#define IDC_ABOUT_NOTES        1028
+
 #define IDC_CUE_EDITOR         1029
 #define IDC_CUE_RESET          1031
 #define IDC_CUE_SAVE           1032

@@ -1,0 +1,106 @@
+// The About page: the banner and the release notes from gen_lumo.txt beside the DLL.
+#include "../plugin/lifecycle.h"
+#include "../plugin/limits.h"
+#include "../plugin/text.h"
+#include "../res/resource.h"
+#include "pageProtocol.h"
+#include "pages.h"
+
+namespace {
+
+const char kNotesName[] = "gen_lumo.txt";
+const char kNotFound[] = "gen_lumo.txt not found!";
+const int kNotesFontHeight = -11;
+
+// The notes field's font, created with the page and deleted when it is destroyed.
+HFONT gNotesFont = nullptr;
+
+// The release notes' path beside the module; false when it cannot be formed in kPathBytes.
+bool notesPath(char* path) {
+  DWORD length = GetModuleFileNameA(pluginModule(), path, (DWORD)kPathBytes);
+  if (length == 0 || length >= kPathBytes) return false;
+  char* slash = path;
+  for (char* p = path; *p; p = CharNextA(p))
+    if (*p == '\\') slash = p + 1;
+  *slash = '\0';
+  if ((size_t)(slash - path) + sizeof kNotesName > kPathBytes) return false;
+  appendTo(path, kPathBytes, kNotesName);
+  return true;
+}
+
+bool fileExists(const char* path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+void onAboutInit(HWND page) {
+  pageInit(kAboutPage, page);
+  HWND notes = GetDlgItem(page, IDC_ABOUT_NOTES);
+  char path[kPathBytes];
+  if (notesPath(path) && fileExists(path))
+    loadFileIntoWindow(notes, path);
+  else
+    SetWindowTextA(notes, kNotFound);
+
+  if (gNotesFont) DeleteObject(gNotesFont);
+  gNotesFont = CreateFontA(kNotesFontHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, ANSI_CHARSET, 0, 0, 0,
+                           0, "MS Shell Dlg");
+  SendMessageA(notes, WM_SETFONT, (WPARAM)gNotesFont, FALSE);
+}
+
+void onAboutDestroy() {
+  pageDestroy(kAboutPage);
+  if (gNotesFont) DeleteObject(gNotesFont);
+  gNotesFont = nullptr;
+}
+
+}  // namespace
+
+bool loadFileIntoWindow(HWND window, const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD size = GetFileSize(file, nullptr);
+  if (size == INVALID_FILE_SIZE) {
+    CloseHandle(file);
+    return false;
+  }
+  char* text = (char*)GlobalAlloc(GPTR, (SIZE_T)size + 1);
+  if (!text) {
+    CloseHandle(file);
+    return false;
+  }
+  DWORD got = 0;
+  bool result = false;
+  if (ReadFile(file, text, size, &got, nullptr)) {
+    text[got] = '\0';
+    result = SetWindowTextA(window, text) != FALSE;
+  }
+  GlobalFree(text);
+  CloseHandle(file);
+  return result;
+}
+
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      onAboutInit(page);
+      break;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+        EndDialog(page, LOWORD(wParam) == IDOK ? 1 : 0);
+      break;
+    case WM_NOTIFY:
+      pageNotify(kAboutPage, (const NMHDR*)lParam);
+      break;
+    case WM_DESTROY:
+      onAboutDestroy();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}

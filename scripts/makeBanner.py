@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Draws the About page's banner: a 380 x 100, 24-bit, bottom-up BMP with the LumoMarker name,
+a waveform and cue marks. Usage: makeBanner.py OUTPUT.bmp"""
+import math
+import struct
+import sys
+
+WIDTH, HEIGHT = 380, 100
+
+# 5 x 7 pixel letters for the name.
+GLYPHS = {
+    "L": ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
+    "U": ["10001", "10001", "10001", "10001", "10001", "10001", "01110"],
+    "M": ["10001", "11011", "10101", "10101", "10001", "10001", "10001"],
+    "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
+    "A": ["01110", "10001", "10001", "11111", "10001", "10001", "10001"],
+    "R": ["11110", "10001", "10001", "11110", "10100", "10010", "10001"],
+    "K": ["10001", "10010", "10100", "11000", "10100", "10010", "10001"],
+    "E": ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
+}
+
+
+def background(x, y):
+    t = y / (HEIGHT - 1)
+    return (int(20 + 25 * t), int(24 + 40 * t), int(60 + 70 * t))  # dark blue fading down
+
+
+def make():
+    pixels = [[background(x, y) for x in range(WIDTH)] for y in range(HEIGHT)]
+
+    # A waveform along the lower half.
+    mid = 72
+    for x in range(WIDTH):
+        amp = 14 * abs(math.sin(x / 9.0)) * (0.55 + 0.45 * math.sin(x / 37.0) ** 2)
+        for y in range(int(mid - amp), int(mid + amp) + 1):
+            pixels[y][x] = (90, 200, 230)
+
+    # Cue marks at the track boundaries.
+    for x in (40, 131, 205, 300):
+        for y in range(50, 96):
+            pixels[y][x] = (255, 196, 60)
+            pixels[y][x + 1] = (255, 196, 60)
+        for dy in range(6):
+            for dx in range(-dy, dy + 1):
+                pixels[50 + dy][x + dx] = (255, 196, 60)
+
+    # The name, three pixels a dot.
+    scale, x0, y0 = 3, 14, 10
+    for i, ch in enumerate("LUMOMARKER"):
+        glyph = GLYPHS[ch]
+        for gy, row in enumerate(glyph):
+            for gx, bit in enumerate(row):
+                if bit == "1":
+                    for sy in range(scale):
+                        for sx in range(scale):
+                            px = x0 + i * 6 * scale + gx * scale + sx
+                            pixels[y0 + gy * scale + sy][px] = (245, 245, 250)
+    return pixels
+
+
+def write(path, pixels):
+    row_bytes = WIDTH * 3  # 1,140: already a multiple of four
+    data = bytearray()
+    for y in range(HEIGHT - 1, -1, -1):  # bottom-up
+        for (r, g, b) in pixels[y]:
+            data += bytes((b, g, r))
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    assert row_bytes % 4 == 0 and len(data) == 114000
+    with open(path, "wb") as f:
+        f.write(header + info + data)
+
+
+if __name__ == "__main__":
+    write(sys.argv[1], make())
