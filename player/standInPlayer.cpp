@@ -93,7 +93,9 @@ std::string messageBoxText(HWND box) {
 }  // namespace
 
 LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && gPlayer && isMessageBox((HWND)wParam)) {
+  // The player's own preferences window is no message box, even before it is remembered.
+  if (code == HCBT_ACTIVATE && gPlayer && isMessageBox((HWND)wParam) &&
+      (DLGPROC)GetWindowLongPtrA((HWND)wParam, DWLP_DLGPROC) != StandInPlayer::PrefsWindowProc) {
     HWND box = (HWND)wParam;
     CaughtMessageBox caught = {windowText(box), messageBoxText(box), GetWindow(box, GW_OWNER)};
     gPlayer->messageBoxes.push_back(caught);

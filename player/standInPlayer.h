@@ -106,6 +106,7 @@ class StandInPlayer {
 
   // The player's own window procedure; anything placed in front of it must pass messages on.
   static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK PrefsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   LRESULT onRequest(WPARAM arg, LPARAM code);
@@ -113,7 +114,6 @@ class StandInPlayer {
   void renderTemplate(FormatTitleRequest* request);
   void log(const std::string& line) { events.push_back(line); }
   friend LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam);
-  static INT_PTR CALLBACK PrefsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
   HMODULE module_ = nullptr;

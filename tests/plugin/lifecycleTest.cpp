@@ -105,7 +105,8 @@ TEST_F(PluginTest, PreferencesPageRecordAndConfig) {
 
   player->config();
   EXPECT_EQ(player->shownPages, std::vector<int>({page.pageId}));
-  EXPECT_TRUE(player->messageBoxes.empty());
+  EXPECT_TRUE(player->messageBoxes.empty())
+      << player->messageBoxes[0].caption << "|" << player->messageBoxes[0].text;
 }
 
 TEST_F(PluginTest, QuitRestoresPlayerWindowAndDestroysWindows) {
