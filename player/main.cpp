@@ -1,12 +1,15 @@
 // The stand-in player as a program. Without options it loads gen_lumo.dll, runs a short
 // scripted marking session and prints the Cue window's sheet. With --scene NAME it sets up one
 // view (info, cue, general, format, about), prints READY and keeps it on screen for --hold
-// seconds, so that a script can take a screenshot.
+// seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
+// real clock and a small user interface until its window is closed; --demo FILE does the same
+// and also reports on standard output where each window's controls are, for the demo script.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "playerUi.h"
 #include "standInPlayer.h"
 
 namespace {
@@ -17,10 +20,14 @@ const int kInfoPerformerId = 1036;
 const int kInfoOkId = 1037;
 const char kHotkeyId[] = "LUMOPluginDoActionOn";
 
+const int kMixMinutes = 75;
+
 struct Options {
   std::string dll = "gen_lumo.dll";
   std::string scene;
   int holdSeconds = 5;
+  std::string playFile;  // --interactive or --demo
+  bool report = false;   // --demo
 };
 
 Options parse(int argc, char** argv) {
@@ -31,6 +38,10 @@ Options parse(int argc, char** argv) {
       o.scene = argv[++i];
     else if (a == "--hold" && i + 1 < argc)
       o.holdSeconds = atoi(argv[++i]);
+    else if ((a == "--interactive" || a == "--demo") && i + 1 < argc) {
+      o.playFile = argv[++i];
+      o.report = a == "--demo";
+    }
     else
       o.dll = a;
   }
@@ -97,6 +108,22 @@ int runScene(StandInPlayer& player, const Options& o) {
   return 0;
 }
 
+// Plays the file with a real clock and a user interface until the main window is closed.
+int runLive(StandInPlayer& player, const Options& o) {
+  player.closeMessageBoxes = false;
+  player.useRealClock(1);
+  if (!player.bindSystemHotkey(kHotkeyId, MOD_CONTROL | MOD_ALT, 'M'))
+    fprintf(stderr, "the hot key Ctrl+Alt+M could not be registered; use the Mark button\n");
+  buildPlayerUi(player, kHotkeyId, o.report);
+  SetWindowTextA(player.window(), "Stand-in player - LumoMarker");
+  ShowWindow(player.window(), SW_SHOW);
+  printf("READY hotkey=ctrl+alt+m\n");
+  fflush(stdout);
+  player.run();
+  printf("DONE\n");
+  return 0;
+}
+
 int runSession(StandInPlayer& player) {
   markTrack(player, 0, "Opening", "Artist One");
   markTrack(player, 245120, "Second Wind", "Artist Two");
@@ -122,6 +149,10 @@ int main(int argc, char** argv) {
 
   StandInPlayer player;
   setUpPlaylist(player);
+  if (!o.playFile.empty()) {
+    player.playlist[0].path = o.playFile;
+    player.lengthSeconds = kMixMinutes * 60;
+  }
   ShowWindow(player.window(), SW_SHOWNA);
   if (!player.load(o.dll)) {
     fprintf(stderr, "cannot load %s\n", o.dll.c_str());
@@ -133,7 +164,9 @@ int main(int argc, char** argv) {
     fprintf(stderr, "the plug-in registered no hot-key action\n");
     return 1;
   }
-  int result = o.scene.empty() ? runSession(player) : runScene(player, o);
+  int result = !o.playFile.empty() ? runLive(player, o)
+               : o.scene.empty()    ? runSession(player)
+                                    : runScene(player, o);
   player.closePreferences();
   player.quit();
   player.unload();

@@ -227,16 +227,24 @@ INT_PTR CALLBACK StandInPlayer::PrefsWindowProc(HWND window, UINT message, WPARA
   }
 }
 
+// Dialog keys for the plug-in's windows and the preferences; then the usual dispatch.
+static void dispatch(MSG* msg, HWND mainWindow, bool dialogKeys) {
+  HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
+  if (root && (root != mainWindow || dialogKeys) && IsDialogMessageA(root, msg)) return;
+  TranslateMessage(msg);
+  DispatchMessageA(msg);
+}
+
+void StandInPlayer::run() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(&msg, window_, dialogKeys);
+}
+
 void StandInPlayer::pump(DWORD ms) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-      if (root && root != window_ && IsDialogMessageA(root, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(&msg, window_, dialogKeys);
     if (GetTickCount() - start >= ms) break;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
@@ -257,7 +265,26 @@ std::vector<std::string> StandInPlayer::eventsSince(size_t first) const {
   return std::vector<std::string>(events.begin() + (long)first, events.end());
 }
 
+void StandInPlayer::useRealClock(int speed) {
+  positionMs = position();
+  clockSpeed_ = speed;
+  clockStartTick_ = GetTickCount();
+}
+
+int StandInPlayer::position() const {
+  if (!clockSpeed_ || playState != HOST_STATE_PLAYING) return positionMs;
+  long long ms = positionMs + (long long)(GetTickCount() - clockStartTick_) * clockSpeed_;
+  long long length = (long long)lengthSeconds * 1000;
+  return (int)(length > 0 && ms > length ? length : ms);
+}
+
+void StandInPlayer::seek(int ms) {
+  positionMs = ms;
+  clockStartTick_ = GetTickCount();
+}
+
 void StandInPlayer::onCommand(WORD command) {
+  int now = position();
   if (command == HOST_CMD_PLAY) {
     log("cmd play");
     playState = HOST_STATE_PLAYING;
@@ -268,6 +295,14 @@ void StandInPlayer::onCommand(WORD command) {
     else if (playState == HOST_STATE_PAUSED)
       playState = HOST_STATE_PLAYING;
   }
+  seek(now);  // the clock goes on from where it stood
+}
+
+bool StandInPlayer::bindSystemHotkey(const std::string& id, UINT modifiers, UINT key) {
+  int index = (int)systemHotkeys_.size() + 1;
+  if (!RegisterHotKey(window_, index, modifiers, key)) return false;
+  systemHotkeys_.push_back(id);
+  return true;
 }
 
 // Copies the template and replaces each %name% by the tag callback's text; a '%' without a
@@ -309,7 +344,7 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       return playState;
     case HOST_TRACK_TIME:
       log("time " + number((long long)arg));
-      return arg == 0 ? positionMs : lengthSeconds;
+      return arg == 0 ? position() : lengthSeconds;
     case HOST_PLAYLIST_COUNT:
       log("playlist-count");
       return (LRESULT)playlist.size();
@@ -390,13 +425,26 @@ LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM 
     case HOST_IPC:
       return player->onRequest(wParam, lParam);
     case WM_COMMAND:
-      player->onCommand(LOWORD(wParam));
+      if (LOWORD(wParam) == HOST_CMD_PLAY || LOWORD(wParam) == HOST_CMD_PAUSE)
+        player->onCommand(LOWORD(wParam));
+      else if (player->onUiCommand)
+        player->onUiCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_HOTKEY:
+      if (wParam >= 1 && wParam <= player->systemHotkeys_.size()) {
+        player->log("system hotkey");
+        player->pressHotkey(player->systemHotkeys_[wParam - 1]);
+      }
+      return 0;
+    case WM_TIMER:
+      if (wParam == 1 && player->onTick) player->onTick();
       return 0;
     case CAPTURE_MSG:
       player->log("capture " + number((long long)lParam));
       return 0;
     case WM_CLOSE:
-      return 0;  // the player closes only when its owner destroys it
+      PostQuitMessage(0);  // a program's loop ends; the tests destroy the window themselves
+      return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

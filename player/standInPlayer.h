@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -61,6 +62,9 @@ class StandInPlayer {
 
   // Runs the message loop until the queue is empty, then for at least ms more milliseconds.
   void pump(DWORD ms = 0);
+  // Runs the message loop until the main window is closed.
+  void run();
+  bool dialogKeys = false;  // the main window's controls take Tab and Enter as in a dialog
 
   // Sends the registered action's message to its window, as the hot-key plug-in does.
   bool pressHotkey(const std::string& id);
@@ -81,6 +85,20 @@ class StandInPlayer {
   std::vector<std::string> eventsSince(size_t first) const;
   std::vector<CaughtMessageBox> messageBoxes;
   bool closeMessageBoxes = true;  // message boxes are caught, recorded and closed
+
+  // A playback clock that runs in real time while playing, times speed; otherwise the position
+  // is positionMs as set.
+  void useRealClock(int speed);
+  int position() const;
+  void seek(int ms);
+
+  // Binds a registered action to a system hot key, as the Global Hotkeys plug-in does.
+  bool bindSystemHotkey(const std::string& id, UINT modifiers, UINT key);
+
+  // Hooks for a program that gives the player a user interface: commands of its own controls,
+  // and a periodic tick.
+  std::function<void(WORD id, WORD code)> onUiCommand;
+  std::function<void()> onTick;
 
   // Model.
   int version = 0x5012;
@@ -121,4 +139,7 @@ class StandInPlayer {
   HHOOK boxHook_ = nullptr;
   HWND prefsWindow_ = nullptr;
   HWND prefsPage_ = nullptr;
+  int clockSpeed_ = 0;        // 0: the position is positionMs
+  DWORD clockStartTick_ = 0;  // when playback last started, with positionMs the position then
+  std::vector<std::string> systemHotkeys_;
 };

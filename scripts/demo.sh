@@ -1,11 +1,133 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds gen_lumo.dll, and runs a marking session in
-# the stand-in player on a virtual display, printing the sheet the plug-in wrote.
+# The main job: installs what is missing, builds gen_lumo.dll and runs a whole marking session
+# in the stand-in player on a virtual display, driven by real X input (xdotool): four marks with
+# the system hot key (one past the first hour), titles and performers typed into the Info
+# window, OK, Save, the "Saved to" box closed. Prints the saved sheet, checks it with a real cue
+# reader (cuebreakpoints) against the marks to the frame, and writes screenshots to build/demo.
+#   bash scripts/demo.sh                 the session above
+#   bash scripts/demo.sh --interactive   the stand-in player on your own display, to try by hand
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 bash "$ROOT/scripts/setup.sh"
 configureAndBuild
-trap stopDisplay EXIT
+
+work=$(mktemp -d)
+cp "$BUILD/bin/gen_lumo.dll" "$BUILD/bin/gen_lumo.txt" "$BUILD/bin/standin_player.exe" "$work/"
+mix="$work/Night Drive (Live Mix).mp3"
+head -c 4096 /dev/zero > "$mix"   # a placeholder: the stand-in player plays no audio
+
+if [ "${1:-}" = "--interactive" ]; then
+  [ -n "${DISPLAY:-}" ] || { echo "--interactive needs a display (DISPLAY is not set)"; exit 1; }
+  export LUMO_KEEP_DISPLAY=1
+  startDisplay
+  cd "$work" && wine standin_player.exe gen_lumo.dll --interactive "$(winepath -w "$mix")"
+  stopDisplay
+  exit 0
+fi
+
+OUT="$BUILD/demo"
+rm -rf "$OUT"; mkdir -p "$OUT"
+log="$work/player.log"
+player_pid=""
+finish() {
+  [ -n "$player_pid" ] && kill "$player_pid" 2>/dev/null || true
+  stopDisplay
+  rm -rf "$work"
+}
+trap finish EXIT
 startDisplay
-cd "$BUILD/bin"
-wine standin_player.exe gen_lumo.dll | tr -d '\r'
+
+fail() { echo "demo: FAILED: $*" >&2; echo "--- player log" >&2; cat "$log" >&2; exit 1; }
+
+# Waits until the player has printed the Nth line starting with WORD; prints that line.
+waitFor() {
+  local word=$1 n=${2:-1}
+  for _ in $(seq 1 150); do
+    local line
+    [ -f "$log" ] || { sleep 0.1; continue; }
+    line=$(tr -d '\r' < "$log" 2>/dev/null | grep "^$word" | sed -n "${n}p" || true)
+    if [ -n "$line" ]; then echo "$line"; return 0; fi
+    sleep 0.1
+  done
+  fail "no '$word' number $n from the player"
+}
+# The value of key=x,y in a reported line, as "x y".
+at() { echo "$1" | tr ' ' '\n' | grep "^$2=" | cut -d= -f2 | tr ',' ' '; }
+click() { xdotool mousemove --sync $1 click 1; sleep 0.15; }
+typeText() { xdotool type --delay 15 "$1"; sleep 0.1; }
+replaceText() { click "$1"; xdotool key End shift+Home; typeText "$2"; }
+shot() { import -window root "$OUT/$1.png"; echo "screenshot $OUT/$1.png"; }
+
+( cd "$work" && exec wine standin_player.exe gen_lumo.dll --demo "$(winepath -w "$mix")" >"$log" 2>&1 ) &
+player_pid=$!
+main=$(waitFor MAIN)
+waitFor READY >/dev/null
+
+positions=("0:00.500" "4:05.120" "31:40.480" "62:03.450")
+titles=("Opening" "Second Wind" "Deep \"Blue\" Water" "After the Hour")
+performers=("Artist One" "Artist Two" "Artist Two" "Artist Three")
+
+for i in 0 1 2 3; do
+  n=$((i + 1))
+  replaceText "$(at "$main" seek)" "${positions[$i]}"
+  xdotool key Return                 # seek: the player plays on from there
+  sleep 0.4
+  xdotool key ctrl+alt+m             # the hot key of the action "LUMO: ON"
+  info=$(waitFor INFO $n)
+  paused=$(waitFor PAUSED $n)
+  echo "mark $n: hot key at ${paused#PAUSED } ms"
+  click "$(at "$info" title)"
+  typeText "${titles[$i]}"
+  if [ "${performers[$i]}" != "${performers[$((i > 0 ? i - 1 : 0))]}" ] || [ $i -eq 0 ]; then
+    replaceText "$(at "$info" performer)" "${performers[$i]}"
+  fi
+  [ $i -eq 1 ] && shot info
+  if [ $i -eq 2 ]; then
+    xdotool key Tab Tab space        # OK from the keyboard
+  else
+    click "$(at "$info" ok)"         # OK with the mouse
+  fi
+  sleep 0.3
+done
+
+cue=$(waitFor CUE)
+sleep 0.3
+shot cue
+click "$(at "$cue" save)"
+box=$(waitFor MSGBOX)
+echo "message box: ${box#* * }"
+sleep 0.3
+xdotool key Return                   # closes "Saved to"
+case "$box" in *"Saved to|"*) ;; *) fail "expected the 'Saved to' box, got: $box" ;; esac
+
+sheet="$work/Night Drive (Live Mix).cue"
+[ -f "$sheet" ] || fail "no cue sheet at $sheet"
+echo "----- $(basename "$sheet")"
+tr -d '\r' < "$sheet"
+echo "-----"
+
+# The breakpoints a cue reader finds must be the marks, to the frame (1/75 s).
+found=$(cuebreakpoints "$sheet") || fail "cuebreakpoints could not read the sheet"
+expected=""
+for n in 2 3 4; do
+  ms=$(waitFor PAUSED $n); ms=${ms#PAUSED }
+  frames=$((ms * 75 / 1000))
+  expected+=$(printf '%d:%02d.%02d' $((frames / 4500)) $((frames / 75 % 60)) $((frames % 75)))$'\n'
+done
+echo "cuebreakpoints: $(echo $found)"
+[ "$(echo $found)" = "$(echo $expected)" ] || fail "breakpoints '$(echo $found)', marks '$(echo $expected)'"
+cueprint "$sheet" >/dev/null || fail "cueprint could not read the sheet"
+
+click "$(at "$main" prefs)"
+tabs=$(waitFor PREFS)
+sleep 0.4
+click "$(at "$tabs" tab0)"; shot prefs-general
+click "$(at "$tabs" tab1)"; shot prefs-title-format
+click "$(at "$tabs" tab2)"; shot prefs-about
+xdotool key Escape                   # closes the preferences
+click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
+xdotool key alt+F4                   # closes the player: quit, then the DLL is unloaded
+for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
+grep -q '^DONE' "$log" || fail "the player did not close cleanly"
+player_pid=""
+echo "demo: PASSED (screenshots in $OUT)"

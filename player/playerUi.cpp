@@ -1,0 +1,199 @@
+// The stand-in player's controls and the on-screen reporter used by the demo script.
+#include "playerUi.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const WORD kFileLabel = 2001;
+const WORD kPositionLabel = 2002;
+const WORD kPlayButton = 2010;
+const WORD kPauseButton = 2011;
+const WORD kSeekField = 2020;
+const WORD kGoButton = IDOK;  // Enter in the seek field
+const WORD kMarkButton = 2030;
+const WORD kPrefsButton = 2040;
+const UINT kTickMs = 100;
+const int kCueEditorId = 1029;
+const int kCueSaveId = 1032;
+const int kInfoTitleId = 1035;
+const int kInfoPerformerId = 1036;
+const int kInfoOkId = 1037;
+const int kTabsId = 1023;
+
+struct UiState {
+  StandInPlayer* player = nullptr;
+  std::string hotkeyId;
+  bool report = false;
+  bool infoShown = false;
+  bool cueShown = false;
+  bool prefsShown = false;
+  size_t boxesSeen = 0;
+  int lastState = -1;
+};
+UiState gUi;
+
+HWND control(WORD id) { return GetDlgItem(gUi.player->window(), id); }
+
+HWND makeControl(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, WORD id) {
+  HWND window = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                                gUi.player->window(), (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(window, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
+  return window;
+}
+
+std::string centre(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  char text[32];
+  snprintf(text, sizeof text, "%ld,%ld", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  return text;
+}
+
+void say(const std::string& line) {
+  printf("%s\n", line.c_str());
+  fflush(stdout);
+}
+
+HWND pluginDialog(int childId) {
+  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
+    if (GetDlgItem(w, childId)) return w;
+  return nullptr;
+}
+
+void showPosition() {
+  int ms = gUi.player->position();
+  const char* state = gUi.player->playState == HOST_STATE_PLAYING  ? "playing"
+                      : gUi.player->playState == HOST_STATE_PAUSED ? "paused"
+                                                                   : "stopped";
+  char text[96];
+  snprintf(text, sizeof text, "Position %d:%02d.%03d of %d:%02d  (%s)", ms / 60000, ms / 1000 % 60,
+           ms % 1000, gUi.player->lengthSeconds / 60, gUi.player->lengthSeconds % 60, state);
+  SetWindowTextA(control(kPositionLabel), text);
+}
+
+// Says where the controls of each newly shown window are, in screen pixels.
+void reportChanges() {
+  StandInPlayer& p = *gUi.player;
+  if (p.playState != gUi.lastState) {
+    if (p.playState == HOST_STATE_PAUSED) say("PAUSED " + std::to_string(p.position()));
+    gUi.lastState = p.playState;
+  }
+  HWND info = pluginDialog(kInfoOkId);
+  bool infoShown = info && IsWindowVisible(info);
+  if (infoShown && !gUi.infoShown)
+    say("INFO title=" + centre(GetDlgItem(info, kInfoTitleId)) + " performer=" +
+        centre(GetDlgItem(info, kInfoPerformerId)) + " ok=" + centre(GetDlgItem(info, kInfoOkId)));
+  gUi.infoShown = infoShown;
+
+  HWND cue = pluginDialog(kCueEditorId);
+  bool cueShown = cue && IsWindowVisible(cue);
+  if (cueShown && !gUi.cueShown) say("CUE save=" + centre(GetDlgItem(cue, kCueSaveId)));
+  gUi.cueShown = cueShown;
+
+  if (p.messageBoxes.size() > gUi.boxesSeen) {
+    const CaughtMessageBox& box = p.messageBoxes.back();
+    HWND window = FindWindowA("#32770", box.caption.c_str());
+    say("MSGBOX " + (window ? centre(GetDlgItem(window, IDOK)) : std::string("?")) + " " +
+        box.caption + "|" + box.text);
+    gUi.boxesSeen = p.messageBoxes.size();
+  }
+
+  bool prefsShown = p.preferencesPage() != nullptr;
+  if (prefsShown && !gUi.prefsShown) {
+    HWND tabs = GetDlgItem(p.preferencesPage(), kTabsId);
+    std::string line = "PREFS";
+    for (int i = 0; i < 3; ++i) {
+      RECT r;
+      SendMessageA(tabs, TCM_GETITEMRECT, (WPARAM)i, (LPARAM)&r);
+      POINT c = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ClientToScreen(tabs, &c);
+      line += " tab" + std::to_string(i) + "=" + std::to_string(c.x) + "," + std::to_string(c.y);
+    }
+    say(line);
+  }
+  gUi.prefsShown = prefsShown;
+}
+
+void onTick() {
+  showPosition();
+  if (gUi.report) reportChanges();
+}
+
+void onCommand(WORD id, WORD) {
+  StandInPlayer& p = *gUi.player;
+  switch (id) {
+    case kPlayButton:
+      SendMessageA(p.window(), WM_COMMAND, HOST_CMD_PLAY, 0);
+      break;
+    case kPauseButton:
+      SendMessageA(p.window(), WM_COMMAND, HOST_CMD_PAUSE, 0);
+      break;
+    case kGoButton: {
+      char text[32];
+      GetWindowTextA(control(kSeekField), text, sizeof text);
+      int ms = parsePosition(text);
+      if (ms >= 0) p.seek(ms);
+      break;
+    }
+    case kMarkButton:
+      if (!p.pressHotkey(gUi.hotkeyId)) p.capture(CAPTURE_MARK);
+      break;
+    case kPrefsButton:
+      p.openPreferences();
+      break;
+    default:
+      break;
+  }
+  showPosition();
+}
+
+}  // namespace
+
+int parsePosition(const char* text) {
+  char* end = nullptr;
+  long minutes = 0;
+  double seconds = 0;
+  const char* colon = text ? strchr(text, ':') : nullptr;
+  if (colon) {
+    minutes = strtol(text, &end, 10);
+    if (end != colon || minutes < 0) return -1;
+    seconds = strtod(colon + 1, &end);
+  } else {
+    seconds = strtod(text ? text : "", &end);
+  }
+  if (!end || *end || seconds < 0) return -1;
+  return (int)(minutes * 60000 + (long)(seconds * 1000 + 0.5));
+}
+
+void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
+  gUi.player = &player;
+  gUi.hotkeyId = hotkeyId;
+  gUi.report = report;
+  HWND main = player.window();
+  // Right of where the plug-in's windows appear (the top-left corner), so none covers it.
+  SetWindowPos(main, nullptr, 660, 10, 350, 160, SWP_NOZORDER);
+  std::string file = "Playing: " + (player.playlist.empty() ? std::string("(empty playlist)") : player.playlist[0].path);
+  makeControl("STATIC", file.c_str(), SS_LEFT | SS_PATHELLIPSIS, 10, 8, 320, 18, kFileLabel);
+  makeControl("STATIC", "", SS_LEFT, 10, 28, 320, 18, kPositionLabel);
+  makeControl("BUTTON", "Play", BS_PUSHBUTTON | WS_TABSTOP, 10, 52, 60, 24, kPlayButton);
+  makeControl("BUTTON", "Pause", BS_PUSHBUTTON | WS_TABSTOP, 76, 52, 60, 24, kPauseButton);
+  makeControl("BUTTON", "Mark", BS_PUSHBUTTON | WS_TABSTOP, 142, 52, 60, 24, kMarkButton);
+  makeControl("BUTTON", "Preferences...", BS_PUSHBUTTON | WS_TABSTOP, 208, 52, 100, 24, kPrefsButton);
+  makeControl("STATIC", "Seek to (m:ss.fff):", SS_LEFT, 10, 88, 120, 18, 0);
+  makeControl("EDIT", "0:00", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 132, 86, 90, 22, kSeekField);
+  makeControl("BUTTON", "Go", BS_DEFPUSHBUTTON | WS_TABSTOP, 228, 85, 50, 24, kGoButton);
+  player.onUiCommand = onCommand;
+  player.onTick = onTick;
+  player.dialogKeys = true;
+  SetTimer(main, 1, kTickMs, nullptr);
+  showPosition();
+  if (report)
+    say("MAIN seek=" + centre(control(kSeekField)) + " go=" + centre(control(kGoButton)) +
+        " mark=" + centre(control(kMarkButton)) + " prefs=" + centre(control(kPrefsButton)));
+}
