@@ -26,7 +26,7 @@ struct CaptureState {
   char entryText[kTextBytes];
 };
 
-CaptureState gState = {1, nullptr, nullptr, {0}, {0}, {0}, {0}, {0}};
+CaptureState gState;  // zero until createCaptureState sets it up
 CRITICAL_SECTION gFormatLock;
 WNDPROC gSavedHostProc = nullptr;
 bool gChained = false;

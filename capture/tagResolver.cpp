@@ -1,8 +1,6 @@
 // Values of the plug-in's own tags, and of every other name through the player's metadata.
 #include "tagResolver.h"
 
-#include <cstdio>
-
 #include "../plugin/hostLink.h"
 #include "../plugin/limits.h"
 #include "../plugin/text.h"
@@ -21,7 +19,7 @@ const LONG_PTR kLowestTextAddress = 0x10000;
 
 typedef void (*TagFill)(const char* tag, char* raw, const char* currentPath, int positionMs);
 
-void fillNumber(char* raw, int value) { snprintf(raw, kValueBytes, "%d", value); }
+void fillNumber(char* raw, int value) { formatInt(raw, kValueBytes, value); }
 
 void fillFilePath(const char*, char* raw, const char* path, int) { copyText(raw, kValueBytes, path); }
 void fillFileName(const char*, char* raw, const char* path, int) { fileNameOf(path, raw, kValueBytes); }
@@ -30,7 +28,7 @@ void fillFileDir(const char*, char* raw, const char* path, int) { fileDirOf(path
 void fillCurPos(const char*, char* raw, const char*, int ms) { formatCuePosition(ms, raw, kValueBytes); }
 void fillTrackName(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedTitle()); }
 void fillPerformer(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedPerformer()); }
-void fillTrackCount(const char*, char* raw, const char*, int) { snprintf(raw, kValueBytes, "%.2d", entryCounter()); }
+void fillTrackCount(const char*, char* raw, const char*, int) { formatInt(raw, kValueBytes, entryCounter(), 2); }
 void fillPlLen(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistCount()); }
 void fillPlPos(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex() + 1); }
 void fillPlZeroIdx(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex()); }
@@ -45,15 +43,17 @@ void fillChannels(const char*, char* raw, const char*, int) {
 
 void fillVideoSize(const char*, char* raw, const char*, int) {
   DWORD size = (DWORD)hostStreamInfo(kStreamVideoSize);
-  snprintf(raw, kVideoValueBytes, "%dx%d", (int)LOWORD(size), (int)HIWORD(size));
+  size_t length = formatInt(raw, kVideoValueBytes, LOWORD(size));
+  appendTo(raw, kVideoValueBytes, "x");
+  formatInt(raw + length + 1, kVideoValueBytes - length - 1, HIWORD(size));
 }
 
 void fillVideoWidth(const char*, char* raw, const char*, int) {
-  snprintf(raw, kVideoValueBytes, "%d", (int)LOWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+  formatInt(raw, kVideoValueBytes, LOWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
 }
 
 void fillVideoHeight(const char*, char* raw, const char*, int) {
-  snprintf(raw, kVideoValueBytes, "%d", (int)HIWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+  formatInt(raw, kVideoValueBytes, HIWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
 }
 
 void fillVideoInfo(const char*, char* raw, const char*, int) {

@@ -1,8 +1,6 @@
 // Times, path pieces and literal values for the tag resolver.
 #include "tagText.h"
 
-#include <cstdio>
-
 #include "../plugin/text.h"
 
 namespace {
@@ -17,14 +15,30 @@ long lastAfterFirst(const char* text, size_t length, char c) {
   return -1;
 }
 
+// "AA:BB" or "AA:BB:CC", each field at least two digits.
+void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long long c, bool three) {
+  const size_t kFieldBytes = 24;
+  char field[kFieldBytes];
+  if (!out || outBytes == 0) return;
+  out[0] = '\0';
+  formatInt(field, sizeof field, a, 2);
+  appendTo(out, outBytes, field);
+  appendTo(out, outBytes, ":");
+  formatInt(field, sizeof field, b, 2);
+  appendTo(out, outBytes, field);
+  if (!three) return;
+  appendTo(out, outBytes, ":");
+  formatInt(field, sizeof field, c, 2);
+  appendTo(out, outBytes, field);
+}
+
 }  // namespace
 
 void formatCuePosition(int positionMs, char* out, size_t outBytes) {
   long long ms = positionMs < 0 ? 0 : positionMs;
   long long frames = ms * kFramesPerSecond / kMsPerSecond;
   long long seconds = frames / kFramesPerSecond;
-  snprintf(out, outBytes, "%02lld:%02lld:%02lld", seconds / 60, seconds % 60,
-           frames % kFramesPerSecond);
+  joinTimeFields(out, outBytes, seconds / 60, seconds % 60, frames % kFramesPerSecond, true);
 }
 
 void formatTrackLength(int seconds, char* out, size_t outBytes) {
@@ -32,9 +46,9 @@ void formatTrackLength(int seconds, char* out, size_t outBytes) {
   int minutes = (seconds / 60) % 60;
   int hours = (seconds / 60) / 60;
   if (hours > 0)
-    snprintf(out, outBytes, "%.2d:%.2d:%.2d", hours, minutes, secs);
+    joinTimeFields(out, outBytes, hours, minutes, secs, true);
   else
-    snprintf(out, outBytes, "%.2d:%.2d", minutes, secs);
+    joinTimeFields(out, outBytes, minutes, secs, 0, false);
 }
 
 void fileNameOf(const char* path, char* out, size_t outBytes) {

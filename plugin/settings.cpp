@@ -25,7 +25,7 @@ Settings gSettings = {1, 0, nullptr, nullptr};
 
 void writeNumber(const char* key, int value, const char* path) {
   char text[kNumberBytes];
-  wsprintfA(text, "%d", value);  // at most 11 characters
+  formatInt(text, sizeof text, value);
   WritePrivateProfileStringA(kSection, key, text, path);
 }
 

@@ -26,3 +26,23 @@ size_t appendTo(char* dst, size_t dstBytes, const char* src) {
   size_t used = textLength(dst, dstBytes - 1);
   return used + copyText(dst + used, dstBytes - used, src);
 }
+
+size_t formatInt(char* out, size_t outBytes, long long value, int minDigits) {
+  const size_t kDigitsMax = 24;
+  char digits[kDigitsMax];
+  size_t count = 0;
+  // Work on the negative side, which holds every value including the smallest.
+  long long rest = value < 0 ? value : -value;
+  do {
+    digits[count++] = (char)('0' - rest % 10);
+    rest /= 10;
+  } while (rest != 0 && count < kDigitsMax);
+  while (count < (size_t)minDigits && count < kDigitsMax) digits[count++] = '0';
+
+  char text[kDigitsMax + 2];
+  size_t length = 0;
+  if (value < 0) text[length++] = '-';
+  while (count > 0) text[length++] = digits[--count];
+  text[length] = '\0';
+  return copyText(out, outBytes, text);
+}

@@ -13,3 +13,7 @@ size_t appendTo(char* dst, size_t dstBytes, const char* src);
 
 // Length of s, counting at most maxChars characters; 0 for a null s.
 size_t textLength(const char* s, size_t maxChars);
+
+// Writes value in decimal with at least minDigits digits (zero-padded after any minus sign),
+// like printf's "%.Nd", cut to fit outBytes. Returns the number of characters written.
+size_t formatInt(char* out, size_t outBytes, long long value, int minDigits = 1);

@@ -29,4 +29,8 @@ if(NOT exports STREQUAL "] winampGetGeneralPurposePlugin")
 endif()
 
 file(SIZE ${DLL} size)
+set(largest 153600)  # 150 KB
+if(size GREATER largest)
+  message(FATAL_ERROR "${DLL} is ${size} bytes, more than ${largest}")
+endif()
 message(STATUS "${DLL}: ${size} bytes, exports winampGetGeneralPurposePlugin")

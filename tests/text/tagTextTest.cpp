@@ -1,9 +1,11 @@
 // Times, path pieces and literal values behind the tags.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "../../capture/tagText.h"
+#include "../../plugin/text.h"
 
 TEST(TagText, CuePositionIsMinutesSecondsFrames) {
   struct {
@@ -120,4 +122,25 @@ TEST(TagText, LiteralValueNeverSplitsADoubledBackslash) {
   char block[2048];
   literalTagValue(all.c_str(), block, sizeof block);
   EXPECT_EQ(std::string(block), std::string(2046, '\\'));
+}
+
+TEST(TagText, FormatIntLikePrintfPrecision) {
+  struct {
+    long long value;
+    int digits;
+    const char* expected;
+  } cases[] = {
+      {0, 1, "0"},     {7, 2, "07"},       {100, 2, "100"},  {-1, 2, "-01"},
+      {-2147483647LL - 1, 1, "-2147483648"}, {9223372036854775807LL, 1, "9223372036854775807"},
+      {(-9223372036854775807LL - 1), 1, "-9223372036854775808"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    char out[32];
+    EXPECT_EQ(formatInt(out, sizeof out, c.value, c.digits), strlen(c.expected));
+    EXPECT_STREQ(out, c.expected);
+  }
+  char small[4];
+  formatInt(small, sizeof small, 123456, 1);
+  EXPECT_STREQ(small, "123");
 }
