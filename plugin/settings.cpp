@@ -23,6 +23,14 @@ const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
 
 Settings gSettings = {1, 0, nullptr, nullptr};
 
+// An integer key; a missing key or one that holds no number gives the fallback.
+int readNumber(const char* key, int fallback, const char* path) {
+  char text[kNumberBytes * 4];
+  GetPrivateProfileStringA(kSection, key, "", text, (DWORD)sizeof text, path);
+  int value = fallback;
+  return parseSettingInt(text, &value) ? value : fallback;
+}
+
 void writeNumber(const char* key, int value, const char* path) {
   char text[kNumberBytes];
   formatInt(text, sizeof text, value);
@@ -95,8 +103,8 @@ void readSettings() {
     copyText(gSettings.trackTemplate, kTemplateBytes, kDefaultTrackTemplate);
     return;
   }
-  gSettings.enabled = (int)GetPrivateProfileIntA(kSection, "enabled", gSettings.enabled, path);
-  gSettings.currentPageIndex = (int)GetPrivateProfileIntA(kSection, "currentpageindex", 0, path);
+  gSettings.enabled = readNumber("enabled", gSettings.enabled, path);
+  gSettings.currentPageIndex = readNumber("currentpageindex", 0, path);
   readTemplate("advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate, path);
   readTemplate("balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate, path);
 }

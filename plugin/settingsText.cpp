@@ -49,3 +49,22 @@ bool encodeSettingText(const char* value, char* out, size_t outBytes) {
   out[at] = '\0';
   return true;
 }
+
+bool parseSettingInt(const char* text, int* value) {
+  const long long kLargest = 2147483647LL;
+  const long long kSmallest = -2147483647LL - 1;
+  if (!text || !value) return false;
+  const char* p = text;
+  while (isBlank(*p)) ++p;
+  bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (*p < '0' || *p > '9') return false;
+  long long magnitude = 0;
+  for (; *p >= '0' && *p <= '9'; ++p)
+    if (magnitude <= kLargest + 1) magnitude = magnitude * 10 + (*p - '0');
+  while (isBlank(*p)) ++p;
+  if (*p) return false;
+  long long result = negative ? -magnitude : magnitude;
+  *value = (int)(result > kLargest ? kLargest : result < kSmallest ? kSmallest : result);
+  return true;
+}

@@ -9,3 +9,7 @@
 // one extra pair of double quotes, which the reader strips again. Returns false, writing an
 // empty text, when the stored form does not fit.
 bool encodeSettingText(const char* value, char* out, size_t outBytes);
+
+// Reads a whole decimal integer: blanks around it and one sign allowed, values past the 32-bit
+// range clamped to it. False for anything else (empty, "abc", "12abc"), leaving value alone.
+bool parseSettingInt(const char* text, int* value);

@@ -51,7 +51,17 @@ void onAboutInit(HWND page) {
   SendMessageA(notes, WM_SETFONT, (WPARAM)gNotesFont, FALSE);
 }
 
-void onAboutDestroy() {
+// The picture control loaded the banner from the template but does not free it when it is
+// destroyed: take the bitmap out of the control and delete it.
+void releaseBanner(HWND page) {
+  HWND picture = FindWindowExA(page, nullptr, "Static", nullptr);
+  if (!picture) return;
+  HGDIOBJ banner = (HGDIOBJ)SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0);
+  if (banner) DeleteObject(banner);
+}
+
+void onAboutDestroy(HWND page) {
+  releaseBanner(page);
   pageDestroy(kAboutPage);
   if (gNotesFont) DeleteObject(gNotesFont);
   gNotesFont = nullptr;
@@ -97,7 +107,7 @@ INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
       pageNotify(kAboutPage, (const NMHDR*)lParam);
       break;
     case WM_DESTROY:
-      onAboutDestroy();
+      onAboutDestroy(page);
       break;
     default:
       break;

@@ -145,10 +145,21 @@ TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
   EXPECT_NE(readFile(iniPath()).find("enabled=0\r\n"), std::string::npos);
 }
 
+TEST(GuiObjectCount, SeesOneBrushComeAndGo) {
+  int before = liveGdiObjects();
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  EXPECT_EQ(liveGdiObjects(), before + 1);
+  DeleteObject(brush);
+  EXPECT_EQ(liveGdiObjects(), before);
+}
+
 TEST_F(PluginTest, RepeatedLoadInitQuitUnloadLeaksNoWindow) {
+  start();  // the first round creates what the process keeps anyway (fonts, classes)
+  commitEntry("Warm", "Up");
+  stop();
   int windowsBefore = threadWindowCount();
-  DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  DWORD gdiBefore = (DWORD)liveGdiObjects();
+  DWORD userBefore = (DWORD)liveWindows();
   for (int round = 0; round < 40; ++round) {
     SCOPED_TRACE(round);
     start(round % 2 == 0);  // odd rounds quit before timer 888 fires
@@ -158,7 +169,7 @@ TEST_F(PluginTest, RepeatedLoadInitQuitUnloadLeaksNoWindow) {
     ASSERT_EQ(hostProc(*player), StandInPlayer::PlayerWndProc);
   }
   player->pump(700);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+  EXPECT_EQ((DWORD)liveGdiObjects(), gdiBefore);
+  EXPECT_EQ((DWORD)liveWindows(), userBefore);
   EXPECT_EQ(player->formatter.outstanding(), 0);
 }

@@ -60,6 +60,46 @@ HWND findDialogWithControl(int controlId) {
   return search.found;
 }
 
+static BOOL CALLBACK findDescendantProc(HWND window, LPARAM param) {
+  Search* search = (Search*)param;
+  if (GetDlgCtrlID(window) != search->controlId) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND findDescendant(HWND root, int controlId) {
+  Search search = {controlId, nullptr};
+  if (root) EnumChildWindows(root, findDescendantProc, (LPARAM)&search);
+  return search.found;
+}
+
+int liveGdiObjects() {
+  DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (counted > 0) return (int)counted;
+  const ULONG_PTR kHandleIndexes = 0x10000;
+  int live = 0;
+  for (ULONG_PTR index = 1; index < kHandleIndexes; ++index)
+    if (GetObjectType((HGDIOBJ)index)) ++live;
+  return live;
+}
+
+static BOOL CALLBACK countOne(HWND, LPARAM count) {
+  ++*(int*)count;
+  return TRUE;
+}
+
+static BOOL CALLBACK countWithChildren(HWND window, LPARAM count) {
+  ++*(int*)count;
+  EnumChildWindows(window, countOne, count);
+  return TRUE;
+}
+
+int liveWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), countWithChildren, (LPARAM)&count);
+  return count;
+}
+
 std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first) {
   return player.eventsSince(first);
 }

@@ -50,5 +50,15 @@ std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first);
 // Windows of this thread whose dialog holds a control with this id.
 HWND findDialogWithControl(int controlId);
 
+// The first descendant of root with this control id.
+HWND findDescendant(HWND root, int controlId);
+
+// Live GDI objects of the process. GetGuiResources counts them on Windows; Wine's is a stub
+// that answers 0, so there every handle index is probed (Wine takes a bare index as handle).
+int liveGdiObjects();
+
+// Windows of this thread, top-level and child: the USER objects a plug-in could leave behind.
+int liveWindows();
+
 // Folder of the running test program.
 std::string programFolder();

@@ -409,8 +409,8 @@ TEST_F(PrefsTest, OpeningAndClosingManyTimesLeaksNothing) {
   openAt(0);
   player->closePreferences();
   player->pump();
-  DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  DWORD gdiBefore = (DWORD)liveGdiObjects();
+  DWORD userBefore = (DWORD)liveWindows();
   size_t tipsBefore = allTips().size();
   for (int round = 0; round < 30; ++round) {
     SCOPED_TRACE(round);
@@ -421,8 +421,8 @@ TEST_F(PrefsTest, OpeningAndClosingManyTimesLeaksNothing) {
     player->pump();
     ASSERT_EQ(allTips().size(), tipsBefore);
   }
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+  EXPECT_EQ((DWORD)liveGdiObjects(), gdiBefore);
+  EXPECT_EQ((DWORD)liveWindows(), userBefore);
 }
 
 TEST_F(PrefsTest, QuitWithPreferencesOpenLeavesNothingOfThePlugin) {

@@ -107,7 +107,7 @@ TEST_F(WebLinkTest, ManyLinksLeaveNoGdiObjects) {
   HWND warm = makeLink("warm", 100);
   UpdateWindow(warm);
   DestroyWindow(warm);
-  DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  DWORD before = (DWORD)liveGdiObjects();
   for (int i = 0; i < 50; ++i) {
     HWND link = makeLink("LumoMarker", 150);
     UpdateWindow(link);
@@ -115,5 +115,5 @@ TEST_F(WebLinkTest, ManyLinksLeaveNoGdiObjects) {
     UpdateWindow(link);
     DestroyWindow(link);
   }
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+  EXPECT_EQ((DWORD)liveGdiObjects(), before);
 }

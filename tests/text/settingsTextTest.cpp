@@ -36,3 +36,24 @@ TEST(SettingsText, RefusesWhatDoesNotFit) {
   EXPECT_TRUE(encodeSettingText("\r\n\r", out, sizeof out));
   EXPECT_STREQ(out, "\\r\\n\\r");
 }
+
+TEST(SettingsText, IntegersAreReadWholeOrNotAtAll) {
+  struct {
+    const char* text;
+    bool ok;
+    int value;
+  } cases[] = {
+      {"0", true, 0},          {"1", true, 1},          {" -3 ", true, -3},
+      {"+7", true, 7},         {"2147483647", true, 2147483647},
+      {"99999999999999999999999", true, 2147483647},
+      {"-99999999999", true, -2147483647 - 1},
+      {"", false, 42},         {"abc", false, 42},      {"12abc", false, 42},
+      {"-", false, 42},        {"1 2", false, 42},      {"0x10", false, 42},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    int value = 42;
+    EXPECT_EQ(parseSettingInt(c.text, &value), c.ok);
+    EXPECT_EQ(value, c.value);
+  }
+}

@@ -1,0 +1,202 @@
+// Outside input at and past every limit: no crash, no overrun, a sensible result, nothing lost.
+#include <windows.h>
+
+#include "pluginFixture.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+const int kSaveId = 1032;
+const int kInfoTitleId = 1035;
+
+std::string afterHeader(const std::string& text) {
+  size_t at = text.find("\r\n");
+  return at == std::string::npos ? text : text.substr(at + 2);
+}
+
+}  // namespace
+
+TEST_F(PluginTest, TitlesAndPerformersOfAnyLength) {
+  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%trackname%|%performer%\r\n");
+  start();
+  for (size_t length : {0u, 1023u, 1024u, 100000u}) {
+    SCOPED_TRACE(length);
+    clickCue(1031);  // Reset
+    std::string title(length, 't');
+    std::string performer(length, 'p');
+    commitEntry(title, performer);
+    size_t kept = length < 1023 ? length : 1023;
+    std::string expected = std::string(kept, 't') + "|" + std::string(kept, 'p');
+    EXPECT_EQ(afterHeader(editorText()), expected.substr(0, 1023)) << "the formatter's 1,023 characters";
+  }
+  EXPECT_EQ(player->formatter.outstanding(), 0);
+}
+
+TEST_F(PluginTest, TemplatesOfAnyLengthFromSettings) {
+  for (size_t length : {511u, 512u, 10000u}) {
+    SCOPED_TRACE(length);
+    writeFile(iniPath(), "[LUMO]\r\nballoontitle=" + std::string(length, 'x') + "\r\n");
+    start();
+    commitEntry("T", "P");
+    EXPECT_EQ(player->renderedTemplates.back(), std::string(length < 511 ? length : 511, 'x'));
+    player->renderedTemplates.clear();
+    stop();
+  }
+}
+
+TEST_F(PluginTest, SettingsIntegersThatAreNoNumbers) {
+  struct {
+    const char* enabled;
+    const char* page;
+    bool installed;
+  } cases[] = {
+      {"abc", "xyz", true},  // not numbers: the defaults
+      {"-5", "-7", true},    // non-zero is enabled; a negative tab shows no page
+      {"99999999999", "99999999999", true},
+      {"0", "1", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.enabled);
+    writeFile(iniPath(), std::string("[LUMO]\r\nenabled=") + c.enabled + "\r\ncurrentpageindex=" + c.page + "\r\n");
+    start();
+    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC) != StandInPlayer::PlayerWndProc,
+              c.installed);
+    player->config();
+    ASSERT_NE(player->preferencesPage(), nullptr);
+    player->closePreferences();
+    stop();
+  }
+}
+
+TEST_F(PluginTest, MetadataFullOfBackslashesAndPercentSigns) {
+  std::string value;
+  for (int i = 0; i < 2047; ++i) value += "\\%\\\\n%"[i % 6];
+  player->playlist[0].fields["comment"] = value;
+  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%comment%\r\n");
+  start();
+  commitEntry("T", "P");
+  std::string entry = afterHeader(editorText());
+  EXPECT_GE(entry.size(), 500u);
+  EXPECT_EQ(value.compare(0, entry.size(), entry), 0) << "the value arrives literally, only cut";
+  EXPECT_EQ(player->formatter.outstanding(), 0);
+}
+
+TEST_F(PluginTest, EntryPathsAtAndPastThePathLimit) {
+  start();
+  commitEntry("Keep me", "P");
+  std::string sheet = editorText();
+  std::string dir = folder + "\\";
+  struct {
+    size_t length;  // of the entry path
+    bool saved;
+  } cases[] = {{258, true}, {259, true}, {260, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.length);
+    std::string path = dir + std::string(c.length - dir.size() - 4, 'n') + ".mp3";
+    ASSERT_EQ(path.size(), c.length);
+    player->playlist[0].path = path;
+    player->messageBoxes.clear();
+    clickCue(kSaveId);
+    ASSERT_EQ(player->messageBoxes.size(), 1u);
+    EXPECT_EQ(player->messageBoxes[0].caption == "Saved to", c.saved) << player->messageBoxes[0].text;
+    EXPECT_EQ(editorText(), sheet);
+  }
+  for (const char* odd : {"nobackslash.mp3", "C:\\no dot here", ""}) {
+    SCOPED_TRACE(odd);
+    player->playlist[0].path = odd;
+    player->messageBoxes.clear();
+    clickCue(kSaveId);
+    EXPECT_EQ(player->messageBoxes.size(), 1u) << "the user is always told";
+    EXPECT_EQ(editorText(), sheet);
+  }
+}
+
+// Whether this platform refuses to write a file marked read-only.
+static bool readOnlyHonoured(const std::string& folder) {
+  std::string probe = folder + "\\probe.txt";
+  HANDLE h = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  HANDLE again = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  bool honoured = again == INVALID_HANDLE_VALUE;
+  if (!honoured) CloseHandle(again);
+  SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(probe.c_str());
+  return honoured;
+}
+
+TEST_F(PluginTest, ReadOnlySettingsFileIsLeftAsItWas) {
+  if (!readOnlyHonoured(folder)) GTEST_SKIP() << "Wine running as root writes read-only files";
+  writeFile(iniPath(), "[LUMO]\r\nenabled=1\r\n");
+  SetFileAttributesA(iniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+  start();
+  stop();
+  SetFileAttributesA(iniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(readFile(iniPath()), "[LUMO]\r\nenabled=1\r\n");
+}
+
+TEST_F(PluginTest, ReadOnlyFolderIsReported) {
+  std::string locked = folder + "\\locked";
+  CreateDirectoryA(locked.c_str(), nullptr);
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+  player->playlist[0].path = locked + "\\mix.mp3";
+  start();
+  commitEntry("One", "P");
+  HANDLE probe = CreateFileA((locked + "\\probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    GTEST_SKIP() << "Wine lets a read-only folder take new files";
+  }
+  clickCue(kSaveId);
+  SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
+  EXPECT_FALSE(editorText().empty());
+}
+
+TEST_F(PluginTest, ReleaseNotesHugeOrUnreadable) {
+  std::string big(10 * 1024 * 1024, 'n');
+  for (size_t i = 100; i < big.size(); i += 101) big[i - 1] = '\r', big[i] = '\n';
+  writeFile(folder + "\\gen_lumo.txt", big);
+  writeFile(iniPath(), "[LUMO]\r\ncurrentpageindex=2\r\n");
+  start();
+  player->config();
+  HWND notes = findDescendant(player->preferencesPage(), 1028);
+  ASSERT_NE(notes, nullptr);
+  EXPECT_EQ((size_t)GetWindowTextLengthA(notes), big.size()) << "read whole";
+  player->closePreferences();
+
+  HANDLE held = CreateFileA((folder + "\\gen_lumo.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  player->config();
+  notes = findDescendant(player->preferencesPage(), 1028);
+  ASSERT_NE(notes, nullptr);
+  EXPECT_EQ(GetWindowTextLengthA(notes), 0) << "an unreadable file leaves the field empty";
+  player->closePreferences();
+  CloseHandle(held);
+}
+
+TEST_F(PluginTest, CaptureActionsInAnyOrder) {
+  start();
+  player->playState = HOST_STATE_PLAYING;
+  player->capture(CAPTURE_COMMIT);  // commit without a mark
+  EXPECT_NE(editorText().find("TRACK 01 AUDIO"), std::string::npos);
+  player->capture(CAPTURE_CANCEL);  // cancel without a mark, while playing
+  EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
+  player->capture(CAPTURE_MARK);
+  player->capture(CAPTURE_MARK);
+  EXPECT_EQ(player->playState, HOST_STATE_PAUSED);
+  player->capture(CAPTURE_CANCEL);
+  EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
+
+  clickCue(1031);
+  player->playlist[0].path = folder + "\\empty.mp3";
+  player->capture(CAPTURE_SAVE);  // save with an empty editor
+  EXPECT_EQ(readFile(folder + "\\empty.cue"), "");
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_EQ(player->messageBoxes[0].caption, "Saved to");
+  for (int i = 0; i < 3; ++i) player->capture(CAPTURE_SAVE);
+  EXPECT_EQ(player->messageBoxes.size(), 4u);
+}

@@ -1,0 +1,152 @@
+// Long runs inside one player process: thousands of capture cycles, and hundreds of plug-in
+// lifetimes, after which nothing of the plug-in may remain.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "pluginFixture.h"
+
+namespace {
+
+const int kResetId = 1031;
+const int kInfoTitleId = 1035;
+const int kInfoPerformerId = 1036;
+const int kInfoOkId = 1037;
+const char kHeader[] = "PERFORMER \"The Band\"\r\nTITLE \"Live 2004\"\r\nFILE \"set1.mp3\" MP3";
+
+std::string expectedEntry(int number, int cycle, int positionMs) {
+  char text[256];
+  int frames = (int)((long long)positionMs * 75 / 1000);
+  snprintf(text, sizeof text,
+           "TRACK %02d AUDIO\r\n    TITLE \"Track %d\"\r\n    PERFORMER \"Performer %d\"\r\n"
+           "    INDEX 01 %02d:%02d:%02d",
+           number, cycle, cycle % 7, frames / 4500, frames / 75 % 60, frames % 75);
+  return text;
+}
+
+BOOL CALLBACK countWindow(HWND, LPARAM count) {
+  ++*(int*)count;
+  return TRUE;
+}
+
+int countThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), countWindow, (LPARAM)&count);
+  return count;
+}
+
+// Other plug-ins that subclass the player's window after us, each with its own saved procedure.
+WNDPROC gOtherSaved[4] = {};
+template <int N>
+LRESULT CALLBACK otherPlugin(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return CallWindowProcA(gOtherSaved[N], w, m, wp, lp);
+}
+const WNDPROC kOtherPlugins[4] = {otherPlugin<0>, otherPlugin<1>, otherPlugin<2>, otherPlugin<3>};
+
+}  // namespace
+
+TEST_F(PluginTest, TenThousandCyclesLeaveExactSheetAndNoLeaks) {
+  const int kCycles = 10000;
+  const int kResetEvery = 500;
+  start();
+  HWND info = infoWindow();
+  HWND cue = cueWindow();
+  HWND ok = GetDlgItem(info, kInfoOkId);
+  commitEntry("warm", "up");
+  SendMessageA(cue, WM_COMMAND, MAKEWPARAM(kResetId, BN_CLICKED), 0);
+  player->pump();
+  DWORD userBefore = (DWORD)liveWindows();
+  DWORD gdiBefore = (DWORD)liveGdiObjects();
+
+  std::string expected;
+  DWORD started = GetTickCount();
+  for (int cycle = 1; cycle <= kCycles; ++cycle) {
+    int number = (cycle - 1) % kResetEvery + 1;
+    if (number == 1 && cycle > 1) {
+      SendMessageA(cue, WM_COMMAND, MAKEWPARAM(kResetId, BN_CLICKED), 0);
+      expected.clear();
+    }
+    player->positionMs = cycle * 997;
+    player->playState = HOST_STATE_PLAYING;
+    player->pressHotkey("LUMOPluginDoActionOn");
+    SetDlgItemTextA(info, kInfoTitleId, ("Track " + std::to_string(cycle)).c_str());
+    SetDlgItemTextA(info, kInfoPerformerId, ("Performer " + std::to_string(cycle % 7)).c_str());
+    SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)ok);
+    expected += (number == 1 ? std::string(kHeader) : std::string()) + "\r\n" +
+                expectedEntry(number, cycle, cycle * 997);
+    if (cycle % 100 == 0) player->pump();
+    ASSERT_EQ(player->playState, HOST_STATE_PLAYING) << cycle;
+  }
+  player->pump();
+  printf("soak: %d cycles in %lu ms\n", kCycles, GetTickCount() - started);
+
+  EXPECT_EQ(editorText(), expected);
+  EXPECT_EQ(player->formatter.outstanding(), 0);
+  EXPECT_EQ(player->formatter.emptyValues, 0);
+  EXPECT_EQ((DWORD)liveWindows(), userBefore);
+  EXPECT_EQ((DWORD)liveGdiObjects(), gdiBefore);
+}
+
+TEST_F(PluginTest, TwoHundredLifetimesLeaveNothingBehind) {
+  const int kRounds = 200;
+  start();  // the first round creates what the process keeps anyway (fonts, classes)
+  commitEntry("Warm", "Up");
+  player->config();
+  player->closePreferences();
+  stop();
+  int windowsBefore = countThreadWindows();
+  DWORD gdiBefore = (DWORD)liveGdiObjects();
+  DWORD userBefore = (DWORD)liveWindows();
+  std::string original = dllPath;
+  int pinned = 0;
+
+  for (int round = 0; round < kRounds; ++round) {
+    SCOPED_TRACE(round);
+    bool waitForHotkey = round % 10 == 0;  // the others quit before timer 888 fired
+    bool otherOnTop = round % 50 == 25;
+    if (otherOnTop) {
+      // A module that stays pinned is a copy of its own, so later rounds load fresh code.
+      dllPath = folder + "\\gen_lumo_pinned" + std::to_string(round) + ".dll";
+      ASSERT_TRUE(CopyFileA(original.c_str(), dllPath.c_str(), FALSE));
+    } else {
+      dllPath = original;
+    }
+    size_t hotkeysBefore = player->hotkeys.size();
+    start(false);
+    HMODULE module = player->module();
+    if (waitForHotkey) {  // the registration 500 ms after start-up
+      for (int i = 0; i < 200 && player->hotkeys.size() == hotkeysBefore; ++i) player->pump(10);
+      EXPECT_EQ(player->hotkeys.size(), hotkeysBefore + 1);
+    }
+    if (round % 3 == 0) commitEntry("Round " + std::to_string(round), "Loop");
+    if (round % 4 == 0) {
+      player->config();
+      player->closePreferences();
+    }
+    if (otherOnTop) {
+      gOtherSaved[pinned] = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC,
+                                                       (LONG_PTR)kOtherPlugins[pinned]);
+      ++pinned;
+    }
+    stop();
+
+    WNDCLASSA wc;
+    ASSERT_FALSE(GetClassInfoA(module, "QevWebLink", &wc)) << "class left registered";
+    ASSERT_EQ(countThreadWindows(), windowsBefore) << "window left behind";
+    EXPECT_EQ(GetModuleHandleA(dllPath.c_str()) != nullptr, otherOnTop) << "only a chained module stays";
+    player->pump();
+  }
+  player->pump(600);  // a timer or hook left behind would now run unloaded code
+  PostMessageA(player->window(), WM_MOUSEMOVE, 0, 0);
+  player->pump(50);
+  EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION))
+      << "the player's window keeps working";
+  size_t before = player->events.size();
+  player->capture(CAPTURE_MARK);
+  EXPECT_EQ(eventsFrom(*player, before), std::vector<std::string>({"capture 1"}));
+  EXPECT_EQ((DWORD)liveGdiObjects(), gdiBefore);
+  EXPECT_EQ((DWORD)liveWindows(), userBefore);
+  EXPECT_EQ(player->formatter.outstanding(), 0);
+  EXPECT_EQ(pinned, 4);
+  dllPath = original;
+}
