@@ -41,9 +41,11 @@ void formatInto(FormatTitleRequest* request, const char* templateText, char* des
   applyEscapes(gState.formatted, dest, kTextBytes);
 }
 
+// Pauses before the window is shown: showing it takes longer than the pause, and every
+// moment between the key and the pause would put the entry's INDEX later.
 void onMark() {
-  showInfoWindow();
   if (hostPlayState() == HOST_STATE_PLAYING) hostPause();
+  showInfoWindow();
 }
 
 void onCommit() {

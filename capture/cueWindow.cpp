@@ -55,10 +55,18 @@ bool appendText(HWND edit, const char* text) {
   int length = GetWindowTextLengthA(edit);
   DWORD start = 0;
   DWORD end = 0;
+  // A visible editor scrolls on screen to the end and back; hidden for the moment it only
+  // computes, and is drawn once as it stands afterwards. Hiding takes the focus away, so an
+  // editor that had it gets it back.
+  bool hideMeanwhile = IsWindowVisible(edit) != FALSE;
+  bool hadFocus = GetFocus() == edit;
+  if (hideMeanwhile) ShowWindow(edit, SW_HIDE);
   SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   SendMessageA(edit, EM_SETSEL, (WPARAM)length, (LPARAM)length);
   SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
   SendMessageA(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end);
+  if (hideMeanwhile) ShowWindow(edit, SW_SHOWNA);
+  if (hadFocus) SetFocus(edit);
   return true;
 }
 

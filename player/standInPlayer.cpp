@@ -284,6 +284,10 @@ void StandInPlayer::seek(int ms) {
 }
 
 void StandInPlayer::onCommand(WORD command) {
+  LARGE_INTEGER frequency, tick;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&tick);
+  lastCommandMicroseconds = (double)tick.QuadPart * 1e6 / (double)frequency.QuadPart;
   int now = position();
   if (command == HOST_CMD_PLAY) {
     log("cmd play");

@@ -119,6 +119,7 @@ class StandInPlayer {
   std::vector<PrefsPageRecord> pages;
   std::vector<int> shownPages;
   FormatterCounts formatter;
+  double lastCommandMicroseconds = 0;  // when the last play or pause command arrived
   FormatTitleRequest lastRender = {};  // the last formatting request, callbacks included
   std::vector<std::string> renderedTemplates;
 

@@ -184,6 +184,23 @@ TEST_F(PluginTest, AppendKeepsUserTextAndSelection) {
   EXPECT_EQ(end, (DWORD)length);
 }
 
+TEST_F(PluginTest, EditorKeepsFocusAndCaretWhileEntriesArrive) {
+  start();
+  commitEntry("One", "P");
+  SetForegroundWindow(cueWindow());
+  SetFocus(cueEditor());
+  ASSERT_EQ(GetFocus(), cueEditor());
+  SendMessageA(cueEditor(), EM_SETSEL, 4, 9);
+  player->capture(CAPTURE_COMMIT);  // an entry arrives while the user works in the editor
+  EXPECT_EQ(GetFocus(), cueEditor());
+  DWORD start = 0, end = 0;
+  SendMessageA(cueEditor(), EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  EXPECT_EQ(start, 4u);
+  EXPECT_EQ(end, 9u);
+  EXPECT_TRUE(IsWindowVisible(cueEditor()));
+  EXPECT_NE(editorText().find("TRACK 02"), std::string::npos);
+}
+
 TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   start();
   player->playState = HOST_STATE_PLAYING;

@@ -136,7 +136,7 @@ void PluginTest::TearDown() {
 }
 
 void PluginTest::start(bool waitForHotkey) {
-  ASSERT_TRUE(player->load(dllPath));
+  ASSERT_TRUE(player->load(dllPath)) << dllPath << ": error " << GetLastError();
   player->init();
   if (!waitForHotkey) return;
   for (int i = 0; i < 200 && player->hotkeys.empty(); ++i) player->pump(10);

@@ -1,0 +1,219 @@
+// Measures what LumoMarker costs the player, side by side with the player alone, and prints a
+// table: message throughput with our window procedure and with the tooltip relay hook, the
+// cost of one commit as the sheet grows, the delay from the hot key to the pause command, and
+// the start-up cost against an empty plug-in.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../player/standInPlayer.h"
+
+namespace {
+
+const char kHotkeyId[] = "LUMOPluginDoActionOn";
+const int kInfoTitleId = 1035;
+const int kInfoOkId = 1037;
+const int kCueEditorId = 1029;
+const int kRepeats = 5;
+
+double nowMicroseconds() {
+  static LARGE_INTEGER frequency = {};
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return (double)now.QuadPart * 1e6 / (double)frequency.QuadPart;
+}
+
+std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+std::string programFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return folderOf(path);
+}
+
+// The best of several runs of f, in microseconds.
+template <class F>
+double best(F f) {
+  double result = 1e30;
+  for (int i = 0; i < kRepeats; ++i) result = std::min(result, f());
+  return result;
+}
+
+HWND pluginDialog(int childId) {
+  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
+    if (GetDlgItem(w, childId)) return w;
+  return nullptr;
+}
+
+void setUp(StandInPlayer& player) {
+  PlaylistEntry mix;
+  mix.path = "C:\\mixes\\bench.mp3";
+  mix.fields["artist"] = "Bench";
+  mix.fields["title"] = "Mark";
+  player.playlist.push_back(mix);
+  player.lengthSeconds = 7200;
+}
+
+bool startPlugin(StandInPlayer& player, const std::string& dll) {
+  if (!player.load(dll)) return false;
+  player.init();
+  for (int i = 0; i < 200 && player.hotkeys.empty(); ++i) player.pump(10);
+  return !player.hotkeys.empty();
+}
+
+double sendMessages(HWND window, int count) {
+  double start = nowMicroseconds();
+  for (int i = 0; i < count; ++i) SendMessageA(window, WM_NULL, 0, 0);
+  return nowMicroseconds() - start;
+}
+
+double postAndDrain(StandInPlayer& player, int count) {
+  for (int i = 0; i < count; ++i) PostMessageA(player.window(), WM_NULL, 0, 0);
+  double start = nowMicroseconds();
+  player.pump();
+  return nowMicroseconds() - start;
+}
+
+// Mark, type, OK: until the play command has reached the player.
+double oneCommit(StandInPlayer& player, HWND info) {
+  player.playState = HOST_STATE_PLAYING;
+  double start = nowMicroseconds();
+  player.pressHotkey(kHotkeyId);
+  SetDlgItemTextA(info, kInfoTitleId, "Benchmark");
+  SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+  return nowMicroseconds() - start;
+}
+
+std::string sheetOf(int entries) {
+  std::string text = "PERFORMER \"Bench\"\r\nTITLE \"Mark\"\r\nFILE \"bench.mp3\" MP3";
+  char entry[160];
+  for (int i = 1; i <= entries; ++i) {
+    snprintf(entry, sizeof entry,
+             "\r\nTRACK %02d AUDIO\r\n    TITLE \"Track %d\"\r\n    PERFORMER \"Somebody\"\r\n    INDEX 01 %02d:00:00",
+             i, i, i);
+    text += entry;
+  }
+  return text;
+}
+
+// Baselines for what any subclass and any message hook cost on this platform.
+WNDPROC gPlainSaved = nullptr;
+LRESULT CALLBACK plainSubclass(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return CallWindowProcA(gPlainSaved, w, m, wp, lp);
+}
+LRESULT CALLBACK plainHook(int code, WPARAM wp, LPARAM lp) { return CallNextHookEx(nullptr, code, wp, lp); }
+
+struct Row {
+  std::string name;
+  std::string with;
+  std::string without;
+  std::string ratio;
+  std::string target;
+};
+
+std::string fmt(const char* format, double value) {
+  char text[64];
+  snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace
+
+int main() {
+  std::string dll = programFolder() + "\\gen_lumo.dll";
+  std::string empty = programFolder() + "\\empty_plugin.dll";
+  std::vector<Row> rows;
+
+  StandInPlayer player;
+  setUp(player);
+  const int kMessages = 100000;
+
+  // B1: the player's window alone, then with our procedure in front of it.
+  sendMessages(player.window(), 1000);
+  double bare = best([&] { return sendMessages(player.window(), kMessages); });
+  if (!startPlugin(player, dll)) {
+    fprintf(stderr, "cannot start %s\n", dll.c_str());
+    return 1;
+  }
+  double captured = best([&] { return sendMessages(player.window(), kMessages); });
+  gPlainSaved = (WNDPROC)SetWindowLongPtrA(player.window(), GWLP_WNDPROC, (LONG_PTR)plainSubclass);
+  double plain = best([&] { return sendMessages(player.window(), kMessages); });
+  SetWindowLongPtrA(player.window(), GWLP_WNDPROC, (LONG_PTR)gPlainSaved);
+  double bareRate = kMessages / bare * 1e6;
+  double capturedRate = kMessages / captured * 1e6;
+  rows.push_back({"B1 messages/s through the player's window", fmt("%.0f", capturedRate),
+                  fmt("%.0f", bareRate), fmt("%.3f", capturedRate / bareRate), ">= 0.95"});
+  double plainRate = kMessages / plain * 1e6;
+  rows.push_back({"B1' same, an empty subclass instead of ours", fmt("%.0f", plainRate),
+                  fmt("%.0f", bareRate), fmt("%.3f", plainRate / bareRate), "platform baseline"});
+
+  // B2: draining the queue with no preferences page, then with a page current (relay hook).
+  double noPage = best([&] { return postAndDrain(player, kMessages); });
+  player.config();
+  player.pump();
+  double withPage = best([&] { return postAndDrain(player, kMessages); });
+  player.closePreferences();
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, plainHook, nullptr, GetCurrentThreadId());
+  double emptyHook = best([&] { return postAndDrain(player, kMessages); });
+  UnhookWindowsHookEx(hook);
+  double noPageRate = kMessages / noPage * 1e6;
+  double withPageRate = kMessages / withPage * 1e6;
+  rows.push_back({"B2 message loop, messages/s", fmt("%.0f", withPageRate), fmt("%.0f", noPageRate),
+                  fmt("%.3f", withPageRate / noPageRate), ">= 0.90"});
+  double emptyHookRate = kMessages / emptyHook * 1e6;
+  rows.push_back({"B2' same, an empty hook instead of ours", fmt("%.0f", emptyHookRate),
+                  fmt("%.0f", noPageRate), fmt("%.3f", emptyHookRate / noPageRate), "platform baseline"});
+
+  // B3: one commit as the sheet grows.
+  HWND info = pluginDialog(kInfoOkId);
+  HWND cue = pluginDialog(kCueEditorId);
+  oneCommit(player, info);
+  double atOne = 0;
+  for (int entries : {1, 100, 1000, 10000}) {
+    SetDlgItemTextA(cue, kCueEditorId, sheetOf(entries).c_str());
+    double t = best([&] { return oneCommit(player, info); });
+    if (entries == 1) atOne = t;
+    rows.push_back({"B3 one commit, " + std::to_string(entries) + " entries (us)", fmt("%.0f", t),
+                    entries == 1 ? "-" : fmt("%.0f", atOne), fmt("%.2f", t / atOne),
+                    entries == 1000 ? "<= 2.00" : ""});
+  }
+
+  // B4: from the hot-key message to the pause command reaching the player.
+  double latency = best([&] {
+    player.playState = HOST_STATE_PLAYING;
+    double start = nowMicroseconds();
+    player.pressHotkey(kHotkeyId);
+    double paused = player.lastCommandMicroseconds - start;
+    SendMessageA(info, WM_CLOSE, 0, 0);
+    return paused;
+  });
+  rows.push_back({"B4 hot key to pause command (us)", fmt("%.0f", latency), "-", "-", "as low as possible"});
+  player.quit();
+  player.unload();
+
+  // B5: start-up and shutdown, against an empty plug-in.
+  auto lifetime = [&](const std::string& path) {
+    return best([&] {
+      double start = nowMicroseconds();
+      player.load(path);
+      player.init();
+      player.quit();
+      player.unload();
+      return nowMicroseconds() - start;
+    });
+  };
+  double ours = lifetime(dll);
+  double baseline = lifetime(empty);
+  rows.push_back({"B5 load+init+quit+unload (us)", fmt("%.0f", ours), fmt("%.0f", baseline),
+                  fmt("%.2f", ours / baseline), "added: " + fmt("%.0f us", ours - baseline)});
+
+  printf("%-44s %14s %14s %8s  %s\n", "measure", "with plug-in", "without", "ratio", "target");
+  for (const Row& r : rows)
+    printf("%-44s %14s %14s %8s  %s\n", r.name.c_str(), r.with.c_str(), r.without.c_str(), r.ratio.c_str(),
+           r.target.c_str());
+  return 0;
+}
