@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
+# name, settings values), built natively with clang's libFuzzer and Address/UndefinedBehavior
+# sanitizers, seeded from the tests' inputs.
+#   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
+#   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=${BUILD:-$ROOT/build}/fuzz
+seconds=${1:-60}
+smoke=""
+if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
+
+bash "$ROOT/scripts/setup.sh"   # clang and its fuzzer runtime among the rest
+
+mkdir -p "$BUILD"
+flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
+common=("$ROOT/plugin/text.cpp")
+declare -A sources=(
+  [escapes]="tests/fuzz/fuzzEscapes.cpp capture/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp capture/tagText.cpp capture/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [cuepath]="tests/fuzz/fuzzCuePath.cpp capture/cueFileName.cpp"
+  [settings]="tests/fuzz/fuzzSettings.cpp plugin/settingsText.cpp"
+)
+
+status=0
+printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
+for name in escapes tagtext cuepath settings; do
+  files=()
+  for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
+  clang++ "${flags[@]}" "${files[@]}" "${common[@]}" -o "$BUILD/fuzz_$name"
+  corpus="$BUILD/corpus_$name"
+  mkdir -p "$corpus"
+  # Seeds: each line of the seed file (with \r and \n as escapes), behind a size byte.
+  i=0
+  while IFS= read -r line; do
+    i=$((i + 1))
+    printf '\x40\x10\x27\x00\x00%b' "${line//\\/\\\\}" | sed 's/\\\\r/\r/g' > "$corpus/seed$i" || true
+  done < "$ROOT/tests/fuzz/seeds/$name.txt"
+  log="$BUILD/fuzz_$name.log"
+  if "$BUILD/fuzz_$name" "$corpus" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+       -artifact_prefix="$BUILD/crash_${name}_" >"$log" 2>&1; then
+    result="no findings"
+  else
+    result="FINDING (see $log and $BUILD/crash_${name}_*)"
+    status=1
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  printf '%-10s %8s %10s %12s  %s\n' "$name" "$seconds" "${runs:-?}" "$(ls "$corpus" | wc -l) inputs" "$result"
+done
+exit $status

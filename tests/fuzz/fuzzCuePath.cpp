@@ -1,0 +1,27 @@
+// Fuzzes the cue file's name: any entry path, any buffer size.
+#include <cstring>
+#include <string>
+
+#include "../../capture/cueFileName.h"
+#include "fuzzInput.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  size_t outBytes = (size_t)data[0] * 2;  // 0 to 510, around the 260 of a path
+  FuzzText path(data + 1, size - 1);
+  ExactBuffer out(outBytes);
+  CuePathResult result = makeCuePath(path.c_str(), out.data, out.size);
+  if (result != kCuePathOk) {
+    if (outBytes) FUZZ_CHECK(out.data[0] == 0);
+    return 0;
+  }
+  std::string cue = out.data;
+  std::string entry = path.c_str();
+  FUZZ_CHECK(cue.size() < outBytes);
+  FUZZ_CHECK(cue.size() >= 4 && cue.compare(cue.size() - 4, 4, ".cue") == 0);
+  // The folder part never changes: the cue file sits beside the entry.
+  size_t slash = entry.rfind('\\');
+  if (slash != std::string::npos) FUZZ_CHECK(cue.compare(0, slash + 1, entry, 0, slash + 1) == 0);
+  FUZZ_CHECK(cue.find('\\', slash == std::string::npos ? 0 : slash + 1) == std::string::npos);
+  return 0;
+}

@@ -1,0 +1,54 @@
+// Fuzzes the stored form of templates and the reading of integer keys: what the profile
+// reader gives back from the stored form must be the template (line breaks as escapes).
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "../../plugin/settingsText.h"
+#include "fuzzInput.h"
+
+namespace {
+
+// The platform's profile reader: blanks at both ends dropped, then one enclosing pair of
+// matching quotes stripped.
+std::string profileRead(const std::string& stored) {
+  size_t first = stored.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  size_t last = stored.find_last_not_of(" \t");
+  std::string value = stored.substr(first, last - first + 1);
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+    value = value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  size_t outBytes = (size_t)data[0] * 8;
+  FuzzText text(data + 1, size - 1);
+  std::string value = text.c_str();
+
+  ExactBuffer out(outBytes);
+  if (encodeSettingText(value.c_str(), out.data, out.size)) {
+    std::string stored = out.data;
+    FUZZ_CHECK(stored.find_first_of("\r\n") == std::string::npos);  // one line in the file
+    std::string expected;
+    for (char c : value) expected += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+    FUZZ_CHECK(profileRead(stored) == expected);
+  } else if (outBytes) {
+    FUZZ_CHECK(out.data[0] == 0);
+  }
+
+  int parsed = 12345;
+  if (parseSettingInt(value.c_str(), &parsed)) {
+    errno = 0;
+    char* end = nullptr;
+    long long model = strtoll(value.c_str(), &end, 10);
+    if (errno == 0 && model >= -2147483648LL && model <= 2147483647LL) FUZZ_CHECK(parsed == (int)model);
+  } else {
+    FUZZ_CHECK(parsed == 12345);
+  }
+  return 0;
+}
