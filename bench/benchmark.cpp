@@ -43,12 +43,6 @@ double best(F f) {
   return result;
 }
 
-HWND pluginDialog(int childId) {
-  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
-    if (GetDlgItem(w, childId)) return w;
-  return nullptr;
-}
-
 void setUp(StandInPlayer& player) {
   PlaylistEntry mix;
   mix.path = "C:\\mixes\\bench.mp3";
@@ -169,8 +163,8 @@ int main() {
                   fmt("%.0f", noPageRate), fmt("%.3f", emptyHookRate / noPageRate), "platform baseline"});
 
   // B3: one commit as the sheet grows.
-  HWND info = pluginDialog(kInfoOkId);
-  HWND cue = pluginDialog(kCueEditorId);
+  HWND info = findPluginDialog(kInfoOkId);
+  HWND cue = findPluginDialog(kCueEditorId);
   oneCommit(player, info);
   double atOne = 0;
   for (int entries : {1, 100, 1000, 10000}) {

@@ -48,17 +48,11 @@ Options parse(int argc, char** argv) {
   return o;
 }
 
-HWND findPluginWindow(int childId) {
-  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
-    if (GetDlgItem(w, childId)) return w;
-  return nullptr;
-}
-
 void markTrack(StandInPlayer& player, int positionMs, const char* title, const char* performer,
                bool commit = true) {
   player.positionMs = positionMs;
   player.pressHotkey(kHotkeyId);
-  HWND info = findPluginWindow(kInfoOkId);
+  HWND info = findPluginDialog(kInfoOkId);
   if (!info) return;
   SetDlgItemTextA(info, kInfoTitleId, title);
   SetDlgItemTextA(info, kInfoPerformerId, performer);
@@ -92,7 +86,7 @@ int runScene(StandInPlayer& player, const Options& o) {
   if (o.scene == "info") {
     markTrack(player, 61500, "Opening", "Artist One");
     markTrack(player, 245120, "Second Wind", "Artist Two", false);
-    HWND cue = findPluginWindow(kCueEditorId);
+    HWND cue = findPluginDialog(kCueEditorId);
     if (cue) ShowWindow(cue, SW_HIDE);
   } else if (o.scene == "cue") {
     markTrack(player, 0, "Opening", "Artist One");
@@ -128,7 +122,7 @@ int runSession(StandInPlayer& player) {
   markTrack(player, 0, "Opening", "Artist One");
   markTrack(player, 245120, "Second Wind", "Artist Two");
   markTrack(player, 3723450, "After the Hour", "Artist Three");
-  HWND cue = findPluginWindow(kCueEditorId);
+  HWND cue = findPluginDialog(kCueEditorId);
   if (!cue) {
     fprintf(stderr, "no Cue window\n");
     return 1;

@@ -60,12 +60,6 @@ void say(const std::string& line) {
   fflush(stdout);
 }
 
-HWND pluginDialog(int childId) {
-  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
-    if (GetDlgItem(w, childId)) return w;
-  return nullptr;
-}
-
 void showPosition() {
   int ms = gUi.player->position();
   const char* state = gUi.player->playState == HOST_STATE_PLAYING  ? "playing"
@@ -84,14 +78,14 @@ void reportChanges() {
     if (p.playState == HOST_STATE_PAUSED) say("PAUSED " + std::to_string(p.position()));
     gUi.lastState = p.playState;
   }
-  HWND info = pluginDialog(kInfoOkId);
+  HWND info = findPluginDialog(kInfoOkId);
   bool infoShown = info && IsWindowVisible(info);
   if (infoShown && !gUi.infoShown)
     say("INFO title=" + centre(GetDlgItem(info, kInfoTitleId)) + " performer=" +
         centre(GetDlgItem(info, kInfoPerformerId)) + " ok=" + centre(GetDlgItem(info, kInfoOkId)));
   gUi.infoShown = infoShown;
 
-  HWND cue = pluginDialog(kCueEditorId);
+  HWND cue = findPluginDialog(kCueEditorId);
   bool cueShown = cue && IsWindowVisible(cue);
   if (cueShown && !gUi.cueShown) say("CUE save=" + centre(GetDlgItem(cue, kCueSaveId)));
   gUi.cueShown = cueShown;

@@ -92,6 +92,12 @@ std::string messageBoxText(HWND box) {
 
 }  // namespace
 
+HWND findPluginDialog(int controlId) {
+  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
+    if (GetDlgItem(w, controlId)) return w;
+  return nullptr;
+}
+
 LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
   // The player's own preferences window is no message box, even before it is remembered.
   if (code == HCBT_ACTIVATE && gPlayer && isMessageBox((HWND)wParam) &&

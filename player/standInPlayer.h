@@ -41,6 +41,9 @@ struct FormatterCounts {
   int outstanding() const { return valuesReturned - valuesFreed; }
 };
 
+// The plug-in's top-level window (caption "LumoMarker") that holds a control with this id.
+HWND findPluginDialog(int controlId);
+
 // The player model. One instance at a time per thread.
 class StandInPlayer {
  public:

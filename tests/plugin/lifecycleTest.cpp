@@ -7,17 +7,6 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-BOOL CALLBACK countWindow(HWND, LPARAM param) {
-  ++*(int*)param;
-  return TRUE;
-}
-
-int threadWindowCount() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), countWindow, (LPARAM)&count);
-  return count;
-}
-
 WNDPROC hostProc(const StandInPlayer& player) {
   return (WNDPROC)GetWindowLongPtrA(player.window(), GWLP_WNDPROC);
 }
@@ -157,7 +146,7 @@ TEST_F(PluginTest, RepeatedLoadInitQuitUnloadLeaksNoWindow) {
   start();  // the first round creates what the process keeps anyway (fonts, classes)
   commitEntry("Warm", "Up");
   stop();
-  int windowsBefore = threadWindowCount();
+  int windowsBefore = liveWindows();
   DWORD gdiBefore = (DWORD)liveGdiObjects();
   DWORD userBefore = (DWORD)liveWindows();
   for (int round = 0; round < 40; ++round) {
@@ -165,7 +154,7 @@ TEST_F(PluginTest, RepeatedLoadInitQuitUnloadLeaksNoWindow) {
     start(round % 2 == 0);  // odd rounds quit before timer 888 fires
     if (round % 4 == 0) commitEntry("Round", "Loop");
     stop();
-    ASSERT_EQ(threadWindowCount(), windowsBefore);
+    ASSERT_EQ(liveWindows(), windowsBefore);
     ASSERT_EQ(hostProc(*player), StandInPlayer::PlayerWndProc);
   }
   player->pump(700);

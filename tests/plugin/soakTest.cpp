@@ -24,17 +24,6 @@ std::string expectedEntry(int number, int cycle, int positionMs) {
   return text;
 }
 
-BOOL CALLBACK countWindow(HWND, LPARAM count) {
-  ++*(int*)count;
-  return TRUE;
-}
-
-int countThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), countWindow, (LPARAM)&count);
-  return count;
-}
-
 // Other plug-ins that subclass the player's window after us, each with its own saved procedure.
 WNDPROC gOtherSaved[4] = {};
 template <int N>
@@ -103,7 +92,7 @@ TEST_F(PluginTest, TwoHundredLifetimesLeaveNothingBehind) {
   player->config();
   player->closePreferences();
   stop();
-  int windowsBefore = countThreadWindows();
+  int windowsBefore = liveWindows();
   DWORD gdiBefore = (DWORD)liveGdiObjects();
   DWORD userBefore = (DWORD)liveWindows();
   std::string original = dllPath;
@@ -141,7 +130,7 @@ TEST_F(PluginTest, TwoHundredLifetimesLeaveNothingBehind) {
 
     WNDCLASSA wc;
     ASSERT_FALSE(GetClassInfoA(module, "QevWebLink", &wc)) << "class left registered";
-    ASSERT_EQ(countThreadWindows(), windowsBefore) << "window left behind";
+    ASSERT_EQ(liveWindows(), windowsBefore) << "window left behind";
     EXPECT_EQ(GetModuleHandleA(dllPath.c_str()) != nullptr, otherOnTop) << "only a chained module stays";
     player->pump();
   }
