@@ -70,7 +70,7 @@ void releaseTemplates() {
   gSettings.trackTemplate = nullptr;
 }
 
-bool iniFilePath(char* path) {
+bool pathBesideModule(const char* fileName, char* path) {
   DWORD length = GetModuleFileNameA(pluginModule(), path, (DWORD)kPathBytes);
   // A name that filled the buffer may have been cut: no reliable folder then.
   if (length == 0 || length >= kPathBytes) {
@@ -86,13 +86,15 @@ bool iniFilePath(char* path) {
   p = CharNextA(p);
   *p = '\0';
   size_t folderLength = (size_t)(p - path);
-  if (folderLength + sizeof kIniName > kPathBytes) {
+  if (folderLength + textLength(fileName, kPathBytes) + 1 > kPathBytes) {
     path[0] = '\0';
     return false;
   }
-  appendTo(path, kPathBytes, kIniName);
+  appendTo(path, kPathBytes, fileName);
   return true;
 }
+
+bool iniFilePath(char* path) { return pathBesideModule(kIniName, path); }
 
 void readSettings() {
   gSettings.enabled = 1;

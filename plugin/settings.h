@@ -20,7 +20,11 @@ Settings& settings();
 bool allocateTemplates();
 void releaseTemplates();
 
-// Fills path (kPathBytes) with the full name of plugin.ini; false when it cannot be formed.
+// Fills path (kPathBytes) with the full name of a file in the plug-in's own folder; false
+// (and an empty path) when it cannot be formed within kPathBytes.
+bool pathBesideModule(const char* fileName, char* path);
+
+// The full name of plugin.ini, as pathBesideModule gives it.
 bool iniFilePath(char* path);
 
 void readSettings();

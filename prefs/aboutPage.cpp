@@ -1,7 +1,6 @@
 // The About page: the banner and the release notes from gen_lumo.txt beside the DLL.
-#include "../plugin/lifecycle.h"
 #include "../plugin/limits.h"
-#include "../plugin/text.h"
+#include "../plugin/settings.h"
 #include "../res/resource.h"
 #include "pageProtocol.h"
 #include "pages.h"
@@ -15,19 +14,6 @@ const int kNotesFontHeight = -11;
 // The notes field's font, created with the page and deleted when it is destroyed.
 HFONT gNotesFont = nullptr;
 
-// The release notes' path beside the module; false when it cannot be formed in kPathBytes.
-bool notesPath(char* path) {
-  DWORD length = GetModuleFileNameA(pluginModule(), path, (DWORD)kPathBytes);
-  if (length == 0 || length >= kPathBytes) return false;
-  char* slash = path;
-  for (char* p = path; *p; p = CharNextA(p))
-    if (*p == '\\') slash = p + 1;
-  *slash = '\0';
-  if ((size_t)(slash - path) + sizeof kNotesName > kPathBytes) return false;
-  appendTo(path, kPathBytes, kNotesName);
-  return true;
-}
-
 bool fileExists(const char* path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
@@ -40,7 +26,7 @@ void onAboutInit(HWND page) {
   pageInit(kAboutPage, page);
   HWND notes = GetDlgItem(page, IDC_ABOUT_NOTES);
   char path[kPathBytes];
-  if (notesPath(path) && fileExists(path))
+  if (pathBesideModule(kNotesName, path) && fileExists(path))
     loadFileIntoWindow(notes, path);
   else
     SetWindowTextA(notes, kNotFound);
