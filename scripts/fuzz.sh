@@ -31,11 +31,11 @@ for name in escapes tagtext cuepath settings; do
   clang++ "${flags[@]}" "${files[@]}" "${common[@]}" -o "$BUILD/fuzz_$name"
   corpus="$BUILD/corpus_$name"
   mkdir -p "$corpus"
-  # Seeds: each line of the seed file (with \r and \n as escapes), behind a size byte.
+  # Seeds: each line of the seed file as it stands, behind the fuzzer's leading size bytes.
   i=0
   while IFS= read -r line; do
     i=$((i + 1))
-    printf '\x40\x10\x27\x00\x00%b' "${line//\\/\\\\}" | sed 's/\\\\r/\r/g' > "$corpus/seed$i" || true
+    { printf '\x40\x10\x27\x00\x00'; printf '%s' "$line"; } > "$corpus/seed$i"
   done < "$ROOT/tests/fuzz/seeds/$name.txt"
   log="$BUILD/fuzz_$name.log"
   if "$BUILD/fuzz_$name" "$corpus" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
