@@ -10,13 +10,11 @@
 #include <vector>
 
 #include "../player/standInPlayer.h"
+#include "../res/resource.h"
 
 namespace {
 
 const char kHotkeyId[] = "LUMOPluginDoActionOn";
-const int kInfoTitleId = 1035;
-const int kInfoOkId = 1037;
-const int kCueEditorId = 1029;
 const int kRepeats = 5;
 
 double nowMicroseconds() {
@@ -77,8 +75,8 @@ double oneCommit(StandInPlayer& player, HWND info) {
   player.playState = HOST_STATE_PLAYING;
   double start = nowMicroseconds();
   player.pressHotkey(kHotkeyId);
-  SetDlgItemTextA(info, kInfoTitleId, "Benchmark");
-  SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+  SetDlgItemTextA(info, IDC_INFO_TITLE, "Benchmark");
+  SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
   return nowMicroseconds() - start;
 }
 
@@ -163,12 +161,12 @@ int main() {
                   fmt("%.0f", noPageRate), fmt("%.3f", emptyHookRate / noPageRate), "platform baseline"});
 
   // B3: one commit as the sheet grows.
-  HWND info = findPluginDialog(kInfoOkId);
-  HWND cue = findPluginDialog(kCueEditorId);
+  HWND info = findPluginDialog(IDC_INFO_OK);
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   oneCommit(player, info);
   double atOne = 0;
   for (int entries : {1, 100, 1000, 10000}) {
-    SetDlgItemTextA(cue, kCueEditorId, sheetOf(entries).c_str());
+    SetDlgItemTextA(cue, IDC_CUE_EDITOR, sheetOf(entries).c_str());
     double t = best([&] { return oneCommit(player, info); });
     if (entries == 1) atOne = t;
     rows.push_back({"B3 one commit, " + std::to_string(entries) + " entries (us)", fmt("%.0f", t),

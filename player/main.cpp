@@ -11,13 +11,10 @@
 
 #include "playerUi.h"
 #include "standInPlayer.h"
+#include "../res/resource.h"
 
 namespace {
 
-const int kCueEditorId = 1029;
-const int kInfoTitleId = 1035;
-const int kInfoPerformerId = 1036;
-const int kInfoOkId = 1037;
 const char kHotkeyId[] = "LUMOPluginDoActionOn";
 
 const int kMixMinutes = 75;
@@ -52,12 +49,12 @@ void markTrack(StandInPlayer& player, int positionMs, const char* title, const c
                bool commit = true) {
   player.positionMs = positionMs;
   player.pressHotkey(kHotkeyId);
-  HWND info = findPluginDialog(kInfoOkId);
+  HWND info = findPluginDialog(IDC_INFO_OK);
   if (!info) return;
-  SetDlgItemTextA(info, kInfoTitleId, title);
-  SetDlgItemTextA(info, kInfoPerformerId, performer);
+  SetDlgItemTextA(info, IDC_INFO_TITLE, title);
+  SetDlgItemTextA(info, IDC_INFO_PERFORMER, performer);
   if (commit)
-    SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+    SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
   player.pump();
 }
 
@@ -86,7 +83,7 @@ int runScene(StandInPlayer& player, const Options& o) {
   if (o.scene == "info") {
     markTrack(player, 61500, "Opening", "Artist One");
     markTrack(player, 245120, "Second Wind", "Artist Two", false);
-    HWND cue = findPluginDialog(kCueEditorId);
+    HWND cue = findPluginDialog(IDC_CUE_EDITOR);
     if (cue) ShowWindow(cue, SW_HIDE);
   } else if (o.scene == "cue") {
     markTrack(player, 0, "Opening", "Artist One");
@@ -122,13 +119,13 @@ int runSession(StandInPlayer& player) {
   markTrack(player, 0, "Opening", "Artist One");
   markTrack(player, 245120, "Second Wind", "Artist Two");
   markTrack(player, 3723450, "After the Hour", "Artist Three");
-  HWND cue = findPluginDialog(kCueEditorId);
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   if (!cue) {
     fprintf(stderr, "no Cue window\n");
     return 1;
   }
   static char sheet[65536];
-  GetDlgItemTextA(cue, kCueEditorId, sheet, (int)sizeof sheet);
+  GetDlgItemTextA(cue, IDC_CUE_EDITOR, sheet, (int)sizeof sheet);
   printf("%s\n", sheet);
   return 0;
 }

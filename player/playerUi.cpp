@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include "../res/resource.h"
 
 namespace {
 
@@ -19,12 +20,6 @@ const WORD kGoButton = IDOK;  // Enter in the seek field
 const WORD kMarkButton = 2030;
 const WORD kPrefsButton = 2040;
 const UINT kTickMs = 100;
-const int kCueEditorId = 1029;
-const int kCueSaveId = 1032;
-const int kInfoTitleId = 1035;
-const int kInfoPerformerId = 1036;
-const int kInfoOkId = 1037;
-const int kTabsId = 1023;
 
 struct UiState {
   StandInPlayer* player = nullptr;
@@ -78,16 +73,16 @@ void reportChanges() {
     if (p.playState == HOST_STATE_PAUSED) say("PAUSED " + std::to_string(p.position()));
     gUi.lastState = p.playState;
   }
-  HWND info = findPluginDialog(kInfoOkId);
+  HWND info = findPluginDialog(IDC_INFO_OK);
   bool infoShown = info && IsWindowVisible(info);
   if (infoShown && !gUi.infoShown)
-    say("INFO title=" + centre(GetDlgItem(info, kInfoTitleId)) + " performer=" +
-        centre(GetDlgItem(info, kInfoPerformerId)) + " ok=" + centre(GetDlgItem(info, kInfoOkId)));
+    say("INFO title=" + centre(GetDlgItem(info, IDC_INFO_TITLE)) + " performer=" +
+        centre(GetDlgItem(info, IDC_INFO_PERFORMER)) + " ok=" + centre(GetDlgItem(info, IDC_INFO_OK)));
   gUi.infoShown = infoShown;
 
-  HWND cue = findPluginDialog(kCueEditorId);
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   bool cueShown = cue && IsWindowVisible(cue);
-  if (cueShown && !gUi.cueShown) say("CUE save=" + centre(GetDlgItem(cue, kCueSaveId)));
+  if (cueShown && !gUi.cueShown) say("CUE save=" + centre(GetDlgItem(cue, IDC_CUE_SAVE)));
   gUi.cueShown = cueShown;
 
   if (p.messageBoxes.size() > gUi.boxesSeen) {
@@ -100,7 +95,7 @@ void reportChanges() {
 
   bool prefsShown = p.preferencesPage() != nullptr;
   if (prefsShown && !gUi.prefsShown) {
-    HWND tabs = GetDlgItem(p.preferencesPage(), kTabsId);
+    HWND tabs = GetDlgItem(p.preferencesPage(), IDC_PREFS_TABS);
     std::string line = "PREFS";
     for (int i = 0; i < 3; ++i) {
       RECT r;

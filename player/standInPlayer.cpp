@@ -92,10 +92,24 @@ std::string messageBoxText(HWND box) {
 
 }  // namespace
 
+struct DialogSearch {
+  int controlId;
+  HWND found;
+};
+
+static BOOL CALLBACK matchPluginDialog(HWND window, LPARAM param) {
+  DialogSearch* search = (DialogSearch*)param;
+  char caption[16];
+  GetWindowTextA(window, caption, (int)sizeof caption);
+  if (strcmp(caption, "LumoMarker") != 0 || !GetDlgItem(window, search->controlId)) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
 HWND findPluginDialog(int controlId) {
-  for (HWND w = FindWindowA("#32770", "LumoMarker"); w; w = FindWindowExA(nullptr, w, "#32770", "LumoMarker"))
-    if (GetDlgItem(w, controlId)) return w;
-  return nullptr;
+  DialogSearch search = {controlId, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchPluginDialog, (LPARAM)&search);
+  return search.found;
 }
 
 LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {

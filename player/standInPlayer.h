@@ -41,7 +41,8 @@ struct FormatterCounts {
   int outstanding() const { return valuesReturned - valuesFreed; }
 };
 
-// The plug-in's top-level window (caption "LumoMarker") that holds a control with this id.
+// The plug-in's top-level window of this thread (caption "LumoMarker") that holds a control
+// with this id; null when there is none.
 HWND findPluginDialog(int controlId);
 
 // The player model. One instance at a time per thread.

@@ -2,13 +2,12 @@
 #include <windows.h>
 
 #include "pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
 
 using Events = std::vector<std::string>;
 
-const int kSaveId = 1032;
-const int kInfoTitleId = 1035;
 
 std::string afterHeader(const std::string& text) {
   size_t at = text.find("\r\n");
@@ -22,7 +21,7 @@ TEST_F(PluginTest, TitlesAndPerformersOfAnyLength) {
   start();
   for (size_t length : {0u, 1023u, 1024u, 100000u}) {
     SCOPED_TRACE(length);
-    clickCue(1031);  // Reset
+    clickCue(IDC_CUE_RESET);  // Reset
     std::string title(length, 't');
     std::string performer(length, 'p');
     commitEntry(title, performer);
@@ -97,7 +96,7 @@ TEST_F(PluginTest, EntryPathsAtAndPastThePathLimit) {
     ASSERT_EQ(path.size(), c.length);
     player->playlist[0].path = path;
     player->messageBoxes.clear();
-    clickCue(kSaveId);
+    clickCue(IDC_CUE_SAVE);
     ASSERT_EQ(player->messageBoxes.size(), 1u);
     EXPECT_EQ(player->messageBoxes[0].caption == "Saved to", c.saved) << player->messageBoxes[0].text;
     EXPECT_EQ(editorText(), sheet);
@@ -106,7 +105,7 @@ TEST_F(PluginTest, EntryPathsAtAndPastThePathLimit) {
     SCOPED_TRACE(odd);
     player->playlist[0].path = odd;
     player->messageBoxes.clear();
-    clickCue(kSaveId);
+    clickCue(IDC_CUE_SAVE);
     EXPECT_EQ(player->messageBoxes.size(), 1u) << "the user is always told";
     EXPECT_EQ(editorText(), sheet);
   }
@@ -148,7 +147,7 @@ TEST_F(PluginTest, ReadOnlyFolderIsReported) {
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     GTEST_SKIP() << "Wine lets a read-only folder take new files";
   }
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
@@ -162,7 +161,7 @@ TEST_F(PluginTest, ReleaseNotesHugeOrUnreadable) {
   writeFile(iniPath(), "[LUMO]\r\ncurrentpageindex=2\r\n");
   start();
   player->config();
-  HWND notes = findDescendant(player->preferencesPage(), 1028);
+  HWND notes = findDescendant(player->preferencesPage(), IDC_ABOUT_NOTES);
   ASSERT_NE(notes, nullptr);
   EXPECT_EQ((size_t)GetWindowTextLengthA(notes), big.size()) << "read whole";
   player->closePreferences();
@@ -171,7 +170,7 @@ TEST_F(PluginTest, ReleaseNotesHugeOrUnreadable) {
                             nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   player->config();
-  notes = findDescendant(player->preferencesPage(), 1028);
+  notes = findDescendant(player->preferencesPage(), IDC_ABOUT_NOTES);
   ASSERT_NE(notes, nullptr);
   EXPECT_EQ(GetWindowTextLengthA(notes), 0) << "an unreadable file leaves the field empty";
   player->closePreferences();
@@ -191,7 +190,7 @@ TEST_F(PluginTest, CaptureActionsInAnyOrder) {
   player->capture(CAPTURE_CANCEL);
   EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
 
-  clickCue(1031);
+  clickCue(IDC_CUE_RESET);
   player->playlist[0].path = folder + "\\empty.mp3";
   player->capture(CAPTURE_SAVE);  // save with an empty editor
   EXPECT_EQ(readFile(folder + "\\empty.cue"), "");

@@ -3,14 +3,12 @@
 #include <windows.h>
 
 #include "pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
 
 using Events = std::vector<std::string>;
 
-const int kResetId = 1031;
-const int kInfoTitleId = 1035;
-const int kInfoPerformerId = 1036;
 
 const char kHeader[] =
     "PERFORMER \"The Band\"\r\nTITLE \"Live 2004\"\r\nFILE \"set1.mp3\" MP3";
@@ -59,7 +57,7 @@ TEST_F(PluginTest, ResetEmptiesSheetAndRestartsNumbering) {
   start();
   commitEntry("One", "P");
   commitEntry("Two", "P");
-  clickCue(kResetId);
+  clickCue(IDC_CUE_RESET);
   EXPECT_EQ(editorText(), "");
   commitEntry("Again", "P");
   EXPECT_EQ(editorText(), std::string(kHeader) + "\r\n" + trackEntry(1, "Again", "P", "00:00:00"));
@@ -133,11 +131,11 @@ TEST_F(PluginTest, OkShowsCueWindowClearsTitleAndKeepsPerformer) {
   EXPECT_FALSE(IsWindowVisible(cueWindow()));
   commitEntry("First", "Same Artist");
   EXPECT_TRUE(IsWindowVisible(cueWindow()));
-  EXPECT_EQ(fieldText(infoWindow(), kInfoTitleId), "");
-  EXPECT_EQ(fieldText(infoWindow(), kInfoPerformerId), "Same Artist");
+  EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_TITLE), "");
+  EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_PERFORMER), "Same Artist");
 
   mark();
-  SetDlgItemTextA(infoWindow(), kInfoTitleId, "Second");
+  SetDlgItemTextA(infoWindow(), IDC_INFO_TITLE, "Second");
   clickOk();
   EXPECT_NE(editorText().find("TITLE \"Second\"\r\n    PERFORMER \"Same Artist\""), std::string::npos);
 }
@@ -149,8 +147,8 @@ TEST_F(PluginTest, CancelKeepsTypedTextAndAppendsNothing) {
   closeInfo();
   EXPECT_EQ(editorText(), "");
   mark();
-  EXPECT_EQ(fieldText(infoWindow(), kInfoTitleId), "Half typed");
-  EXPECT_EQ(fieldText(infoWindow(), kInfoPerformerId), "Someone");
+  EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_TITLE), "Half typed");
+  EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_PERFORMER), "Someone");
 }
 
 TEST_F(PluginTest, ClosingCueWindowOnlyHidesItUntilNextOk) {

@@ -4,27 +4,14 @@
 #include <windows.h>
 
 #include <cstdio>
+#include "../../res/resource.h"
 
 namespace {
-
-const int kCueEditorId = 1029;
-const int kInfoTitleId = 1035;
-const int kInfoPerformerId = 1036;
-const int kInfoOkId = 1037;
 
 struct Search {
   int controlId;
   HWND found;
 };
-
-BOOL CALLBACK findInThread(HWND window, LPARAM param) {
-  Search* search = (Search*)param;
-  if (GetDlgItem(window, search->controlId)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 void removeFolder(const std::string& folder) {
   WIN32_FIND_DATAA data;
@@ -52,12 +39,6 @@ std::string programFolder() {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string s = path;
   return s.substr(0, s.find_last_of('\\'));
-}
-
-HWND findDialogWithControl(int controlId) {
-  Search search = {controlId, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), findInThread, (LPARAM)&search);
-  return search.found;
 }
 
 static BOOL CALLBACK findDescendantProc(HWND window, LPARAM param) {
@@ -147,9 +128,9 @@ void PluginTest::stop() {
   player->unload();
 }
 
-HWND PluginTest::cueWindow() const { return findDialogWithControl(kCueEditorId); }
-HWND PluginTest::infoWindow() const { return findDialogWithControl(kInfoOkId); }
-HWND PluginTest::cueEditor() const { return GetDlgItem(cueWindow(), kCueEditorId); }
+HWND PluginTest::cueWindow() const { return findPluginDialog(IDC_CUE_EDITOR); }
+HWND PluginTest::infoWindow() const { return findPluginDialog(IDC_INFO_OK); }
+HWND PluginTest::cueEditor() const { return GetDlgItem(cueWindow(), IDC_CUE_EDITOR); }
 
 std::string PluginTest::fieldText(HWND dialog, int id) const {
   HWND field = GetDlgItem(dialog, id);
@@ -160,7 +141,7 @@ std::string PluginTest::fieldText(HWND dialog, int id) const {
   return text;
 }
 
-std::string PluginTest::editorText() const { return fieldText(cueWindow(), kCueEditorId); }
+std::string PluginTest::editorText() const { return fieldText(cueWindow(), IDC_CUE_EDITOR); }
 
 void PluginTest::mark() {
   ASSERT_TRUE(player->pressHotkey("LUMOPluginDoActionOn")) << "hot-key action not registered";
@@ -170,14 +151,14 @@ void PluginTest::mark() {
 void PluginTest::typeInfo(const std::string& title, const std::string& performer) {
   HWND info = infoWindow();
   ASSERT_NE(info, nullptr);
-  SetDlgItemTextA(info, kInfoTitleId, title.c_str());
-  SetDlgItemTextA(info, kInfoPerformerId, performer.c_str());
+  SetDlgItemTextA(info, IDC_INFO_TITLE, title.c_str());
+  SetDlgItemTextA(info, IDC_INFO_PERFORMER, performer.c_str());
 }
 
 void PluginTest::clickOk() {
   HWND info = infoWindow();
   ASSERT_NE(info, nullptr);
-  SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)GetDlgItem(info, kInfoOkId));
+  SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
   player->pump();
 }
 

@@ -47,9 +47,6 @@ class PluginTest : public ::testing::Test {
 // The sequence of events after position first, for comparing with an expected sequence.
 std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first);
 
-// Windows of this thread whose dialog holds a control with this id.
-HWND findDialogWithControl(int controlId);
-
 // The first descendant of root with this control id.
 HWND findDescendant(HWND root, int controlId);
 

@@ -7,18 +7,12 @@
 
 #include "../../prefs/tabPageManager.h"
 #include "pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
 
 using Events = std::vector<std::string>;
 
-const int kTabsId = 1023;
-const int kEnableId = 1000;
-const int kHeaderDefaultId = 1003;
-const int kHeaderFieldId = 1015;
-const int kTrackFieldId = 1016;
-const int kTrackDefaultId = 1017;
-const int kNotesId = 1028;
 const char kDefaultHeader[] =
     "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
 
@@ -76,7 +70,7 @@ class PrefsTest : public PluginTest {
     ASSERT_NE(player->preferencesPage(), nullptr);
   }
   HWND page() const { return player->preferencesPage(); }
-  HWND tabs() const { return GetDlgItem(page(), kTabsId); }
+  HWND tabs() const { return GetDlgItem(page(), IDC_PREFS_TABS); }
   int selection() const { return (int)SendMessageA(tabs(), TCM_GETCURSEL, 0, 0); }
 
   // The window of a tab's page, null before it was first shown.
@@ -97,11 +91,11 @@ class PrefsTest : public PluginTest {
 
   // A click on a tab, as the tab control reports it to its parent.
   void clickTab(int index) {
-    NMHDR changing = {tabs(), (UINT_PTR)kTabsId, (UINT)TCN_SELCHANGING};
-    if (SendMessageA(page(), WM_NOTIFY, kTabsId, (LPARAM)&changing)) return;
+    NMHDR changing = {tabs(), (UINT_PTR)IDC_PREFS_TABS, (UINT)TCN_SELCHANGING};
+    if (SendMessageA(page(), WM_NOTIFY, IDC_PREFS_TABS, (LPARAM)&changing)) return;
     SendMessageA(tabs(), TCM_SETCURSEL, (WPARAM)index, 0);
-    NMHDR change = {tabs(), (UINT_PTR)kTabsId, (UINT)TCN_SELCHANGE};
-    SendMessageA(page(), WM_NOTIFY, kTabsId, (LPARAM)&change);
+    NMHDR change = {tabs(), (UINT_PTR)IDC_PREFS_TABS, (UINT)TCN_SELCHANGE};
+    SendMessageA(page(), WM_NOTIFY, IDC_PREFS_TABS, (LPARAM)&change);
     player->pump();
   }
 
@@ -194,12 +188,12 @@ TEST_F(PrefsTest, RememberedTabForEveryStoredIndex) {
 TEST_F(PrefsTest, TabChangesAreRememberedAndWrittenAtQuit) {
   openAt(0);
   HWND general = pageWindow(0);
-  click(general, kEnableId);  // the box keeps the state the user gave it
+  click(general, IDC_GENERAL_ENABLE);  // the box keeps the state the user gave it
   clickTab(2);
   EXPECT_EQ(selection(), 2);
   clickTab(0);
   EXPECT_EQ(pageWindow(0), general) << "created once, shown twice";
-  EXPECT_EQ(IsDlgButtonChecked(general, kEnableId), (UINT)BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_ENABLE), (UINT)BST_UNCHECKED);
   clickTab(2);
   player->closePreferences();
   stop();
@@ -209,20 +203,20 @@ TEST_F(PrefsTest, TabChangesAreRememberedAndWrittenAtQuit) {
 TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
   openAt(0);
   HWND general = pageWindow(0);
-  EXPECT_EQ(IsDlgButtonChecked(general, kEnableId), (UINT)BST_CHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_ENABLE), (UINT)BST_CHECKED);
   WNDPROC capture = hostProc();
   ASSERT_NE(capture, StandInPlayer::PlayerWndProc);
 
-  click(general, kEnableId);
+  click(general, IDC_GENERAL_ENABLE);
   EXPECT_EQ(hostProc(), StandInPlayer::PlayerWndProc);
   size_t first = player->events.size();
   player->playState = HOST_STATE_PLAYING;
   mark();
   EXPECT_EQ(eventsFrom(*player, first), Events({"capture 1"})) << "the hot key does nothing";
 
-  click(general, kEnableId);
-  click(general, kEnableId);
-  click(general, kEnableId);
+  click(general, IDC_GENERAL_ENABLE);
+  click(general, IDC_GENERAL_ENABLE);
+  click(general, IDC_GENERAL_ENABLE);
   EXPECT_EQ(hostProc(), capture) << "installed exactly once";
   first = player->events.size();
   mark();
@@ -245,14 +239,14 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   HWND general = pageWindow(0);
   otherSaved = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)Other::proc);
 
-  click(general, kEnableId);
+  click(general, IDC_GENERAL_ENABLE);
   EXPECT_EQ(hostProc(), Other::proc) << "a later subclass is never cut out";
   size_t first = player->events.size();
   player->playState = HOST_STATE_PLAYING;
   mark();
   EXPECT_EQ(eventsFrom(*player, first), Events({"capture 1"}));
 
-  click(general, kEnableId);
+  click(general, IDC_GENERAL_ENABLE);
   first = player->events.size();
   mark();
   EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "capture 1"}))
@@ -266,8 +260,8 @@ TEST_F(PrefsTest, StartedDisabledThenChecked) {
   player->config();
   HWND general = pageWindow(0);
   ASSERT_NE(general, nullptr);
-  EXPECT_EQ(IsDlgButtonChecked(general, kEnableId), (UINT)BST_UNCHECKED);
-  click(general, kEnableId);
+  EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_ENABLE), (UINT)BST_UNCHECKED);
+  click(general, IDC_GENERAL_ENABLE);
   EXPECT_NE(hostProc(), StandInPlayer::PlayerWndProc);
   commitEntry("Now", "On");
   EXPECT_NE(editorText().find("TITLE \"Now\""), std::string::npos);
@@ -277,30 +271,30 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   openAt(1);
   HWND format = pageWindow(1);
   char text[600];
-  GetDlgItemTextA(format, kHeaderFieldId, text, sizeof text);
+  GetDlgItemTextA(format, IDC_FORMAT_HEADER, text, sizeof text);
   EXPECT_STREQ(text, kDefaultHeader);
 
-  typeInto(format, kHeaderFieldId, "HEAD %artist%");
-  typeInto(format, kTrackFieldId, "T%trackcount% %trackname%\\r\\nline two");
+  typeInto(format, IDC_FORMAT_HEADER, "HEAD %artist%");
+  typeInto(format, IDC_FORMAT_TRACK, "T%trackcount% %trackname%\\r\\nline two");
   commitEntry("Live", "P");
   EXPECT_EQ(editorText(), "HEAD The Band\r\nT01 Live\r\nline two");
   EXPECT_EQ(readFile(iniPath()).find("HEAD"), std::string::npos) << "written only at quit";
 
-  click(format, kHeaderDefaultId);
-  GetDlgItemTextA(format, kHeaderFieldId, text, sizeof text);
+  click(format, IDC_FORMAT_HEADER_DEFAULT);
+  GetDlgItemTextA(format, IDC_FORMAT_HEADER, text, sizeof text);
   EXPECT_STREQ(text, kDefaultHeader);
-  GetDlgItemTextA(format, kTrackFieldId, text, sizeof text);
+  GetDlgItemTextA(format, IDC_FORMAT_TRACK, text, sizeof text);
   EXPECT_STREQ(text, "T%trackcount% %trackname%\\r\\nline two") << "the track template is untouched";
 
-  typeInto(format, kTrackFieldId, std::string(600, 'x'));
+  typeInto(format, IDC_FORMAT_TRACK, std::string(600, 'x'));
   commitEntry("Cut", "P");
   EXPECT_EQ(player->renderedTemplates.back(), std::string(511, 'x'));
 
-  click(format, kTrackDefaultId);
+  click(format, IDC_FORMAT_TRACK_DEFAULT);
   commitEntry("Back", "P");
   EXPECT_NE(editorText().find("TRACK 03 AUDIO\r\n    TITLE \"Back\""), std::string::npos);
 
-  typeInto(format, kTrackFieldId, "A\r\nB \"q\" ");  // a real line break typed with Ctrl+Enter
+  typeInto(format, IDC_FORMAT_TRACK, "A\r\nB \"q\" ");  // a real line break typed with Ctrl+Enter
   player->closePreferences();
   stop();
   EXPECT_NE(readFile(iniPath()).find("balloontitle=\"A\\r\\nB \"q\" \"\r\n"), std::string::npos)
@@ -313,11 +307,11 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
 
 TEST_F(PrefsTest, OpeningShowsTemplatesAsTheyAreInMemory) {
   openAt(1);
-  typeInto(pageWindow(1), kTrackFieldId, "edited earlier");
+  typeInto(pageWindow(1), IDC_FORMAT_TRACK, "edited earlier");
   player->closePreferences();
   player->config();
   char text[64];
-  GetDlgItemTextA(pageWindow(1), kTrackFieldId, text, sizeof text);
+  GetDlgItemTextA(pageWindow(1), IDC_FORMAT_TRACK, text, sizeof text);
   EXPECT_STREQ(text, "edited earlier");
 }
 
@@ -325,11 +319,11 @@ TEST_F(PrefsTest, AboutNotesFromFileEmptyFileAndMissingFile) {
   writeFile(folder + "\\gen_lumo.txt", "Line one\r\nLine two\r\n");
   openAt(2);
   char text[256];
-  GetDlgItemTextA(pageWindow(2), kNotesId, text, sizeof text);
+  GetDlgItemTextA(pageWindow(2), IDC_ABOUT_NOTES, text, sizeof text);
   EXPECT_STREQ(text, "Line one\r\nLine two\r\n");
-  EXPECT_EQ(SendDlgItemMessageA(pageWindow(2), kNotesId, EM_GETLINECOUNT, 0, 0), 3);
-  EXPECT_TRUE(GetWindowLongPtrA(GetDlgItem(pageWindow(2), kNotesId), GWL_STYLE) & ES_READONLY);
-  HFONT font = (HFONT)SendDlgItemMessageA(pageWindow(2), kNotesId, WM_GETFONT, 0, 0);
+  EXPECT_EQ(SendDlgItemMessageA(pageWindow(2), IDC_ABOUT_NOTES, EM_GETLINECOUNT, 0, 0), 3);
+  EXPECT_TRUE(GetWindowLongPtrA(GetDlgItem(pageWindow(2), IDC_ABOUT_NOTES), GWL_STYLE) & ES_READONLY);
+  HFONT font = (HFONT)SendDlgItemMessageA(pageWindow(2), IDC_ABOUT_NOTES, WM_GETFONT, 0, 0);
   LOGFONTA description = {};
   ASSERT_TRUE(GetObjectA(font, sizeof description, &description));
   EXPECT_EQ(description.lfHeight, -11);
@@ -338,13 +332,13 @@ TEST_F(PrefsTest, AboutNotesFromFileEmptyFileAndMissingFile) {
 
   writeFile(folder + "\\gen_lumo.txt", "");
   player->config();
-  GetDlgItemTextA(pageWindow(2), kNotesId, text, sizeof text);
+  GetDlgItemTextA(pageWindow(2), IDC_ABOUT_NOTES, text, sizeof text);
   EXPECT_STREQ(text, "");
   player->closePreferences();
 
   DeleteFileA((folder + "\\gen_lumo.txt").c_str());
   player->config();
-  GetDlgItemTextA(pageWindow(2), kNotesId, text, sizeof text);
+  GetDlgItemTextA(pageWindow(2), IDC_ABOUT_NOTES, text, sizeof text);
   EXPECT_STREQ(text, "gen_lumo.txt not found!");
 }
 
@@ -373,7 +367,7 @@ TEST_F(PrefsTest, EveryControlShowsItsTip) {
 TEST_F(PrefsTest, RelayOnlyForTheCurrentPage) {
   openAt(1);
   HWND format = pageWindow(1);
-  HWND headerField = GetDlgItem(format, kHeaderFieldId);
+  HWND headerField = GetDlgItem(format, IDC_FORMAT_HEADER);
   // Mouse messages go to a static text, which ignores them (an edit field would open its
   // context menu on a right click); the relay only asks whether the window is on the page.
   HWND note = FindWindowExA(format, nullptr, "Static", nullptr);
@@ -392,7 +386,7 @@ TEST_F(PrefsTest, RelayOnlyForTheCurrentPage) {
   EXPECT_EQ(gRelayedMessages.size(), 5u) << "nothing outside the current page";
 
   clickTab(2);
-  HWND notes = GetDlgItem(pageWindow(2), kNotesId);
+  HWND notes = GetDlgItem(pageWindow(2), IDC_ABOUT_NOTES);
   countRelays();
   mouse(note, WM_MOUSEMOVE);
   EXPECT_EQ(gRelays[formatTips], 0) << "a hidden page's tips are not relayed";
@@ -427,7 +421,7 @@ TEST_F(PrefsTest, OpeningAndClosingManyTimesLeaksNothing) {
 
 TEST_F(PrefsTest, QuitWithPreferencesOpenLeavesNothingOfThePlugin) {
   openAt(1);
-  HWND field = GetDlgItem(pageWindow(1), kHeaderFieldId);
+  HWND field = GetDlgItem(pageWindow(1), IDC_FORMAT_HEADER);
   HMODULE module = player->module();
   stop();  // quit and FreeLibrary while the page is still shown
   EXPECT_FALSE(IsWindow(field));

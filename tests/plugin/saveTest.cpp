@@ -2,10 +2,9 @@
 #include <windows.h>
 
 #include "pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
-
-const int kSaveId = 1032;
 
 class SaveTest : public PluginTest {
  protected:
@@ -23,7 +22,7 @@ TEST_F(SaveTest, WritesEditorTextWithFinalLineBreakAndSaysWhere) {
   commitEntry("One", "P");
   commitEntry("Two", "P");
   std::string sheet = editorText();
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   EXPECT_EQ(readFile(cuePath()), sheet + "\r\n");
   EXPECT_EQ(editorText(), sheet) << "the editor's text is unchanged";
   ASSERT_EQ(player->messageBoxes.size(), 1u);
@@ -34,13 +33,13 @@ TEST_F(SaveTest, WritesEditorTextWithFinalLineBreakAndSaysWhere) {
 
 TEST_F(SaveTest, TextEndingInLineBreakGetsNoSecondOne) {
   SetWindowTextA(cueEditor(), "REM typed by hand\r\n");
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   EXPECT_EQ(readFile(cuePath()), "REM typed by hand\r\n");
 }
 
 TEST_F(SaveTest, EmptyEditorGivesEmptyFileAndOverwrites) {
   writeFile(cuePath(), "old sheet");
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   EXPECT_EQ(readFile(cuePath()), "");
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_EQ(player->messageBoxes[0].caption, "Saved to");
@@ -53,7 +52,7 @@ TEST_F(SaveTest, SavesBesideTheEntryCurrentAtSaveTime) {
   player->playlist.push_back(other);
   commitEntry("One", "P");
   player->current = 1;
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   EXPECT_NE(readFile(folder + "\\live.set\\part1.cue"), "<missing>");
   EXPECT_EQ(readFile(folder + "\\live.cue"), "<missing>") << "never a file in another folder";
 }
@@ -61,7 +60,7 @@ TEST_F(SaveTest, SavesBesideTheEntryCurrentAtSaveTime) {
 TEST_F(SaveTest, NoCurrentFileIsReportedAndNothingWritten) {
   commitEntry("One", "P");
   player->current = 7;
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
   EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
@@ -71,7 +70,7 @@ TEST_F(SaveTest, NoCurrentFileIsReportedAndNothingWritten) {
 TEST_F(SaveTest, PathTooLongForCueFileIsReported) {
   player->playlist[0].path = "C:\\" + std::string(253, 'n');  // + ".cue" would pass 259
   commitEntry("One", "P");
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
   EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
@@ -83,7 +82,7 @@ TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedWithItsPath) {
   HANDLE held = CreateFileA(cuePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   CloseHandle(held);
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
@@ -92,7 +91,7 @@ TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedWithItsPath) {
   EXPECT_EQ(editorText(), sheet);
 
   player->playlist[0].path = folder + "\\no such folder\\a.mp3";
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   ASSERT_EQ(player->messageBoxes.size(), 2u);
   EXPECT_NE(player->messageBoxes[1].text.find(folder + "\\no such folder\\a.cue"), std::string::npos);
 }
@@ -102,7 +101,7 @@ TEST_F(SaveTest, SaveDoesNothingWhileDisabled) {
   writeFile(iniPath(), "[LUMO]\r\nenabled=0\r\n");
   start();
   SetWindowTextA(cueEditor(), "text");
-  clickCue(kSaveId);
+  clickCue(IDC_CUE_SAVE);
   EXPECT_TRUE(player->messageBoxes.empty());
   EXPECT_EQ(readFile(cuePath()), "<missing>");
 }

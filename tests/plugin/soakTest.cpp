@@ -5,13 +5,10 @@
 #include <cstdio>
 
 #include "pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
 
-const int kResetId = 1031;
-const int kInfoTitleId = 1035;
-const int kInfoPerformerId = 1036;
-const int kInfoOkId = 1037;
 const char kHeader[] = "PERFORMER \"The Band\"\r\nTITLE \"Live 2004\"\r\nFILE \"set1.mp3\" MP3";
 
 std::string expectedEntry(int number, int cycle, int positionMs) {
@@ -40,9 +37,9 @@ TEST_F(PluginTest, TenThousandCyclesLeaveExactSheetAndNoLeaks) {
   start();
   HWND info = infoWindow();
   HWND cue = cueWindow();
-  HWND ok = GetDlgItem(info, kInfoOkId);
+  HWND ok = GetDlgItem(info, IDC_INFO_OK);
   commitEntry("warm", "up");
-  SendMessageA(cue, WM_COMMAND, MAKEWPARAM(kResetId, BN_CLICKED), 0);
+  SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_RESET, BN_CLICKED), 0);
   player->pump();
   DWORD userBefore = 0;
   DWORD gdiBefore = 0;
@@ -52,7 +49,7 @@ TEST_F(PluginTest, TenThousandCyclesLeaveExactSheetAndNoLeaks) {
   for (int cycle = 1; cycle <= kCycles; ++cycle) {
     int number = (cycle - 1) % kResetEvery + 1;
     if (number == 1 && cycle > 1) {
-      SendMessageA(cue, WM_COMMAND, MAKEWPARAM(kResetId, BN_CLICKED), 0);
+      SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_RESET, BN_CLICKED), 0);
       expected.clear();
     }
     if (cycle == kResetEvery + 1) {  // counted from the first Reset on: all caches are warm
@@ -63,9 +60,9 @@ TEST_F(PluginTest, TenThousandCyclesLeaveExactSheetAndNoLeaks) {
     player->positionMs = cycle * 997;
     player->playState = HOST_STATE_PLAYING;
     player->pressHotkey("LUMOPluginDoActionOn");
-    SetDlgItemTextA(info, kInfoTitleId, ("Track " + std::to_string(cycle)).c_str());
-    SetDlgItemTextA(info, kInfoPerformerId, ("Performer " + std::to_string(cycle % 7)).c_str());
-    SendMessageA(info, WM_COMMAND, MAKEWPARAM(kInfoOkId, BN_CLICKED), (LPARAM)ok);
+    SetDlgItemTextA(info, IDC_INFO_TITLE, ("Track " + std::to_string(cycle)).c_str());
+    SetDlgItemTextA(info, IDC_INFO_PERFORMER, ("Performer " + std::to_string(cycle % 7)).c_str());
+    SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)ok);
     expected += (number == 1 ? std::string(kHeader) : std::string()) + "\r\n" +
                 expectedEntry(number, cycle, cycle * 997);
     if (cycle % 100 == 0) player->pump();

@@ -9,11 +9,9 @@
 
 #include "../../prefs/tabPageManager.h"
 #include "../plugin/pluginFixture.h"
+#include "../../res/resource.h"
 
 namespace {
-
-const int kGeneralTemplate = 109;
-const int kAboutTemplate = 107;
 
 // What the test pages saw, and what they answer.
 struct PageLog {
@@ -73,9 +71,9 @@ class TabPagesTest : public ::testing::Test {
   }
 
   void addThree() {
-    ASSERT_EQ(tabs_->addPage("One", MAKEINTRESOURCEA(kGeneralTemplate), testPageProc<0>, nullptr), 0);
-    ASSERT_EQ(tabs_->addPage("Two", MAKEINTRESOURCEA(kGeneralTemplate), testPageProc<1>, nullptr), 1);
-    ASSERT_EQ(tabs_->addPage("Three", MAKEINTRESOURCEA(kGeneralTemplate), testPageProc<2>, nullptr), 2);
+    ASSERT_EQ(tabs_->addPage("One", MAKEINTRESOURCEA(IDD_GENERAL), testPageProc<0>, nullptr), 0);
+    ASSERT_EQ(tabs_->addPage("Two", MAKEINTRESOURCEA(IDD_GENERAL), testPageProc<1>, nullptr), 1);
+    ASSERT_EQ(tabs_->addPage("Three", MAKEINTRESOURCEA(IDD_GENERAL), testPageProc<2>, nullptr), 2);
   }
 
   // A click on a tab: the two notifications the tab control sends around its own change.
@@ -117,14 +115,14 @@ class TabPagesTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(TabPagesTest, TitleFromCaptionCreatesTemplateOnceHidden) {
-  EXPECT_EQ(tabs_->addPage(nullptr, MAKEINTRESOURCEA(kGeneralTemplate), testPageProc<0>, nullptr), 0);
+  EXPECT_EQ(tabs_->addPage(nullptr, MAKEINTRESOURCEA(IDD_GENERAL), testPageProc<0>, nullptr), 0);
   EXPECT_EQ(tabText(0), "General");
   EXPECT_EQ(gPages[0].creations, 1);
   EXPECT_EQ(gPages[0].destructions, 1);
   EXPECT_EQ(gPages[0].creationParams, std::vector<LPARAM>({0}));
   EXPECT_EQ(record(0).pageWindow, nullptr);
 
-  EXPECT_EQ(tabs_->addPage("Given", MAKEINTRESOURCEA(kAboutTemplate), testPageProc<1>, nullptr), 1);
+  EXPECT_EQ(tabs_->addPage("Given", MAKEINTRESOURCEA(IDD_ABOUT), testPageProc<1>, nullptr), 1);
   EXPECT_EQ(gPages[1].creations, 0) << "a given title never instantiates the template";
   EXPECT_EQ(tabText(1), "Given");
   EXPECT_EQ(tabs_->addPage("None", nullptr, testPageProc<2>, nullptr), 0);
