@@ -1,5 +1,5 @@
 // A plug-in that does nothing: the baseline for what LumoMarker adds to the player's start-up.
-#include "../plugin/hostContract.h"
+#include "../host/hostContract.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The capture cycle on the player's window.
 #include "captureController.h"
 
-#include "../plugin/hostLink.h"
-#include "../plugin/limits.h"
-#include "../plugin/settings.h"
-#include "../plugin/text.h"
+#include "../host/hostLink.h"
+#include "../base/limits.h"
+#include "../store/settings.h"
+#include "../base/text.h"
 #include "cueFile.h"
 #include "cueWindow.h"
-#include "escapeFilter.h"
+#include "../sheet/escapeFilter.h"
 #include "infoWindow.h"
 #include "tagResolver.h"
 
@@ -17,7 +17,8 @@ const char kLineBreak[] = "\r\n";
 
 struct CaptureState {
   int entryCounter;
-  char* headerPrefix;    // kHeaderPrefixBytes, zero-filled global memory
+  char* firstEntry;      // kFirstEntryBytes, zero-filled global memory: CR LF and the first
+                         // entry, kept until the header is written before it
   char* appendedText;    // kAppendBytes, zero-filled global memory
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
@@ -57,10 +58,10 @@ void onCommit() {
   LeaveCriticalSection(&gFormatLock);
 
   if (gState.entryCounter <= 1) {
-    appendTo(gState.headerPrefix, kHeaderPrefixBytes, kLineBreak);
-    appendTo(gState.headerPrefix, kHeaderPrefixBytes, gState.entryText);
+    appendTo(gState.firstEntry, kFirstEntryBytes, kLineBreak);
+    appendTo(gState.firstEntry, kFirstEntryBytes, gState.entryText);
     copyText(gState.appendedText, kAppendBytes, gState.headerText);
-    appendTo(gState.appendedText, kAppendBytes, gState.headerPrefix);
+    appendTo(gState.appendedText, kAppendBytes, gState.firstEntry);
   } else {
     copyText(gState.appendedText, kAppendBytes, kLineBreak);
     appendTo(gState.appendedText, kAppendBytes, gState.entryText);
@@ -98,26 +99,25 @@ bool createCaptureState() {
   gState.entryCounter = 1;
   gState.capturedTitle[0] = '\0';
   gState.capturedPerformer[0] = '\0';
-  gState.headerPrefix = (char*)GlobalAlloc(GPTR, kHeaderPrefixBytes);
+  gState.firstEntry = (char*)GlobalAlloc(GPTR, kFirstEntryBytes);
   gState.appendedText = (char*)GlobalAlloc(GPTR, kAppendBytes);
-  if (gState.headerPrefix && gState.appendedText) return true;
+  if (gState.firstEntry && gState.appendedText) return true;
   releaseCaptureState();
   return false;
 }
 
 void releaseCaptureState() {
-  if (gState.headerPrefix) GlobalFree(gState.headerPrefix);
+  if (gState.firstEntry) GlobalFree(gState.firstEntry);
   if (gState.appendedText) GlobalFree(gState.appendedText);
-  gState.headerPrefix = nullptr;
+  gState.firstEntry = nullptr;
   gState.appendedText = nullptr;
 }
 
 void installCapture() {
   if (gActive) return;
   if (!gChained) {
-    HWND host = hostWindow();
-    if (!host || !gState.appendedText) return;
-    WNDPROC previous = (WNDPROC)SetWindowLongPtrA(host, GWLP_WNDPROC, (LONG_PTR)CaptureProc);
+    if (!hostWindow() || !gState.appendedText) return;
+    WNDPROC previous = hostReplaceWindowProc(CaptureProc);
     if (!previous) return;
     gSavedHostProc = previous;
     gChained = true;
@@ -129,26 +129,26 @@ void installCapture() {
 void removeCapture() {
   gActive = false;
   if (!gChained) return;
-  HWND host = hostWindow();
-  if ((WNDPROC)GetWindowLongPtrA(host, GWLP_WNDPROC) != CaptureProc) return;
-  SetWindowLongPtrA(host, GWLP_WNDPROC, (LONG_PTR)gSavedHostProc);
+  if (hostWindowProc() != CaptureProc) return;
+  hostReplaceWindowProc(gSavedHostProc);
   gChained = false;
   gSavedHostProc = nullptr;
   hostLinkSetDirect(nullptr);
 }
 
-bool captureInstalled() { return gActive; }
 bool captureChained() { return gChained; }
 
 LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Taken first: an action that shows a box may see the plug-in shut down before it returns.
+  WNDPROC next = gSavedHostProc;
   if (message == CAPTURE_MSG && gActive) runAction(lParam);
-  if (!gSavedHostProc) return DefWindowProcA(window, message, wParam, lParam);
-  return CallWindowProcA(gSavedHostProc, window, message, wParam, lParam);
+  if (!next) return DefWindowProcA(window, message, wParam, lParam);
+  return CallWindowProcA(next, window, message, wParam, lParam);
 }
 
 void resetSheet() {
   gState.entryCounter = 1;
-  if (gState.headerPrefix) gState.headerPrefix[0] = '\0';
+  if (gState.firstEntry) gState.firstEntry[0] = '\0';
   SetWindowTextA(cueEditor(), "");
 }
 

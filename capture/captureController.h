@@ -2,7 +2,7 @@
 // mark, commit, cancel and save actions that CAPTURE_MSG carries.
 #pragma once
 
-#include "../plugin/hostContract.h"
+#include "../host/hostContract.h"
 
 // The lock held by a commit across both title formattings; created first at start-up and
 // deleted last at shutdown.
@@ -20,8 +20,6 @@ void installCapture();
 // current procedure. A procedure that another program put in front of it is never cut out:
 // CaptureProc then stays in the chain and only passes messages on.
 void removeCapture();
-// Whether the actions are on.
-bool captureInstalled();
 // Whether CaptureProc is still part of the window's procedure chain.
 bool captureChained();
 

@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
-#include "../plugin/hostLink.h"
-#include "../plugin/limits.h"
-#include "../plugin/text.h"
-#include "cueFileName.h"
+#include "../controls/modalGuard.h"
+#include "../host/hostLink.h"
+#include "../base/limits.h"
+#include "../base/text.h"
+#include "../sheet/cueFileName.h"
 #include "cueWindow.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool writeAll(HANDLE file, const char* bytes, size_t length) {
 }
 
 void tellFailure(const char* text) {
-  MessageBoxA(nullptr, text, kFailCaption, MB_OK | MB_ICONWARNING);
+  guardedMessageBox(nullptr, text, kFailCaption, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -46,6 +47,8 @@ bool writeCueFile(const char* path, const char* text, size_t length) {
 }
 
 void saveCueSheet() {
+  // A Save pressed while one of our boxes waits for the user is ignored.
+  if (modalOpen()) return;
   char cuePath[kPathBytes];
   switch (makeCuePath(hostEntryPath(hostPlaylistIndex()), cuePath, sizeof cuePath)) {
     case kCuePathNoFile:
@@ -69,7 +72,7 @@ void saveCueSheet() {
   }
 
   if (saved) {
-    MessageBoxA(nullptr, cuePath, kSavedCaption, MB_OK);
+    guardedMessageBox(nullptr, cuePath, kSavedCaption, MB_OK);
   } else {
     char message[kMessageBytes];
     copyText(message, sizeof message, kWriteFailedText);

@@ -1,7 +1,7 @@
 // The Cue window: holds the sheet being written.
 #include "cueWindow.h"
 
-#include "../plugin/hostLink.h"
+#include "../host/hostLink.h"
 #include "../res/resource.h"
 #include "captureController.h"
 
@@ -25,7 +25,7 @@ bool onCueCommand(WORD id) {
       resetSheet();
       return true;
     case IDC_CUE_SAVE:
-      SendMessageA(hostWindow(), CAPTURE_MSG, 0, CAPTURE_SAVE);
+      hostCapture(CAPTURE_SAVE);
       return true;
     default:
       return false;
@@ -50,8 +50,8 @@ void showCueWindow() {
   if (gCue.window) ShowWindow(gCue.window, SW_SHOW);
 }
 
-bool appendText(HWND edit, const char* text) {
-  if (!edit) return true;
+void appendText(HWND edit, const char* text) {
+  if (!edit) return;
   int length = GetWindowTextLengthA(edit);
   DWORD start = 0;
   DWORD end = 0;
@@ -67,7 +67,6 @@ bool appendText(HWND edit, const char* text) {
   SendMessageA(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end);
   if (hideMeanwhile) ShowWindow(edit, SW_SHOWNA);
   if (hadFocus) SetFocus(edit);
-  return true;
 }
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

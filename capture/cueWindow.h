@@ -10,7 +10,7 @@ HWND cueEditor();
 void showCueWindow();
 
 // Adds text at the end of an edit control, without an undo step, and leaves the user's
-// selection (or caret) at the same character positions. Returns true.
-bool appendText(HWND edit, const char* text);
+// selection (or caret) at the same character positions.
+void appendText(HWND edit, const char* text);
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

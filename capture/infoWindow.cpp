@@ -1,8 +1,8 @@
 // The Info window: OK commits the entry, closing it cancels the mark.
 #include "infoWindow.h"
 
-#include "../plugin/hostLink.h"
-#include "../plugin/limits.h"
+#include "../host/hostLink.h"
+#include "../base/limits.h"
 #include "../res/resource.h"
 #include "captureController.h"
 #include "cueWindow.h"
@@ -23,12 +23,12 @@ void onInfoOk(HWND dialog) {
   GetDlgItemTextA(dialog, IDC_INFO_PERFORMER, performer, (int)sizeof performer);
   setCapturedTexts(title, performer);
   showCueWindow();
-  SendMessageA(hostWindow(), CAPTURE_MSG, 0, CAPTURE_COMMIT);
+  hostCapture(CAPTURE_COMMIT);
 }
 
 void onInfoClose(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
-  SendMessageA(hostWindow(), CAPTURE_MSG, 0, CAPTURE_CANCEL);
+  hostCapture(CAPTURE_CANCEL);
 }
 
 }  // namespace

@@ -1,20 +1,15 @@
 // Values of the plug-in's own tags, and of every other name through the player's metadata.
 #include "tagResolver.h"
 
-#include "../plugin/hostLink.h"
-#include "../plugin/limits.h"
-#include "../plugin/text.h"
+#include "../host/hostLink.h"
+#include "../base/limits.h"
+#include "../base/text.h"
 #include "captureController.h"
-#include "tagText.h"
+#include "../sheet/tagText.h"
 
 namespace {
 
 const size_t kVideoValueBytes = 64;
-const int kStreamSampleRate = 0;
-const int kStreamBitrate = 1;
-const int kStreamChannels = 2;
-const int kStreamVideoSize = 3;
-const int kStreamVideoText = 4;
 const LONG_PTR kLowestTextAddress = 0x10000;
 
 typedef void (*TagFill)(const char* tag, char* raw, const char* currentPath, int positionMs);
@@ -33,31 +28,31 @@ void fillPlLen(const char*, char* raw, const char*, int) { fillNumber(raw, hostP
 void fillPlPos(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex() + 1); }
 void fillPlZeroIdx(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex()); }
 void fillLength(const char*, char* raw, const char*, int) { formatTrackLength(hostLengthSeconds(), raw, kValueBytes); }
-void fillBitrate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamBitrate)); }
-void fillChannelNum(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamChannels)); }
-void fillSampleRate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(kStreamSampleRate)); }
+void fillBitrate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_BITRATE)); }
+void fillChannelNum(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_CHANNELS)); }
+void fillSampleRate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_SAMPLE_RATE)); }
 
 void fillChannels(const char*, char* raw, const char*, int) {
-  copyText(raw, kValueBytes, hostStreamInfo(kStreamChannels) == 1 ? "mono" : "stereo");
+  copyText(raw, kValueBytes, hostStreamInfo(HOST_STREAM_CHANNELS) == 1 ? "mono" : "stereo");
 }
 
 void fillVideoSize(const char*, char* raw, const char*, int) {
-  DWORD size = (DWORD)hostStreamInfo(kStreamVideoSize);
+  DWORD size = (DWORD)hostStreamInfo(HOST_STREAM_VIDEO_SIZE);
   size_t length = formatInt(raw, kVideoValueBytes, LOWORD(size));
   appendTo(raw, kVideoValueBytes, "x");
   formatInt(raw + length + 1, kVideoValueBytes - length - 1, HIWORD(size));
 }
 
 void fillVideoWidth(const char*, char* raw, const char*, int) {
-  formatInt(raw, kVideoValueBytes, LOWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+  formatInt(raw, kVideoValueBytes, LOWORD((DWORD)hostStreamInfo(HOST_STREAM_VIDEO_SIZE)));
 }
 
 void fillVideoHeight(const char*, char* raw, const char*, int) {
-  formatInt(raw, kVideoValueBytes, HIWORD((DWORD)hostStreamInfo(kStreamVideoSize)));
+  formatInt(raw, kVideoValueBytes, HIWORD((DWORD)hostStreamInfo(HOST_STREAM_VIDEO_SIZE)));
 }
 
 void fillVideoInfo(const char*, char* raw, const char*, int) {
-  LONG_PTR answer = (LONG_PTR)hostStreamInfo(kStreamVideoText);
+  LONG_PTR answer = (LONG_PTR)hostStreamInfo(HOST_STREAM_VIDEO_TEXT);
   if (answer > kLowestTextAddress) copyText(raw, kValueBytes, (const char*)answer);
 }
 

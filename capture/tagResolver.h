@@ -1,7 +1,7 @@
 // The tag callbacks given to the player's title formatter.
 #pragma once
 
-#include "../plugin/hostContract.h"
+#include "../host/hostContract.h"
 
 // Returns the value of one %tag% as a zero-filled global-memory block that the formatter owns
 // until it hands it to freeTagValue, or null when the tag has no value (never an empty text).

@@ -368,7 +368,7 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       return playState;
     case HOST_TRACK_TIME:
       log("time " + number((long long)arg));
-      return arg == 0 ? position() : lengthSeconds;
+      return arg == HOST_TIME_POSITION ? position() : lengthSeconds;
     case HOST_PLAYLIST_COUNT:
       log("playlist-count");
       return (LRESULT)playlist.size();
@@ -378,11 +378,11 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     case HOST_STREAM_INFO:
       log("stream " + number((long long)arg));
       switch (arg) {
-        case 0: return sampleRate;
-        case 1: return bitrate;
-        case 2: return channels;
-        case 3: return (LRESULT)videoSize;
-        case 4: return giveVideoText ? (LRESULT)videoText.c_str() : 0;
+        case HOST_STREAM_SAMPLE_RATE: return sampleRate;
+        case HOST_STREAM_BITRATE: return bitrate;
+        case HOST_STREAM_CHANNELS: return channels;
+        case HOST_STREAM_VIDEO_SIZE: return (LRESULT)videoSize;
+        case HOST_STREAM_VIDEO_TEXT: return giveVideoText ? (LRESULT)videoText.c_str() : 0;
         default: return 0;
       }
     case HOST_ENTRY_PATH: {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "../plugin/hostContract.h"
+#include "../host/hostContract.h"
 
 struct PlaylistEntry {
   std::string path;

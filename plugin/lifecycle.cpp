@@ -5,12 +5,14 @@
 #include "../capture/captureController.h"
 #include "../capture/cueWindow.h"
 #include "../capture/infoWindow.h"
-#include "../prefs/pageProtocol.h"
-#include "../prefs/prefsPage.h"
-#include "../prefs/webLink.h"
+#include "../controls/modalGuard.h"
+#include "../controls/webLink.h"
+#include "../host/hostLink.h"
+#include "../pages/pageProtocol.h"
+#include "../pages/prefsPage.h"
 #include "../res/resource.h"
-#include "hostLink.h"
-#include "settings.h"
+#include "../store/pluginFolder.h"
+#include "../store/settings.h"
 
 namespace {
 
@@ -38,7 +40,8 @@ void releaseBuffers() {
   releaseTemplates();
 }
 
-// Keeps this module loaded for good: used when our window procedure must stay in the
+// Keeps this module loaded for good: used when code of ours is still to run after the player
+// unloads us (a box of ours was open at shutdown), or our window procedure must stay in the
 // player's chain because another procedure was put in front of it.
 void pinModule() {
   HMODULE self = nullptr;
@@ -49,11 +52,11 @@ void pinModule() {
 }  // namespace
 
 PluginDescriptor* pluginDescriptor() { return &gDescriptor; }
-HINSTANCE pluginModule() { return gDescriptor.module; }
 
 int __cdecl pluginInit(void) {
   createFormatLock();
   hostLinkOpen(gDescriptor.hostWindow);
+  setPluginModule(gDescriptor.module);
   gPluginVersion = hostVersion();
   if (gPluginVersion < HOST_VERSION_REQUIRED) {
     gDescriptor.description = kDescriptionTooOld;
@@ -71,8 +74,7 @@ int __cdecl pluginInit(void) {
 
   if (settings().enabled) installCapture();
 
-  gHotkeyTimerPending =
-      SetTimer(gDescriptor.hostWindow, HOTKEY_TIMER_ID, HOTKEY_TIMER_DELAY_MS, registerHotkey) != 0;
+  gHotkeyTimerPending = hostStartTimer(HOTKEY_TIMER_ID, HOTKEY_TIMER_DELAY_MS, registerHotkey);
 
   createCueWindow(gDescriptor.module);
   createInfoWindow(gDescriptor.module);
@@ -82,17 +84,18 @@ int __cdecl pluginInit(void) {
 
 void __cdecl pluginConfig(void) {
   if (gPluginVersion < HOST_VERSION_REQUIRED) {
-    MessageBoxA(gDescriptor.hostWindow, kTooOldText, kTooOldCaption, MB_OK | MB_ICONWARNING);
+    guardedMessageBox(hostWindow(), kTooOldText, kTooOldCaption, MB_OK | MB_ICONWARNING);
     return;
   }
   hostShowPage(gPageRecord.pageId);
 }
 
 void __cdecl pluginQuit(void) {
+  bool boxWasOpen = closeModalForShutdown();
   if (gRunning) {
     removeCapture();
     writeSettings();
-    if (gHotkeyTimerPending) KillTimer(gDescriptor.hostWindow, HOTKEY_TIMER_ID);
+    if (gHotkeyTimerPending) hostStopTimer(HOTKEY_TIMER_ID);
     gHotkeyTimerPending = false;
     closePrefsPage();
     removeAnyRelayHook();
@@ -103,10 +106,11 @@ void __cdecl pluginQuit(void) {
     if (captureChained()) pinModule();
     gRunning = false;
   }
+  if (boxWasOpen) pinModule();
   deleteFormatLock();
 }
 
-void CALLBACK registerHotkey(HWND window, UINT, UINT_PTR timerId, DWORD) {
+void CALLBACK registerHotkey(HWND, UINT, UINT_PTR timerId, DWORD) {
   if (timerId != HOTKEY_TIMER_ID) return;
   int code = hostNamedRequest(HOST_HOTKEY_ADD_NAME);
   if (code != 0) {
@@ -114,6 +118,6 @@ void CALLBACK registerHotkey(HWND window, UINT, UINT_PTR timerId, DWORD) {
                                        CAPTURE_MARK, kHotkeyId,    nullptr};
     hostAddHotkey(code, &registration);
   }
-  KillTimer(window, HOTKEY_TIMER_ID);
+  hostStopTimer(HOTKEY_TIMER_ID);
   gHotkeyTimerPending = false;
 }

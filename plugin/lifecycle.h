@@ -1,13 +1,10 @@
 // Start-up and shutdown of the plug-in: the descriptor's three entries and the hot-key timer.
 #pragma once
 
-#include "hostContract.h"
+#include "../host/hostContract.h"
 
 // The descriptor handed to the player; the player writes its window and our module into it.
 PluginDescriptor* pluginDescriptor();
-
-// The plug-in's own module, as the player wrote it into the descriptor.
-HINSTANCE pluginModule();
 
 int __cdecl pluginInit(void);
 void __cdecl pluginConfig(void);

@@ -15,12 +15,12 @@ bash "$ROOT/scripts/setup.sh"   # clang and its fuzzer runtime among the rest
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
-common=("$ROOT/plugin/text.cpp")
+common=("$ROOT/base/text.cpp")
 declare -A sources=(
-  [escapes]="tests/fuzz/fuzzEscapes.cpp capture/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp capture/tagText.cpp capture/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [cuepath]="tests/fuzz/fuzzCuePath.cpp capture/cueFileName.cpp"
-  [settings]="tests/fuzz/fuzzSettings.cpp plugin/settingsText.cpp"
+  [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
+  [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
 )
 
 status=0

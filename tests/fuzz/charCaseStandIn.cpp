@@ -2,7 +2,7 @@
 // by the C locale (ASCII letters), as the system's ANSI code page converts them.
 #include <cctype>
 
-#include "../../capture/charCase.h"
+#include "../../sheet/charCase.h"
 
 char upperChar(char c) { return (char)toupper((unsigned char)c); }
 char lowerChar(char c) { return (char)tolower((unsigned char)c); }

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "../../capture/cueFileName.h"
+#include "../../sheet/cueFileName.h"
 #include "fuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,5 +1,5 @@
 // Fuzzes the escape and case filter: any text, any destination size.
-#include "../../capture/escapeFilter.h"
+#include "../../sheet/escapeFilter.h"
 #include "fuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "../../plugin/settingsText.h"
+#include "../../base/settingsText.h"
 #include "fuzzInput.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "../../capture/escapeFilter.h"
-#include "../../capture/tagText.h"
+#include "../../sheet/escapeFilter.h"
+#include "../../sheet/tagText.h"
 #include "fuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

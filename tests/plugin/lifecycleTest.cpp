@@ -134,14 +134,6 @@ TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
   EXPECT_NE(readFile(iniPath()).find("enabled=0\r\n"), std::string::npos);
 }
 
-TEST(GuiObjectCount, SeesOneBrushComeAndGo) {
-  int before = liveGdiObjects();
-  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  EXPECT_EQ(liveGdiObjects(), before + 1);
-  DeleteObject(brush);
-  EXPECT_EQ(liveGdiObjects(), before);
-}
-
 TEST_F(PluginTest, RepeatedLoadInitQuitUnloadLeaksNoWindow) {
   start();  // the first round creates what the process keeps anyway (fonts, classes)
   commitEntry("Warm", "Up");

@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "../../prefs/tabPageManager.h"
+#include "../../controls/tabPageManager.h"
 #include "pluginFixture.h"
 #include "../../res/resource.h"
 
@@ -289,6 +289,8 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   typeInto(format, IDC_FORMAT_TRACK, std::string(600, 'x'));
   commitEntry("Cut", "P");
   EXPECT_EQ(player->renderedTemplates.back(), std::string(511, 'x'));
+  GetDlgItemTextA(format, IDC_FORMAT_TRACK, text, sizeof text);
+  EXPECT_EQ(std::string(text), std::string(511, 'x')) << "the field shows what is used";
 
   click(format, IDC_FORMAT_TRACK_DEFAULT);
   commitEntry("Back", "P");
@@ -303,6 +305,34 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   commitEntry("Restart", "P");
   EXPECT_EQ(editorText(), std::string("PERFORMER \"The Band\"\r\nTITLE \"Live 2004\"\r\nFILE "
                                       "\"set1.mp3\" MP3\r\nA\r\nB \"q\" "));
+}
+
+TEST_F(PrefsTest, TemplateWithLineBreaksComesBackWholeAfterRestart) {
+  // 509 characters with 11 real line breaks (Ctrl+Enter): stored as escapes it is 531 long.
+  std::vector<std::string> lines = {"TRACK %trackcount% AUDIO"};
+  for (int i = 0; i < 10; ++i) lines.push_back("REM " + std::string(40, (char)('a' + i)));
+  lines.push_back("    INDEX 01 %curpos%");
+  std::string typed, stored;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    typed += (i ? "\r\n" : "") + lines[i];
+    stored += (i ? "\\r\\n" : "") + lines[i];
+  }
+  size_t pad = 509 - typed.size();
+  typed.insert(4, pad, 'K');
+  stored.insert(4, pad, 'K');
+  ASSERT_EQ(typed.size(), 509u);
+  ASSERT_EQ(stored.size(), 531u);
+  openAt(1);
+  typeInto(pageWindow(1), IDC_FORMAT_TRACK, typed);
+  player->closePreferences();
+  stop();
+  start();
+  commitEntry("T", "P");
+  EXPECT_EQ(player->renderedTemplates.back(), stored) << "the INDEX line is still there";
+  player->config();
+  char text[1100];
+  GetDlgItemTextA(pageWindow(1), IDC_FORMAT_TRACK, text, sizeof text);
+  EXPECT_EQ(std::string(text), stored) << "shown whole";
 }
 
 TEST_F(PrefsTest, OpeningShowsTemplatesAsTheyAreInMemory) {
@@ -346,15 +376,16 @@ TEST_F(PrefsTest, EveryControlShowsItsTip) {
   openAt(0);
   clickTab(1);
   clickTab(2);
-  std::map<int, std::string> expected = {
-      {1000, "Uncheck this to completely disable the plug-in."},
-      {1003, "If you click this button, the format string is reverted to the default one."},
-      {1015, "Type in whatever formatting rule you like here."},
-      {1016, "Type in the text to be used as the title for the balloon tip."},
-      {1017, "Click to set the balloon title to the default of \"Now playing...\"."},
-      {1028, "Contains information about the new features and bugfixes for this release. Complete "
-             "version history in readme file."},
-  };
+  // Every control on the three pages whose id names a string in the DLL has that string as its
+  // tip, whole, and no other control has one.
+  std::map<int, std::string> expected;
+  for (int page = 0; page < 3; ++page)
+    for (HWND c = GetWindow(pageWindow(page), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      char text[1024] = "";
+      if (LoadStringA(player->module(), (UINT)GetDlgCtrlID(c), text, sizeof text) > 0)
+        expected[GetDlgCtrlID(c)] = text;
+    }
+  EXPECT_GE(expected.size(), 6u) << "the pages' controls have tips in the string table";
   std::map<int, std::string> found;
   for (const Tip& t : allTips()) {
     EXPECT_EQ(found.count(t.controlId), 0u) << "one tip per control: " << t.controlId;

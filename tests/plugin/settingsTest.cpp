@@ -19,8 +19,6 @@ TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllNineKeys) {
   ASSERT_GE(player->renderedTemplates.size(), 2u);
   EXPECT_EQ(player->renderedTemplates[0], kDefaultHeader);
   EXPECT_EQ(player->renderedTemplates[1], kDefaultTrack);
-  EXPECT_EQ(strlen(kDefaultHeader), 64u);
-  EXPECT_EQ(strlen(kDefaultTrack), 107u);
   stop();
   EXPECT_EQ(readFile(iniPath()), std::string("[LUMO]\r\n"
                                              "enabled=1\r\n"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../../capture/cueFileName.h"
+#include "../../sheet/cueFileName.h"
 
 TEST(CueFileName, ReplacesExtensionOfFileNameOnly) {
   struct {

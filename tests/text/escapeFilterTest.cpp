@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../../capture/escapeFilter.h"
+#include "../../sheet/escapeFilter.h"
 
 namespace {
 
@@ -45,11 +45,6 @@ TEST(EscapeFilter, EscapesAndCaseModes) {
     SCOPED_TRACE(c.source);
     EXPECT_EQ(filter(c.source), c.expected);
   }
-}
-
-TEST(EscapeFilter, ModeDoesNotOutliveOneCall) {
-  EXPECT_EQ(filter("\\uabc"), "ABC");
-  EXPECT_EQ(filter("abc"), "abc");
 }
 
 TEST(EscapeFilter, NullSourceGivesEmptyText) {

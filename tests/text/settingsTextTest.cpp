@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "../../plugin/settingsText.h"
+#include "../../base/settingsText.h"
 
 TEST(SettingsText, StoredForms) {
   struct {
@@ -55,5 +55,30 @@ TEST(SettingsText, IntegersAreReadWholeOrNotAtAll) {
     int value = 42;
     EXPECT_EQ(parseSettingInt(c.text, &value), c.ok);
     EXPECT_EQ(value, c.value);
+  }
+}
+
+TEST(SettingsText, TemplateLengthCountsLineBreaksOnceAndCutsWholePairs) {
+  struct {
+    const char* text;
+    size_t length;
+    size_t cutTo;
+    const char* cut;
+  } cases[] = {
+      {"abc", 3, 2, "ab"},
+      {"a\\r\\nb", 4, 3, "a\\r\\n"},  // escapes of line breaks count one each
+      {"a\r\nb", 4, 2, "a\r"},          // so do real ones
+      {"a\\tb", 4, 2, "a"},              // any other pair is two, as typed, and never split
+      {"\\\\r", 3, 2, "\\\\"},      // the pair is "\\", then a plain r
+      {"ab\\", 3, 3, "ab\\"},          // a backslash at the end is one character
+      {"", 0, 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(templateLength(c.text), c.length);
+    std::string text = c.text;
+    cutTemplate(&text[0], c.cutTo);
+    EXPECT_STREQ(text.c_str(), c.cut);
+    EXPECT_LE(templateLength(text.c_str()), c.cutTo);
   }
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "../../capture/tagText.h"
-#include "../../plugin/text.h"
+#include "../../sheet/tagText.h"
+#include "../../base/text.h"
 
 TEST(TagText, CuePositionIsMinutesSecondsFrames) {
   struct {

@@ -1,4 +1,4 @@
-// Requests and commands to the player.
+// Requests and commands to the player, its timer and its window procedure.
 #include "hostLink.h"
 
 namespace {
@@ -23,12 +23,31 @@ void hostLinkOpen(HWND host) { gHost = host; }
 HWND hostWindow() { return gHost; }
 void hostLinkSetDirect(WNDPROC direct) { gDirect = direct; }
 
+WNDPROC hostWindowProc() { return gHost ? (WNDPROC)GetWindowLongPtrA(gHost, GWLP_WNDPROC) : nullptr; }
+
+WNDPROC hostReplaceWindowProc(WNDPROC procedure) {
+  if (!gHost) return nullptr;
+  return (WNDPROC)SetWindowLongPtrA(gHost, GWLP_WNDPROC, (LONG_PTR)procedure);
+}
+
+bool hostStartTimer(UINT_PTR id, UINT delayMs, TIMERPROC procedure) {
+  return gHost && SetTimer(gHost, id, delayMs, procedure) != 0;
+}
+
+void hostStopTimer(UINT_PTR id) {
+  if (gHost) KillTimer(gHost, id);
+}
+
+void hostCapture(LPARAM action) {
+  if (gHost) SendMessageA(gHost, CAPTURE_MSG, 0, action);
+}
+
 int hostVersion() { return (int)sendRequest(HOST_VERSION, 0); }
 int hostPlayState() { return (int)sendRequest(HOST_PLAY_STATE, 0); }
 int hostPlaylistIndex() { return (int)callDirect(HOST_IPC, 0, HOST_PLAYLIST_INDEX); }
 int hostPlaylistCount() { return (int)sendRequest(HOST_PLAYLIST_COUNT, 0); }
-int hostPositionMs() { return (int)sendRequest(HOST_TRACK_TIME, 0); }
-int hostLengthSeconds() { return (int)sendRequest(HOST_TRACK_TIME, 1); }
+int hostPositionMs() { return (int)sendRequest(HOST_TRACK_TIME, HOST_TIME_POSITION); }
+int hostLengthSeconds() { return (int)sendRequest(HOST_TRACK_TIME, HOST_TIME_LENGTH); }
 int hostStreamInfo(int what) { return (int)sendRequest(HOST_STREAM_INFO, (WPARAM)what); }
 
 const char* hostEntryPath(int index) {

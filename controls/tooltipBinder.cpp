@@ -98,4 +98,3 @@ void TooltipBinder::removeRelayHook() {
 }
 
 bool TooltipBinder::relaying() const { return gRelay.hook && gRelay.page == ownerPage_; }
-bool TooltipBinder::relayInstalled() { return gRelay.hook != nullptr; }

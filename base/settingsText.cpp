@@ -50,6 +50,46 @@ bool encodeSettingText(const char* value, char* out, size_t outBytes) {
   return true;
 }
 
+namespace {
+
+// One step through a template: a backslash with the character after it, or one character.
+struct TemplateStep {
+  size_t bytes;
+  size_t chars;  // a line-break escape is one character, any other pair two, as typed
+};
+
+TemplateStep stepAt(const char* text, size_t at) {
+  if (text[at] != '\\' || text[at + 1] == '\0') return {1, 1};
+  bool lineBreak = text[at + 1] == 'r' || text[at + 1] == 'n';
+  return {2, lineBreak ? 1u : 2u};
+}
+
+}  // namespace
+
+size_t templateLength(const char* text) {
+  size_t count = 0;
+  if (!text) return 0;
+  for (size_t at = 0; text[at];) {
+    TemplateStep step = stepAt(text, at);
+    count += step.chars;
+    at += step.bytes;
+  }
+  return count;
+}
+
+void cutTemplate(char* text, size_t maxChars) {
+  if (!text) return;
+  size_t count = 0;
+  size_t at = 0;
+  while (text[at]) {
+    TemplateStep step = stepAt(text, at);
+    if (count + step.chars > maxChars) break;
+    count += step.chars;
+    at += step.bytes;
+  }
+  text[at] = '\0';
+}
+
 bool parseSettingInt(const char* text, int* value) {
   const long long kLargest = 2147483647LL;
   const long long kSmallest = -2147483647LL - 1;

@@ -58,6 +58,4 @@ class TabPageManager {
   HWND tabControl_;
   HWND currentPage_;
   HINSTANCE module_;
-  BYTE useTabTexture_;
-  BYTE skipAdjustRect_;
 };

@@ -1,7 +1,7 @@
 // Times, path pieces and literal values for the tag resolver.
 #include "tagText.h"
 
-#include "../plugin/text.h"
+#include "../base/text.h"
 
 namespace {
 

@@ -10,6 +10,15 @@
 // empty text, when the stored form does not fit.
 bool encodeSettingText(const char* value, char* out, size_t outBytes);
 
+// Length of a template as it formats and as it comes back from plugin.ini: a line break counts
+// as one character whether it stands as a real CR or LF or as the escape \r or \n (the stored
+// form writes the former as the latter). Pairs are read left to right, so the "\\" of "\\r"
+// is one pair and the r a plain character.
+size_t templateLength(const char* text);
+
+// Cuts text in place so that templateLength(text) <= maxChars, never inside an escape pair.
+void cutTemplate(char* text, size_t maxChars);
+
 // Reads a whole decimal integer: blanks around it and one sign allowed, values past the 32-bit
 // range clamped to it. False for anything else (empty, "abc", "12abc"), leaving value alone.
 bool parseSettingInt(const char* text, int* value);

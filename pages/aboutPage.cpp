@@ -1,6 +1,6 @@
 // The About page: the banner and the release notes from gen_lumo.txt beside the DLL.
-#include "../plugin/limits.h"
-#include "../plugin/settings.h"
+#include "../base/limits.h"
+#include "../store/pluginFolder.h"
 #include "../res/resource.h"
 #include "pageProtocol.h"
 #include "pages.h"
@@ -80,14 +80,10 @@ bool loadFileIntoWindow(HWND window, const char* path) {
   return result;
 }
 
-INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK AboutPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       onAboutInit(page);
-      break;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
-        EndDialog(page, LOWORD(wParam) == IDOK ? 1 : 0);
       break;
     case WM_NOTIFY:
       pageNotify(kAboutPage, (const NMHDR*)lParam);

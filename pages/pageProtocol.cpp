@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
-#include "../plugin/lifecycle.h"
-#include "heapObject.h"
-#include "tabPageManager.h"
-#include "tooltipBinder.h"
+#include "../store/pluginFolder.h"
+#include "../controls/heapObject.h"
+#include "../controls/tabPageManager.h"
+#include "../controls/tooltipBinder.h"
 
 namespace {
 

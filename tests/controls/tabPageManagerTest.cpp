@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../../prefs/tabPageManager.h"
+#include "../../controls/tabPageManager.h"
 #include "../plugin/pluginFixture.h"
 #include "../../res/resource.h"
 
@@ -114,13 +114,18 @@ class TabPagesTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TabPagesTest, TitleFromCaptionCreatesTemplateOnceHidden) {
+TEST_F(TabPagesTest, TitleFromCaptionIsReadFromTheTemplate) {
   EXPECT_EQ(tabs_->addPage(nullptr, MAKEINTRESOURCEA(IDD_GENERAL), testPageProc<0>, nullptr), 0);
   EXPECT_EQ(tabText(0), "General");
-  EXPECT_EQ(gPages[0].creations, 1);
-  EXPECT_EQ(gPages[0].destructions, 1);
-  EXPECT_EQ(gPages[0].creationParams, std::vector<LPARAM>({0}));
+  EXPECT_EQ(gPages[0].creations, 0) << "the caption is read without creating the page";
   EXPECT_EQ(record(0).pageWindow, nullptr);
+  EXPECT_EQ(tabs_->addPage(nullptr, MAKEINTRESOURCEA(IDD_TITLEFORMAT), testPageProc<2>, nullptr), 1);
+  EXPECT_EQ(tabText(1), "Title format");
+  EXPECT_EQ(tabs_->addPage(nullptr, MAKEINTRESOURCEA(9999), testPageProc<2>, nullptr), 2)
+      << "a template that does not exist gives an empty title";
+  EXPECT_EQ(tabText(2), "");
+  tabs_->deletePage(2);
+  tabs_->deletePage(1);
 
   EXPECT_EQ(tabs_->addPage("Given", MAKEINTRESOURCEA(IDD_ABOUT), testPageProc<1>, nullptr), 1);
   EXPECT_EQ(gPages[1].creations, 0) << "a given title never instantiates the template";

@@ -30,14 +30,51 @@ const char* keepName(const char* name) { return isResourceId(name) ? name : dupl
 
 int tabCount(HWND tab) { return (int)SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0); }
 
+// Steps over a menu or class field of a dialog template (none, an ordinal, or a string of
+// WCHARs); null when the field runs past end.
+const WORD* skipNameOrOrdinal(const WORD* at, const WORD* end) {
+  if (at >= end) return nullptr;
+  if (*at == 0x0000) return at + 1;
+  if (*at == 0xFFFF) return at + 2 <= end ? at + 2 : nullptr;
+  while (at < end && *at) ++at;
+  return at < end ? at + 1 : nullptr;
+}
+
+// The caption of a dialog template resource, read from the template itself, as a heap copy in
+// the ANSI code page owned by the caller; null when there is none or memory is short.
+char* templateCaption(HINSTANCE module, const char* templateName) {
+  HRSRC found = FindResourceA(module, templateName, (LPCSTR)RT_DIALOG);
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const BYTE* bytes = loaded ? (const BYTE*)LockResource(loaded) : nullptr;
+  DWORD size = found ? SizeofResource(module, found) : 0;
+  // DLGTEMPLATEEX starts with version 1 and signature 0xFFFF; its fixed part is 26 bytes.
+  const size_t kExtendedHeaderBytes = 26;
+  const size_t kPlainHeaderBytes = 18;
+  if (!bytes || size < kExtendedHeaderBytes) return nullptr;
+  const WORD* words = (const WORD*)bytes;
+  bool extended = words[0] == 1 && words[1] == 0xFFFF;
+  const WORD* at = (const WORD*)(bytes + (extended ? kExtendedHeaderBytes : kPlainHeaderBytes));
+  const WORD* end = (const WORD*)(bytes + (size & ~(DWORD)1));
+  at = skipNameOrOrdinal(at, end);   // menu
+  at = at ? skipNameOrOrdinal(at, end) : nullptr;  // window class
+  if (!at) return nullptr;
+  const WORD* titleEnd = at;
+  while (titleEnd < end && *titleEnd) ++titleEnd;
+  if (titleEnd >= end) return nullptr;
+  int wideLength = (int)(titleEnd - at);
+  int length = WideCharToMultiByte(CP_ACP, 0, (LPCWSTR)at, wideLength, nullptr, 0, nullptr, nullptr);
+  char* caption = (char*)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (SIZE_T)length + 1);
+  if (caption && length > 0)
+    WideCharToMultiByte(CP_ACP, 0, (LPCWSTR)at, wideLength, caption, length, nullptr, nullptr);
+  return caption;
+}
+
 }  // namespace
 
 TabPageManager::TabPageManager(HWND tabControl, HINSTANCE module)
     : tabControl_(nullptr),
       currentPage_(nullptr),
-      module_(module ? module : GetModuleHandleA(nullptr)),
-      useTabTexture_(1),
-      skipAdjustRect_(0) {
+      module_(module ? module : GetModuleHandleA(nullptr)) {
   attach(tabControl);
 }
 
@@ -86,15 +123,7 @@ int TabPageManager::addPage(const char* title, const char* templateName, DLGPROC
   if (title) {
     copy.record.title = duplicateText(title);
   } else {
-    // The tab takes the template's caption: make the dialog once, hidden, to read it.
-    HWND probe = CreateDialogParamA(module_, templateName, GetDesktopWindow(), dialogProc, 0);
-    if (probe) {
-      int length = GetWindowTextLengthA(probe);
-      char* caption = (char*)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, (SIZE_T)length + 1);
-      if (caption) GetWindowTextA(probe, caption, length + 1);
-      copy.record.title = caption;
-      DestroyWindow(probe);
-    }
+    copy.record.title = templateCaption(module_, templateName);
   }
 
   copy.header.mask = TCIF_TEXT | TCIF_PARAM;
@@ -112,7 +141,7 @@ HWND TabPageManager::createPage(WorkingCopy* copy, int index, HWND parent) {
   SetWindowLongPtrA(page, GWL_STYLE, WS_CHILD);
   SetWindowLongPtrA(page, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
   SetParent(page, parent);
-  enableThemeDialogTexture(page, useTabTexture_ ? kThemeTextureEnableTab : kThemeTextureDisable);
+  enableThemeDialogTexture(page, kThemeTextureEnableTab);
   copy->record.pageWindow = page;
   TCITEMHEADERA* item = &copy->header;
   item->mask = TCIF_PARAM;
@@ -123,7 +152,7 @@ HWND TabPageManager::createPage(WorkingCopy* copy, int index, HWND parent) {
 void TabPageManager::placePage(HWND page, HWND parent) {
   RECT area;
   GetWindowRect(tabControl_, &area);
-  if (!skipAdjustRect_) SendMessageA(tabControl_, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
+  SendMessageA(tabControl_, TCM_ADJUSTRECT, FALSE, (LPARAM)&area);
   MapWindowPoints(nullptr, parent, (POINT*)&area, 2);
   SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                SWP_NOZORDER | SWP_NOACTIVATE);

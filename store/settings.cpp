@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "lifecycle.h"
-#include "settingsText.h"
-#include "text.h"
+#include "../base/settingsText.h"
+#include "../base/text.h"
+#include "pluginFolder.h"
 
 const char kDefaultHeaderTemplate[] =
     "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
@@ -43,10 +43,13 @@ void writeTemplate(const char* key, const char* value, const char* path) {
     WritePrivateProfileStringA(kSection, key, stored, path);
 }
 
-// Reads a template into its block, cut to kTemplateChars characters.
+// Reads a template into its block: the stored text whole, then cut to kTemplateChars
+// characters as it formats, so that line breaks stored as escapes never push its end out.
 void readTemplate(const char* key, const char* fallback, char* block, const char* path) {
-  GetPrivateProfileStringA(kSection, key, fallback, block, (DWORD)kTemplateBytes, path);
-  block[kTemplateChars] = '\0';
+  char stored[kStoredTemplateBytes];
+  GetPrivateProfileStringA(kSection, key, fallback, stored, (DWORD)sizeof stored, path);
+  cutTemplate(stored, kTemplateChars);
+  copyText(block, kTemplateBytes, stored);
 }
 
 }  // namespace
@@ -68,30 +71,6 @@ void releaseTemplates() {
   if (gSettings.trackTemplate) HeapFree(heap, 0, gSettings.trackTemplate);
   gSettings.headerTemplate = nullptr;
   gSettings.trackTemplate = nullptr;
-}
-
-bool pathBesideModule(const char* fileName, char* path) {
-  DWORD length = GetModuleFileNameA(pluginModule(), path, (DWORD)kPathBytes);
-  // A name that filled the buffer may have been cut: no reliable folder then.
-  if (length == 0 || length >= kPathBytes) {
-    path[0] = '\0';
-    return false;
-  }
-  char* p = path + length;
-  while (p > path && *p != '\\') p = CharPrevA(path, p);
-  if (*p != '\\') {
-    path[0] = '\0';
-    return false;
-  }
-  p = CharNextA(p);
-  *p = '\0';
-  size_t folderLength = (size_t)(p - path);
-  if (folderLength + textLength(fileName, kPathBytes) + 1 > kPathBytes) {
-    path[0] = '\0';
-    return false;
-  }
-  appendTo(path, kPathBytes, fileName);
-  return true;
 }
 
 bool iniFilePath(char* path) { return pathBesideModule(kIniName, path); }

@@ -23,10 +23,8 @@ class TooltipBinder {
   static void removeRelayHook();
   // Whether the relay serves this binder's page.
   bool relaying() const;
-  static bool relayInstalled();
 
   HWND tooltipWindow() const { return tooltipWindow_; }
-  HWND ownerPage() const { return ownerPage_; }
 
  private:
   static BOOL CALLBACK attachOne(HWND control, LPARAM binder);

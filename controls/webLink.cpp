@@ -1,6 +1,7 @@
 // The web-link control: owner-drawn over a copy of the parent's background.
 #include "webLink.h"
 
+#include "modalGuard.h"
 #include "theme.h"
 
 const char WEBLINK_CLASS[] = "QevWebLink";
@@ -36,7 +37,7 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
   WebLinkState* state = (WebLinkState*)LocalAlloc(LPTR, sizeof(WebLinkState));
   if (!state) {
     // Without its state the control stays inert: every handler checks for it.
-    MessageBoxA(window, kStateError, nullptr, MB_OK);
+    guardedMessageBox(window, kStateError, nullptr, MB_OK);
     SetWindowLongPtrA(window, gStateSlot, 0);
     return result;
   }

@@ -3,12 +3,12 @@
 
 #include <commctrl.h>
 
-#include "../plugin/lifecycle.h"
-#include "../plugin/settings.h"
+#include "../store/pluginFolder.h"
+#include "../store/settings.h"
 #include "../res/resource.h"
-#include "heapObject.h"
+#include "../controls/heapObject.h"
 #include "pages.h"
-#include "tabPageManager.h"
+#include "../controls/tabPageManager.h"
 
 namespace {
 

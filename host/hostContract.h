@@ -24,6 +24,17 @@ const int HOST_SHOW_PAGE = 380;
 const int HOST_FILE_TITLE = 850;
 const int HOST_NAMED_REQUEST = 65536;
 
+// Selectors of HOST_TRACK_TIME (wParam).
+const int HOST_TIME_POSITION = 0;  // playback position, milliseconds
+const int HOST_TIME_LENGTH = 1;    // length of the current file, seconds
+
+// Selectors of HOST_STREAM_INFO (wParam).
+const int HOST_STREAM_SAMPLE_RATE = 0;
+const int HOST_STREAM_BITRATE = 1;
+const int HOST_STREAM_CHANNELS = 2;
+const int HOST_STREAM_VIDEO_SIZE = 3;  // width in the low 16 bits, height in the high 16 bits
+const int HOST_STREAM_VIDEO_TEXT = 4;  // address of a text when above 0x10000
+
 const char HOST_HOTKEY_ADD_NAME[] = "GenHotkeysAdd";
 
 // The lowest player version the plug-in runs on.

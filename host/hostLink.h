@@ -1,4 +1,5 @@
-// The one place that talks to the player: a named function for every request and command.
+// The one place that talks to the player: a named function for every request and command, the
+// timer on its window and our place in its window procedure chain.
 #pragma once
 
 #include "hostContract.h"
@@ -10,6 +11,18 @@ HWND hostWindow();
 // The player's own window procedure while ours sits in front of it: requests that must not
 // pass through our procedure go straight to it. Null sends them to the window instead.
 void hostLinkSetDirect(WNDPROC direct);
+
+// The player's window procedure as it is now, and replacing it; the previous one is returned.
+WNDPROC hostWindowProc();
+WNDPROC hostReplaceWindowProc(WNDPROC procedure);
+
+// A timer on the player's window.
+bool hostStartTimer(UINT_PTR id, UINT delayMs, TIMERPROC procedure);
+void hostStopTimer(UINT_PTR id);
+
+// Sends CAPTURE_MSG with an action to the player's window, where our procedure carries it out
+// before the player's own sees it.
+void hostCapture(LPARAM action);
 
 int hostVersion();
 int hostPlayState();

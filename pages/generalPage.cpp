@@ -1,6 +1,6 @@
 // The General page: the Enable box switches capture on and off at once.
 #include "../capture/captureController.h"
-#include "../plugin/settings.h"
+#include "../store/settings.h"
 #include "../res/resource.h"
 #include "pageProtocol.h"
 #include "pages.h"

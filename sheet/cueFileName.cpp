@@ -1,7 +1,7 @@
 // Naming the cue file after the audio file.
 #include "cueFileName.h"
 
-#include "../plugin/text.h"
+#include "../base/text.h"
 
 namespace {
 

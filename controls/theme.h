@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-const DWORD kThemeTextureDisable = 1;    // ETDT_DISABLE
 const DWORD kThemeTextureEnableTab = 6;  // ETDT_ENABLETAB
 
 // Each returns the library function's result, or -1 (false for the query) when uxtheme.dll or

@@ -1,7 +1,7 @@
 // The values that survive a restart, kept in plugin.ini beside the DLL, section "LUMO".
 #pragma once
 
-#include "limits.h"
+#include "../base/limits.h"
 
 struct Settings {
   int enabled;               // non-zero: capture installed
@@ -19,10 +19,6 @@ Settings& settings();
 // Takes the two template blocks from the process heap; false when either cannot be had.
 bool allocateTemplates();
 void releaseTemplates();
-
-// Fills path (kPathBytes) with the full name of a file in the plug-in's own folder; false
-// (and an empty path) when it cannot be formed within kPathBytes.
-bool pathBesideModule(const char* fileName, char* path);
 
 // The full name of plugin.ini, as pathBesideModule gives it.
 bool iniFilePath(char* path);

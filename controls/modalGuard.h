@@ -1,0 +1,27 @@
+// Our modal loops (message boxes, the Save As dialog) run the host's messages while they wait,
+// so the host may shut us down, and even unload us, inside one. Every modal box goes through
+// this guard: it knows when one is open, refuses a second, and at shutdown closes the open one
+// and tells the caller to keep the module loaded, since the box's caller returns into it.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+// Results besides the box's own answer.
+const int MODAL_REFUSED = 0;     // not shown: another of our boxes is open, or it failed
+const int MODAL_ABANDONED = -1;  // shut down while it was open: return at once, touch nothing
+
+// Whether one of our modal boxes or dialogs is open on this thread.
+bool modalOpen();
+
+// MessageBoxA through the guard: the button pressed, MODAL_REFUSED or MODAL_ABANDONED.
+int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// GetSaveFileNameA through the guard: 1 when a name was chosen, MODAL_REFUSED when cancelled
+// or refused, MODAL_ABANDONED.
+int guardedSaveDialog(OPENFILENAMEA* request);
+
+// At shutdown: closes the open box, if any, and returns whether one was open. The module must
+// then stay loaded until that box's caller has returned.
+bool closeModalForShutdown();

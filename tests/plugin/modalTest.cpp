@@ -1,0 +1,105 @@
+// Our modal boxes run the player's messages while they wait: a shutdown, a mark and a second
+// Save can all arrive inside one.
+#include <windows.h>
+
+#include "pluginFixture.h"
+#include "../../res/resource.h"
+
+namespace {
+
+// What a timer does while the "Saved to" box waits for the user.
+struct InsideTheBox {
+  StandInPlayer* player = nullptr;
+  bool unload = false;  // quit and FreeLibrary, as a player closed from the taskbar does
+  bool markAndSave = false;
+  HWND box = nullptr;   // the box as it was when the timer fired
+  bool rescued = false; // the box was still open long after and had to be closed by the test
+};
+InsideTheBox gInside;
+
+void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  gInside.box = FindWindowA("#32770", "Saved to");
+  if (gInside.markAndSave) {
+    gInside.player->pressHotkey("LUMOPluginDoActionOn");
+    gInside.player->capture(CAPTURE_SAVE);
+    PostMessageA(gInside.box, WM_COMMAND, IDOK, 0);
+    return;
+  }
+  gInside.player->quit();
+  if (gInside.unload) gInside.player->unload();
+}
+
+// Never lets a test hang on a box that nothing closed.
+void CALLBACK rescue(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND box = FindWindowA("#32770", "Saved to");
+  if (box) {
+    gInside.rescued = true;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  }
+}
+
+class ModalTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    player->playlist[0].path = folder + "\\mix.mp3";
+    player->closeMessageBoxes = false;
+    gInside = InsideTheBox();
+    gInside.player = player.get();
+  }
+  // Presses Save; the timers act while the box is shown. Returns when the box has closed.
+  void saveWithTimers() {
+    UINT_PTR act = SetTimer(nullptr, 0, 300, actInsideTheBox);
+    UINT_PTR last = SetTimer(nullptr, 0, 4000, rescue);
+    HWND cue = cueWindow();
+    SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_SAVE, BN_CLICKED), (LPARAM)GetDlgItem(cue, IDC_CUE_SAVE));
+    KillTimer(nullptr, act);
+    KillTimer(nullptr, last);
+    player->pump(50);
+  }
+};
+
+}  // namespace
+
+TEST_F(ModalTest, QuitWhileTheBoxIsOpenClosesItAndKeepsTheCodeLoaded) {
+  for (bool unload : {false, true}) {
+    SCOPED_TRACE(unload ? "quit and FreeLibrary" : "quit");
+    start();
+    commitEntry("One", "P");
+    size_t boxes = player->messageBoxes.size();
+    std::string dll = dllPath;
+    gInside.unload = unload;
+    saveWithTimers();  // a crash here is the fault: the box returning into unloaded code
+    ASSERT_NE(gInside.box, nullptr) << "the box was shown";
+    EXPECT_FALSE(IsWindow(gInside.box)) << "closed";
+    EXPECT_FALSE(gInside.rescued) << "closed by the shutdown itself";
+    EXPECT_EQ(cueWindow(), nullptr);
+    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), StandInPlayer::PlayerWndProc);
+    if (!unload) player->unload();
+    EXPECT_NE(GetModuleHandleA(dll.c_str()), nullptr) << "pinned: its code was still on the stack";
+    // The player goes on working with our procedure gone.
+    EXPECT_EQ(player->capture(CAPTURE_MARK), 0);
+    EXPECT_EQ(player->messageBoxes.size(), boxes + 1);
+  }
+}
+
+TEST_F(ModalTest, MarkRunsAndSecondSaveIsIgnoredWhileTheBoxIsOpen) {
+  start();
+  commitEntry("One", "P");
+  player->playState = HOST_STATE_PLAYING;
+  size_t first = player->events.size();
+  gInside.markAndSave = true;
+  saveWithTimers();
+  EXPECT_FALSE(gInside.rescued);
+  EXPECT_EQ(player->messageBoxes.size(), 1u) << "the second Save showed nothing";
+  EXPECT_TRUE(IsWindowVisible(infoWindow())) << "the mark went on";
+  EXPECT_EQ(player->playState, HOST_STATE_PAUSED);
+  std::vector<std::string> events = eventsFrom(*player, first);
+  EXPECT_NE(std::find(events.begin(), events.end(), "cmd pause"), events.end());
+  // With the box closed, Save works again.
+  player->closeMessageBoxes = true;
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(player->messageBoxes.size(), 2u);
+}
