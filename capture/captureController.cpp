@@ -5,10 +5,12 @@
 #include "../base/limits.h"
 #include "../store/settings.h"
 #include "../base/text.h"
-#include "cueFile.h"
+#include "cueSave.h"
 #include "cueWindow.h"
 #include "../sheet/escapeFilter.h"
 #include "infoWindow.h"
+#include "recovery.h"
+#include "sheetState.h"
 #include "tagResolver.h"
 
 namespace {
@@ -16,7 +18,6 @@ namespace {
 const char kLineBreak[] = "\r\n";
 
 struct CaptureState {
-  int entryCounter;
   char* firstEntry;      // kFirstEntryBytes, zero-filled global memory: CR LF and the first
                          // entry, kept until the header is written before it
   char* appendedText;    // kAppendBytes, zero-filled global memory
@@ -57,7 +58,9 @@ void onCommit() {
   formatInto(&request, settings().trackTemplate, gState.entryText);
   LeaveCriticalSection(&gFormatLock);
 
-  if (gState.entryCounter <= 1) {
+  // The sheet belongs to the file that was current at its first entry.
+  if (!sheetAudioPath()[0]) setSheetAudioPath(hostEntryPath(hostPlaylistIndex()));
+  if (entryCounter() <= 1) {
     appendTo(gState.firstEntry, kFirstEntryBytes, kLineBreak);
     appendTo(gState.firstEntry, kFirstEntryBytes, gState.entryText);
     copyText(gState.appendedText, kAppendBytes, gState.headerText);
@@ -66,8 +69,10 @@ void onCommit() {
     copyText(gState.appendedText, kAppendBytes, kLineBreak);
     appendTo(gState.appendedText, kAppendBytes, gState.entryText);
   }
-  ++gState.entryCounter;
-  appendText(cueEditor(), gState.appendedText);
+  setEntryCounter(entryCounter() + 1);
+  appendToEditor(gState.appendedText);
+  markSheetChanged();
+  keepRecoveryCopy();
 
   gState.capturedTitle[0] = '\0';
   clearInfoTitle();
@@ -96,7 +101,7 @@ void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
 void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 
 bool createCaptureState() {
-  gState.entryCounter = 1;
+  forgetSheet();
   gState.capturedTitle[0] = '\0';
   gState.capturedPerformer[0] = '\0';
   gState.firstEntry = (char*)GlobalAlloc(GPTR, kFirstEntryBytes);
@@ -147,9 +152,18 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 void resetSheet() {
-  gState.entryCounter = 1;
+  forgetSheet();
   if (gState.firstEntry) gState.firstEntry[0] = '\0';
-  SetWindowTextA(cueEditor(), "");
+  setEditorText("");
+  keepRecoveryCopy();
+}
+
+void requestCapture(LPARAM action) {
+  // With our procedure on the player's window the action travels as CAPTURE_MSG, which the
+  // player then sees too. With capture switched off only the hot key is off: the windows'
+  // actions run all the same.
+  if (gActive) hostCapture(action);
+  else runAction(action);
 }
 
 void setCapturedTexts(const char* title, const char* performer) {
@@ -157,6 +171,5 @@ void setCapturedTexts(const char* title, const char* performer) {
   copyText(gState.capturedPerformer, kTextBytes, performer);
 }
 
-int entryCounter() { return gState.entryCounter; }
 const char* capturedTitle() { return gState.capturedTitle; }
 const char* capturedPerformer() { return gState.capturedPerformer; }

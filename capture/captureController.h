@@ -28,10 +28,13 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // Empties the sheet: numbering restarts at 1 and the next entry writes the header again.
 void resetSheet();
 
+// Carries out an action of the Info or Cue window (commit, cancel, save), whether capture is
+// switched on or not.
+void requestCapture(LPARAM action);
+
 // Takes the texts of the Info window's two fields.
 void setCapturedTexts(const char* title, const char* performer);
 
 // Read by the tag resolver while a commit formats its templates.
-int entryCounter();
 const char* capturedTitle();
 const char* capturedPerformer();

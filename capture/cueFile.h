@@ -1,12 +1,21 @@
-// Saving the Cue window's sheet beside the current playlist entry's file.
+// Writing a sheet to a cue file: the file is replaced in one step, and a file this sheet did
+// not write is kept as a backup first.
 #pragma once
+
+#include <windows.h>
 
 #include <cstddef>
 
-// Writes the editor's text to the cue file of the current entry and tells the user where it
-// went, or why it was not saved.
-void saveCueSheet();
+#include "../base/limits.h"
 
-// Writes text (length bytes) to path, creating or emptying the file, and adds CR LF when the
-// text does not already end with a line break. Returns whether every byte was written.
-bool writeCueFile(const char* path, const char* text, size_t length);
+struct CueWrite {
+  DWORD error;                 // 0 when written, else the platform's error code
+  char backupPath[kPathBytes]; // where the earlier file was kept; empty when none was
+};
+
+// Writes text (length bytes; text must have room for two more, which take a closing CR LF
+// when the text does not end with a line break) to path. When path holds a file that this
+// sheet has not written since start-up or Reset, that file is first renamed to path + ".bak",
+// replacing an older one. The new file replaces the old in one rename, so a write that fails
+// half-way leaves the old file whole, and no temporary file behind.
+CueWrite writeCueFile(const char* path, char* text, size_t length);

@@ -1,32 +1,59 @@
 // The Cue window: holds the sheet being written.
 #include "cueWindow.h"
 
-#include "../host/hostLink.h"
+#include "../controls/modalGuard.h"
 #include "../res/resource.h"
 #include "captureController.h"
+#include "recovery.h"
+#include "sheetState.h"
 
 namespace {
 
+const char kDiscardCaption[] = "LUMO";
+const char kDiscardText[] = "Discard the unsaved cue sheet?";
+
 struct CueWindowState {
   HWND window;
+  bool settingText;  // the plug-in itself is changing the editor's text: no hand edit
 };
 
-CueWindowState gCue = {nullptr};
+CueWindowState gCue = {nullptr, false};
 
 void onCueInit(HWND dialog) {
   // Without this the edit control stops taking appended entries at 32,767 characters.
   SendDlgItemMessageA(dialog, IDC_CUE_EDITOR, EM_SETLIMITTEXT, 0, 0);
 }
 
-// Returns whether the command was one of the window's buttons.
-bool onCueCommand(WORD id) {
+// Reset of a sheet that holds something not yet saved asks first.
+void onReset() {
+  HWND editor = cueEditor();
+  if (sheetUnsaved() && editor && GetWindowTextLengthA(editor) > 0) {
+    int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption,
+                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+    if (answer != IDYES) return;  // No, refused, or shut down while asking
+  }
+  resetSheet();
+}
+
+// A change the user made in the editor: the sheet is unsaved and its copy is due.
+void onEditorChanged() {
+  if (gCue.settingText) return;
+  markSheetChanged();
+  keepRecoveryCopySoon();
+}
+
+// Returns whether the command was handled.
+bool onCueCommand(WORD id, WORD code) {
   switch (id) {
     case IDC_CUE_RESET:
-      resetSheet();
+      onReset();
       return true;
     case IDC_CUE_SAVE:
-      hostCapture(CAPTURE_SAVE);
+      requestCapture(CAPTURE_SAVE);
       return true;
+    case IDC_CUE_EDITOR:
+      if (code == EN_CHANGE) onEditorChanged();
+      return false;
     default:
       return false;
   }
@@ -42,6 +69,19 @@ HWND createCueWindow(HINSTANCE module) {
 void destroyCueWindow() {
   if (gCue.window) DestroyWindow(gCue.window);
   gCue.window = nullptr;
+  gCue.settingText = false;
+}
+
+void setEditorText(const char* text) {
+  gCue.settingText = true;
+  SetWindowTextA(cueEditor(), text);
+  gCue.settingText = false;
+}
+
+void appendToEditor(const char* text) {
+  gCue.settingText = true;
+  appendText(cueEditor(), text);
+  gCue.settingText = false;
 }
 
 HWND cueWindow() { return gCue.window; }
@@ -78,7 +118,10 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       ShowWindow(dialog, SW_HIDE);
       return TRUE;
     case WM_COMMAND:
-      return onCueCommand(LOWORD(wParam)) ? TRUE : FALSE;
+      return onCueCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+    case WM_TIMER:
+      if (wParam == RECOVERY_TIMER_ID) onRecoveryTimer();
+      return TRUE;
     default:
       return FALSE;
   }

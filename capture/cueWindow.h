@@ -9,6 +9,10 @@ HWND cueWindow();
 HWND cueEditor();
 void showCueWindow();
 
+// The plug-in's own changes of the editor's text, which are no hand edits.
+void setEditorText(const char* text);
+void appendToEditor(const char* text);
+
 // Adds text at the end of an edit control, without an undo step, and leaves the user's
 // selection (or caret) at the same character positions.
 void appendText(HWND edit, const char* text);

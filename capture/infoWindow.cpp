@@ -1,7 +1,6 @@
 // The Info window: OK commits the entry, closing it cancels the mark.
 #include "infoWindow.h"
 
-#include "../host/hostLink.h"
 #include "../base/limits.h"
 #include "../res/resource.h"
 #include "captureController.h"
@@ -23,12 +22,12 @@ void onInfoOk(HWND dialog) {
   GetDlgItemTextA(dialog, IDC_INFO_PERFORMER, performer, (int)sizeof performer);
   setCapturedTexts(title, performer);
   showCueWindow();
-  hostCapture(CAPTURE_COMMIT);
+  requestCapture(CAPTURE_COMMIT);
 }
 
 void onInfoClose(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
-  hostCapture(CAPTURE_CANCEL);
+  requestCapture(CAPTURE_CANCEL);
 }
 
 }  // namespace

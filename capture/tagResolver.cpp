@@ -1,11 +1,12 @@
 // Values of the plug-in's own tags, and of every other name through the player's metadata.
 #include "tagResolver.h"
 
-#include "../host/hostLink.h"
 #include "../base/limits.h"
 #include "../base/text.h"
-#include "captureController.h"
+#include "../host/hostLink.h"
 #include "../sheet/tagText.h"
+#include "captureController.h"
+#include "sheetState.h"
 
 namespace {
 

@@ -4,10 +4,15 @@
 // seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
+// With steps (--commits N, --edit TEXT, --save, --print, --wait MS, --hold) it carries them out
+// in order on the file of --file (default C:\mixes\Night Drive.mp3) and then quits, or with
+// --hold prints READY and waits to be killed: tests kill it and start it again on the same
+// folder, as a crash of the player would.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "playerUi.h"
 #include "standInPlayer.h"
@@ -19,13 +24,24 @@ const char kHotkeyId[] = "LUMOPluginDoActionOn";
 
 const int kMixMinutes = 75;
 
+struct Step {
+  std::string name;
+  std::string value;
+};
+
 struct Options {
   std::string dll = "gen_lumo.dll";
   std::string scene;
   int holdSeconds = 5;
   std::string playFile;  // --interactive or --demo
   bool report = false;   // --demo
+  std::string file;      // --file: the playlist entry of a run of steps
+  std::vector<Step> steps;
 };
+
+bool isStep(const std::string& a) {
+  return a == "--commits" || a == "--edit" || a == "--wait";
+}
 
 Options parse(int argc, char** argv) {
   Options o;
@@ -33,8 +49,14 @@ Options parse(int argc, char** argv) {
     std::string a = argv[i];
     if (a == "--scene" && i + 1 < argc)
       o.scene = argv[++i];
-    else if (a == "--hold" && i + 1 < argc)
+    else if (a == "--hold" && i + 1 < argc && !o.scene.empty())
       o.holdSeconds = atoi(argv[++i]);
+    else if (a == "--file" && i + 1 < argc)
+      o.file = argv[++i];
+    else if (isStep(a) && i + 1 < argc)
+      o.steps.push_back({a.substr(2), argv[++i]});
+    else if (a == "--save" || a == "--print" || a == "--hold")
+      o.steps.push_back({a.substr(2), ""});
     else if ((a == "--interactive" || a == "--demo") && i + 1 < argc) {
       o.playFile = argv[++i];
       o.report = a == "--demo";
@@ -115,6 +137,54 @@ int runLive(StandInPlayer& player, const Options& o) {
   return 0;
 }
 
+void printSheet() {
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
+  HWND editor = cue ? GetDlgItem(cue, IDC_CUE_EDITOR) : nullptr;
+  int length = editor ? GetWindowTextLengthA(editor) : 0;
+  std::string text((size_t)length + 1, '\0');
+  if (editor) GetWindowTextA(editor, &text[0], length + 1);
+  text.resize((size_t)length);
+  printf("CUE visible=%d\nSHEET-BEGIN\n%s\nSHEET-END\n", cue && IsWindowVisible(cue) ? 1 : 0,
+         text.c_str());
+  fflush(stdout);
+}
+
+// Carries out the steps in order; false when one of them could not be done.
+bool runSteps(StandInPlayer& player, const Options& o) {
+  static int marks = 0;
+  for (const Step& step : o.steps) {
+    if (step.name == "commits") {
+      for (int i = atoi(step.value.c_str()); i > 0; --i) {
+        ++marks;
+        std::string title = "Track " + std::to_string(marks);
+        markTrack(player, 61000 * marks, title.c_str(), "Performer");
+      }
+    } else if (step.name == "edit") {
+      HWND cue = findPluginDialog(IDC_CUE_EDITOR);
+      if (!cue) return false;
+      // Typed by hand at the end of the sheet: an undoable change, as typing makes.
+      HWND editor = GetDlgItem(cue, IDC_CUE_EDITOR);
+      int end = GetWindowTextLengthA(editor);
+      SendMessageA(editor, EM_SETSEL, (WPARAM)end, (LPARAM)end);
+      SendMessageA(editor, EM_REPLACESEL, TRUE, (LPARAM)step.value.c_str());
+    } else if (step.name == "save") {
+      HWND cue = findPluginDialog(IDC_CUE_SAVE);
+      if (!cue) return false;
+      SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_SAVE, BN_CLICKED), (LPARAM)GetDlgItem(cue, IDC_CUE_SAVE));
+    } else if (step.name == "print") {
+      printSheet();
+    } else if (step.name == "wait") {
+      player.pump((DWORD)atoi(step.value.c_str()));
+    } else if (step.name == "hold") {
+      printf("READY\n");
+      fflush(stdout);
+      for (;;) player.pump(1000);  // until the test kills the process
+    }
+    player.pump();
+  }
+  return true;
+}
+
 int runSession(StandInPlayer& player) {
   markTrack(player, 0, "Opening", "Artist One");
   markTrack(player, 245120, "Second Wind", "Artist Two");
@@ -140,6 +210,7 @@ int main(int argc, char** argv) {
 
   StandInPlayer player;
   setUpPlaylist(player);
+  if (!o.file.empty()) player.playlist[0].path = o.file;
   if (!o.playFile.empty()) {
     player.playlist[0].path = o.playFile;
     player.lengthSeconds = kMixMinutes * 60;
@@ -156,6 +227,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   int result = !o.playFile.empty() ? runLive(player, o)
+               : !o.steps.empty()   ? (runSteps(player, o) ? 0 : 1)
                : o.scene.empty()    ? runSession(player)
                                     : runScene(player, o);
   player.closePreferences();

@@ -2,6 +2,7 @@
 #include "standInPlayer.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdio>
 #include <cstring>
@@ -74,11 +75,26 @@ std::string windowText(HWND window) {
   return text;
 }
 
-// A message box is a dialog with no edit field; its text is the static control that has text.
-bool isMessageBox(HWND window) {
+// The common Save As dialog: a dialog with the file name box (cmb13) or field (edt1).
+const int kFileNameCombo = 1148;
+const int kFileNameField = 1152;
+const int kFolderCombo = 1137;
+
+bool isDialogClass(HWND window) {
   char className[64];
   GetClassNameA(window, className, (int)sizeof className);
-  return strcmp(className, "#32770") == 0 && !FindWindowExA(window, nullptr, "Edit", nullptr);
+  return strcmp(className, "#32770") == 0;
+}
+
+bool isSaveDialog(HWND window) {
+  return isDialogClass(window) &&
+         (GetDlgItem(window, kFileNameCombo) || GetDlgItem(window, kFileNameField));
+}
+
+// A message box is a dialog with no edit field; its text is the static control that has text.
+bool isMessageBox(HWND window) {
+  return isDialogClass(window) && !isSaveDialog(window) &&
+         !FindWindowExA(window, nullptr, "Edit", nullptr);
 }
 
 std::string messageBoxText(HWND box) {
@@ -88,6 +104,74 @@ std::string messageBoxText(HWND box) {
     if (!text.empty()) return text;
   }
   return std::string();
+}
+
+int nameControl(HWND dialog) {
+  return GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameField;
+}
+
+// Boxes to answer once they have settled: by then the box has styled its default button, the
+// one Enter presses.
+struct PendingBox {
+  HWND box;
+  size_t caught;  // index in messageBoxes
+};
+std::vector<PendingBox> gPendingBoxes;
+
+void CALLBACK answerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  std::vector<PendingBox> pending;
+  pending.swap(gPendingBoxes);
+  for (const PendingBox& p : pending) {
+    if (!gPlayer || !IsWindow(p.box) || p.caught >= gPlayer->messageBoxes.size()) continue;
+    CaughtMessageBox& caught = gPlayer->messageBoxes[p.caught];
+    // Wine's boxes answer DM_GETDEFID with IDOK whatever their buttons: the button styled as
+    // the default one tells.
+    for (int id : caught.buttons) {
+      HWND button = GetDlgItem(p.box, id);
+      if ((GetWindowLongPtrA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) caught.defaultButton = id;
+    }
+    caught.answer = caught.defaultButton;
+    if (!gPlayer->boxAnswers.empty()) {
+      caught.answer = gPlayer->boxAnswers.front();
+      gPlayer->boxAnswers.pop_front();
+    }
+    PostMessageA(p.box, WM_COMMAND, (WPARAM)caught.answer, 0);
+  }
+}
+
+// Answers a Save As dialog once it has settled (its folder and name are filled in by then).
+HWND gPendingSaveDialog = nullptr;
+void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND dialog = gPendingSaveDialog;
+  gPendingSaveDialog = nullptr;
+  if (!dialog || !IsWindow(dialog)) return;
+  if (gPlayer) {
+    CaughtSaveDialog caught;
+    char text[MAX_PATH] = "";
+    GetDlgItemTextA(dialog, nameControl(dialog), text, (int)sizeof text);
+    caught.proposedName = text;
+    // The dialog works in its folder: a relative name given to it lands there.
+    char folder[MAX_PATH] = "";
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)folder);
+    caught.folder = folder;
+    caught.owner = GetWindow(dialog, GW_OWNER);
+    gPlayer->saveDialogs.push_back(caught);
+    std::string answer;
+    if (!gPlayer->saveAnswers.empty()) {
+      answer = gPlayer->saveAnswers.front();
+      gPlayer->saveAnswers.pop_front();
+    }
+    gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
+    if (!answer.empty()) {
+      SetDlgItemTextA(dialog, nameControl(dialog), answer.c_str());
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+      return;
+    }
+  }
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace
@@ -113,14 +197,24 @@ HWND findPluginDialog(int controlId) {
 }
 
 LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  HWND window = (HWND)wParam;
   // The player's own preferences window is no message box, even before it is remembered.
-  if (code == HCBT_ACTIVATE && gPlayer && isMessageBox((HWND)wParam) &&
-      (DLGPROC)GetWindowLongPtrA((HWND)wParam, DWLP_DLGPROC) != StandInPlayer::PrefsWindowProc) {
-    HWND box = (HWND)wParam;
-    CaughtMessageBox caught = {windowText(box), messageBoxText(box), GetWindow(box, GW_OWNER)};
+  bool ours = code == HCBT_ACTIVATE && gPlayer &&
+              (DLGPROC)GetWindowLongPtrA(window, DWLP_DLGPROC) != StandInPlayer::PrefsWindowProc;
+  if (ours && isMessageBox(window)) {
+    CaughtMessageBox caught = {windowText(window), messageBoxText(window), GetWindow(window, GW_OWNER),
+                               0, IDOK, {}};
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+      if (GetDlgItem(window, id)) caught.buttons.push_back(id);
     gPlayer->messageBoxes.push_back(caught);
     gPlayer->log("msgbox " + caught.caption + "|" + caught.text);
-    if (gPlayer->closeMessageBoxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    if (gPlayer->closeMessageBoxes) {
+      gPendingBoxes.push_back({window, gPlayer->messageBoxes.size() - 1});
+      SetTimer(nullptr, 0, 1, answerMessageBox);
+    }
+  } else if (ours && isSaveDialog(window) && gPlayer->closeMessageBoxes && !gPendingSaveDialog) {
+    gPendingSaveDialog = window;
+    SetTimer(nullptr, 0, 50, answerSaveDialog);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -20,6 +21,15 @@ struct PlaylistEntry {
 struct CaughtMessageBox {
   std::string caption;
   std::string text;
+  HWND owner;
+  int answer;                // the button pressed for the user
+  int defaultButton;         // the button Enter presses
+  std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, IDNO: those the box has
+};
+
+struct CaughtSaveDialog {
+  std::string proposedName;  // what the file name field held when the dialog opened
+  std::string folder;        // the folder the dialog opened in
   HWND owner;
 };
 
@@ -89,6 +99,12 @@ class StandInPlayer {
   std::vector<std::string> eventsSince(size_t first) const;
   std::vector<CaughtMessageBox> messageBoxes;
   bool closeMessageBoxes = true;  // message boxes are caught, recorded and closed
+  // The buttons pressed in the next boxes (IDYES, IDNO...); without one, the box's default.
+  std::deque<int> boxAnswers;
+  // Save As dialogs are caught too: each is answered with the next name (a full path, or a
+  // name in the folder it opened in); an empty name or none left cancels it.
+  std::vector<CaughtSaveDialog> saveDialogs;
+  std::deque<std::string> saveAnswers;
 
   // A playback clock that runs in real time while playing, times speed; otherwise the position
   // is positionMs as set.

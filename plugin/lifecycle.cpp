@@ -5,6 +5,7 @@
 #include "../capture/captureController.h"
 #include "../capture/cueWindow.h"
 #include "../capture/infoWindow.h"
+#include "../capture/recovery.h"
 #include "../controls/modalGuard.h"
 #include "../controls/webLink.h"
 #include "../host/hostLink.h"
@@ -34,6 +35,7 @@ PrefsPageRecord gPageRecord = {nullptr, IDD_PREFS, PrefsPageProc, kPageName, 0, 
 int gPluginVersion = 0;
 bool gRunning = false;
 bool gHotkeyTimerPending = false;
+bool gSheetRecovered = false;  // shown once the player is up
 
 void releaseBuffers() {
   releaseCaptureState();
@@ -78,6 +80,7 @@ int __cdecl pluginInit(void) {
 
   createCueWindow(gDescriptor.module);
   createInfoWindow(gDescriptor.module);
+  gSheetRecovered = restoreRecoveryCopy();
   gRunning = true;
   return 0;
 }
@@ -99,6 +102,7 @@ void __cdecl pluginQuit(void) {
     gHotkeyTimerPending = false;
     closePrefsPage();
     removeAnyRelayHook();
+    closeRecovery();
     destroyInfoWindow();
     destroyCueWindow();
     unregisterWebLinkClass(gDescriptor.module);
@@ -120,4 +124,6 @@ void CALLBACK registerHotkey(HWND, UINT, UINT_PTR timerId, DWORD) {
   }
   hostStopTimer(HOTKEY_TIMER_ID);
   gHotkeyTimerPending = false;
+  if (gSheetRecovered) showCueWindow();
+  gSheetRecovered = false;
 }

@@ -4,6 +4,8 @@
 # the system hot key (one past the first hour), titles and performers typed into the Info
 # window, OK, Save, the "Saved to" box closed. Prints the saved sheet, checks it with a real cue
 # reader (cuebreakpoints) against the marks to the frame, and writes screenshots to build/demo.
+# A second session shows recovery: two marks, the player killed without quitting, started again
+# on the same folder, the sheet back, one more mark numbered on, Save, and every track read.
 #   bash scripts/demo.sh                 the session above
 #   bash scripts/demo.sh --interactive   the stand-in player on your own display, to try by hand
 set -euo pipefail
@@ -58,8 +60,27 @@ typeText() { xdotool type --delay 15 "$1"; sleep 0.1; }
 replaceText() { click "$1"; xdotool key End shift+Home; typeText "$2"; }
 shot() { import -window root "$OUT/$1.png"; echo "screenshot $OUT/$1.png"; }
 
-( cd "$work" && exec wine standin_player.exe gen_lumo.dll --demo "$(winepath -w "$mix")" >"$log" 2>&1 ) &
-player_pid=$!
+startPlayer() {  # the audio file; the player's output goes to $log
+  : > "$log"
+  ( cd "$work" && exec wine standin_player.exe gen_lumo.dll --demo "$(winepath -w "$1")" >"$log" 2>&1 ) &
+  player_pid=$!
+}
+# One mark: seek, the hot key, the title (and performer when given), OK by click.
+markAt() {  # position title [performer] [n]
+  replaceText "$(at "$main" seek)" "$1"
+  xdotool key Return
+  sleep 0.4
+  xdotool key ctrl+alt+m
+  local info; info=$(waitFor INFO "${4:-1}")
+  waitFor PAUSED "${4:-1}" >/dev/null
+  click "$(at "$info" title)"
+  typeText "$2"
+  [ -n "${3:-}" ] && replaceText "$(at "$info" performer)" "$3"
+  click "$(at "$info" ok)"
+  sleep 0.3
+}
+
+startPlayer "$mix"
 main=$(waitFor MAIN)
 waitFor READY >/dev/null
 
@@ -129,5 +150,46 @@ click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
 xdotool key alt+F4                   # closes the player: quit, then the DLL is unloaded
 for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
 grep -q '^DONE' "$log" || fail "the player did not close cleanly"
+player_pid=""
+echo "session 1: PASSED"
+
+# Session 2: the player dies in the middle of a session; nothing is lost.
+show="$work/Radio Show.mp3"
+head -c 4096 /dev/zero > "$show"
+startPlayer "$show"
+main=$(waitFor MAIN)
+waitFor READY >/dev/null
+markAt "0:00.000" "Station Call" "Host"
+markAt "7:30.250" "First Song" "Band A" 2
+kill -9 "$player_pid" 2>/dev/null; wait "$player_pid" 2>/dev/null || true
+player_pid=""
+echo "the player was killed after two marks"
+[ -f "$work/lumo_unsaved.cue" ] || fail "no recovery copy beside the DLL"
+startPlayer "$show"
+main=$(waitFor MAIN)
+waitFor READY >/dev/null
+cue=$(waitFor CUE)                   # shown by itself: the sheet came back
+echo "started again: the Cue window shows the recovered sheet"
+sleep 0.3
+shot recovered
+markAt "12:00.500" "Second Song" "Band B"
+click "$(at "$cue" save)"
+box=$(waitFor MSGBOX)
+sleep 0.3
+xdotool key Return
+case "$box" in *"Saved to|"*"Radio Show.cue"*) ;; *) fail "expected 'Saved to' Radio Show.cue, got: $box" ;; esac
+sheet="$work/Radio Show.cue"
+echo "----- $(basename "$sheet")"
+tr -d '\r' < "$sheet"
+echo "-----"
+found=$(cuebreakpoints "$sheet") || fail "cuebreakpoints could not read the recovered sheet"
+echo "cuebreakpoints: $(echo $found)"
+[ "$(grep -c '^TRACK' "$sheet")" = 3 ] || fail "the recovered sheet does not hold three tracks"
+grep -q 'TRACK 03 AUDIO' "$sheet" || fail "the numbering did not go on after the restart"
+[ "$(echo $found | wc -w)" = 2 ] || fail "cuebreakpoints did not read every track: $found"
+[ ! -f "$work/lumo_unsaved.cue" ] || fail "a saved sheet left its recovery copy behind"
+click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
+xdotool key alt+F4
+for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
 player_pid=""
 echo "demo: PASSED (screenshots in $OUT)"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
-# name, settings values), built natively with clang's libFuzzer and Address/UndefinedBehavior
+# name, settings values, the recovery copy), built natively with clang's libFuzzer and Address/UndefinedBehavior
 # sanitizers, seeded from the tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
@@ -18,14 +18,15 @@ flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 common=("$ROOT/base/text.cpp")
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueFileName.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
+  [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
 )
 
 status=0
 printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
-for name in escapes tagtext cuepath settings; do
+for name in escapes tagtext cuepath settings recovery; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
   clang++ "${flags[@]}" "${files[@]}" "${common[@]}" -o "$BUILD/fuzz_$name"

@@ -6,28 +6,54 @@
 namespace {
 
 const char kCueExtension[] = "cue";
+const char kFallbackName[] = "cue sheet.cue";
 // The longest path the platform knows; the whole entry path is looked at, not a cut copy.
 const size_t kLongestPathChars = 32767;
 
+bool isNameForbidden(char c) {
+  switch (c) {
+    case '<': case '>': case ':': case '"': case '|': case '?': case '*':
+      return true;
+    default:
+      return (unsigned char)c < 0x20;
+  }
+}
+
+// Where the file name starts: after the last separator.
+size_t nameStart(const char* path, size_t length) {
+  for (size_t i = length; i > 0; --i)
+    if (isPathSeparator(path[i - 1])) return i;
+  return 0;
+}
+
+// Where the extension's '.' stands in the file name starting at start, or length without one.
+size_t extensionDot(const char* path, size_t start, size_t length) {
+  for (size_t i = length; i > start; --i)
+    if (path[i - 1] == '.') return i - 1;
+  return length;
+}
+
 }  // namespace
+
+bool isPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool isStreamPath(const char* entryPath) {
+  if (!entryPath) return false;
+  size_t at = 0;
+  // A scheme: letters, then "://". A drive ("C:\") or anything else is a file path.
+  while ((entryPath[at] >= 'a' && entryPath[at] <= 'z') || (entryPath[at] >= 'A' && entryPath[at] <= 'Z'))
+    ++at;
+  return at >= 2 && entryPath[at] == ':' && entryPath[at + 1] == '/' && entryPath[at + 2] == '/';
+}
 
 CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes) {
   if (!out || outBytes == 0) return kCuePathTooLong;
   out[0] = '\0';
   size_t length = textLength(entryPath, kLongestPathChars);
   if (length == 0) return kCuePathNoFile;
+  if (isStreamPath(entryPath)) return kCuePathStream;
 
-  // The '.' that starts the extension, if the file name (after the last '\') has one.
-  size_t dot = length;
-  for (size_t i = length; i > 0; --i) {
-    char c = entryPath[i - 1];
-    if (c == '\\') break;
-    if (c == '.') {
-      dot = i - 1;
-      break;
-    }
-  }
-  size_t stemLength = dot;  // everything before the '.', or the whole path
+  size_t stemLength = extensionDot(entryPath, nameStart(entryPath, length), length);
   size_t needed = stemLength + 1 + (sizeof kCueExtension - 1);
   if (needed + 1 > outBytes) return kCuePathTooLong;
 
@@ -35,4 +61,31 @@ CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes) {
   appendTo(out, outBytes, ".");
   appendTo(out, outBytes, kCueExtension);
   return kCuePathOk;
+}
+
+void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
+  if (!out || outBytes == 0) return;
+  out[0] = '\0';
+  size_t length = textLength(audioPath, kLongestPathChars);
+  // A stream's address may end in '/': its last non-empty part after the scheme names it.
+  size_t first = 0;
+  if (isStreamPath(audioPath)) {
+    while (audioPath[first] != ':') ++first;
+    first += 3;
+  }
+  while (length > first && isPathSeparator(audioPath[length - 1])) --length;
+  size_t start = first + nameStart(audioPath + first, length - first);
+  size_t end = extensionDot(audioPath, start, length);
+  size_t room = outBytes - 1 < sizeof kCueExtension ? 0 : outBytes - 1 - sizeof kCueExtension;
+  size_t at = 0;
+  for (size_t i = start; i < end && at < room; ++i)
+    if (!isNameForbidden(audioPath[i]) && audioPath[i] != '/') out[at++] = audioPath[i];
+  while (at > 0 && (out[at - 1] == ' ' || out[at - 1] == '.')) --at;  // names cannot end so
+  out[at] = '\0';
+  if (at == 0) {
+    copyText(out, outBytes, kFallbackName);
+    return;
+  }
+  appendTo(out, outBytes, ".");
+  appendTo(out, outBytes, kCueExtension);
 }

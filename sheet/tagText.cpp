@@ -2,18 +2,22 @@
 #include "tagText.h"
 
 #include "../base/text.h"
+#include "cueFileName.h"
 
 namespace {
 
 const int kFramesPerSecond = 75;
 const int kMsPerSecond = 1000;
 
-// Position of the last c in text[0, length) that stands after the first character, or -1.
-long lastAfterFirst(const char* text, size_t length, char c) {
+// Position of the last character of text[0, length) that matches and stands after the first
+// character, or -1.
+long lastAfterFirst(const char* text, size_t length, bool (*matches)(char)) {
   for (size_t i = length; i > 1; --i)
-    if (text[i - 1] == c) return (long)(i - 1);
+    if (matches(text[i - 1])) return (long)(i - 1);
   return -1;
 }
+
+bool isDot(char c) { return c == '.'; }
 
 // "AA:BB" or "AA:BB:CC", each field at least two digits.
 void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long long c, bool three) {
@@ -53,13 +57,13 @@ void formatTrackLength(int seconds, char* out, size_t outBytes) {
 
 void fileNameOf(const char* path, char* out, size_t outBytes) {
   size_t length = textLength(path, (size_t)-1);
-  long at = lastAfterFirst(path, length, '\\');
+  long at = lastAfterFirst(path, length, isPathSeparator);
   copyText(out, outBytes, at < 0 ? path : path + at + 1);
 }
 
 void fileDirOf(const char* path, char* out, size_t outBytes) {
   size_t length = textLength(path, (size_t)-1);
-  long at = lastAfterFirst(path, length, '\\');
+  long at = lastAfterFirst(path, length, isPathSeparator);
   if (at < 0) {
     copyText(out, outBytes, path);
     return;
@@ -70,7 +74,7 @@ void fileDirOf(const char* path, char* out, size_t outBytes) {
 
 void fileExtOf(const char* path, char* out, size_t outBytes) {
   size_t length = textLength(path, (size_t)-1);
-  long at = lastAfterFirst(path, length, '.');
+  long at = lastAfterFirst(path, length, isDot);
   copyText(out, outBytes, at < 0 ? path : path + at + 1);
 }
 

@@ -12,8 +12,9 @@ void formatTrackLength(int seconds, char* out, size_t outBytes);
 
 // Path pieces. A separator found only at the very first character counts as none, and the
 // whole path is the result then.
-void fileNameOf(const char* path, char* out, size_t outBytes);   // after the last '\'
-void fileDirOf(const char* path, char* out, size_t outBytes);    // before the last '\'
+// Both '\' and '/' separate folders.
+void fileNameOf(const char* path, char* out, size_t outBytes);   // after the last separator
+void fileDirOf(const char* path, char* out, size_t outBytes);    // before the last separator
 void fileExtOf(const char* path, char* out, size_t outBytes);    // after the last '.'
 
 // Keeps the last two characters of a text of two or more characters, in place.

@@ -29,7 +29,9 @@ if(NOT exports STREQUAL "] winampGetGeneralPurposePlugin")
 endif()
 
 file(SIZE ${DLL} size)
-set(largest 153600)  # 150 KB
+# 192 KB: 114 KB of it is the banner, an uncompressed 24-bit picture; the rest is code and
+# dialogs, kept small by building without exceptions, RTTI and the C runtime's start-up.
+set(largest 196608)
 if(size GREATER largest)
   message(FATAL_ERROR "${DLL} is ${size} bytes, more than ${largest}")
 endif()

@@ -11,6 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzText path(data + 1, size - 1);
   ExactBuffer out(outBytes);
   CuePathResult result = makeCuePath(path.c_str(), out.data, out.size);
+  ExactBuffer proposed(outBytes);
+  proposeCueName(path.c_str(), proposed.data, proposed.size);
+  if (outBytes) {
+    std::string name = proposed.data;
+    FUZZ_CHECK(name.size() < outBytes);
+    FUZZ_CHECK(name.find_first_of("\\/:*?\"<>|") == std::string::npos);
+    if (outBytes > 14) FUZZ_CHECK(name.size() >= 4 && name.compare(name.size() - 4, 4, ".cue") == 0);
+  }
   if (result != kCuePathOk) {
     if (outBytes) FUZZ_CHECK(out.data[0] == 0);
     return 0;
@@ -20,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(cue.size() < outBytes);
   FUZZ_CHECK(cue.size() >= 4 && cue.compare(cue.size() - 4, 4, ".cue") == 0);
   // The folder part never changes: the cue file sits beside the entry.
-  size_t slash = entry.rfind('\\');
+  size_t slash = entry.find_last_of("\\/");
   if (slash != std::string::npos) FUZZ_CHECK(cue.compare(0, slash + 1, entry, 0, slash + 1) == 0);
-  FUZZ_CHECK(cue.find('\\', slash == std::string::npos ? 0 : slash + 1) == std::string::npos);
+  FUZZ_CHECK(cue.find_first_of("\\/", slash == std::string::npos ? 0 : slash + 1) == std::string::npos);
   return 0;
 }

@@ -41,6 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(out.data[0] == 0);
   }
 
+  // A template cut to a length, as it formats, is a prefix within that length.
+  size_t limit = (size_t)data[0] * 2;
+  std::string cut = value;
+  cutTemplate(&cut[0], limit);
+  cut.resize(strlen(cut.c_str()));
+  FUZZ_CHECK(templateLength(cut.c_str()) <= limit);
+  FUZZ_CHECK(value.compare(0, cut.size(), cut) == 0);
+  if (templateLength(value.c_str()) <= limit) FUZZ_CHECK(cut == value);
+
   int parsed = 12345;
   if (parseSettingInt(value.c_str(), &parsed)) {
     errno = 0;

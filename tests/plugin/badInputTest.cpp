@@ -21,7 +21,7 @@ TEST_F(PluginTest, TitlesAndPerformersOfAnyLength) {
   start();
   for (size_t length : {0u, 1023u, 1024u, 100000u}) {
     SCOPED_TRACE(length);
-    clickCue(IDC_CUE_RESET);  // Reset
+    resetSheet();
     std::string title(length, 't');
     std::string performer(length, 'p');
     commitEntry(title, performer);
@@ -83,7 +83,7 @@ TEST_F(PluginTest, MetadataFullOfBackslashesAndPercentSigns) {
 
 TEST_F(PluginTest, EntryPathsAtAndPastThePathLimit) {
   start();
-  commitEntry("Keep me", "P");
+  SetWindowTextA(cueEditor(), "REM typed by hand: saved beside the current entry");
   std::string sheet = editorText();
   std::string dir = folder + "\\";
   struct {
@@ -190,7 +190,8 @@ TEST_F(PluginTest, CaptureActionsInAnyOrder) {
   player->capture(CAPTURE_CANCEL);
   EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
 
-  clickCue(IDC_CUE_RESET);
+  resetSheet();
+  player->messageBoxes.clear();
   player->playlist[0].path = folder + "\\empty.mp3";
   player->capture(CAPTURE_SAVE);  // save with an empty editor
   EXPECT_EQ(readFile(folder + "\\empty.cue"), "");

@@ -57,7 +57,7 @@ TEST_F(PluginTest, ResetEmptiesSheetAndRestartsNumbering) {
   start();
   commitEntry("One", "P");
   commitEntry("Two", "P");
-  clickCue(IDC_CUE_RESET);
+  resetSheet();
   EXPECT_EQ(editorText(), "");
   commitEntry("Again", "P");
   EXPECT_EQ(editorText(), std::string(kHeader) + "\r\n" + trackEntry(1, "Again", "P", "00:00:00"));

@@ -174,6 +174,18 @@ void PluginTest::clickCue(int id) {
   player->pump();
 }
 
+void PluginTest::resetSheet() {
+  player->boxAnswers.assign(1, IDYES);
+  clickCue(IDC_CUE_RESET);
+  player->boxAnswers.clear();
+}
+
+void PluginTest::setEditorByHand(const std::string& text) {
+  SendMessageA(cueEditor(), EM_SETSEL, 0, -1);
+  SendMessageA(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)text.c_str());
+  player->pump();
+}
+
 void PluginTest::commitEntry(const std::string& title, const std::string& performer) {
   mark();
   typeInfo(title, performer);

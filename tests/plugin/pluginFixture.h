@@ -32,6 +32,10 @@ class PluginTest : public ::testing::Test {
   void clickOk();
   void closeInfo();
   void clickCue(int id);
+  // Reset, answering Yes if it asks whether to discard an unsaved sheet.
+  void resetSheet();
+  // Replaces the editor's text as typing would: an undoable change the editor reports.
+  void setEditorByHand(const std::string& text);
   // mark, type, OK.
   void commitEntry(const std::string& title, const std::string& performer);
 

@@ -298,6 +298,7 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
 
   typeInto(format, IDC_FORMAT_TRACK, "A\r\nB \"q\" ");  // a real line break typed with Ctrl+Enter
   player->closePreferences();
+  resetSheet();  // no unsaved sheet to come back after the restart
   stop();
   EXPECT_NE(readFile(iniPath()).find("balloontitle=\"A\\r\\nB \"q\" \"\r\n"), std::string::npos)
       << readFile(iniPath());

@@ -1,5 +1,8 @@
-// Save: the cue file's name and bytes, and what the user is told.
+// Save: the cue file's name and bytes, the backup of a file the sheet did not write, what the
+// user is told, and Save As when the sheet cannot go beside its audio file.
 #include <windows.h>
+
+#include <algorithm>
 
 #include "pluginFixture.h"
 #include "../../res/resource.h"
@@ -14,7 +17,26 @@ class SaveTest : public PluginTest {
     start();
   }
   std::string cuePath() const { return folder + "\\night mix.cue"; }
+  // Files in the test's folder other than the DLL and plugin.ini.
+  std::vector<std::string> otherFiles() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+      std::string name = data.cFileName;
+      if (name != "." && name != ".." && name != "gen_lumo.dll" && name != "plugin.ini" &&
+          name != "lumo_unsaved.cue")
+        names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  const CaughtMessageBox& lastBox() const { return player->messageBoxes.back(); }
 };
+
+using Names = std::vector<std::string>;
 
 }  // namespace
 
@@ -26,82 +48,186 @@ TEST_F(SaveTest, WritesEditorTextWithFinalLineBreakAndSaysWhere) {
   EXPECT_EQ(readFile(cuePath()), sheet + "\r\n");
   EXPECT_EQ(editorText(), sheet) << "the editor's text is unchanged";
   ASSERT_EQ(player->messageBoxes.size(), 1u);
-  EXPECT_EQ(player->messageBoxes[0].caption, "Saved to");
-  EXPECT_EQ(player->messageBoxes[0].text, cuePath());
-  EXPECT_EQ(player->messageBoxes[0].owner, nullptr);
-}
+  EXPECT_EQ(lastBox().caption, "Saved to");
+  EXPECT_EQ(lastBox().text, cuePath());
+  EXPECT_EQ(lastBox().owner, nullptr);
+  EXPECT_EQ(otherFiles(), Names({"night mix.cue"})) << "no temporary file left behind";
 
-TEST_F(SaveTest, TextEndingInLineBreakGetsNoSecondOne) {
   SetWindowTextA(cueEditor(), "REM typed by hand\r\n");
   clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath()), "REM typed by hand\r\n");
-}
-
-TEST_F(SaveTest, EmptyEditorGivesEmptyFileAndOverwrites) {
-  writeFile(cuePath(), "old sheet");
+  EXPECT_EQ(readFile(cuePath()), "REM typed by hand\r\n") << "no second line break";
+  SetWindowTextA(cueEditor(), "");
   clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath()), "");
-  ASSERT_EQ(player->messageBoxes.size(), 1u);
-  EXPECT_EQ(player->messageBoxes[0].caption, "Saved to");
+  EXPECT_EQ(readFile(cuePath()), "") << "an empty editor gives an empty file";
 }
 
-TEST_F(SaveTest, SavesBesideTheEntryCurrentAtSaveTime) {
-  PlaylistEntry other;
-  CreateDirectoryA((folder + "\\live.set").c_str(), nullptr);
-  other.path = folder + "\\live.set\\part1";
-  player->playlist.push_back(other);
+TEST_F(SaveTest, FileTheSheetDidNotWriteIsKeptAsBak) {
+  writeFile(cuePath(), "a sheet of the user's");
+  writeFile(cuePath() + ".bak", "an older backup");
+  commitEntry("One", "P");
+  clickCue(IDC_CUE_SAVE);
+  std::string first = readFile(cuePath());
+  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's");
+  EXPECT_EQ(lastBox().text, cuePath() + "\r\nThe earlier file was kept as " + cuePath() + ".bak");
+
+  commitEntry("Two", "P");
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's") << "our own file is no backup";
+  EXPECT_EQ(lastBox().text, cuePath());
+
+  resetSheet();  // a new sheet did not write the file the old one wrote
+  commitEntry("New", "P");
+  std::string second = readFile(cuePath());
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(cuePath() + ".bak"), second);
+  EXPECT_NE(readFile(cuePath()), second);
+}
+
+TEST_F(SaveTest, SheetGoesBesideItsOwnAudioFile) {
+  // Marked in A.flac; the player moves on to B.mp3 before Save.
+  player->playlist[0].path = folder + "\\A.flac";
+  PlaylistEntry b;
+  b.path = folder + "\\B.mp3";
+  player->playlist.push_back(b);
+  writeFile(folder + "\\B.cue", "the user's B sheet");
   commitEntry("One", "P");
   player->current = 1;
+  commitEntry("Two", "P");
   clickCue(IDC_CUE_SAVE);
-  EXPECT_NE(readFile(folder + "\\live.set\\part1.cue"), "<missing>");
-  EXPECT_EQ(readFile(folder + "\\live.cue"), "<missing>") << "never a file in another folder";
+  EXPECT_EQ(lastBox().text, folder + "\\A.cue");
+  EXPECT_EQ(readFile(folder + "\\B.cue"), "the user's B sheet");
+  EXPECT_NE(readFile(folder + "\\A.cue").find("TRACK 02"), std::string::npos);
+
+  // A sheet without entries goes beside the current entry; '/' separates folders too.
+  resetSheet();
+  CreateDirectoryA((folder + "\\live.2004").c_str(), nullptr);
+  player->playlist[1].path = folder + "/live.2004/set2";
+  SetWindowTextA(cueEditor(), "REM by hand");
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(folder + "/live.2004/set2.cue"), "REM by hand\r\n");
+  EXPECT_EQ(readFile(folder + "\\live.cue"), "<missing>");
 }
 
-TEST_F(SaveTest, NoCurrentFileIsReportedAndNothingWritten) {
+TEST_F(SaveTest, SheetThatCannotGoBesideItsAudioOffersAnotherPlace) {
+  CreateDirectoryA((folder + "\\other").c_str(), nullptr);
+  std::string held = folder + "\\held.cue";
+  writeFile(held, "held open");
+  struct Case {
+    const char* name;
+    std::string audio;     // the current entry; empty: none
+    const char* reason;    // a piece of the box's text
+    std::string named;     // the path the box names; empty: none
+    std::string proposed;  // the name the Save As dialog proposes
+    std::string opensIn;   // the folder it opens in; empty: its own choice
+  } cases[] = {
+      {"no entry", "", "no current file", "", "cue sheet.cue", ""},
+      {"stream", "http://radio.example/live", "is a stream", "http://radio.example/live", "live.cue", ""},
+      {"too long", "C:\\" + std::string(253, 'n'), "too long", "C:\\" + std::string(253, 'n'),
+       std::string(253, 'n') + ".cue", ""},
+      {"missing folder", folder + "\\gone\\mix.mp3", "does not exist", folder + "\\gone\\mix.cue",
+       "mix.cue", ""},
+      {"held open", folder + "\\held.mp3", "could not be written", held, "held.cue", folder},
+  };
+  HANDLE lock = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    player->playlist[0].path = c.audio;
+    player->current = c.audio.empty() ? 5 : 0;
+    SetWindowTextA(cueEditor(), (std::string("REM ") + c.name).c_str());
+    std::string chosen = folder + "\\other\\" + c.name + ".cue";
+    struct {
+      std::deque<int> answers;
+      std::deque<std::string> names;
+      bool written;
+    } rounds[] = {{{IDNO}, {}, false}, {{IDYES}, {""}, false}, {{IDYES}, {chosen}, true}};
+    for (auto& round : rounds) {
+      player->messageBoxes.clear();
+      player->saveDialogs.clear();
+      player->boxAnswers = round.answers;
+      player->saveAnswers = round.names;
+      clickCue(IDC_CUE_SAVE);
+      ASSERT_GE(player->messageBoxes.size(), 1u);
+      const CaughtMessageBox& box = player->messageBoxes[0];
+      EXPECT_EQ(box.caption, "LUMO");
+      EXPECT_EQ(box.buttons, std::vector<int>({IDYES, IDNO}));
+      EXPECT_NE(box.text.find("The cue sheet was not saved."), std::string::npos) << box.text;
+      EXPECT_NE(box.text.find(c.reason), std::string::npos) << box.text;
+      if (!c.named.empty()) {
+        EXPECT_NE(box.text.find(c.named), std::string::npos) << box.text;
+      }
+      EXPECT_NE(box.text.find("Save it somewhere else?"), std::string::npos);
+      EXPECT_EQ(readFile(chosen) != "<missing>", round.written);
+      EXPECT_EQ(player->saveDialogs.size(), round.names.size());
+      if (!player->saveDialogs.empty()) {
+        EXPECT_EQ(player->saveDialogs[0].proposedName, c.proposed);
+        if (!c.opensIn.empty()) {
+          EXPECT_EQ(player->saveDialogs[0].folder, c.opensIn);
+        }
+      }
+      if (round.written) {
+        EXPECT_EQ(readFile(chosen), std::string("REM ") + c.name + "\r\n");
+        ASSERT_EQ(player->messageBoxes.size(), 2u);
+        EXPECT_EQ(lastBox().caption, "Saved to");
+        EXPECT_EQ(lastBox().text, chosen);
+      }
+    }
+  }
+  CloseHandle(lock);
+  EXPECT_EQ(readFile(held), "held open") << "the file that could not be replaced is untouched";
+  EXPECT_EQ(otherFiles(), Names({"held.cue", "other"})) << "no temporary file left behind";
+}
+
+TEST_F(SaveTest, ResetAsksOnlyWhenTheSheetHoldsUnsavedWork) {
+  resetSheet();
+  clickCue(IDC_CUE_RESET);
+  EXPECT_TRUE(player->messageBoxes.empty()) << "an empty sheet";
   commitEntry("One", "P");
-  player->current = 7;
-  clickCue(IDC_CUE_SAVE);
+  player->boxAnswers.assign(1, IDNO);
+  clickCue(IDC_CUE_RESET);
   ASSERT_EQ(player->messageBoxes.size(), 1u);
-  EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
-  EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
-  EXPECT_FALSE(editorText().empty());
+  EXPECT_EQ(lastBox().caption, "LUMO");
+  EXPECT_EQ(lastBox().text, "Discard the unsaved cue sheet?");
+  EXPECT_EQ(lastBox().buttons, std::vector<int>({IDYES, IDNO}));
+  EXPECT_EQ(lastBox().defaultButton, IDNO);
+  EXPECT_NE(editorText(), "") << "No keeps the sheet";
+  clickCue(IDC_CUE_SAVE);
+  size_t boxes = player->messageBoxes.size();
+  clickCue(IDC_CUE_RESET);
+  EXPECT_EQ(player->messageBoxes.size(), boxes) << "a saved sheet";
+  EXPECT_EQ(editorText(), "");
 }
 
-TEST_F(SaveTest, PathTooLongForCueFileIsReported) {
-  player->playlist[0].path = "C:\\" + std::string(253, 'n');  // + ".cue" would pass 259
+TEST_F(SaveTest, WindowsActWithCaptureSwitchedOff) {
+  auto clickEnable = [&]() {  // the General page's Enable box
+    player->config();
+    HWND box = findDescendant(player->preferencesPage(), IDC_GENERAL_ENABLE);
+    ASSERT_NE(box, nullptr);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    player->closePreferences();
+  };
+  player->playState = HOST_STATE_PLAYING;
   commitEntry("One", "P");
+  // A mark pending while Enable is cleared can still be cancelled...
+  mark();
+  clickEnable();
+  ASSERT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), StandInPlayer::PlayerWndProc);
+  closeInfo();
+  EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
+  // ...or committed.
+  clickEnable();
+  mark();
+  typeInfo("Two", "P");
+  clickEnable();
+  clickOk();
+  EXPECT_NE(editorText().find("TRACK 02"), std::string::npos);
+  EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
   clickCue(IDC_CUE_SAVE);
-  ASSERT_EQ(player->messageBoxes.size(), 1u);
-  EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
-  EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
-}
-
-TEST_F(SaveTest, FileThatCannotBeWrittenIsReportedWithItsPath) {
-  commitEntry("One", "P");
-  std::string sheet = editorText();
-  HANDLE held = CreateFileA(cuePath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  clickCue(IDC_CUE_SAVE);
-  CloseHandle(held);
-  ASSERT_EQ(player->messageBoxes.size(), 1u);
-  EXPECT_NE(player->messageBoxes[0].caption, "Saved to");
-  EXPECT_NE(player->messageBoxes[0].text.find("not saved"), std::string::npos);
-  EXPECT_NE(player->messageBoxes[0].text.find(cuePath()), std::string::npos);
-  EXPECT_EQ(editorText(), sheet);
-
-  player->playlist[0].path = folder + "\\no such folder\\a.mp3";
-  clickCue(IDC_CUE_SAVE);
-  ASSERT_EQ(player->messageBoxes.size(), 2u);
-  EXPECT_NE(player->messageBoxes[1].text.find(folder + "\\no such folder\\a.cue"), std::string::npos);
-}
-
-TEST_F(SaveTest, SaveDoesNothingWhileDisabled) {
-  stop();
-  writeFile(iniPath(), "[LUMO]\r\nenabled=0\r\n");
-  start();
-  SetWindowTextA(cueEditor(), "text");
-  clickCue(IDC_CUE_SAVE);
-  EXPECT_TRUE(player->messageBoxes.empty());
-  EXPECT_EQ(readFile(cuePath()), "<missing>");
+  EXPECT_EQ(lastBox().caption, "Saved to");
+  EXPECT_NE(readFile(cuePath()).find("TRACK 02"), std::string::npos);
+  SetWindowTextA(cueEditor(), "REM by hand");
+  resetSheet();
+  EXPECT_EQ(editorText(), "");
+  mark();
+  EXPECT_FALSE(IsWindowVisible(infoWindow())) << "only the hot key is off";
 }

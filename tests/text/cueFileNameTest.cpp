@@ -18,6 +18,8 @@ TEST(CueFileName, ReplacesExtensionOfFileNameOnly) {
       {"D:\\mixes\\set.", "D:\\mixes\\set.cue"},
       {"part1", "part1.cue"},
       {"a.mp3", "a.cue"},
+      {"Z:/mixes/live.2004/set2", "Z:/mixes/live.2004/set2.cue"},  // '/' separates folders too
+      {"Z:\\mixes/set.one.flac", "Z:\\mixes/set.one.cue"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry);
@@ -49,4 +51,31 @@ TEST(CueFileName, NoFileAndTooLongAreRefused) {
   std::string longName = folder + std::string(300, 'n') + ".part.mp3";
   EXPECT_EQ(makeCuePath(longName.c_str(), out, sizeof out), kCuePathTooLong)
       << "a dot that only a cut copy would show must not name the file";
+}
+
+TEST(CueFileName, StreamsHaveNoCueFileButAProposedName) {
+  struct {
+    const char* audio;
+    CuePathResult result;
+    const char* proposed;
+  } cases[] = {
+      {"http://radio.example/live", kCuePathStream, "live.cue"},
+      {"https://radio.example/shows/night%20drive.mp3?id=7", kCuePathStream, "night%20drive.cue"},
+      {"mms://example/", kCuePathStream, "example.cue"},
+      {"C:\\mixes\\set.flac", kCuePathOk, "set.cue"},
+      {"C:/mixes/.mp3", kCuePathOk, "cue sheet.cue"},
+      {"", kCuePathNoFile, "cue sheet.cue"},
+      {"http://", kCuePathStream, "cue sheet.cue"},
+      {"a:b", kCuePathOk, "ab.cue"},  // no scheme: one letter is a drive
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.audio);
+    char out[260];
+    EXPECT_EQ(makeCuePath(c.audio, out, sizeof out), c.result);
+    proposeCueName(c.audio, out, sizeof out);
+    EXPECT_STREQ(out, c.proposed);
+  }
+  char small[8];
+  proposeCueName("C:\\mixes\\a very long name.mp3", small, sizeof small);
+  EXPECT_STREQ(small, "a v.cue");
 }

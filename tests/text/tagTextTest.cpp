@@ -60,6 +60,8 @@ TEST(TagText, PathPieces) {
       {"\\song", "\\song", "\\song", "\\song"},
       {".hidden", ".hidden", ".hidden", ".hidden"},
       {"D:\\dir\\", "", "D:\\dir", "D:\\dir\\"},
+      {"Z:/mixes/live.2004/set2", "set2", "Z:/mixes/live.2004", "2004/set2"},  // '/' separates too
+      {"Z:\\mixes/set.flac", "set.flac", "Z:\\mixes", "flac"},
       {"", "", "", ""},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,193 @@
+// The Save action: where the sheet goes, what the user is told, and Save As when needed.
+#include "cueSave.h"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include "../base/limits.h"
+#include "../base/text.h"
+#include "../controls/modalGuard.h"
+#include "../host/hostLink.h"
+#include "../sheet/cueFileName.h"
+#include "cueFile.h"
+#include "cueWindow.h"
+#include "recovery.h"
+#include "sheetState.h"
+
+namespace {
+
+const char kSavedCaption[] = "Saved to";
+const char kFailCaption[] = "LUMO";
+const char kKeptEarlier[] = "\r\nThe earlier file was kept as ";
+const char kNotSaved[] = "The cue sheet was not saved.\r\n\r\n";
+const char kAskElsewhere[] = "\r\n\r\nSave it somewhere else?";
+const char kNoFile[] = "There is no current file in the playlist to put it beside.";
+const char kStream[] = "Its audio is a stream, not a file, so there is no folder to put it in:\r\n";
+const char kTooLong[] = "A cue file beside its audio file would have too long a path:\r\n";
+const char kNotWritten[] = "This file could not be written:\r\n";
+const char kSaveFilter[] = "Cue sheets (*.cue)\0*.cue\0";
+const char kCueExtension[] = "cue";
+const size_t kReasonBytes = 160;
+const size_t kMessageBytes = 2 * kPathBytes + kReasonBytes + 256;
+const size_t kLineBreakRoom = 2;  // writeCueFile may add CR LF
+
+// The editor's text, read once when Save is pressed.
+struct SheetText {
+  char* bytes;  // global memory with kLineBreakRoom spare bytes; null when memory is short
+  size_t length;
+  unsigned version;
+};
+
+SheetText readSheet() {
+  SheetText text = {nullptr, 0, sheetVersion()};
+  HWND editor = cueEditor();
+  int length = editor ? GetWindowTextLengthA(editor) : 0;
+  text.bytes = (char*)GlobalAlloc(GPTR, (SIZE_T)length + 1 + kLineBreakRoom);
+  if (!text.bytes) return text;
+  int got = length > 0 ? GetWindowTextA(editor, text.bytes, length + 1) : 0;
+  text.length = got > 0 ? (size_t)got : 0;
+  return text;
+}
+
+// Why a write failed, in plain words.
+const char* reasonFor(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH: case ERROR_BAD_NET_NAME: case ERROR_NETNAME_DELETED:
+    case ERROR_DEV_NOT_EXIST: case ERROR_NOT_READY: case ERROR_UNEXP_NET_ERR:
+      return "Its folder does not exist or cannot be reached.";
+    case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT:
+      return "The folder or the file may not be written to: it is read-only or protected.";
+    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION:
+      return "Another program holds the file open.";
+    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL:
+      return "The disk is full.";
+    case ERROR_FILENAME_EXCED_RANGE: case ERROR_BUFFER_OVERFLOW:
+      return "The path is too long.";
+    case ERROR_INVALID_NAME:
+      return "That is not a valid file name.";
+    default:
+      return nullptr;
+  }
+}
+
+// "The cue sheet was not saved." with why, and the question.
+void composeFailure(char* message, const char* why, const char* path, DWORD error) {
+  copyText(message, kMessageBytes, kNotSaved);
+  appendTo(message, kMessageBytes, why);
+  appendTo(message, kMessageBytes, path);
+  if (error) {
+    appendTo(message, kMessageBytes, "\r\n");
+    const char* reason = reasonFor(error);
+    if (reason) {
+      appendTo(message, kMessageBytes, reason);
+    } else {
+      char number[16];
+      formatInt(number, sizeof number, (long long)error);
+      appendTo(message, kMessageBytes, "Windows reported error ");
+      appendTo(message, kMessageBytes, number);
+      appendTo(message, kMessageBytes, ".");
+    }
+  }
+  appendTo(message, kMessageBytes, kAskElsewhere);
+}
+
+// Marks the sheet saved, drops its recovery copy and says where it went. MODAL_ABANDONED when
+// the plug-in was shut down while the box was open.
+int reportSaved(const char* path, const CueWrite& write, const SheetText& text) {
+  markSheetSaved(path, text.version);
+  keepRecoveryCopy();
+  char message[kMessageBytes];
+  copyText(message, sizeof message, path);
+  if (write.backupPath[0]) {
+    appendTo(message, sizeof message, kKeptEarlier);
+    appendTo(message, sizeof message, write.backupPath);
+  }
+  return guardedMessageBox(nullptr, message, kSavedCaption, MB_OK);
+}
+
+// The folder part of an audio file's path, when that folder exists; empty otherwise.
+void existingFolderOf(const char* audioPath, char* folder) {
+  copyText(folder, kPathBytes, audioPath);
+  size_t at = textLength(folder, kPathBytes);
+  while (at > 0 && !isPathSeparator(folder[at - 1])) --at;
+  folder[at > 0 ? at - 1 : 0] = '\0';
+  DWORD attributes = folder[0] ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    folder[0] = '\0';
+}
+
+// The platform's Save As dialog; true with a name chosen into path (kPathBytes).
+int askForPlace(const char* audioPath, char* path) {
+  char folder[kPathBytes];
+  bool isFilePath = audioPath && !isStreamPath(audioPath);
+  if (isFilePath) existingFolderOf(audioPath, folder);
+  else folder[0] = '\0';
+  proposeCueName(audioPath, path, kPathBytes);
+  OPENFILENAMEA request;
+  ZeroMemory(&request, sizeof request);
+  request.lStructSize = sizeof request;
+  request.hwndOwner = cueWindow();
+  request.lpstrFilter = kSaveFilter;
+  request.lpstrFile = path;
+  request.nMaxFile = (DWORD)kPathBytes;
+  request.lpstrInitialDir = folder[0] ? folder : nullptr;
+  request.lpstrDefExt = kCueExtension;
+  request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  return guardedSaveDialog(&request);
+}
+
+// Offers another place for as long as the user wants one and the writes fail.
+void offerElsewhere(char* message, const char* audioPath, SheetText& text) {
+  for (;;) {
+    if (guardedMessageBox(cueWindow(), message, kFailCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
+      return;  // No, or shut down while asking
+    char path[kPathBytes];
+    if (askForPlace(audioPath, path) != 1) return;
+    CueWrite write = writeCueFile(path, text.bytes, text.length);
+    if (!write.error) {
+      reportSaved(path, write, text);
+      return;
+    }
+    composeFailure(message, kNotWritten, path, write.error);
+  }
+}
+
+}  // namespace
+
+void saveCueSheet() {
+  if (modalOpen()) return;
+  SheetText text = readSheet();
+  if (!text.bytes) return;
+  // The player's copy of the path, read at once: it may change while a box is open.
+  char audioPath[kPathBytes];
+  const char* audio = sheetAudioPath()[0] ? sheetAudioPath() : hostEntryPath(hostPlaylistIndex());
+  copyText(audioPath, sizeof audioPath, audio);
+
+  char cuePath[kPathBytes];
+  char message[kMessageBytes];
+  switch (makeCuePath(audio, cuePath, sizeof cuePath)) {
+    case kCuePathOk: {
+      CueWrite write = writeCueFile(cuePath, text.bytes, text.length);
+      if (!write.error) {
+        reportSaved(cuePath, write, text);
+        GlobalFree(text.bytes);
+        return;
+      }
+      composeFailure(message, kNotWritten, cuePath, write.error);
+      break;
+    }
+    case kCuePathNoFile:
+      composeFailure(message, kNoFile, "", 0);
+      break;
+    case kCuePathStream:
+      composeFailure(message, kStream, audioPath, 0);
+      break;
+    case kCuePathTooLong:
+      composeFailure(message, kTooLong, audioPath, 0);
+      break;
+  }
+  offerElsewhere(message, audioPath, text);
+  GlobalFree(text.bytes);
+}

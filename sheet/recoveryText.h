@@ -1,0 +1,32 @@
+// The recovery copy of the sheet as text: two REM lines, which cue readers skip, then the Cue
+// window's text byte for byte, so that a user who finds the file can open the sheet as it was.
+//   REM LUMOMARKER-UNSAVED 5 1234        (the next entry's number, then the text's size)
+//   REM LUMOMARKER-AUDIO D:\mixes\set.flac
+#pragma once
+
+#include <cstddef>
+
+#include "../base/limits.h"
+
+// The largest sheet text a copy may carry; a larger file is no copy of ours.
+const size_t kRecoveryTextMaxBytes = 16 * 1024 * 1024;
+// Room for the two header lines at their longest: both numbers and a path of kPathBytes.
+const size_t kRecoveryHeaderBytes = 400;
+
+// Writes the two header lines (each ending in CR LF) into out, which must hold
+// kRecoveryHeaderBytes; returns their length, or 0 when out is smaller, the path is longer than
+// a path may be or nextEntry is below 1.
+size_t formatRecoveryHeader(char* out, size_t outBytes, int nextEntry, size_t textBytes,
+                            const char* audioPath);
+
+struct RecoveredSheet {
+  int nextEntry;
+  const char* text;  // inside the bytes given to parseRecovery; not terminated
+  size_t textBytes;
+  char audioPath[kPathBytes];
+};
+
+// Reads a copy from its bytes; false when it is not a whole copy of ours: no header, numbers out
+// of range, cut short or longer than its header says, too large, or text that holds bytes no
+// sheet holds (NUL and control characters other than TAB, CR and LF).
+bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet);

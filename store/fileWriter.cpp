@@ -1,0 +1,94 @@
+// One writer thread with a slot for the newest request.
+#include "fileWriter.h"
+
+#include <windows.h>
+
+#include "../base/limits.h"
+#include "../base/text.h"
+#include "atomicFile.h"
+
+namespace {
+
+struct WriteRequest {
+  bool pending;
+  char path[kPathBytes];
+  char tempPath[kPathBytes];
+  char* bytes;  // null: delete the file
+  size_t length;
+};
+
+struct FileWriter {
+  HANDLE thread;
+  HANDLE wake;  // auto-reset: a request is pending, or the writer must stop
+  CRITICAL_SECTION lock;
+  bool stopping;
+  WriteRequest slot;
+};
+
+FileWriter gWriter;
+
+void carryOut(WriteRequest& request) {
+  if (request.bytes) {
+    replaceFile(request.path, request.tempPath, request.bytes, request.length, nullptr);
+    GlobalFree(request.bytes);
+  } else {
+    DeleteFileA(request.path);
+  }
+}
+
+DWORD WINAPI writerThread(void*) {
+  for (;;) {
+    WaitForSingleObject(gWriter.wake, INFINITE);
+    EnterCriticalSection(&gWriter.lock);
+    WriteRequest request = gWriter.slot;
+    gWriter.slot.pending = false;
+    gWriter.slot.bytes = nullptr;
+    bool stopping = gWriter.stopping;
+    LeaveCriticalSection(&gWriter.lock);
+    if (request.pending) carryOut(request);
+    if (stopping) return 0;
+  }
+}
+
+}  // namespace
+
+bool startFileWriter() {
+  gWriter.thread = nullptr;
+  gWriter.stopping = false;
+  gWriter.slot.pending = false;
+  gWriter.slot.bytes = nullptr;
+  InitializeCriticalSection(&gWriter.lock);
+  gWriter.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  if (gWriter.wake) gWriter.thread = CreateThread(nullptr, 0, writerThread, nullptr, 0, nullptr);
+  return gWriter.thread != nullptr;
+}
+
+void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length) {
+  WriteRequest request = {true, "", "", bytes, length};
+  copyText(request.path, sizeof request.path, path);
+  copyText(request.tempPath, sizeof request.tempPath, tempPath);
+  if (!gWriter.thread) {
+    carryOut(request);
+    return;
+  }
+  EnterCriticalSection(&gWriter.lock);
+  if (gWriter.slot.pending && gWriter.slot.bytes) GlobalFree(gWriter.slot.bytes);  // outdated
+  gWriter.slot = request;
+  LeaveCriticalSection(&gWriter.lock);
+  SetEvent(gWriter.wake);
+}
+
+void stopFileWriter() {
+  if (gWriter.thread) {
+    EnterCriticalSection(&gWriter.lock);
+    gWriter.stopping = true;
+    LeaveCriticalSection(&gWriter.lock);
+    SetEvent(gWriter.wake);
+    WaitForSingleObject(gWriter.thread, INFINITE);
+    CloseHandle(gWriter.thread);
+    gWriter.thread = nullptr;
+  }
+  if (gWriter.wake) CloseHandle(gWriter.wake);
+  gWriter.wake = nullptr;
+  DeleteCriticalSection(&gWriter.lock);
+}

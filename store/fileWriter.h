@@ -1,0 +1,17 @@
+// Writes one file on a thread of its own, so that the player's thread never waits for the disk:
+// each request replaces the file in one step (see atomicFile.h) or deletes it. Only the newest
+// request counts: one that a newer request replaces before it was carried out is dropped.
+#pragma once
+
+#include <cstddef>
+
+// Starts the thread; false when it cannot be had, and requests are then carried out at once
+// on the caller's thread.
+bool startFileWriter();
+
+// Hands over a request for the file at path: bytes (length of them, global memory that the
+// writer now owns and frees) to be written through tempPath, or null bytes to delete path.
+void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length);
+
+// Carries out the request still pending, then ends the thread; returns when it has ended.
+void stopFileWriter();

@@ -1,0 +1,245 @@
+// The recovery copy: a sheet survives a killed player, a quit and a damaged copy; a saved or
+// reset sheet leaves nothing behind.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "pluginFixture.h"
+#include "../../res/resource.h"
+
+namespace {
+
+const char kCopyName[] = "\\lumo_unsaved.cue";
+
+int count(const std::string& text, const std::string& piece) {
+  int n = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+class RecoveryTest : public PluginTest {
+ protected:
+  std::string copyPath() const { return folder + kCopyName; }
+
+  // Runs the stand-in player program on this test's DLL copy with steps (see player/main.cpp).
+  // With killAfterMs >= 0 it is killed that long after it starts, or, with killAtReady, as
+  // soon as it prints READY. Returns what it printed.
+  std::string runPlayer(const std::string& steps, bool killAtReady = false, int killAfterMs = -1) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + programFolder() + "\\standin_player.exe\" \"" + dllPath + "\" " + steps;
+    bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  folder.c_str(), &startup, &process) != FALSE;
+    CloseHandle(writeEnd);
+    EXPECT_TRUE(started) << command;
+    if (!started) {
+      CloseHandle(readEnd);
+      return "";
+    }
+    std::string output;
+    DWORD startedAt = GetTickCount();
+    for (;;) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) break;  // exited
+      if (available > 0) {
+        std::string chunk(available, '\0');
+        DWORD got = 0;
+        ReadFile(readEnd, &chunk[0], available, &got, nullptr);
+        output.append(chunk, 0, got);
+      }
+      bool ready = killAtReady && output.find("READY") != std::string::npos;
+      bool due = killAfterMs >= 0 && GetTickCount() - startedAt >= (DWORD)killAfterMs;
+      if (ready || due) {
+        TerminateProcess(process.hProcess, 9);  // as a crash ends it: no quit
+        break;
+      }
+      if (GetTickCount() - startedAt > 60000) {
+        ADD_FAILURE() << "the player did not finish: " << output;
+        TerminateProcess(process.hProcess, 9);
+        break;
+      }
+      if (available == 0) Sleep(10);
+    }
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    CloseHandle(readEnd);
+    std::string clean;
+    for (char c : output)
+      if (c != '\r') clean += c;
+    return clean;
+  }
+
+  // The sheet a player printed with --print, and whether its Cue window was shown.
+  static std::string printedSheet(const std::string& output, bool* visible = nullptr) {
+    size_t begin = output.find("SHEET-BEGIN\n");
+    size_t end = output.find("\nSHEET-END", begin);
+    if (visible) *visible = output.find("CUE visible=1") != std::string::npos;
+    if (begin == std::string::npos || end == std::string::npos) return "<none>";
+    return output.substr(begin + 12, end - begin - 12);
+  }
+};
+
+}  // namespace
+
+TEST_F(RecoveryTest, KilledPlayerLosesAtMostTheEntryBeingTyped) {
+  struct {
+    const char* name;
+    std::string steps;  // before the kill
+    int entries;        // entries the sheet holds when it comes back
+    bool handEditBack;  // whether the hand edit came back
+  } cases[] = {
+      {"no entry", "--hold", 0, false},
+      {"one entry", "--commits 1 --print --hold", 1, false},
+      {"three entries", "--commits 3 --print --hold", 3, false},
+      {"hand edit older than 2 s", "--commits 2 --edit \"REM late\" --wait 2500 --hold", 2, true},
+      {"hand edit not yet 2 s old", "--commits 2 --edit \"REM fresh\" --hold", 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DeleteFileA(copyPath().c_str());
+    std::string before = runPlayer(c.steps, true);
+    ASSERT_NE(before.find("READY"), std::string::npos) << before;
+    bool visible = false;
+    std::string after = runPlayer("--print --commits 1 --print");
+    size_t second = after.find("CUE visible", 1);
+    std::string restored = printedSheet(after.substr(0, second), &visible);
+    EXPECT_EQ(visible, c.entries > 0) << "the Cue window shows a sheet that came back";
+    EXPECT_EQ(count(restored, "INDEX 01"), c.entries) << restored;
+    if (c.entries > 0 && before.find("SHEET-BEGIN") != std::string::npos) {
+      EXPECT_EQ(restored, printedSheet(before)) << "byte for byte";
+    }
+    EXPECT_EQ(restored.find("REM") != std::string::npos, c.handEditBack) << restored;
+    ASSERT_NE(second, std::string::npos);
+    std::string next = printedSheet(after.substr(second));
+    EXPECT_EQ(count(next, "PERFORMER \"DJ Example\""), 1) << "one header: " << next;
+    EXPECT_NE(next.find(c.entries < 9 ? "TRACK 0" + std::to_string(c.entries + 1) : "?"), std::string::npos)
+        << "the numbering goes on: " << next;
+  }
+}
+
+TEST_F(RecoveryTest, KillWhileTheCopyIsReplacedLeavesAWholeCopy) {
+  srand(GetTickCount());
+  for (int round = 0; round < 4; ++round) {
+    int delay = 900 + rand() % 1500;  // start-up takes about 700 ms, then commits follow fast
+    SCOPED_TRACE(delay);
+    runPlayer("--commits 60 --hold", false, delay);
+    std::string after = runPlayer("--print");
+    std::string restored = printedSheet(after);
+    int entries = count(restored, "INDEX 01");
+    EXPECT_EQ(count(restored, "TRACK "), entries) << "every entry whole";
+    if (entries > 0) {
+      EXPECT_EQ(restored.rfind("INDEX 01"), restored.rfind('\n') + 5) << restored;
+    }
+    EXPECT_EQ(GetFileAttributesA((folder + "\\lumo_unsaved-damaged.cue").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the copy was never found damaged";
+  }
+}
+
+TEST_F(RecoveryTest, QuitThenStartBringsTheSheetBackUnlessSavedOrReset) {
+  player->playlist[0].path = folder + "\\mix.mp3";
+  struct {
+    const char* name;
+    const char* ini;
+    int action;  // 0 none, 1 Save, 2 Reset
+    bool back;
+  } cases[] = {
+      {"unsaved", "", 0, true},
+      {"capture off", "[LUMO]\r\nenabled=0\r\n", 0, true},
+      {"saved", "", 1, false},
+      {"reset", "", 2, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile(iniPath(), c.ini);
+    start();
+    if (std::string(c.ini).empty()) {
+      commitEntry("One", "P");
+      commitEntry("Two", "P");
+    } else {
+      setEditorByHand("REM a sheet typed with capture off");
+    }
+    std::string sheet = editorText();
+    if (c.action == 1) clickCue(IDC_CUE_SAVE);
+    if (c.action == 2) resetSheet();
+    stop();
+    EXPECT_EQ(GetFileAttributesA(copyPath().c_str()) != INVALID_FILE_ATTRIBUTES, c.back);
+    start(false);
+    EXPECT_EQ(editorText(), c.back ? sheet : "");
+    EXPECT_FALSE(IsWindowVisible(cueWindow())) << "not before the player is up";
+    player->pump(700);
+    EXPECT_EQ(IsWindowVisible(cueWindow()) != FALSE, c.back);
+    stop();
+    DeleteFileA(copyPath().c_str());
+  }
+}
+
+TEST_F(RecoveryTest, HandEditsReachTheCopyWithinTwoSeconds) {
+  start();
+  commitEntry("One", "P");
+  setEditorByHand("REM by hand");
+  EXPECT_EQ(readFile(copyPath()).find("REM by hand"), std::string::npos);
+  player->pump(2300);
+  std::string copy = readFile(copyPath());
+  EXPECT_EQ(copy.substr(copy.find("\r\n", copy.find("AUDIO")) + 2), editorText()) << "the text unchanged";
+  EXPECT_EQ(copy.compare(0, 25, "REM LUMOMARKER-UNSAVED 2 "), 0) << copy;
+  setEditorByHand("");
+  player->pump(2300);
+  EXPECT_EQ(readFile(copyPath()), "<missing>") << "an empty sheet leaves no copy";
+}
+
+TEST_F(RecoveryTest, DamagedCopyIsKeptAsideAndNeverRestored) {
+  std::string header = "REM LUMOMARKER-UNSAVED 3 40\r\nREM LUMOMARKER-AUDIO C:\\a.mp3\r\n";
+  struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"cut in a line", header + "TRACK 01 AUDIO\r\n    INDEX 01 00:0"},
+      {"0xFF bytes", std::string(300, '\xFF')},
+      {"NUL bytes", header + "TRACK 01 AUDIO\r\n" + std::string(8, '\0') + "INDEX 01 00:00:00\r\n"},
+      {"20 MB", header + std::string(20 * 1024 * 1024, 'x')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    player->messageBoxes.clear();
+    writeFile(copyPath(), c.bytes);
+    start();
+    EXPECT_EQ(editorText(), "");
+    EXPECT_FALSE(IsWindowVisible(cueWindow()));
+    EXPECT_EQ(readFile(folder + "\\lumo_unsaved-damaged.cue"), c.bytes) << "kept whole, aside";
+    commitEntry("Goes on", "P");
+    for (int i = 0; i < 100 && readFile(copyPath()).find("Goes on") == std::string::npos; ++i)
+      player->pump(10);  // the copy is written on a thread of its own
+    EXPECT_NE(readFile(copyPath()).find("Goes on"), std::string::npos);
+    EXPECT_TRUE(player->messageBoxes.empty());
+    resetSheet();
+    stop();
+    DeleteFileA((folder + "\\lumo_unsaved-damaged.cue").c_str());
+  }
+}
+
+TEST_F(RecoveryTest, CopyThatCannotBeWrittenNeverStopsCapture) {
+  // A folder where the copy or its temporary file would go, as a read-only folder refuses.
+  for (const char* name : {"\\lumo_unsaved.cue", "\\lumo_unsaved.tmp"}) {
+    SCOPED_TRACE(name);
+    player->messageBoxes.clear();
+    CreateDirectoryA((folder + name).c_str(), nullptr);
+    start();
+    for (int i = 0; i < 3; ++i) commitEntry("Still", "P");
+    EXPECT_EQ(count(editorText(), "Still"), 3);
+    EXPECT_TRUE(player->messageBoxes.empty()) << "no message on any commit";
+    resetSheet();
+    stop();
+    EXPECT_NE(GetFileAttributesA((folder + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << "left alone";
+    RemoveDirectoryA((folder + name).c_str());
+  }
+}

@@ -1,0 +1,99 @@
+// Replacing a file in one step: a crash after any step leaves the old content or the new one
+// whole, and a failure leaves the old file and no temporary file.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "../../store/atomicFile.h"
+
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "lumo_atomic_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    path = folder + "\\sheet.cue";
+    tempPath = folder + "\\sheet.tmp";
+    backup = path + ".bak";
+  }
+  void TearDown() override {
+    for (const std::string& f : {path, tempPath, backup}) DeleteFileA(f.c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+  static std::string read(const std::string& file) {
+    FILE* f = fopen(file.c_str(), "rb");
+    if (!f) return "<missing>";
+    std::string bytes;
+    char chunk[256];
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
+    fclose(f);
+    return bytes;
+  }
+  static void write(const std::string& file, const std::string& bytes) {
+    FILE* f = fopen(file.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+  }
+  std::string folder, path, tempPath, backup;
+};
+
+}  // namespace
+
+TEST_F(AtomicFileTest, CrashAfterEveryStepLeavesOldOrNewWhole) {
+  const std::string kOld = "old sheet\r\n";
+  const std::string kNew = std::string(100000, 'n') + "\r\n";
+  for (bool withBackup : {false, true}) {
+    for (int step = kReplaceCreateTemp; step <= kReplaceAllSteps; ++step) {
+      SCOPED_TRACE(std::string(withBackup ? "with backup, " : "") + "after step " + std::to_string(step));
+      write(path, kOld);
+      DeleteFileA(backup.c_str());
+      const char* backupPath = withBackup ? backup.c_str() : nullptr;
+      ASSERT_EQ(replaceFileUpTo(path.c_str(), tempPath.c_str(), kNew.data(), kNew.size(), backupPath, step), 0u);
+      EXPECT_EQ(read(path), step == kReplaceAllSteps ? kNew : kOld);
+      if (withBackup && step >= kReplaceBackup) {
+        EXPECT_EQ(read(backup), kOld);
+      }
+      // The next write after the crash finishes the job over whatever was left.
+      ASSERT_EQ(replaceFile(path.c_str(), tempPath.c_str(), kNew.data(), kNew.size(), nullptr), 0u);
+      EXPECT_EQ(read(path), kNew);
+      EXPECT_EQ(read(tempPath), "<missing>");
+    }
+  }
+}
+
+TEST_F(AtomicFileTest, FailureLeavesTheOldFileAndNoTemporaryFile) {
+  write(path, "old");
+  write(backup, "older");
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_NE(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, nullptr), 0u);
+  EXPECT_NE(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
+  CloseHandle(held);
+  EXPECT_EQ(read(path), "old");
+  EXPECT_EQ(read(backup), "older");
+  EXPECT_EQ(read(tempPath), "<missing>");
+
+  std::string missing = folder + "\\no such folder\\sheet.cue";
+  EXPECT_EQ(replaceFile(missing.c_str(), (missing + ".tmp").c_str(), "new", 3, nullptr), (DWORD)ERROR_PATH_NOT_FOUND);
+
+  EXPECT_EQ(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
+  EXPECT_EQ(read(path), "new");
+  EXPECT_EQ(read(backup), "old");
+}
+
+TEST(TemporaryName, StaysInTheFolderAndWithinAPath) {
+  char temp[260];
+  ASSERT_TRUE(temporaryNameBeside("C:\\mixes\\set.cue", temp));
+  EXPECT_EQ(std::string(temp).compare(0, 14, "C:\\mixes\\~lumo"), 0) << temp;
+  ASSERT_TRUE(temporaryNameBeside("Z:/mixes/set.cue", temp));
+  EXPECT_EQ(std::string(temp).compare(0, 14, "Z:/mixes/~lumo"), 0) << temp;
+  std::string deep = "C:\\" + std::string(240, 'd') + "\\set.cue";
+  EXPECT_FALSE(temporaryNameBeside(deep.c_str(), temp));
+  EXPECT_STREQ(temp, "");
+}

@@ -1,0 +1,65 @@
+// The recovery copy's text: two header lines, then the sheet byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../../sheet/recoveryText.h"
+
+namespace {
+
+std::string copyOf(int next, const std::string& audio, const std::string& text) {
+  char header[kRecoveryHeaderBytes];
+  size_t length = formatRecoveryHeader(header, sizeof header, next, text.size(), audio.c_str());
+  return std::string(header, length) + text;
+}
+
+}  // namespace
+
+TEST(RecoveryText, CopiesComeBackWhole) {
+  std::string sheet = "PERFORMER \"A\"\r\nTRACK 01 AUDIO\r\n\tINDEX 01 00:00:00\r\n\xE9t\xE9";
+  std::string copy = copyOf(12, "D:\\mixes\\set.flac", sheet);
+  EXPECT_EQ(copy.substr(0, copy.find(sheet)),
+            "REM LUMOMARKER-UNSAVED 12 " + std::to_string(sheet.size()) +
+                "\r\nREM LUMOMARKER-AUDIO D:\\mixes\\set.flac\r\n");
+  RecoveredSheet back;
+  ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
+  EXPECT_EQ(back.nextEntry, 12);
+  EXPECT_EQ(std::string(back.text, back.textBytes), sheet);
+  EXPECT_STREQ(back.audioPath, "D:\\mixes\\set.flac");
+
+  copy = copyOf(1, "", "REM typed\r\n");
+  ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
+  EXPECT_STREQ(back.audioPath, "");
+  EXPECT_EQ(std::string(back.text, back.textBytes), "REM typed\r\n");
+}
+
+TEST(RecoveryText, DamagedCopiesAreRefused) {
+  std::string good = copyOf(3, "C:\\a.mp3", "TRACK 01 AUDIO\r\n    INDEX 01 00:00:00");
+  std::string header = good.substr(0, good.find("TRACK"));
+  struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"cut short", good.substr(0, good.size() - 1)},
+      {"cut in the header", good.substr(0, 30)},
+      {"longer than it says", good + "x"},
+      {"a NUL", header.substr(0, header.size()) + std::string("TRACK 01 AUDIO\0\r\n    INDEX 01 00:00:", 37)},
+      {"control bytes", copyOf(3, "", "TRACK\x01 01 AUDIO")},
+      {"not ours", "PERFORMER \"A\"\r\n"},
+      {"0xFF", std::string(100, '\xFF')},
+      {"counter 0", "REM LUMOMARKER-UNSAVED 0 1\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      {"no counter", "REM LUMOMARKER-UNSAVED  1\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      {"huge size", "REM LUMOMARKER-UNSAVED 2 99999999999\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      {"path too long", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO " + std::string(300, 'p') + "\r\nx"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecoveredSheet back;
+    EXPECT_FALSE(parseRecovery(c.bytes.data(), c.bytes.size(), &back));
+  }
+  char small[kRecoveryHeaderBytes - 1];
+  EXPECT_EQ(formatRecoveryHeader(small, sizeof small, 2, 1, "C:\\a"), 0u);
+  char header2[kRecoveryHeaderBytes];
+  EXPECT_EQ(formatRecoveryHeader(header2, sizeof header2, 2, 1, std::string(260, 'p').c_str()), 0u);
+}
