@@ -18,7 +18,7 @@ flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 common=("$ROOT/base/text.cpp")
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueFileName.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/cueFileName.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"

@@ -3,11 +3,11 @@
 
 #include "../base/text.h"
 #include "cueFileName.h"
+#include "cueTime.h"
 
 namespace {
 
-const int kFramesPerSecond = 75;
-const int kMsPerSecond = 1000;
+const long long kMsPerSecond = 1000;
 
 // Position of the last character of text[0, length) that matches and stands after the first
 // character, or -1.
@@ -40,9 +40,7 @@ void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long l
 
 void formatCuePosition(int positionMs, char* out, size_t outBytes) {
   long long ms = positionMs < 0 ? 0 : positionMs;
-  long long frames = ms * kFramesPerSecond / kMsPerSecond;
-  long long seconds = frames / kFramesPerSecond;
-  joinTimeFields(out, outBytes, seconds / 60, seconds % 60, frames % kFramesPerSecond, true);
+  formatCueTime(ms * kFramesPerSecond / kMsPerSecond, out, outBytes);
 }
 
 void formatTrackLength(int seconds, char* out, size_t outBytes) {
