@@ -9,8 +9,3 @@ const size_t kTemplateBytes = 1024;     // a template block
 const size_t kTemplateChars = 511;      // the longest template, a line break counting as one
 const size_t kTextBytes = 1024;         // formatted output, header text, entry text, captured texts
 const size_t kValueBytes = 2048;        // one tag value
-const size_t kLineBreakChars = 2;       // CR LF
-// The first entry adds header, CR LF and entry text.
-const size_t kAppendBytes = 2 * (kTextBytes - 1) + kLineBreakChars + 1;
-// CR LF and the first entry's text.
-const size_t kFirstEntryBytes = kTextBytes - 1 + kLineBreakChars + 1;

@@ -8,6 +8,14 @@ size_t textLength(const char* s, size_t maxChars) {
   return n;
 }
 
+bool textsEqual(const char* a, const char* b) {
+  if (!a) a = "";
+  if (!b) b = "";
+  for (; *a && *a == *b; ++a, ++b) {
+  }
+  return *a == *b;
+}
+
 size_t copyText(char* dst, size_t dstBytes, const char* src) {
   if (!dst || dstBytes == 0) return 0;
   size_t n = 0;

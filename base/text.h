@@ -11,6 +11,9 @@ size_t copyText(char* dst, size_t dstBytes, const char* src);
 // Appends src to the text already in dst, within dstBytes in all; returns the new length.
 size_t appendTo(char* dst, size_t dstBytes, const char* src);
 
+// Whether a and b hold the same bytes; null counts as empty text.
+bool textsEqual(const char* a, const char* b);
+
 // Length of s, counting at most maxChars characters; 0 for a null s.
 size_t textLength(const char* s, size_t maxChars);
 

@@ -1,13 +1,15 @@
 // The capture cycle on the player's window.
 #include "captureController.h"
 
-#include "../host/hostLink.h"
 #include "../base/limits.h"
-#include "../store/settings.h"
 #include "../base/text.h"
+#include "../host/hostLink.h"
+#include "../sheet/escapeFilter.h"
+#include "../sheet/sheetEdit.h"
+#include "../store/settings.h"
+#include "cueEditor.h"
 #include "cueSave.h"
 #include "cueWindow.h"
-#include "../sheet/escapeFilter.h"
 #include "infoWindow.h"
 #include "recovery.h"
 #include "sheetState.h"
@@ -15,12 +17,10 @@
 
 namespace {
 
-const char kLineBreak[] = "\r\n";
-
 struct CaptureState {
-  char* firstEntry;      // kFirstEntryBytes, zero-filled global memory: CR LF and the first
-                         // entry, kept until the header is written before it
-  char* appendedText;    // kAppendBytes, zero-filled global memory
+  bool marked;           // a mark is pending: its position is the entry's
+  int markPositionMs;
+  int entryPositionMs;   // the position of the entry being formatted, reaction time taken off
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
   char formatted[kTextBytes];
@@ -47,10 +47,58 @@ void formatInto(FormatTitleRequest* request, const char* templateText, char* des
 // moment between the key and the pause would put the entry's INDEX later.
 void onMark() {
   if (hostPlayState() == HOST_STATE_PLAYING) hostPause();
+  // The moment of the key press is the mark, whatever happens while the track is named; a
+  // second press while the Info window is open moves it.
+  gState.markPositionMs = hostPositionMs();
+  gState.marked = true;
   showInfoWindow();
 }
 
+// Before an entry is formatted: a sheet emptied by hand is a new one, and in a sheet with
+// tracks the next number follows them. Returns whether the entry is the sheet's first, which
+// the header goes before.
+bool followTheSheet(const EditorText& sheet) {
+  bool empty = true;
+  int tracks = sheet.text ? countTracks(sheet.text, sheet.length, &empty) : 0;
+  if (empty) {
+    forgetSheet();
+    markSheetChanged();
+  } else if (tracks > 0) {
+    setEntryCounter(tracks + 1);
+  }
+  return entryCounter() <= 1;
+}
+
+// Puts the formatted entry into the sheet: in time order and numbered when the sheet's tracks
+// are recognised, at the end otherwise.
+void placeInSheet(const EditorText& sheet, bool first) {
+  size_t editsMax = placementEditsMax(sheet.text, sheet.length);
+  size_t placedBytes = placedTextBytes(textLength(gState.headerText, kTextBytes),
+                                       textLength(gState.entryText, kTextBytes));
+  TextEdit* edits = (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit));
+  char* placed = (char*)GlobalAlloc(GMEM_FIXED, placedBytes);
+  if (edits && placed) {
+    EntryPlacement placement;
+    size_t count = placeEntry(sheet.text, sheet.length, first ? gState.headerText : nullptr,
+                              gState.entryText, placed, placedBytes, edits, editsMax, &placement);
+    if (placement.atEnd && count == 1)
+      appendToEditor(placed);
+    else
+      applyToEditor(sheet.text, sheet.length, edits, count, false);
+    setEntryCounter(placement.ordered ? placement.tracks + 1 : entryCounter() + 1);
+  }
+  if (edits) GlobalFree(edits);
+  if (placed) GlobalFree(placed);
+}
+
 void onCommit() {
+  int position = gState.marked ? gState.markPositionMs : hostPositionMs();
+  gState.marked = false;
+  int offset = settings().markOffsetMs;
+  gState.entryPositionMs = position > offset ? position - offset : 0;
+
+  EditorText sheet = readEditorText(0);
+  bool first = followTheSheet(sheet);
   FormatTitleRequest request = {nullptr,       hostWindow(), gState.formatted, (int)kTextBytes,
                                 resolveTag, freeTagValue};
   EnterCriticalSection(&gFormatLock);
@@ -60,17 +108,8 @@ void onCommit() {
 
   // The sheet belongs to the file that was current at its first entry.
   if (!sheetAudioPath()[0]) setSheetAudioPath(hostEntryPath(hostPlaylistIndex()));
-  if (entryCounter() <= 1) {
-    appendTo(gState.firstEntry, kFirstEntryBytes, kLineBreak);
-    appendTo(gState.firstEntry, kFirstEntryBytes, gState.entryText);
-    copyText(gState.appendedText, kAppendBytes, gState.headerText);
-    appendTo(gState.appendedText, kAppendBytes, gState.firstEntry);
-  } else {
-    copyText(gState.appendedText, kAppendBytes, kLineBreak);
-    appendTo(gState.appendedText, kAppendBytes, gState.entryText);
-  }
-  setEntryCounter(entryCounter() + 1);
-  appendToEditor(gState.appendedText);
+  if (sheet.text) placeInSheet(sheet, first);
+  freeEditorText(&sheet);
   markSheetChanged();
   keepRecoveryCopy();
 
@@ -82,6 +121,7 @@ void onCommit() {
 }
 
 void onCancel() {
+  gState.marked = false;
   if (hostPlayState() == HOST_STATE_PAUSED) hostPlay();
 }
 
@@ -91,6 +131,7 @@ void runAction(LPARAM action) {
     case CAPTURE_COMMIT: onCommit(); break;
     case CAPTURE_CANCEL: onCancel(); break;
     case CAPTURE_SAVE: saveCueSheet(); break;
+    case CAPTURE_SHOW: bringCueWindowUp(); break;
     default: break;
   }
 }
@@ -100,28 +141,17 @@ void runAction(LPARAM action) {
 void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
 void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 
-bool createCaptureState() {
+void createCaptureState() {
   forgetSheet();
+  gState.marked = false;
   gState.capturedTitle[0] = '\0';
   gState.capturedPerformer[0] = '\0';
-  gState.firstEntry = (char*)GlobalAlloc(GPTR, kFirstEntryBytes);
-  gState.appendedText = (char*)GlobalAlloc(GPTR, kAppendBytes);
-  if (gState.firstEntry && gState.appendedText) return true;
-  releaseCaptureState();
-  return false;
-}
-
-void releaseCaptureState() {
-  if (gState.firstEntry) GlobalFree(gState.firstEntry);
-  if (gState.appendedText) GlobalFree(gState.appendedText);
-  gState.firstEntry = nullptr;
-  gState.appendedText = nullptr;
 }
 
 void installCapture() {
   if (gActive) return;
   if (!gChained) {
-    if (!hostWindow() || !gState.appendedText) return;
+    if (!hostWindow()) return;
     WNDPROC previous = hostReplaceWindowProc(CaptureProc);
     if (!previous) return;
     gSavedHostProc = previous;
@@ -153,7 +183,6 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void resetSheet() {
   forgetSheet();
-  if (gState.firstEntry) gState.firstEntry[0] = '\0';
   setEditorText("");
   keepRecoveryCopy();
 }
@@ -173,3 +202,4 @@ void setCapturedTexts(const char* title, const char* performer) {
 
 const char* capturedTitle() { return gState.capturedTitle; }
 const char* capturedPerformer() { return gState.capturedPerformer; }
+int entryPositionMs() { return gState.entryPositionMs; }

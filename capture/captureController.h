@@ -9,9 +9,8 @@
 void createFormatLock();
 void deleteFormatLock();
 
-// Allocates and releases the sheet's buffers; false when they cannot be had.
-bool createCaptureState();
-void releaseCaptureState();
+// A new sheet and no mark pending, at start-up.
+void createCaptureState();
 
 // Puts CaptureProc in front of the player's window procedure, or turns its actions back on
 // when it is still in the chain. Does nothing while it is installed.
@@ -38,3 +37,6 @@ void setCapturedTexts(const char* title, const char* performer);
 // Read by the tag resolver while a commit formats its templates.
 const char* capturedTitle();
 const char* capturedPerformer();
+// The playback position of the entry: the mark's (or, without one, the position at the
+// commit), less the reaction time, never below 0.
+int entryPositionMs();

@@ -10,6 +10,7 @@
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueFileName.h"
+#include "cueEditor.h"
 #include "cueFile.h"
 #include "cueWindow.h"
 #include "recovery.h"
@@ -34,21 +35,9 @@ const size_t kLineBreakRoom = 2;  // writeCueFile may add CR LF
 
 // The editor's text, read once when Save is pressed.
 struct SheetText {
-  char* bytes;  // global memory with kLineBreakRoom spare bytes; null when memory is short
-  size_t length;
+  EditorText copy;  // with kLineBreakRoom spare bytes
   unsigned version;
 };
-
-SheetText readSheet() {
-  SheetText text = {nullptr, 0, sheetVersion()};
-  HWND editor = cueEditor();
-  int length = editor ? GetWindowTextLengthA(editor) : 0;
-  text.bytes = (char*)GlobalAlloc(GPTR, (SIZE_T)length + 1 + kLineBreakRoom);
-  if (!text.bytes) return text;
-  int got = length > 0 ? GetWindowTextA(editor, text.bytes, length + 1) : 0;
-  text.length = got > 0 ? (size_t)got : 0;
-  return text;
-}
 
 // Why a write failed, in plain words.
 const char* reasonFor(DWORD error) {
@@ -145,7 +134,7 @@ void offerElsewhere(char* message, const char* audioPath, SheetText& text) {
       return;  // No, or shut down while asking
     char path[kPathBytes];
     if (askForPlace(audioPath, path) != 1) return;
-    CueWrite write = writeCueFile(path, text.bytes, text.length);
+    CueWrite write = writeCueFile(path, text.copy.text, text.copy.length);
     if (!write.error) {
       reportSaved(path, write, text);
       return;
@@ -158,8 +147,8 @@ void offerElsewhere(char* message, const char* audioPath, SheetText& text) {
 
 void saveCueSheet() {
   if (modalOpen()) return;
-  SheetText text = readSheet();
-  if (!text.bytes) return;
+  SheetText text = {readEditorText(kLineBreakRoom), sheetVersion()};
+  if (!text.copy.text) return;
   // The player's copy of the path, read at once: it may change while a box is open.
   char audioPath[kPathBytes];
   const char* audio = sheetAudioPath()[0] ? sheetAudioPath() : hostEntryPath(hostPlaylistIndex());
@@ -169,10 +158,10 @@ void saveCueSheet() {
   char message[kMessageBytes];
   switch (makeCuePath(audio, cuePath, sizeof cuePath)) {
     case kCuePathOk: {
-      CueWrite write = writeCueFile(cuePath, text.bytes, text.length);
+      CueWrite write = writeCueFile(cuePath, text.copy.text, text.copy.length);
       if (!write.error) {
         reportSaved(cuePath, write, text);
-        GlobalFree(text.bytes);
+        freeEditorText(&text.copy);
         return;
       }
       composeFailure(message, kNotWritten, cuePath, write.error);
@@ -189,5 +178,5 @@ void saveCueSheet() {
       break;
   }
   offerElsewhere(message, audioPath, text);
-  GlobalFree(text.bytes);
+  freeEditorText(&text.copy);
 }

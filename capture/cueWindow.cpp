@@ -4,6 +4,8 @@
 #include "../controls/modalGuard.h"
 #include "../res/resource.h"
 #include "captureController.h"
+#include "cueEditor.h"
+#include "markTools.h"
 #include "recovery.h"
 #include "sheetState.h"
 
@@ -14,14 +16,38 @@ const char kDiscardText[] = "Discard the unsaved cue sheet?";
 
 struct CueWindowState {
   HWND window;
-  bool settingText;  // the plug-in itself is changing the editor's text: no hand edit
+  WNDPROC editorProc;  // the editor's own procedure, behind the keys we take
 };
 
-CueWindowState gCue = {nullptr, false};
+CueWindowState gCue = {nullptr, nullptr};
+
+// The editor's keys for marks: F5 listens, Alt+Left and Alt+Right move the mark by a frame,
+// with Shift by a second. Alt+arrows arrive as system keys.
+LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (wParam == VK_F5) {
+        listenToMark();
+        return 0;
+      }
+      break;
+    case WM_SYSKEYDOWN:
+      if (wParam == VK_LEFT || wParam == VK_RIGHT) {
+        moveMark(wParam == VK_LEFT ? -nudgeStep() : nudgeStep());
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(gCue.editorProc, editor, message, wParam, lParam);
+}
 
 void onCueInit(HWND dialog) {
+  HWND editor = GetDlgItem(dialog, IDC_CUE_EDITOR);
   // Without this the edit control stops taking appended entries at 32,767 characters.
-  SendDlgItemMessageA(dialog, IDC_CUE_EDITOR, EM_SETLIMITTEXT, 0, 0);
+  SendMessageA(editor, EM_SETLIMITTEXT, 0, 0);
+  gCue.editorProc = (WNDPROC)SetWindowLongPtrA(editor, GWLP_WNDPROC, (LONG_PTR)EditorKeysProc);
 }
 
 // Reset of a sheet that holds something not yet saved asks first.
@@ -37,7 +63,7 @@ void onReset() {
 
 // A change the user made in the editor: the sheet is unsaved and its copy is due.
 void onEditorChanged() {
-  if (gCue.settingText) return;
+  if (editorChangeIsOurs()) return;
   markSheetChanged();
   keepRecoveryCopySoon();
 }
@@ -50,6 +76,15 @@ bool onCueCommand(WORD id, WORD code) {
       return true;
     case IDC_CUE_SAVE:
       requestCapture(CAPTURE_SAVE);
+      return true;
+    case IDC_CUE_LISTEN:
+      listenToMark();
+      return true;
+    case IDC_CUE_EARLIER:
+      moveMark(-nudgeStep());
+      return true;
+    case IDC_CUE_LATER:
+      moveMark(nudgeStep());
       return true;
     case IDC_CUE_EDITOR:
       if (code == EN_CHANGE) onEditorChanged();
@@ -67,21 +102,13 @@ HWND createCueWindow(HINSTANCE module) {
 }
 
 void destroyCueWindow() {
-  if (gCue.window) DestroyWindow(gCue.window);
+  if (gCue.window) {
+    HWND editor = GetDlgItem(gCue.window, IDC_CUE_EDITOR);
+    if (editor && gCue.editorProc) SetWindowLongPtrA(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
+    DestroyWindow(gCue.window);
+  }
   gCue.window = nullptr;
-  gCue.settingText = false;
-}
-
-void setEditorText(const char* text) {
-  gCue.settingText = true;
-  SetWindowTextA(cueEditor(), text);
-  gCue.settingText = false;
-}
-
-void appendToEditor(const char* text) {
-  gCue.settingText = true;
-  appendText(cueEditor(), text);
-  gCue.settingText = false;
+  gCue.editorProc = nullptr;
 }
 
 HWND cueWindow() { return gCue.window; }
@@ -90,23 +117,10 @@ void showCueWindow() {
   if (gCue.window) ShowWindow(gCue.window, SW_SHOW);
 }
 
-void appendText(HWND edit, const char* text) {
-  if (!edit) return;
-  int length = GetWindowTextLengthA(edit);
-  DWORD start = 0;
-  DWORD end = 0;
-  // A visible editor scrolls on screen to the end and back; hidden for the moment it only
-  // computes, and is drawn once as it stands afterwards. Hiding takes the focus away, so an
-  // editor that had it gets it back.
-  bool hideMeanwhile = IsWindowVisible(edit) != FALSE;
-  bool hadFocus = GetFocus() == edit;
-  if (hideMeanwhile) ShowWindow(edit, SW_HIDE);
-  SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  SendMessageA(edit, EM_SETSEL, (WPARAM)length, (LPARAM)length);
-  SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
-  SendMessageA(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end);
-  if (hideMeanwhile) ShowWindow(edit, SW_SHOWNA);
-  if (hadFocus) SetFocus(edit);
+void bringCueWindowUp() {
+  if (!gCue.window) return;
+  ShowWindow(gCue.window, SW_SHOW);
+  SetForegroundWindow(gCue.window);
 }
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

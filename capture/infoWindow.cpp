@@ -1,4 +1,6 @@
-// The Info window: OK commits the entry, closing it cancels the mark.
+// The Info window: OK commits the entry, closing it cancels the mark. Its keys work whether
+// or not the player routes them through IsDialogMessage: Enter is OK, Escape closes, Tab and
+// Shift+Tab go round the two fields and OK.
 #include "infoWindow.h"
 
 #include "../base/limits.h"
@@ -8,11 +10,67 @@
 
 namespace {
 
+// No cue reader shows more of a title or performer (CD-Text holds 80), and a longer one could
+// push the entry's INDEX line out of the formatted text.
+const int kInfoFieldChars = 255;
+const int kKeyControls[] = {IDC_INFO_TITLE, IDC_INFO_PERFORMER, IDC_INFO_OK};
+const int kKeyControlCount = 3;
+
 struct InfoWindowState {
   HWND window;
+  WNDPROC controlProcs[kKeyControlCount];  // the three controls' own procedures
 };
 
-InfoWindowState gInfo = {nullptr};
+InfoWindowState gInfo = {nullptr, {nullptr, nullptr, nullptr}};
+
+int keyControlIndex(HWND control) {
+  int id = GetDlgCtrlID(control);
+  for (int i = 0; i < kKeyControlCount; ++i)
+    if (kKeyControls[i] == id) return i;
+  return -1;
+}
+
+// Enter, Escape and Tab in the fields and on OK.
+LRESULT CALLBACK InfoKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  int index = keyControlIndex(control);
+  WNDPROC original = index >= 0 ? gInfo.controlProcs[index] : nullptr;
+  if (!original) return DefWindowProcA(control, message, wParam, lParam);
+  HWND dialog = GetParent(control);
+  switch (message) {
+    case WM_GETDLGCODE:  // a player's IsDialogMessage hands these keys to us, not the dialog
+      return CallWindowProcA(original, control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDC_INFO_OK));
+        return 0;
+      }
+      if (wParam == VK_ESCAPE) {
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      if (wParam == VK_TAB) {
+        HWND next = GetNextDlgTabItem(dialog, control, GetKeyState(VK_SHIFT) < 0);
+        if (next) SetFocus(next);
+        if (next && GetDlgCtrlID(next) != IDC_INFO_OK) SendMessageA(next, EM_SETSEL, 0, -1);
+        return 0;
+      }
+      break;
+    case WM_CHAR:  // the characters of those keys: nothing to insert, no beep
+      if (wParam == '\r' || wParam == '\t' || wParam == 27) return 0;
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(original, control, message, wParam, lParam);
+}
+
+void onInfoInit(HWND dialog) {
+  SendDlgItemMessageA(dialog, IDC_INFO_TITLE, EM_SETLIMITTEXT, kInfoFieldChars, 0);
+  SendDlgItemMessageA(dialog, IDC_INFO_PERFORMER, EM_SETLIMITTEXT, kInfoFieldChars, 0);
+  for (int i = 0; i < kKeyControlCount; ++i)
+    gInfo.controlProcs[i] = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, kKeyControls[i]), GWLP_WNDPROC,
+                                                       (LONG_PTR)InfoKeysProc);
+}
 
 void onInfoOk(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
@@ -38,8 +96,14 @@ HWND createInfoWindow(HINSTANCE module) {
 }
 
 void destroyInfoWindow() {
-  if (gInfo.window) DestroyWindow(gInfo.window);
+  if (gInfo.window) {
+    for (int i = 0; i < kKeyControlCount; ++i)
+      if (gInfo.controlProcs[i])
+        SetWindowLongPtrA(GetDlgItem(gInfo.window, kKeyControls[i]), GWLP_WNDPROC, (LONG_PTR)gInfo.controlProcs[i]);
+    DestroyWindow(gInfo.window);
+  }
   gInfo.window = nullptr;
+  for (WNDPROC& proc : gInfo.controlProcs) proc = nullptr;
 }
 
 HWND infoWindow() { return gInfo.window; }
@@ -55,14 +119,22 @@ void clearInfoTitle() {
 INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      onInfoInit(dialog);
       return TRUE;
     case WM_CLOSE:
       onInfoClose(dialog);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) != IDC_INFO_OK) return FALSE;
-      onInfoOk(dialog);
-      return TRUE;
+      // IDOK and IDCANCEL come from a player's IsDialogMessage: Enter and Escape.
+      if (LOWORD(wParam) == IDC_INFO_OK || LOWORD(wParam) == IDOK) {
+        onInfoOk(dialog);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        onInfoClose(dialog);
+        return TRUE;
+      }
+      return FALSE;
     default:
       return FALSE;
   }

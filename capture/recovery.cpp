@@ -7,6 +7,7 @@
 #include "../sheet/recoveryText.h"
 #include "../store/fileWriter.h"
 #include "../store/pluginFolder.h"
+#include "cueEditor.h"
 #include "cueWindow.h"
 #include "sheetState.h"
 
@@ -26,18 +27,6 @@ struct RecoveryState {
 };
 
 RecoveryState gRecovery = {false, false};
-
-// The editor's text in a global block (length bytes and a NUL), with room for the header in
-// front of it; null when memory is short. The caller frees it.
-char* readEditorAfterHeader(size_t* length) {
-  HWND editor = cueEditor();
-  int chars = editor ? GetWindowTextLengthA(editor) : 0;
-  char* block = (char*)GlobalAlloc(GPTR, kRecoveryHeaderBytes + (SIZE_T)chars + 1);
-  if (!block) return nullptr;
-  int got = chars > 0 ? GetWindowTextA(editor, block + kRecoveryHeaderBytes, chars + 1) : 0;
-  *length = got > 0 ? (size_t)got : 0;
-  return block;
-}
 
 // Moves a damaged copy to the first free name lumo_unsaved-damaged[-N].cue; false when it
 // could not be moved.
@@ -135,21 +124,19 @@ void keepRecoveryCopy() {
   char path[kPathBytes];
   char temp[kPathBytes];
   if (!pathBesideModule(RECOVERY_FILE_NAME, path) || !pathBesideModule(kTempName, temp)) return;
-  size_t length = 0;
-  char* block = readEditorAfterHeader(&length);
-  if (!block) return;
+  EditorText copy = readEditorText(kRecoveryHeaderBytes);  // room for the header
+  if (!copy.text) return;
   char header[kRecoveryHeaderBytes];
   size_t headerLength =
-      formatRecoveryHeader(header, sizeof header, entryCounter(), length, sheetAudioPath());
-  if (!sheetUnsaved() || length == 0 || headerLength == 0) {
-    GlobalFree(block);
+      formatRecoveryHeader(header, sizeof header, entryCounter(), copy.length, sheetAudioPath());
+  if (!sheetUnsaved() || copy.length == 0 || headerLength == 0) {
+    freeEditorText(&copy);
     requestFileWrite(path, temp, nullptr, 0);  // no copy
     return;
   }
-  // The text was read to leave room for the longest header: close the gap, header first.
-  MoveMemory(block + headerLength, block + kRecoveryHeaderBytes, length);
-  CopyMemory(block, header, headerLength);
-  requestFileWrite(path, temp, block, headerLength + length);  // the writer frees the block
+  MoveMemory(copy.text + headerLength, copy.text, copy.length);
+  CopyMemory(copy.text, header, headerLength);
+  requestFileWrite(path, temp, copy.text, headerLength + copy.length);  // the writer frees it
 }
 
 void keepRecoveryCopySoon() {

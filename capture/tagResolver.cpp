@@ -21,6 +21,7 @@ void fillFilePath(const char*, char* raw, const char* path, int) { copyText(raw,
 void fillFileName(const char*, char* raw, const char* path, int) { fileNameOf(path, raw, kValueBytes); }
 void fillFileExt(const char*, char* raw, const char* path, int) { fileExtOf(path, raw, kValueBytes); }
 void fillFileDir(const char*, char* raw, const char* path, int) { fileDirOf(path, raw, kValueBytes); }
+void fillFileType(const char*, char* raw, const char* path, int) { fileTypeOf(path, raw, kValueBytes); }
 void fillCurPos(const char*, char* raw, const char*, int ms) { formatCuePosition(ms, raw, kValueBytes); }
 void fillTrackName(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedTitle()); }
 void fillPerformer(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedPerformer()); }
@@ -95,7 +96,8 @@ struct TagRow {
 const TagRow kTags[] = {
     {"filepath", fillFilePath},     {"filename", fillFileName},   {"curpos", fillCurPos},
     {"trackname", fillTrackName},   {"performer", fillPerformer}, {"trackcount", fillTrackCount},
-    {"fileext", fillFileExt},       {"filedir", fillFileDir},     {"pllen", fillPlLen},
+    {"fileext", fillFileExt},       {"filedir", fillFileDir},     {"filetype", fillFileType},
+    {"pllen", fillPlLen},
     {"plpos", fillPlPos},           {"plzeroidx", fillPlZeroIdx}, {"length", fillLength},
     {"bitrate", fillBitrate},       {"channelnum", fillChannelNum}, {"channels", fillChannels},
     {"srate", fillSampleRate},      {"videosize", fillVideoSize}, {"videowidth", fillVideoWidth},
@@ -115,7 +117,7 @@ char* __cdecl resolveTag(const char* tag, void* /*context*/) {
   if (!tag) return nullptr;
   char currentPath[kPathBytes];
   copyText(currentPath, sizeof currentPath, hostEntryPath(hostPlaylistIndex()));
-  int positionMs = hostPositionMs();
+  int positionMs = entryPositionMs();
 
   char raw[kValueBytes] = {0};
   fillFor(tag)(tag, raw, currentPath, positionMs);

@@ -13,6 +13,7 @@ const UINT HOST_IPC = WM_USER;
 const int HOST_VERSION = 0;
 const int HOST_PLAY_STATE = 104;
 const int HOST_TRACK_TIME = 105;
+const int HOST_JUMP_TO_TIME = 106;  // wParam: ms; answers 0 done, -1 nothing playing, 1 past the end
 const int HOST_PLAYLIST_COUNT = 124;
 const int HOST_PLAYLIST_INDEX = 125;
 const int HOST_STREAM_INFO = 126;
@@ -55,6 +56,7 @@ const LPARAM CAPTURE_MARK = 1;
 const LPARAM CAPTURE_COMMIT = 2;
 const LPARAM CAPTURE_CANCEL = 3;
 const LPARAM CAPTURE_SAVE = 4;
+const LPARAM CAPTURE_SHOW = 5;  // shows the Cue window
 
 // Tag callbacks of the title formatter. A non-null value from the resolver belongs to the
 // formatter until it hands it back to the free callback.

@@ -48,6 +48,7 @@ int hostPlaylistIndex() { return (int)callDirect(HOST_IPC, 0, HOST_PLAYLIST_INDE
 int hostPlaylistCount() { return (int)sendRequest(HOST_PLAYLIST_COUNT, 0); }
 int hostPositionMs() { return (int)sendRequest(HOST_TRACK_TIME, HOST_TIME_POSITION); }
 int hostLengthSeconds() { return (int)sendRequest(HOST_TRACK_TIME, HOST_TIME_LENGTH); }
+int hostJumpTo(int positionMs) { return (int)sendRequest(HOST_JUMP_TO_TIME, (WPARAM)positionMs); }
 int hostStreamInfo(int what) { return (int)sendRequest(HOST_STREAM_INFO, (WPARAM)what); }
 
 const char* hostEntryPath(int index) {

@@ -30,6 +30,8 @@ int hostPlaylistIndex();  // answered by the player's own procedure
 int hostPlaylistCount();
 int hostPositionMs();
 int hostLengthSeconds();
+// Moves playback to a position; 0 when done, -1 when nothing plays, 1 past the end.
+int hostJumpTo(int positionMs);
 int hostStreamInfo(int what);
 // The player's copy of an entry's path (answered by the player's own procedure); may be null.
 const char* hostEntryPath(int index);

@@ -1,14 +1,53 @@
-// The General page: the Enable box switches capture on and off at once.
+// The General page: the Enable box switches capture on and off at once, Show cue sheet
+// brings the Cue window back, and the two mark settings take effect as they are typed.
+#include "../base/settingsText.h"
+#include "../base/text.h"
 #include "../capture/captureController.h"
-#include "../store/settings.h"
+#include "../capture/cueWindow.h"
 #include "../res/resource.h"
+#include "../store/settings.h"
 #include "pageProtocol.h"
 #include "pages.h"
 
 namespace {
 
+const int kNumberFieldBytes = 16;
+
+struct NumberField {
+  int id;
+  int* value;
+  int largest;
+  int fallback;  // an empty field
+};
+
+NumberField fieldFor(int id) {
+  Settings& s = settings();
+  if (id == IDC_GENERAL_OFFSET) return {id, &s.markOffsetMs, kMarkOffsetMsMax, kMarkOffsetMsDefault};
+  return {id, &s.listenLeadSeconds, kListenLeadSecondsMax, kListenLeadSecondsDefault};
+}
+
+void showNumber(HWND page, const NumberField& field) {
+  char text[kNumberFieldBytes];
+  formatInt(text, sizeof text, *field.value);
+  SetDlgItemTextA(page, field.id, text);
+}
+
+// The field's number becomes the setting at once, held within its range.
+void readNumber(HWND page, const NumberField& field) {
+  char text[kNumberFieldBytes];
+  GetDlgItemTextA(page, field.id, text, (int)sizeof text);
+  int value = field.fallback;
+  parseSettingInt(text, &value);
+  *field.value = clampSetting(value, field.largest);
+}
+
 void onGeneralInit(HWND page) {
   CheckDlgButton(page, IDC_GENERAL_ENABLE, settings().enabled ? BST_CHECKED : BST_UNCHECKED);
+  const int kNumberFields[] = {IDC_GENERAL_OFFSET, IDC_GENERAL_LEAD};
+  for (int id : kNumberFields) {
+    SendDlgItemMessageA(page, id, EM_SETLIMITTEXT, kNumberFieldBytes - 1, 0);
+    showNumber(page, fieldFor(id));
+  }
   pageInit(kGeneralPage, page);
 }
 
@@ -22,6 +61,24 @@ void onEnableClicked(HWND page) {
   }
 }
 
+void onGeneralCommand(HWND page, WORD id, WORD code) {
+  switch (id) {
+    case IDC_GENERAL_ENABLE:
+      onEnableClicked(page);
+      break;
+    case IDC_GENERAL_SHOW_CUE:
+      bringCueWindowUp();
+      break;
+    case IDC_GENERAL_OFFSET:
+    case IDC_GENERAL_LEAD:
+      if (code == EN_CHANGE) readNumber(page, fieldFor(id));
+      if (code == EN_KILLFOCUS) showNumber(page, fieldFor(id));  // as it was taken
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -30,7 +87,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
       onGeneralInit(page);
       break;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDC_GENERAL_ENABLE) onEnableClicked(page);
+      onGeneralCommand(page, LOWORD(wParam), HIWORD(wParam));
       break;
     case WM_NOTIFY:
       pageNotify(kGeneralPage, (const NMHDR*)lParam);

@@ -29,6 +29,7 @@ struct UiState {
   bool cueShown = false;
   bool prefsShown = false;
   size_t boxesSeen = 0;
+  size_t eventsSeen = 0;
   int lastState = -1;
 };
 UiState gUi;
@@ -82,8 +83,15 @@ void reportChanges() {
 
   HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   bool cueShown = cue && IsWindowVisible(cue);
-  if (cueShown && !gUi.cueShown) say("CUE save=" + centre(GetDlgItem(cue, IDC_CUE_SAVE)));
+  if (cueShown && !gUi.cueShown)
+    say("CUE save=" + centre(GetDlgItem(cue, IDC_CUE_SAVE)) + " editor=" + centre(GetDlgItem(cue, IDC_CUE_EDITOR)) +
+        " listen=" + centre(GetDlgItem(cue, IDC_CUE_LISTEN)) + " earlier=" + centre(GetDlgItem(cue, IDC_CUE_EARLIER)) +
+        " later=" + centre(GetDlgItem(cue, IDC_CUE_LATER)));
   gUi.cueShown = cueShown;
+
+  // Where the plug-in moved playback (Listen): the player's log says it.
+  for (; gUi.eventsSeen < p.events.size(); ++gUi.eventsSeen)
+    if (p.events[gUi.eventsSeen].compare(0, 5, "jump ") == 0) say("JUMPED " + p.events[gUi.eventsSeen].substr(5));
 
   if (p.messageBoxes.size() > gUi.boxesSeen) {
     const CaughtMessageBox& box = p.messageBoxes.back();
@@ -104,6 +112,10 @@ void reportChanges() {
       ClientToScreen(tabs, &c);
       line += " tab" + std::to_string(i) + "=" + std::to_string(c.x) + "," + std::to_string(c.y);
     }
+    HWND offset = nullptr;  // the General page's reaction time, when it is the page shown
+    for (HWND page = GetWindow(p.preferencesPage(), GW_CHILD); page && !offset; page = GetWindow(page, GW_HWNDNEXT))
+      offset = GetDlgItem(page, IDC_GENERAL_OFFSET);
+    if (offset) line += " offset=" + centre(offset);
     say(line);
   }
   gUi.prefsShown = prefsShown;

@@ -342,23 +342,24 @@ INT_PTR CALLBACK StandInPlayer::PrefsWindowProc(HWND window, UINT message, WPARA
 }
 
 // Dialog keys for the plug-in's windows and the preferences; then the usual dispatch.
-static void dispatch(MSG* msg, HWND mainWindow, bool dialogKeys) {
+static void dispatch(MSG* msg, HWND mainWindow, bool dialogKeys, bool pluginDialogKeys) {
   HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
-  if (root && (root != mainWindow || dialogKeys) && IsDialogMessageA(root, msg)) return;
+  bool wanted = root == mainWindow ? dialogKeys : pluginDialogKeys;
+  if (root && wanted && IsDialogMessageA(root, msg)) return;
   TranslateMessage(msg);
   DispatchMessageA(msg);
 }
 
 void StandInPlayer::run() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(&msg, window_, dialogKeys);
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
 }
 
 void StandInPlayer::pump(DWORD ms) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(&msg, window_, dialogKeys);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
     if (GetTickCount() - start >= ms) break;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
@@ -463,6 +464,13 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     case HOST_TRACK_TIME:
       log("time " + number((long long)arg));
       return arg == HOST_TIME_POSITION ? position() : lengthSeconds;
+    case HOST_JUMP_TO_TIME: {
+      log("jump " + number((long long)arg));
+      if (playState == HOST_STATE_STOPPED) return -1;
+      if ((long long)arg > (long long)lengthSeconds * 1000) return 1;
+      seek((int)arg);
+      return 0;
+    }
     case HOST_PLAYLIST_COUNT:
       log("playlist-count");
       return (LRESULT)playlist.size();

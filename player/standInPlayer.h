@@ -79,6 +79,7 @@ class StandInPlayer {
   // Runs the message loop until the main window is closed.
   void run();
   bool dialogKeys = false;  // the main window's controls take Tab and Enter as in a dialog
+  bool pluginDialogKeys = true;  // the plug-in's windows' keys go through IsDialogMessage
 
   // Sends the registered action's message to its window, as the hot-key plug-in does.
   bool pressHotkey(const std::string& id);

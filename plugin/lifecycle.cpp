@@ -25,6 +25,8 @@ const char kTooOldText[] =
 const char kPageName[] = "LUMO";
 const char kHotkeyName[] = "LUMO: ON";
 const char kHotkeyId[] = "LUMOPluginDoActionOn";
+const char kShowHotkeyName[] = "LUMO: Show cue sheet";
+const char kShowHotkeyId[] = "LUMOPluginDoActionShow";
 const int kHotkeyFlags = 4;
 
 PluginDescriptor gDescriptor = {PLUGIN_DESCRIPTOR_VERSION, kDescription, pluginInit, pluginConfig,
@@ -37,10 +39,6 @@ bool gRunning = false;
 bool gHotkeyTimerPending = false;
 bool gSheetRecovered = false;  // shown once the player is up
 
-void releaseBuffers() {
-  releaseCaptureState();
-  releaseTemplates();
-}
 
 // Keeps this module loaded for good: used when code of ours is still to run after the player
 // unloads us (a box of ours was open at shutdown), or our window procedure must stay in the
@@ -64,10 +62,8 @@ int __cdecl pluginInit(void) {
     gDescriptor.description = kDescriptionTooOld;
     return 0;
   }
-  if (!allocateTemplates() || !createCaptureState()) {
-    releaseBuffers();
-    return 0;
-  }
+  if (!allocateTemplates()) return 0;
+  createCaptureState();
   readSettings();
   registerWebLinkClass(gDescriptor.module);
 
@@ -106,7 +102,7 @@ void __cdecl pluginQuit(void) {
     destroyInfoWindow();
     destroyCueWindow();
     unregisterWebLinkClass(gDescriptor.module);
-    releaseBuffers();
+    releaseTemplates();
     if (captureChained()) pinModule();
     gRunning = false;
   }
@@ -118,9 +114,12 @@ void CALLBACK registerHotkey(HWND, UINT, UINT_PTR timerId, DWORD) {
   if (timerId != HOTKEY_TIMER_ID) return;
   int code = hostNamedRequest(HOST_HOTKEY_ADD_NAME);
   if (code != 0) {
-    HotkeyRegistration registration = {kHotkeyName,   kHotkeyFlags, CAPTURE_MSG, 0,
-                                       CAPTURE_MARK, kHotkeyId,    nullptr};
-    hostAddHotkey(code, &registration);
+    HotkeyRegistration mark = {kHotkeyName,   kHotkeyFlags, CAPTURE_MSG, 0,
+                               CAPTURE_MARK, kHotkeyId,    nullptr};
+    hostAddHotkey(code, &mark);
+    HotkeyRegistration show = {kShowHotkeyName, kHotkeyFlags,   CAPTURE_MSG, 0,
+                               CAPTURE_SHOW,    kShowHotkeyId, nullptr};
+    hostAddHotkey(code, &show);
   }
   hostStopTimer(HOTKEY_TIMER_ID);
   gHotkeyTimerPending = false;

@@ -10,7 +10,7 @@ int __cdecl pluginInit(void);
 void __cdecl pluginConfig(void);
 void __cdecl pluginQuit(void);
 
-// Timer 888's procedure: registers the hot-key action once, then kills the timer.
+// Timer 888's procedure: registers the two hot-key actions once, then kills the timer.
 void CALLBACK registerHotkey(HWND window, UINT message, UINT_PTR timerId, DWORD time);
 
 const UINT_PTR HOTKEY_TIMER_ID = 888;

@@ -11,6 +11,9 @@
 #define IDD_GENERAL            109
 
 #define IDC_GENERAL_ENABLE     1000
+#define IDC_GENERAL_OFFSET     1005
+#define IDC_GENERAL_LEAD       1006
+#define IDC_GENERAL_SHOW_CUE   1007
 #define IDC_FORMAT_HEADER_DEFAULT 1003
 #define IDC_FORMAT_HEADER      1015
 #define IDC_FORMAT_TRACK       1016
@@ -21,6 +24,9 @@
 #define IDC_CUE_EDITOR         1029
 #define IDC_CUE_RESET          1031
 #define IDC_CUE_SAVE           1032
+#define IDC_CUE_LISTEN         1040
+#define IDC_CUE_EARLIER        1041
+#define IDC_CUE_LATER          1042
 
 #define IDC_INFO_TITLE         1035
 #define IDC_INFO_PERFORMER     1036

@@ -84,10 +84,23 @@ startPlayer "$mix"
 main=$(waitFor MAIN)
 waitFor READY >/dev/null
 
-positions=("0:00.500" "4:05.120" "31:40.480" "62:03.450")
-titles=("Opening" "Second Wind" "Deep \"Blue\" Water" "After the Hour")
-performers=("Artist One" "Artist Two" "Artist Two" "Artist Three")
+# The reaction time, set on the General page before marking: every mark lies 250 ms before
+# the key press.
+offset=250
+click "$(at "$main" prefs)"
+tabs=$(waitFor PREFS)
+sleep 0.4
+replaceText "$(at "$tabs" offset)" "$offset"
+xdotool key Tab                      # the field gives up the focus: the value is taken
+sleep 0.2
+shot prefs-general
+xdotool key Escape                   # closes the preferences
+sleep 0.3
 
+# Four marks; the last after seeking back, so it lands between the second and the third.
+positions=("0:00.500" "4:05.120" "62:03.450" "31:40.480")
+titles=("Opening" "Second Wind" "After the Hour" "Deep \"Blue\" Water")
+performers=("Artist One" "Artist Two" "Artist Three" "Artist Two")
 for i in 0 1 2 3; do
   n=$((i + 1))
   replaceText "$(at "$main" seek)" "${positions[$i]}"
@@ -99,19 +112,45 @@ for i in 0 1 2 3; do
   echo "mark $n: hot key at ${paused#PAUSED } ms"
   click "$(at "$info" title)"
   typeText "${titles[$i]}"
-  if [ "${performers[$i]}" != "${performers[$((i > 0 ? i - 1 : 0))]}" ] || [ $i -eq 0 ]; then
-    replaceText "$(at "$info" performer)" "${performers[$i]}"
-  fi
+  replaceText "$(at "$info" performer)" "${performers[$i]}"
   [ $i -eq 1 ] && shot info
   if [ $i -eq 2 ]; then
-    xdotool key Tab Tab space        # OK from the keyboard
+    xdotool key Return               # OK from the keyboard: Enter in the field
   else
     click "$(at "$info" ok)"         # OK with the mouse
   fi
   sleep 0.3
 done
-
 cue=$(waitFor CUE)
+sleep 0.3
+frames() {  # the INDEX of mark N: the pause position less the reaction time, in frames
+  local ms; ms=$(waitFor PAUSED "$1"); ms=${ms#PAUSED }
+  ms=$((ms - offset)); [ $ms -lt 0 ] && ms=0
+  echo $((ms * 75 / 1000))
+}
+f2=$(($(frames 2) + 3 - 75))          # nudged below: three frames later, a second earlier
+f3=$(frames 4)
+f4=$(($(frames 3) - 2 + 75))          # two frames earlier, a second later
+
+# Track 2 by ear and by keys: its title line, then Alt+Right three times, Alt+Shift+Left.
+click "$(at "$cue" editor)"
+xdotool key ctrl+Home; for _ in $(seq 1 9); do xdotool key Down; done
+xdotool key alt+Right alt+Right alt+Right alt+shift+Left
+sleep 0.3
+# Track 4 with the buttons: Earlier twice, Later with Shift held.
+click "$(at "$cue" editor)"
+xdotool key ctrl+End
+click "$(at "$cue" earlier)"
+click "$(at "$cue" earlier)"
+xdotool keydown shift; click "$(at "$cue" later)"; xdotool keyup shift
+# Listen to track 3: the player jumps to two seconds before its mark.
+click "$(at "$cue" editor)"
+xdotool key ctrl+Home; for _ in $(seq 1 13); do xdotool key Down; done
+click "$(at "$cue" listen)"
+jumped=$(waitFor JUMPED 8); jumped=${jumped#JUMPED }
+wanted=$((f3 * 1000 / 75 - 2000)); [ $wanted -lt 0 ] && wanted=0
+echo "Listen on track 3: the player jumped to $jumped ms (its mark less 2 s: $wanted ms)"
+[ "$jumped" = "$wanted" ] || fail "Listen jumped to $jumped ms, expected $wanted"
 sleep 0.3
 shot cue
 click "$(at "$cue" save)"
@@ -127,20 +166,18 @@ echo "----- $(basename "$sheet")"
 tr -d '\r' < "$sheet"
 echo "-----"
 
-# The breakpoints a cue reader finds must be the marks, to the frame (1/75 s).
+# The breakpoints a cue reader finds must be the marks as placed and nudged, to the frame.
 found=$(cuebreakpoints "$sheet") || fail "cuebreakpoints could not read the sheet"
 expected=""
-for n in 2 3 4; do
-  ms=$(waitFor PAUSED $n); ms=${ms#PAUSED }
-  frames=$((ms * 75 / 1000))
-  expected+=$(printf '%d:%02d.%02d' $((frames / 4500)) $((frames / 75 % 60)) $((frames % 75)))$'\n'
+for f in $f2 $f3 $f4; do
+  expected+=$(printf '%d:%02d.%02d' $((f / 4500)) $((f / 75 % 60)) $((f % 75)))$'\n'
 done
 echo "cuebreakpoints: $(echo $found)"
 [ "$(echo $found)" = "$(echo $expected)" ] || fail "breakpoints '$(echo $found)', marks '$(echo $expected)'"
 cueprint "$sheet" >/dev/null || fail "cueprint could not read the sheet"
 
 click "$(at "$main" prefs)"
-tabs=$(waitFor PREFS)
+tabs=$(waitFor PREFS 2)
 sleep 0.4
 click "$(at "$tabs" tab0)"; shot prefs-general
 click "$(at "$tabs" tab1)"; shot prefs-title-format

@@ -14,7 +14,7 @@ work=$(mktemp -d)
 cp "$BUILD/bin/gen_lumo.dll" "$BUILD/bin/standin_player.exe" "$work/"
 [ -f "$ROOT/res/gen_lumo.txt" ] && cp "$ROOT/res/gen_lumo.txt" "$work/"
 for scene in info cue general format about; do
-  rm -f "$work/plugin.ini"
+  rm -f "$work/plugin.ini" "$work/lumo_unsaved.cue"
   ( cd "$work" && wine standin_player.exe --scene "$scene" --hold 4 >"$work/$scene.log" 2>&1 ) &
   pid=$!
   for _ in $(seq 1 100); do grep -q READY "$work/$scene.log" 2>/dev/null && break; sleep 0.1; done

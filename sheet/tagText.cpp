@@ -19,6 +19,16 @@ long lastAfterFirst(const char* text, size_t length, bool (*matches)(char)) {
 
 bool isDot(char c) { return c == '.'; }
 
+// Whether text[0, length) is lower (written in lower case) in any letter case.
+bool equalsIgnoringCase(const char* text, size_t length, const char* lower) {
+  size_t i = 0;
+  for (; i < length && lower[i]; ++i) {
+    char c = text[i] >= 'A' && text[i] <= 'Z' ? (char)(text[i] - 'A' + 'a') : text[i];
+    if (c != lower[i]) return false;
+  }
+  return i == length && !lower[i];
+}
+
 // "AA:BB" or "AA:BB:CC", each field at least two digits.
 void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long long c, bool three) {
   const size_t kFieldBytes = 24;
@@ -74,6 +84,27 @@ void fileExtOf(const char* path, char* out, size_t outBytes) {
   size_t length = textLength(path, (size_t)-1);
   long at = lastAfterFirst(path, length, isDot);
   copyText(out, outBytes, at < 0 ? path : path + at + 1);
+}
+
+void fileTypeOf(const char* path, char* out, size_t outBytes) {
+  size_t length = textLength(path, (size_t)-1);
+  const char* type = "";
+  if (length > 0) {
+    size_t name = length;
+    while (name > 0 && !isPathSeparator(path[name - 1])) --name;
+    size_t dot = length;
+    while (dot > name && path[dot - 1] != '.') --dot;
+    const char* extension = path + dot;  // after the '.', or the end without one
+    size_t extensionLength = dot > name ? length - dot : 0;
+    if (equalsIgnoringCase(extension, extensionLength, "mp3"))
+      type = "MP3";
+    else if (equalsIgnoringCase(extension, extensionLength, "aif") ||
+             equalsIgnoringCase(extension, extensionLength, "aiff"))
+      type = "AIFF";
+    else
+      type = "WAVE";
+  }
+  copyText(out, outBytes, type);
 }
 
 void keepLastTwo(char* text) {

@@ -17,6 +17,11 @@ void fileNameOf(const char* path, char* out, size_t outBytes);   // after the la
 void fileDirOf(const char* path, char* out, size_t outBytes);    // before the last separator
 void fileExtOf(const char* path, char* out, size_t outBytes);    // after the last '.'
 
+// The cue sheet's file type for an audio file, by the extension of its file name in any letter
+// case: "MP3" for .mp3, "AIFF" for .aif and .aiff, "WAVE" for everything else (FLAC, WAV, APE,
+// OGG, a stream...). Empty for an empty path.
+void fileTypeOf(const char* path, char* out, size_t outBytes);
+
 // Keeps the last two characters of a text of two or more characters, in place.
 void keepLastTwo(char* text);
 

@@ -8,20 +8,23 @@
 #include "pluginFolder.h"
 
 const char kDefaultHeaderTemplate[] =
-    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" %filetype%";
 const char kDefaultTrackTemplate[] =
     "TRACK %trackcount% AUDIO\\r\\n    TITLE \"%trackname%\"\\r\\n    PERFORMER \"%performer%\"\\r\\n"
     "    INDEX 01 %curpos%";
 
 namespace {
 
+// The header default of earlier versions, which called every file MP3: read as today's.
+const char kEarlierDefaultHeader[] =
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
 const char kSection[] = "LUMO";
 const char kIniName[] = "plugin.ini";
 const size_t kNumberBytes = 16;
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
 
-Settings gSettings = {1, 0, nullptr, nullptr};
+Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault};
 
 // An integer key; a missing key or one that holds no number gives the fallback.
 int readNumber(const char* key, int fallback, const char* path) {
@@ -56,6 +59,8 @@ void readTemplate(const char* key, const char* fallback, char* block, const char
 
 Settings& settings() { return gSettings; }
 
+int clampSetting(int value, int largest) { return value < 0 ? 0 : value > largest ? largest : value; }
+
 bool allocateTemplates() {
   HANDLE heap = GetProcessHeap();
   gSettings.headerTemplate = (char*)HeapAlloc(heap, HEAP_ZERO_MEMORY, kTemplateBytes);
@@ -78,6 +83,8 @@ bool iniFilePath(char* path) { return pathBesideModule(kIniName, path); }
 void readSettings() {
   gSettings.enabled = 1;
   gSettings.currentPageIndex = 0;
+  gSettings.markOffsetMs = kMarkOffsetMsDefault;
+  gSettings.listenLeadSeconds = kListenLeadSecondsDefault;
   char path[kPathBytes];
   if (!iniFilePath(path)) {
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
@@ -86,7 +93,13 @@ void readSettings() {
   }
   gSettings.enabled = readNumber("enabled", gSettings.enabled, path);
   gSettings.currentPageIndex = readNumber("currentpageindex", 0, path);
+  gSettings.markOffsetMs =
+      clampSetting(readNumber("markoffset", kMarkOffsetMsDefault, path), kMarkOffsetMsMax);
+  gSettings.listenLeadSeconds =
+      clampSetting(readNumber("listenlead", kListenLeadSecondsDefault, path), kListenLeadSecondsMax);
   readTemplate("advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate, path);
+  if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
+    copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
   readTemplate("balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate, path);
 }
 
@@ -102,4 +115,6 @@ void writeSettings() {
   writeNumber("currentpageindex", gSettings.currentPageIndex, path);
   writeTemplate("advformatstring", gSettings.headerTemplate, path);
   writeTemplate("balloontitle", gSettings.trackTemplate, path);
+  writeNumber("markoffset", gSettings.markOffsetMs, path);
+  writeNumber("listenlead", gSettings.listenLeadSeconds, path);
 }

@@ -8,7 +8,18 @@ struct Settings {
   int currentPageIndex;      // the preferences tab last shown
   char* headerTemplate;      // kTemplateBytes block, owned by the settings store
   char* trackTemplate;       // kTemplateBytes block, owned by the settings store
+  int markOffsetMs;          // a mark's time lies this much before the key press
+  int listenLeadSeconds;     // Listen starts this long before a mark
 };
+
+// The ranges of the two mark settings; a value outside is taken as the nearest inside.
+const int kMarkOffsetMsMax = 5000;
+const int kMarkOffsetMsDefault = 0;
+const int kListenLeadSecondsMax = 60;
+const int kListenLeadSecondsDefault = 2;
+
+// value held within 0 and largest.
+int clampSetting(int value, int largest);
 
 extern const char kDefaultHeaderTemplate[];
 extern const char kDefaultTrackTemplate[];

@@ -43,7 +43,9 @@ TEST_F(PluginTest, FirstEntryWritesHeaderLaterEntriesDoNot) {
   player->playState = HOST_STATE_PLAYING;
   player->positionMs = 61500;
   commitEntry("Intro", "Artist A");
+  // The first track starts at the beginning of the file: INDEX 00 before a later INDEX 01.
   std::string first = std::string(kHeader) + "\r\n" + trackEntry(1, "Intro", "Artist A", "01:01:37");
+  first.insert(first.rfind("    INDEX 01"), "    INDEX 00 00:00:00\r\n");
   EXPECT_EQ(editorText(), first);
 
   player->positionMs = 3723450;
@@ -210,7 +212,7 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   }
   size_t first = player->events.size();
   player->capture(CAPTURE_MARK);
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "capture 1"}))
+  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}))
       << "the action runs first, then the message reaches the player";
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }

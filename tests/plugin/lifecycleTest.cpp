@@ -54,21 +54,28 @@ TEST_F(PluginTest, VersionAtGateStartsInOrderAndRegistersHotkeyLater) {
 
   for (int i = 0; i < 200 && player->hotkeys.empty(); ++i) player->pump(10);
   player->pump(1200);  // a second tick would register the action twice
-  EXPECT_EQ(player->events,
-            Events({"version", "register-page LUMO", "named GenHotkeysAdd", "hotkey-add LUMO: ON"}));
+  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "named GenHotkeysAdd",
+                                     "hotkey-add LUMO: ON", "hotkey-add LUMO: Show cue sheet"}));
 }
 
-TEST_F(PluginTest, HotkeyRegistrationRecord) {
+TEST_F(PluginTest, HotkeyRegistrationRecords) {
   start();
-  ASSERT_EQ(player->hotkeys.size(), 1u);
-  const HotkeyAction& action = player->hotkeys[0];
-  EXPECT_EQ(action.name, "LUMO: ON");
-  EXPECT_EQ(action.id, "LUMOPluginDoActionOn");
-  EXPECT_EQ(action.flags, 4);
-  EXPECT_EQ(action.message, 1912u);
-  EXPECT_EQ(action.wParam, 0u);
-  EXPECT_EQ(action.lParam, 1);
-  EXPECT_EQ(action.window, nullptr);
+  ASSERT_EQ(player->hotkeys.size(), 2u);
+  struct {
+    const char* name;
+    const char* id;
+    LPARAM action;
+  } expected[] = {{"LUMO: ON", "LUMOPluginDoActionOn", 1}, {"LUMO: Show cue sheet", "LUMOPluginDoActionShow", 5}};
+  for (size_t i = 0; i < 2; ++i) {
+    const HotkeyAction& action = player->hotkeys[i];
+    EXPECT_EQ(action.name, expected[i].name);
+    EXPECT_EQ(action.id, expected[i].id);
+    EXPECT_EQ(action.flags, 4);
+    EXPECT_EQ(action.message, 1912u);
+    EXPECT_EQ(action.wParam, 0u);
+    EXPECT_EQ(action.lParam, expected[i].action);
+    EXPECT_EQ(action.window, nullptr);
+  }
 }
 
 TEST_F(PluginTest, NoHotkeyPluginMeansNoRegistrationAndNoHarm) {

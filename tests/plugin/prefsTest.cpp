@@ -14,7 +14,7 @@ namespace {
 using Events = std::vector<std::string>;
 
 const char kDefaultHeader[] =
-    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" %filetype%";
 
 struct Tip {
   HWND tooltip;
@@ -220,7 +220,7 @@ TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
   EXPECT_EQ(hostProc(), capture) << "installed exactly once";
   first = player->events.size();
   mark();
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "capture 1"}));
+  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}));
 
   player->closePreferences();
   stop();
@@ -249,7 +249,7 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   click(general, IDC_GENERAL_ENABLE);
   first = player->events.size();
   mark();
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "capture 1"}))
+  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}))
       << "actions back on, and our procedure is in the chain once";
   SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSaved);
 }

@@ -6,14 +6,14 @@
 namespace {
 
 const char kDefaultHeader[] =
-    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
+    "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" %filetype%";
 const char kDefaultTrack[] =
     "TRACK %trackcount% AUDIO\\r\\n    TITLE \"%trackname%\"\\r\\n    PERFORMER \"%performer%\"\\r\\n"
     "    INDEX 01 %curpos%";
 
 }  // namespace
 
-TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllNineKeys) {
+TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllKeys) {
   start();
   commitEntry("T", "P");
   ASSERT_GE(player->renderedTemplates.size(), 2u);
@@ -29,7 +29,30 @@ TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllNineKeys) {
                                              "displayonpbchange=0\r\n"
                                              "currentpageindex=0\r\n"
                                              "advformatstring=") +
-                                 kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack + "\r\n");
+                                 kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack +
+                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\n");
+}
+
+TEST_F(PluginTest, MarkSettingsComeBackWholeAndWithinRange) {
+  struct {
+    const char* offset;
+    const char* lead;
+    const char* offsetBack;
+    const char* leadBack;
+  } cases[] = {
+      {"250", "5", "250", "5"},      {"abc", "x1", "0", "2"},     // no numbers: the defaults
+      {"99999", "61", "5000", "60"}, {"-3", "-1", "0", "0"},      // held within the range
+      {"12ms", " 7 ", "0", "7"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.offset);
+    writeFile(iniPath(), std::string("[LUMO]\r\nmarkoffset=") + c.offset + "\r\nlistenlead=" + c.lead + "\r\n");
+    start();
+    stop();
+    std::string ini = readFile(iniPath());
+    EXPECT_NE(ini.find(std::string("markoffset=") + c.offsetBack + "\r\nlistenlead=" + c.leadBack + "\r\n"),
+              std::string::npos) << ini;
+  }
 }
 
 TEST_F(PluginTest, StoredValuesSurviveRestartAndFixedKeysAreRewritten) {
@@ -78,4 +101,25 @@ TEST_F(PluginTest, TemplateWithoutEscapesGivesEntriesWithoutLineBreaks) {
   commitEntry("T", "P");
   commitEntry("T", "P");
   EXPECT_EQ(editorText(), "HEAD\r\nTRACK 01\r\nTRACK 02");
+}
+
+TEST_F(PluginTest, EarlierDefaultHeaderIsReadAsTodaysAndOthersAreKept) {
+  struct {
+    const char* stored;
+    const char* used;
+  } cases[] = {
+      {"PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3", kDefaultHeader},
+      {"PERFORMER \"%artist%\"\\r\\nFILE \"%filename%\" MP3", "PERFORMER \"%artist%\"\\r\\nFILE \"%filename%\" MP3"},
+      {"FILE \"%filename%\" BINARY", "FILE \"%filename%\" BINARY"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    writeFile(iniPath(), std::string("[LUMO]\r\nadvformatstring=") + c.stored + "\r\n");
+    start();
+    commitEntry("T", "P");
+    EXPECT_EQ(player->renderedTemplates[0], c.used);
+    player->renderedTemplates.clear();
+    resetSheet();
+    stop();
+  }
 }

@@ -15,9 +15,10 @@ std::string expectedEntry(int number, int cycle, int positionMs) {
   char text[256];
   int frames = (int)((long long)positionMs * 75 / 1000);
   snprintf(text, sizeof text,
-           "TRACK %02d AUDIO\r\n    TITLE \"Track %d\"\r\n    PERFORMER \"Performer %d\"\r\n"
+           "TRACK %02d AUDIO\r\n    TITLE \"Track %d\"\r\n    PERFORMER \"Performer %d\"\r\n%s"
            "    INDEX 01 %02d:%02d:%02d",
-           number, cycle, cycle % 7, frames / 4500, frames / 75 % 60, frames % 75);
+           number, cycle, cycle % 7, number == 1 && frames > 0 ? "    INDEX 00 00:00:00\r\n" : "",
+           frames / 4500, frames / 75 % 60, frames % 75);
   return text;
 }
 
@@ -113,7 +114,7 @@ TEST_F(PluginTest, TwoHundredLifetimesLeaveNothingBehind) {
     HMODULE module = player->module();
     if (waitForHotkey) {  // the registration 500 ms after start-up
       for (int i = 0; i < 200 && player->hotkeys.size() == hotkeysBefore; ++i) player->pump(10);
-      EXPECT_EQ(player->hotkeys.size(), hotkeysBefore + 1);
+      EXPECT_EQ(player->hotkeys.size(), hotkeysBefore + 2);
     }
     if (round % 3 == 0) commitEntry("Round " + std::to_string(round), "Loop");
     if (round % 4 == 0) {

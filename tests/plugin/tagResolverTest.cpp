@@ -31,7 +31,8 @@ class TagTest : public PluginTest {
 }  // namespace
 
 TEST_F(TagTest, OwnTagsFromCaptureStateAndPlayer) {
-  player->positionMs = 3723450;
+  player->positionMs = 3723450;  // the entry's position is the mark's
+  commitEntry("Second", "Typed Performer");
   player->playState = HOST_STATE_PAUSED;
   player->sampleRate = 48;
   player->bitrate = 192;
@@ -45,12 +46,13 @@ TEST_F(TagTest, OwnTagsFromCaptureStateAndPlayer) {
       {"filename", "set1.mp3"},
       {"filedir", "D:\\\\Music\\\\Live.2004"},
       {"fileext", "mp3"},
+      {"filetype", "MP3"},
       {"curpos", "62:03:33"},
       {"CurPos", "62:03:33"},
       {"CURPOS", "62:03:33"},
       {"trackname", kNull},  // the commit emptied it
       {"performer", "Typed Performer"},
-      {"trackcount", "02"},
+      {"trackcount", "03"},
       {"length", "01:06:40"},
       {"pllen", "1"},
       {"plpos", "1"},

@@ -146,3 +146,23 @@ TEST(TagText, FormatIntLikePrintfPrecision) {
   formatInt(small, sizeof small, 123456, 1);
   EXPECT_STREQ(small, "123");
 }
+
+TEST(TagText, FileTypeByTheFileNamesExtension) {
+  struct {
+    const char* path;
+    const char* type;
+  } cases[] = {
+      {"D:\\mix.mp3", "MP3"},   {"D:\\mix.MP3", "MP3"},     {"D:\\mix.Mp3", "MP3"},
+      {"D:\\mix.aif", "AIFF"},  {"D:\\mix.AIFF", "AIFF"},   {"D:\\mix.flac", "WAVE"},
+      {"D:\\mix.wav", "WAVE"},  {"D:\\mix.ape", "WAVE"},    {"D:\\mix.ogg", "WAVE"},
+      {"D:\\mix.m4a", "WAVE"},  {"D:\\mix.wma", "WAVE"},    {"D:\\mix.mp3x", "WAVE"},
+      {"D:\\mp3", "WAVE"},      {"D:\\live.mp3\\set1", "WAVE"}, {"Z:/a.b/c.mp3", "MP3"},
+      {"http://radio.example/live", "WAVE"}, {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    char out[8];
+    fileTypeOf(c.path, out, sizeof out);
+    EXPECT_STREQ(out, c.type);
+  }
+}

@@ -1,0 +1,34 @@
+// The Cue window's editor as a sheet: its text read out, and the plug-in's own changes of it
+// (which are no hand edits), made so that the user's selection and view stay where they were.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "../sheet/sheetEdit.h"
+
+// A copy of the editor's text in global memory, NUL-terminated, with spare bytes after it;
+// text is null when memory is short. Free it with freeEditorText.
+struct EditorText {
+  char* text;
+  size_t length;
+};
+EditorText readEditorText(size_t spare);
+void freeEditorText(EditorText* copy);
+
+// Whether the editor's text is being changed by the plug-in right now (its EN_CHANGE is no
+// hand edit).
+bool editorChangeIsOurs();
+
+void setEditorText(const char* text);
+void appendToEditor(const char* text);
+
+// Applies edits (sorted, not overlapping, in the coordinates of text, the editor's current
+// text) to the editor. The selection and the first line in view follow the edits. With
+// undoable, a single edit becomes one step that Ctrl+Z takes back.
+void applyToEditor(const char* text, size_t length, const TextEdit* edits, size_t count, bool undoable);
+
+// Adds text at the end of an edit control, without an undo step, and leaves the user's
+// selection (or caret) at the same character positions.
+void appendText(HWND edit, const char* text);

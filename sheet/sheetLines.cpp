@@ -1,0 +1,86 @@
+// Line walking and the TRACK and INDEX lines.
+#include "sheetLines.h"
+
+#include "cueTime.h"
+
+namespace {
+
+const size_t kNumberDigitsMax = 9;
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+bool readLine(const char* text, size_t length, size_t start, SheetLine* line) {
+  if (!text || start >= length) return false;
+  size_t end = start;
+  while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
+  size_t next = end;
+  if (next < length && text[next] == '\r') ++next;
+  if (next < length && text[next] == '\n' && (next == end || text[next - 1] == '\r')) ++next;
+  *line = {start, end, next};
+  return true;
+}
+
+SheetLine lineHolding(const char* text, size_t length, size_t at) {
+  if (at > length) at = length;
+  size_t start = at;
+  while (start > 0 && text[start - 1] != '\n' && text[start - 1] != '\r') --start;
+  SheetLine line = {start, start, start};
+  readLine(text, length, start, &line);
+  return line;
+}
+
+size_t firstWord(const char* text, const SheetLine& line) {
+  size_t at = line.start;
+  while (at < line.end && isBlank(text[at])) ++at;
+  return at;
+}
+
+bool lineKeyword(const char* text, const SheetLine& line, const char* keyword, size_t* argument) {
+  size_t at = firstWord(text, line);
+  for (; *keyword; ++keyword, ++at)
+    if (at >= line.end || text[at] != *keyword) return false;
+  if (at < line.end && !isBlank(text[at])) return false;
+  while (at < line.end && isBlank(text[at])) ++at;
+  if (argument) *argument = at;
+  return true;
+}
+
+bool readTrackLine(const char* text, const SheetLine& line, size_t* numberAt, size_t* numberLength,
+                   long long* number) {
+  size_t at = 0;
+  if (!lineKeyword(text, line, "TRACK", &at)) return false;
+  size_t digits = 0;
+  long long value = 0;
+  while (at + digits < line.end && isDigit(text[at + digits]) && digits < kNumberDigitsMax) {
+    value = value * 10 + (text[at + digits] - '0');
+    ++digits;
+  }
+  if (digits == 0) return false;
+  if (numberAt) *numberAt = at;
+  if (numberLength) *numberLength = digits;
+  if (number) *number = value;
+  return true;
+}
+
+bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index) {
+  size_t at = 0;
+  if (!lineKeyword(text, line, "INDEX", &at)) return false;
+  if (at + 2 > line.end || !isDigit(text[at]) || !isDigit(text[at + 1])) return false;
+  if (at + 2 < line.end && !isBlank(text[at + 2])) return false;
+  index->number = (text[at] - '0') * 10 + (text[at + 1] - '0');
+  at += 2;
+  while (at < line.end && isBlank(text[at])) ++at;
+  size_t timeEnd = at;
+  while (timeEnd < line.end && !isBlank(text[timeEnd])) ++timeEnd;
+  index->timeAt = at;
+  index->timeLength = timeEnd - at;
+  size_t rest = timeEnd;
+  while (rest < line.end && isBlank(text[rest])) ++rest;
+  index->frames = 0;
+  index->timeValid = rest == line.end &&
+                     parseCueTime(text + at, index->timeLength, &index->frames) == kCueTimeOk;
+  return true;
+}

@@ -1,0 +1,40 @@
+// Walking a cue sheet's lines and reading the TRACK and INDEX lines the plug-in's entries hold.
+// The text is not terminated: every function takes its length and never reads past it.
+#pragma once
+
+#include <cstddef>
+
+struct SheetLine {
+  size_t start;  // its first character
+  size_t end;    // after its last character, before the line break
+  size_t next;   // the next line's first character; the text's length after the last line
+};
+
+// The line that starts at start (CR LF, LF or CR end it); false at the end of the text.
+bool readLine(const char* text, size_t length, size_t start, SheetLine* line);
+
+// The line that holds position at.
+SheetLine lineHolding(const char* text, size_t length, size_t at);
+
+// Where the line's first word starts (after blanks and TABs).
+size_t firstWord(const char* text, const SheetLine& line);
+
+// Whether the line's first word is keyword, in capitals, followed by a blank or the line's end;
+// argument gets where what follows it starts (after blanks).
+bool lineKeyword(const char* text, const SheetLine& line, const char* keyword, size_t* argument);
+
+// A "TRACK <number> ..." line: where its number stands and what it is; false for any other line
+// or a TRACK line without digits.
+bool readTrackLine(const char* text, const SheetLine& line, size_t* numberAt, size_t* numberLength,
+                   long long* number);
+
+struct IndexLine {
+  int number;         // the index number, 0 to 99
+  size_t timeAt;      // where its time stands
+  size_t timeLength;
+  bool timeValid;     // the time is a whole m:ss:ff
+  long long frames;   // the time, when valid
+};
+
+// An "INDEX <nn> <time>" line; false for any other line or one without a two-digit number.
+bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index);
