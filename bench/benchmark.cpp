@@ -191,6 +191,7 @@ int main() {
   double written[2] = {0, 0};
   for (int entries : {1, 100, 1000, 10000}) {
     SetDlgItemTextA(cue, IDC_CUE_EDITOR, sheetOf(entries).c_str());
+    player.positionMs = (entries + 1) * 60000;  // marking on: the entry goes at the end
     double t = best([&] { return oneCommit(player, info); });
     if (entries == 1) atOne = t;
     if (entries == 1000) written[0] = t;
@@ -200,12 +201,14 @@ int main() {
   }
   CreateDirectoryA((folder + "\\lumo_unsaved.tmp").c_str(), nullptr);
   SetDlgItemTextA(cue, IDC_CUE_EDITOR, sheetOf(1000).c_str());
+  player.positionMs = 1001 * 60000;
   written[1] = best([&] { return oneCommit(player, info); });
   RemoveDirectoryA((folder + "\\lumo_unsaved.tmp").c_str());
   rows.push_back({"B3' one commit, 1000 entries, copy blocked (us)", fmt("%.0f", written[1]), "-", "-",
                   "the copy adds " + fmt("%.0f us", written[0] - written[1]) + " (<= 2000)"});
   // The copy itself is written on the writer's thread: how long after the commit it is on disk.
   SetDlgItemTextA(cue, IDC_CUE_EDITOR, sheetOf(1000).c_str());
+  player.positionMs = 1001 * 60000;
   double onDisk = best([&] {
     WIN32_FILE_ATTRIBUTE_DATA before = {}, now = {};
     GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &before);
@@ -218,6 +221,17 @@ int main() {
   });
   rows.push_back({"B3\" commit until its copy is on disk, 1000 entries (us)", fmt("%.0f", onDisk), "-",
                   "-", "off the player's thread"});
+  // A mark made after seeking back to the start: the entry goes first and every track after it
+  // is numbered again.
+  for (int entries : {10, 100, 1000}) {
+    double t = best([&] {
+      SetDlgItemTextA(cue, IDC_CUE_EDITOR, sheetOf(entries).c_str());
+      player.positionMs = 0;
+      return oneCommit(player, info);
+    });
+    rows.push_back({"B3i commit placed first, " + std::to_string(entries) + " entries (us)", fmt("%.0f", t),
+                    fmt("%.0f", atOne), fmt("%.2f", t / atOne), "seeking back: rare"});
+  }
 
   // B4: from the hot-key message to the pause command reaching the player.
   double latency = best([&] {

@@ -4,7 +4,8 @@
 // seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
-// With steps (--commits N, --edit TEXT, --save, --print, --wait MS, --hold) it carries them out
+// With steps (--commits N, --marks MS,MS..., --title TEXT, --edit TEXT, --save, --print,
+// --wait MS, --hold) it carries them out
 // in order on the file of --file (default C:\mixes\Night Drive.mp3) and then quits, or with
 // --hold prints READY and waits to be killed: tests kill it and start it again on the same
 // folder, as a crash of the player would.
@@ -40,7 +41,7 @@ struct Options {
 };
 
 bool isStep(const std::string& a) {
-  return a == "--commits" || a == "--edit" || a == "--wait";
+  return a == "--commits" || a == "--marks" || a == "--title" || a == "--edit" || a == "--wait";
 }
 
 Options parse(int argc, char** argv) {
@@ -151,14 +152,27 @@ void printSheet() {
 
 // Carries out the steps in order; false when one of them could not be done.
 bool runSteps(StandInPlayer& player, const Options& o) {
-  static int marks = 0;
+  int marks = 0;
+  std::string titlePrefix = "Track";
   for (const Step& step : o.steps) {
     if (step.name == "commits") {
       for (int i = atoi(step.value.c_str()); i > 0; --i) {
         ++marks;
-        std::string title = "Track " + std::to_string(marks);
+        std::string title = titlePrefix + " " + std::to_string(marks);
         markTrack(player, 61000 * marks, title.c_str(), "Performer");
       }
+    } else if (step.name == "marks") {  // positions in ms, separated by commas
+      for (const char* at = step.value.c_str(); *at;) {
+        char* end = nullptr;
+        long ms = strtol(at, &end, 10);
+        if (end == at) return false;
+        ++marks;
+        std::string title = titlePrefix + " " + std::to_string(marks);
+        markTrack(player, (int)ms, title.c_str(), "Performer");
+        at = *end == ',' ? end + 1 : end;
+      }
+    } else if (step.name == "title") {
+      titlePrefix = step.value;
     } else if (step.name == "edit") {
       HWND cue = findPluginDialog(IDC_CUE_EDITOR);
       if (!cue) return false;

@@ -6,6 +6,9 @@
 # reader (cuebreakpoints) against the marks to the frame, and writes screenshots to build/demo.
 # A second session shows recovery: two marks, the player killed without quitting, started again
 # on the same folder, the sheet back, one more mark numbered on, Save, and every track read.
+# A third works on real audio: a WAV of tones made with sox, marked where the tones change,
+# saved, split along the sheet with shnsplit (every piece must start at its mark to the
+# sample), and a sheet with marks past the first hour imported into a FLAC with metaflac.
 #   bash scripts/demo.sh                 the session above
 #   bash scripts/demo.sh --interactive   the stand-in player on your own display, to try by hand
 set -euo pipefail
@@ -229,4 +232,52 @@ click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
 xdotool key alt+F4
 for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
 player_pid=""
+echo "session 2: PASSED"
+
+# Session 3: real audio. Three minutes of tones (440, 660, 880 Hz) changing at 0:50 and 1:50.
+audio="$work/audio"
+mkdir -p "$audio/split"
+cp "$BUILD/bin/gen_lumo.dll" "$audio/"   # a plug-in folder of its own: no reaction time set
+sox -n -r 44100 -c 2 -b 16 "$audio/a.wav" synth 50 sine 440 gain -6
+sox -n -r 44100 -c 2 -b 16 "$audio/b.wav" synth 60 sine 660 gain -6
+sox -n -r 44100 -c 2 -b 16 "$audio/c.wav" synth 70 sine 880 gain -6
+sox "$audio/a.wav" "$audio/b.wav" "$audio/c.wav" "$audio/Tones.wav"
+marks=(0 50000 110000)
+( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --file "$(winepath -w "$audio/Tones.wav")" \
+    --title Tone --marks "$(IFS=,; echo "${marks[*]}")" --save >/dev/null 2>&1 ) || fail "the marking of Tones.wav failed"
+[ -f "$audio/Tones.cue" ] || fail "no Tones.cue"
+echo "----- Tones.cue"; tr -d '\r' < "$audio/Tones.cue"; echo "-----"
+shnsplit -q -f "$audio/Tones.cue" -d "$audio/split" -o wav "$audio/Tones.wav" || fail "shnsplit refused Tones.cue"
+start=0
+i=0
+for piece in "$audio"/split/split-track*.wav; do
+  expected=$((marks[i] * 75 / 1000 * 588))   # the mark's frame, in samples
+  echo "$(basename "$piece"): starts at sample $start (mark: $expected), $(soxi -s "$piece") samples"
+  [ "$start" = "$expected" ] || fail "$(basename "$piece") starts at sample $start, its mark at $expected"
+  start=$((start + $(soxi -s "$piece")))
+  i=$((i + 1))
+done
+[ $i = ${#marks[@]} ] || fail "shnsplit made $i pieces, expected ${#marks[@]}"
+
+# Marks past the first hour in a FLAC of 65 minutes of silence: metaflac takes the sheet in.
+python3 - "$audio/Long.wav" <<'PY'
+import os, struct, sys
+data = 65 * 60 * 44100 * 4
+with open(sys.argv[1], "wb") as f:
+    f.write(b"RIFF" + struct.pack("<I", 36 + data) + b"WAVEfmt " +
+            struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", data))
+os.truncate(sys.argv[1], 44 + data)
+PY
+flac -0 -s -f -o "$audio/Long Mix.flac" "$audio/Long.wav" && rm "$audio/Long.wav"
+rm -f "$audio/lumo_unsaved.cue"
+long=(10000 1800500 3690240 3872000)
+( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --file "$(winepath -w "$audio/Long Mix.flac")" \
+    --title Part --marks "$(IFS=,; echo "${long[*]}")" --save >/dev/null 2>&1 ) || fail "the marking of Long Mix.flac failed"
+metaflac --import-cuesheet-from="$audio/Long Mix.cue" "$audio/Long Mix.flac" || fail "metaflac refused Long Mix.cue"
+offsets=$(metaflac --export-cuesheet-to=- "$audio/Long Mix.flac" | awk '/INDEX 01/ { print $3 }' | tr '\n' ' ')
+wanted=""
+for ms in "${long[@]}"; do f=$((ms * 75 / 1000)); wanted+=$(printf '%02d:%02d:%02d ' $((f / 4500)) $((f / 75 % 60)) $((f % 75))); done
+echo "metaflac: FILE \"Long Mix.flac\" $(grep -o 'WAVE\|MP3\|AIFF' "$audio/Long Mix.cue" | head -1), track offsets $offsets"
+[ "$offsets" = "$wanted" ] || fail "metaflac holds '$offsets', the marks are '$wanted'"
+echo "session 3: PASSED"
 echo "demo: PASSED (screenshots in $OUT)"
