@@ -99,6 +99,7 @@ void onCommit() {
 
   EditorText sheet = readEditorText(0);
   bool first = followTheSheet(sheet);
+  freeEditorText(&sheet);
   FormatTitleRequest request = {nullptr,       hostWindow(), gState.formatted, (int)kTextBytes,
                                 resolveTag, freeTagValue};
   EnterCriticalSection(&gFormatLock);
@@ -108,6 +109,8 @@ void onCommit() {
 
   // The sheet belongs to the file that was current at its first entry.
   if (!sheetAudioPath()[0]) setSheetAudioPath(hostEntryPath(hostPlaylistIndex()));
+  // Read again: the player may have run messages of its own while it formatted the entry.
+  sheet = readEditorText(0);
   if (sheet.text) placeInSheet(sheet, first);
   freeEditorText(&sheet);
   markSheetChanged();

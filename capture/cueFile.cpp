@@ -13,11 +13,6 @@ bool endsWithLineBreak(const char* text, size_t length) {
   return length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r');
 }
 
-bool isFile(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 CueWrite writeCueFile(const char* path, char* text, size_t length) {

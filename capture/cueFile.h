@@ -15,7 +15,7 @@ struct CueWrite {
 
 // Writes text (length bytes; text must have room for two more, which take a closing CR LF
 // when the text does not end with a line break) to path. When path holds a file that this
-// sheet has not written since start-up or Reset, that file is first renamed to path + ".bak",
+// sheet has not written since start-up or Reset, that file is first kept as path + ".bak",
 // replacing an older one. The new file replaces the old in one rename, so a write that fails
 // half-way leaves the old file whole, and no temporary file behind.
 CueWrite writeCueFile(const char* path, char* text, size_t length);

@@ -47,7 +47,8 @@ const char* reasonFor(DWORD error) {
     case ERROR_DEV_NOT_EXIST: case ERROR_NOT_READY: case ERROR_UNEXP_NET_ERR:
       return "Its folder does not exist or cannot be reached.";
     case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT:
-      return "The folder or the file may not be written to: it is read-only or protected.";
+      return "The folder or the file may not be written to: it is read-only, protected, or open "
+             "in another program.";
     case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION:
       return "Another program holds the file open.";
     case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL:

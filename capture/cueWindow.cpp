@@ -54,9 +54,12 @@ void onCueInit(HWND dialog) {
 void onReset() {
   HWND editor = cueEditor();
   if (sheetUnsaved() && editor && GetWindowTextLengthA(editor) > 0) {
+    unsigned asked = sheetVersion();
     int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption,
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
     if (answer != IDYES) return;  // No, refused, or shut down while asking
+    // An entry marked while the question was open was not part of what Yes discards.
+    if (sheetVersion() != asked) return;
   }
   resetSheet();
 }

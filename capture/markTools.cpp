@@ -26,8 +26,9 @@ size_t caretOf(HWND editor) {
 void listenAt(long long frames) {
   int state = hostPlayState();
   if (state == HOST_STATE_STOPPED || state == HOST_STATE_PAUSED) hostPlay();
+  const long long kLatestMs = 0x7FFFFFFF;  // a time typed by hand may lie past any position
   long long ms = frames * kMsPerSecond / kFramesPerSecond - settings().listenLeadSeconds * kMsPerSecond;
-  hostJumpTo(ms < 0 ? 0 : (int)ms);
+  hostJumpTo(ms < 0 ? 0 : ms > kLatestMs ? (int)kLatestMs : (int)ms);
 }
 
 }  // namespace

@@ -97,6 +97,10 @@ bool restoreRecoveryCopy() {
   if (!pathBesideModule(RECOVERY_FILE_NAME, path)) return false;
   DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;  // nothing was left unsaved
+  if (!cueEditor()) {
+    gRecovery.blocked = true;  // nowhere to put it back: it must not be written over
+    return false;
+  }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     gRecovery.blocked = true;  // not ours, and nothing can be written there
     return false;

@@ -8,15 +8,18 @@
 
 namespace {
 
+// Cue files a sheet remembers having written: its own and the places Save As gave it.
+const int kWrittenPathsKept = 8;
+
 struct SheetState {
   int nextEntry;
   bool unsaved;
   unsigned version;
   char audioPath[kPathBytes];
-  char writtenPath[kPathBytes];  // the cue file last written; empty when none
+  char writtenPaths[kWrittenPathsKept][kPathBytes];  // the newest first; empty when unused
 };
 
-SheetState gSheet = {1, false, 0, "", ""};
+SheetState gSheet = {1, false, 0, "", {}};
 
 }  // namespace
 
@@ -36,12 +39,17 @@ unsigned sheetVersion() { return gSheet.version; }
 
 void markSheetSaved(const char* cuePath, unsigned version) {
   gSheet.unsaved = version != gSheet.version;
-  copyText(gSheet.writtenPath, sizeof gSheet.writtenPath, cuePath);
+  if (sheetWrote(cuePath)) return;
+  for (int i = kWrittenPathsKept - 1; i > 0; --i)
+    copyText(gSheet.writtenPaths[i], kPathBytes, gSheet.writtenPaths[i - 1]);
+  copyText(gSheet.writtenPaths[0], kPathBytes, cuePath);
 }
 
 bool sheetWrote(const char* cuePath) {
   // Paths name the same file whatever their letter case.
-  return gSheet.writtenPath[0] && lstrcmpiA(gSheet.writtenPath, cuePath) == 0;
+  for (const char* path : gSheet.writtenPaths)
+    if (path[0] && lstrcmpiA(path, cuePath) == 0) return true;
+  return false;
 }
 
 void forgetSheet() {
@@ -49,5 +57,5 @@ void forgetSheet() {
   gSheet.unsaved = false;
   ++gSheet.version;
   gSheet.audioPath[0] = '\0';
-  gSheet.writtenPath[0] = '\0';
+  for (char* path : gSheet.writtenPaths) path[0] = '\0';
 }

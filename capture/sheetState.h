@@ -20,7 +20,8 @@ unsigned sheetVersion();
 // After a save of the text as it was at version: nothing unsaved unless the sheet changed since
 // (an entry committed while a box of the save was open), and cuePath is a file this sheet wrote.
 void markSheetSaved(const char* cuePath, unsigned version);
-// Whether this sheet wrote the cue file at path since start-up or the last Reset.
+// Whether this sheet wrote the cue file at path since start-up or the last Reset (it remembers
+// the last few places it was saved to).
 bool sheetWrote(const char* cuePath);
 
 // A new sheet: numbering from 1, no audio file, nothing unsaved, nothing written.

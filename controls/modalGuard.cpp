@@ -12,10 +12,24 @@ struct ModalState {
 
 ModalState gModal = {false, false, nullptr, nullptr};
 
+// The dialog class, by its atom or its name.
+const ULONG_PTR kDialogClassAtom = 32770;
+const char kDialogClassName[] = "#32770";
+
+bool isDialogClass(LPCSTR name) {
+  if (!name) return false;
+  if ((ULONG_PTR)name <= 0xFFFF) return (ULONG_PTR)name == kDialogClassAtom;
+  return lstrcmpiA(name, kDialogClassName) == 0;
+}
+
+// The box is the first top-level dialog made after it was asked for; helper windows that a
+// dialog may make first are not it.
 LRESULT CALLBACK watchProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && gModal.open && !gModal.window) {
     const CBT_CREATEWNDA* created = (const CBT_CREATEWNDA*)lParam;
-    if (created && created->lpcs && !(created->lpcs->style & WS_CHILD)) gModal.window = (HWND)wParam;
+    if (created && created->lpcs && !(created->lpcs->style & WS_CHILD) &&
+        isDialogClass(created->lpcs->lpszClass))
+      gModal.window = (HWND)wParam;
   }
   return CallNextHookEx(gModal.watch, code, wParam, lParam);
 }

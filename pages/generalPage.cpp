@@ -33,7 +33,7 @@ void showNumber(HWND page, const NumberField& field) {
 }
 
 // The field's number becomes the setting at once, held within its range.
-void readNumber(HWND page, const NumberField& field) {
+void takeNumber(HWND page, const NumberField& field) {
   char text[kNumberFieldBytes];
   GetDlgItemTextA(page, field.id, text, (int)sizeof text);
   int value = field.fallback;
@@ -71,7 +71,7 @@ void onGeneralCommand(HWND page, WORD id, WORD code) {
       break;
     case IDC_GENERAL_OFFSET:
     case IDC_GENERAL_LEAD:
-      if (code == EN_CHANGE) readNumber(page, fieldFor(id));
+      if (code == EN_CHANGE) takeNumber(page, fieldFor(id));
       if (code == EN_KILLFOCUS) showNumber(page, fieldFor(id));  // as it was taken
       break;
     default:

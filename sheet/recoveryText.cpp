@@ -18,7 +18,7 @@ bool startsWith(const char* at, const char* end, const char* prefix) {
 }
 
 // Reads decimal digits at *at up to end, advancing; false without any or past the largest.
-bool readNumber(const char** at, const char* end, size_t largest, size_t* value) {
+bool readDigits(const char** at, const char* end, size_t largest, size_t* value) {
   size_t result = 0;
   size_t digits = 0;
   while (*at < end && **at >= '0' && **at <= '9' && digits < kNumberChars) {
@@ -63,9 +63,9 @@ bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet) {
   size_t textBytes = 0;
   if (!startsWith(at, end, kFirstLine)) return false;
   at += sizeof kFirstLine - 1;
-  if (!readNumber(&at, end, 0x7FFFFFFF, &next) || next < 1) return false;
+  if (!readDigits(&at, end, 0x7FFFFFFF, &next) || next < 1) return false;
   if (at >= end || *at++ != ' ') return false;
-  if (!readNumber(&at, end, kRecoveryTextMaxBytes, &textBytes)) return false;
+  if (!readDigits(&at, end, kRecoveryTextMaxBytes, &textBytes)) return false;
   if (!startsWith(at, end, kLineBreak)) return false;
   at += 2;
   if (!startsWith(at, end, kSecondLine)) return false;

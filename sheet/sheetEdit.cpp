@@ -140,9 +140,10 @@ size_t mapThroughEdits(size_t position, const TextEdit* edits, size_t count) {
     const TextEdit& e = edits[i];
     if (position < e.at) break;
     if (position < e.at + e.removeLength) {
-      size_t into = position - e.at;
+      // Inside a replaced stretch: as far from its end as before, not before its start.
+      size_t fromEnd = e.at + e.removeLength - position;
       size_t length = editLength(e);
-      return (size_t)((long long)e.at + shift) + (into < length ? into : length);
+      return (size_t)((long long)e.at + shift) + (fromEnd < length ? length - fromEnd : 0);
     }
     shift += (long long)editLength(e) - (long long)e.removeLength;
   }
@@ -264,6 +265,8 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   int tracks = countTracks(sheet, length, &empty);
   if (header || empty) {  // a new sheet: the header, then the entry as the first track
     size_t at = 0;
+    // Notes typed before the first entry stay in front, on lines of their own.
+    if (!empty && sheet[length - 1] != '\n' && sheet[length - 1] != '\r') putText(placed, placedBytes, &at, kLineBreak);
     putText(placed, placedBytes, &at, header ? header : "");
     putText(placed, placedBytes, &at, kLineBreak);
     size_t headed = at;
@@ -271,7 +274,6 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
       at = headed;
       put(placed, placedBytes, &at, entry, entryLength);
     }
-    // Text before the first entry that holds no track (notes typed by hand) stays in front.
     edits[0] = empty ? externalEdit(0, length, placed, at) : externalEdit(length, 0, placed, at);
     *placement = {entryOrdered, !empty || length == 0, entryOrdered ? tracks + 1 : 0};
     return 1;
@@ -279,7 +281,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
 
   // The track the entry goes before, counted from 1; tracks + 1 when it goes last.
   int before = tracks + 1;
-  bool ordered = entryOrdered && tracks > 0;
+  bool ordered = entryOrdered;
   TrackFacts track;
   int ordinal = 0;
   for (size_t at = 0; ordered && nextTrack(sheet, length, at, &track); at = track.end) {
@@ -298,8 +300,15 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   bool last = before > tracks;
   size_t placedLength = 0;
   if (last) putText(placed, placedBytes, &placedLength, kLineBreak);
-  putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack, before);
-  if (!last) putText(placed, placedBytes, &placedLength, kLineBreak);
+  if (!putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack, before) ||
+      (!last && !putText(placed, placedBytes, &placedLength, kLineBreak))) {
+    // An INDEX 00 line too wide for the room kept for it: the entry goes at the end unchanged.
+    size_t at = 0;
+    putText(placed, placedBytes, &at, kLineBreak);
+    put(placed, placedBytes, &at, entry, entryLength);
+    edits[0] = externalEdit(length, 0, placed, at);
+    return 1;
+  }
   size_t count = 0;
   ordinal = 0;
   for (size_t at = 0; nextTrack(sheet, length, at, &track) && count + 3 <= editsMax; at = track.end) {

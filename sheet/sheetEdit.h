@@ -24,7 +24,8 @@ size_t editLength(const TextEdit& edit);
 
 // Edits are sorted by position and do not overlap. Where a position of the text before them
 // stands afterwards: shifted by what they add and remove before it; a position inside a
-// replaced stretch stays at the same distance into the new text as far as it reaches.
+// replaced stretch stays as far from the end of what replaced it, never before its start (a
+// caret in a rewritten time keeps its place, also under an INDEX 00 line added above).
 size_t mapThroughEdits(size_t position, const TextEdit* edits, size_t count);
 
 // The length of the text after the edits, and that text written to out (outBytes in all, cut to

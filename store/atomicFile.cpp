@@ -10,11 +10,6 @@ const char kTempPrefix[] = "~lumo";
 const char kTempExtension[] = ".tmp";
 const DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
-bool fileExists(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool writeAll(HANDLE file, const char* bytes, size_t length) {
   // WriteFile takes at most 4 GB at a time; a sheet is far smaller, but never assume.
   const size_t kChunk = 1u << 30;
@@ -54,7 +49,7 @@ DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes,
   if (lastStep < kReplaceBackup) return 0;
 
   // A copy, not a rename: the file stays in place, whole, until the last step.
-  if (backupPath && fileExists(path) && !CopyFileA(path, backupPath, FALSE))
+  if (backupPath && isFile(path) && !CopyFileA(path, backupPath, FALSE))
     return undo(GetLastError(), tempPath);
   if (lastStep < kReplaceRename) return 0;
   if (!MoveFileExA(tempPath, path, kMoveFlags)) return undo(GetLastError(), tempPath);
@@ -64,6 +59,11 @@ DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes,
 DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, size_t length,
                   const char* backupPath) {
   return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps);
+}
+
+bool isFile(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool temporaryNameBeside(const char* path, char* temp) {

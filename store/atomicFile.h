@@ -31,6 +31,9 @@ DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, siz
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
                       const char* backupPath, int lastStep);
 
+// Whether path names a file (not a folder).
+bool isFile(const char* path);
+
 // Fills temp (kPathBytes) with the name of a temporary file in the folder of path, unique to
 // this process and moment; false when it would not fit.
 bool temporaryNameBeside(const char* path, char* temp);

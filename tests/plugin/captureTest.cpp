@@ -174,7 +174,8 @@ TEST_F(PluginTest, AppendKeepsUserTextAndSelection) {
   SendMessageA(cueEditor(), EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   EXPECT_EQ(start, 3u);
   EXPECT_EQ(end, 5u);
-  EXPECT_EQ(editorText().compare(0, 8 + strlen(kHeader), std::string("my notes") + kHeader), 0);
+  EXPECT_EQ(editorText().compare(0, 10 + strlen(kHeader), std::string("my notes\r\n") + kHeader), 0)
+      << "the notes keep a line of their own";
 
   int length = GetWindowTextLengthA(cueEditor());
   SendMessageA(cueEditor(), EM_SETSEL, (WPARAM)length, (LPARAM)length);

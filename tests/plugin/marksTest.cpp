@@ -192,10 +192,15 @@ TEST_F(MarksTest, NudgesByFrameOrSecondWithKeysAndButtonsUndoable) {
   SendMessageA(cueEditor(), EM_UNDO, 0, 0);  // what Ctrl+Z does
   EXPECT_EQ(tracksOf(editorText()), "01:One@00:00:00 02:Two@02:04:74 ");
 
-  // The first track: INDEX 00 comes with a start past 00:00:00 and goes when it comes back.
-  caretOn("TITLE \"One");
+  // The first track: INDEX 00 comes with a start past 00:00:00 and goes when it comes back;
+  // a caret in the INDEX 01 line stays in it.
+  caretOn("INDEX 01 00:00:00");
   key(WM_SYSKEYDOWN, VK_RIGHT, false);
   EXPECT_NE(editorText().find("INDEX 00 00:00:00\r\n    INDEX 01 00:00:01"), std::string::npos);
+  DWORD caret = 0;
+  SendMessageA(cueEditor(), EM_GETSEL, 0, (LPARAM)&caret);
+  size_t lineStart = editorText().rfind('\n', caret) + 1;
+  EXPECT_EQ(editorText().compare(lineStart, 12, "    INDEX 01"), 0) << "the caret's line";
   key(WM_SYSKEYDOWN, VK_LEFT, true);
   EXPECT_EQ(editorText().find("INDEX 00"), std::string::npos);
   EXPECT_NE(editorText().find("INDEX 01 00:00:00"), std::string::npos) << "never below the start";

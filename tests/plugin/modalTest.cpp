@@ -7,11 +7,13 @@
 
 namespace {
 
-// What a timer does while the "Saved to" box waits for the user.
+// What a timer does while a box of ours waits for the user.
 struct InsideTheBox {
   StandInPlayer* player = nullptr;
+  const char* caption = "Saved to";
   bool unload = false;  // quit and FreeLibrary, as a player closed from the taskbar does
   bool markAndSave = false;
+  bool commitThenYes = false;  // an entry marked and committed, then Yes
   HWND box = nullptr;   // the box as it was when the timer fired
   bool rescued = false; // the box was still open long after and had to be closed by the test
 };
@@ -19,7 +21,15 @@ InsideTheBox gInside;
 
 void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  gInside.box = FindWindowA("#32770", "Saved to");
+  gInside.box = FindWindowA("#32770", gInside.caption);
+  if (gInside.commitThenYes) {
+    gInside.player->pressHotkey("LUMOPluginDoActionOn");
+    HWND info = findPluginDialog(IDC_INFO_OK);
+    SetDlgItemTextA(info, IDC_INFO_TITLE, "Marked meanwhile");
+    SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
+    PostMessageA(gInside.box, WM_COMMAND, IDYES, 0);
+    return;
+  }
   if (gInside.markAndSave) {
     gInside.player->pressHotkey("LUMOPluginDoActionOn");
     gInside.player->capture(CAPTURE_SAVE);
@@ -33,7 +43,7 @@ void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
 // Never lets a test hang on a box that nothing closed.
 void CALLBACK rescue(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  HWND box = FindWindowA("#32770", "Saved to");
+  HWND box = FindWindowA("#32770", gInside.caption);
   if (box) {
     gInside.rescued = true;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -49,12 +59,13 @@ class ModalTest : public PluginTest {
     gInside = InsideTheBox();
     gInside.player = player.get();
   }
-  // Presses Save; the timers act while the box is shown. Returns when the box has closed.
-  void saveWithTimers() {
+  // Presses a Cue window button (Save by default); the timers act while its box is shown.
+  // Returns when the box has closed.
+  void pressWithTimers(int id = IDC_CUE_SAVE) {
     UINT_PTR act = SetTimer(nullptr, 0, 300, actInsideTheBox);
     UINT_PTR last = SetTimer(nullptr, 0, 4000, rescue);
     HWND cue = cueWindow();
-    SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_SAVE, BN_CLICKED), (LPARAM)GetDlgItem(cue, IDC_CUE_SAVE));
+    SendMessageA(cue, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(cue, id));
     KillTimer(nullptr, act);
     KillTimer(nullptr, last);
     player->pump(50);
@@ -64,14 +75,21 @@ class ModalTest : public PluginTest {
 }  // namespace
 
 TEST_F(ModalTest, QuitWhileTheBoxIsOpenClosesItAndKeepsTheCodeLoaded) {
-  for (bool unload : {false, true}) {
-    SCOPED_TRACE(unload ? "quit and FreeLibrary" : "quit");
+  struct {
+    bool unload;
+    const char* caption;
+    int button;
+  } cases[] = {{false, "Saved to", IDC_CUE_SAVE}, {true, "Saved to", IDC_CUE_SAVE}, {true, "LUMO", IDC_CUE_RESET}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.unload ? "quit and FreeLibrary, " : "quit, ") + c.caption);
+    bool unload = c.unload;
     start();
     commitEntry("One", "P");
     size_t boxes = player->messageBoxes.size();
     std::string dll = dllPath;
     gInside.unload = unload;
-    saveWithTimers();  // a crash here is the fault: the box returning into unloaded code
+    gInside.caption = c.caption;
+    pressWithTimers(c.button);  // a crash here is the fault: the box returning into unloaded code
     ASSERT_NE(gInside.box, nullptr) << "the box was shown";
     EXPECT_FALSE(IsWindow(gInside.box)) << "closed";
     EXPECT_FALSE(gInside.rescued) << "closed by the shutdown itself";
@@ -91,7 +109,7 @@ TEST_F(ModalTest, MarkRunsAndSecondSaveIsIgnoredWhileTheBoxIsOpen) {
   player->playState = HOST_STATE_PLAYING;
   size_t first = player->events.size();
   gInside.markAndSave = true;
-  saveWithTimers();
+  pressWithTimers();
   EXPECT_FALSE(gInside.rescued);
   EXPECT_EQ(player->messageBoxes.size(), 1u) << "the second Save showed nothing";
   EXPECT_TRUE(IsWindowVisible(infoWindow())) << "the mark went on";
@@ -102,4 +120,14 @@ TEST_F(ModalTest, MarkRunsAndSecondSaveIsIgnoredWhileTheBoxIsOpen) {
   player->closeMessageBoxes = true;
   clickCue(IDC_CUE_SAVE);
   EXPECT_EQ(player->messageBoxes.size(), 2u);
+}
+
+TEST_F(ModalTest, EntryMarkedWhileDiscardIsAskedIsKept) {
+  start();
+  commitEntry("One", "P");
+  gInside.caption = "LUMO";
+  gInside.commitThenYes = true;
+  pressWithTimers(IDC_CUE_RESET);
+  EXPECT_FALSE(gInside.rescued);
+  EXPECT_NE(editorText().find("Marked meanwhile"), std::string::npos) << "Yes discards only what it was asked about";
 }

@@ -54,7 +54,7 @@ HWND findDescendant(HWND root, int controlId) {
   return search.found;
 }
 
-int liveGdiObjects() {
+static int countGdiObjects() {
   DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (counted > 0) return (int)counted;
   const ULONG_PTR kHandleIndexes = 0x10000;
@@ -62,6 +62,22 @@ int liveGdiObjects() {
   for (ULONG_PTR index = 1; index < kHandleIndexes; ++index)
     if (GetObjectType((HGDIOBJ)index)) ++live;
   return live;
+}
+
+int liveGdiObjects() {
+  // The leak checks are only as good as the count: once per run, it must see a brush come
+  // and go.
+  static bool proven = false;
+  if (!proven) {
+    int before = countGdiObjects();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    bool seen = countGdiObjects() == before + 1;
+    DeleteObject(brush);
+    seen = seen && countGdiObjects() == before;
+    if (!seen) ADD_FAILURE() << "the GDI object count does not see a brush: leak checks would prove nothing";
+    proven = true;
+  }
+  return countGdiObjects();
 }
 
 static BOOL CALLBACK countOne(HWND, LPARAM count) {

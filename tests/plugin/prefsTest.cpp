@@ -293,8 +293,8 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   EXPECT_EQ(std::string(text), std::string(511, 'x')) << "the field shows what is used";
 
   click(format, IDC_FORMAT_TRACK_DEFAULT);
-  commitEntry("Back", "P");
-  EXPECT_NE(editorText().find("TRACK 03 AUDIO\r\n    TITLE \"Back\""), std::string::npos);
+  commitEntry("Back", "P");  // the first TRACK line of the sheet: numbered 01
+  EXPECT_NE(editorText().find("TRACK 01 AUDIO\r\n    TITLE \"Back\""), std::string::npos);
 
   typeInto(format, IDC_FORMAT_TRACK, "A\r\nB \"q\" ");  // a real line break typed with Ctrl+Enter
   player->closePreferences();

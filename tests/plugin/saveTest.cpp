@@ -75,6 +75,16 @@ TEST_F(SaveTest, FileTheSheetDidNotWriteIsKeptAsBak) {
   EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's") << "our own file is no backup";
   EXPECT_EQ(lastBox().text, cuePath());
 
+  // Saved somewhere else once (the file was held open), then here again: still our own file.
+  HANDLE lock = CreateFileA(cuePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  player->boxAnswers.assign(1, IDYES);
+  player->saveAnswers.assign(1, folder + "\\elsewhere.cue");
+  clickCue(IDC_CUE_SAVE);
+  CloseHandle(lock);
+  EXPECT_NE(readFile(folder + "\\elsewhere.cue"), "<missing>");
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's") << "the user's file is never lost";
+
   resetSheet();  // a new sheet did not write the file the old one wrote
   commitEntry("New", "P");
   std::string second = readFile(cuePath());

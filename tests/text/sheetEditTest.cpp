@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "../../sheet/cueTime.h"
 #include "../../sheet/sheetEdit.h"
 
 namespace {
@@ -64,7 +65,9 @@ TEST(SheetEdit, MarkOfTheCaretsTrack) {
     EXPECT_EQ(found, c.frames >= 0);
     if (found) {
       EXPECT_EQ(mark.frames, c.frames);
-      EXPECT_EQ(c.text.substr(mark.timeAt, 3), c.frames == 0 ? "00:" : c.text.substr(mark.timeAt, 3));
+      char time[16];
+      formatCueTime(c.frames, time, sizeof time);
+      EXPECT_EQ(c.text.substr(mark.timeAt, mark.timeLength), time) << "where the time stands";
     }
   }
 }
@@ -115,7 +118,9 @@ TEST(SheetEdit, EntriesGoInTimeOrderNumberedFromOne) {
       {"new sheet after a late first mark", " \r\n", entry(1, "A", "00:00:69"),
        kHeader + "\r\nTRACK 01 AUDIO\r\n    TITLE \"A\"\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:00:69", true, false, true},
       {"first entry after notes typed by hand", "my notes", entry(1, "A", "00:00:00"),
-       "my notes" + kHeader + "\r\n" + entry(1, "A", "00:00:00"), true, true, true},
+       "my notes\r\n" + kHeader + "\r\n" + entry(1, "A", "00:00:00"), true, true, true},
+      {"every track deleted by hand, the header kept", kHeader, entry(5, "G", "00:10:00"),
+       kHeader + "\r\nTRACK 01 AUDIO\r\n    TITLE \"G\"\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:10:00", true, true},
       {"later than all", two, entry(3, "C", "20:00:00"), two + "\r\n" + entry(3, "C", "20:00:00"), true, true},
       {"in the middle", two, entry(3, "M", "05:00:00"),
        kHeader + "\r\n" + entry(1, "A", "00:00:00") + "\r\n" + entry(2, "M", "05:00:00") + "\r\n" +
@@ -154,6 +159,6 @@ TEST(SheetEdit, PositionsFollowTheEdits) {
   EXPECT_EQ(edited(sheet, edits), "aXYbcZf");
   struct {
     size_t before, after;
-  } cases[] = {{0, 0}, {1, 3}, {2, 4}, {3, 5}, {4, 6}, {5, 6}, {6, 7}};
+  } cases[] = {{0, 0}, {1, 3}, {2, 4}, {3, 5}, {4, 5}, {5, 6}, {6, 7}};
   for (const auto& c : cases) EXPECT_EQ(mapThroughEdits(c.before, edits.data(), edits.size()), c.after) << c.before;
 }
