@@ -10,6 +10,7 @@
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueFileName.h"
+#include "../sheet/sheetCheck.h"
 #include "cueEditor.h"
 #include "cueFile.h"
 #include "cueWindow.h"
@@ -28,6 +29,9 @@ const char kStream[] = "Its audio is a stream, not a file, so there is no folder
 const char kTooLong[] = "A cue file beside its audio file would have too long a path:\r\n";
 const char kNotWritten[] = "This file could not be written:\r\n";
 const char kSaveFilter[] = "Cue sheets (*.cue)\0*.cue\0";
+const char kCheckIntro[] = "This cue sheet breaks rules that cue readers keep:\r\n\r\n";
+const char kCheckAsk[] = "\r\n\r\nSave it anyway?";
+const size_t kCheckMessageBytes = sizeof kCheckIntro + kProblemsTextBytes + sizeof kCheckAsk;
 const char kCueExtension[] = "cue";
 const size_t kReasonBytes = 160;
 const size_t kMessageBytes = 2 * kPathBytes + kReasonBytes + 256;
@@ -144,12 +148,47 @@ void offerElsewhere(char* message, const char* audioPath, SheetText& text) {
   }
 }
 
+// Puts the caret at the start of a line of the editor, in view and with the focus.
+void showLine(int line) {
+  HWND editor = cueEditor();
+  if (!editor) return;
+  LRESULT start = SendMessageA(editor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
+  if (start < 0) start = 0;
+  showCueWindow();
+  SetFocus(editor);
+  SendMessageA(editor, EM_SETSEL, (WPARAM)start, (LPARAM)start);
+  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
+}
+
+// A sheet with tracks is checked first; when it breaks a rule, the user is told what and
+// asked. Returns whether to go on and save. No puts the caret on the first problem's line.
+bool checkBeforeSaving(const EditorText& sheet) {
+  if (!sheetNeedsCheck(sheet.text, sheet.length)) return true;
+  SheetCheck check;
+  checkSheet(sheet.text, sheet.length, &check);
+  if (check.problems == 0) return true;
+  char message[kCheckMessageBytes];
+  char problems[kProblemsTextBytes];
+  formatProblems(check, problems, sizeof problems);
+  copyText(message, sizeof message, kCheckIntro);
+  appendTo(message, sizeof message, problems);
+  appendTo(message, sizeof message, kCheckAsk);
+  int answer = guardedMessageBox(cueWindow(), message, kFailCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  if (answer == IDYES) return true;
+  if (answer != MODAL_ABANDONED) showLine(check.kept[0].line);
+  return false;
+}
+
 }  // namespace
 
 void saveCueSheet() {
   if (modalOpen()) return;
   SheetText text = {readEditorText(kLineBreakRoom), sheetVersion()};
   if (!text.copy.text) return;
+  if (!checkBeforeSaving(text.copy)) {
+    freeEditorText(&text.copy);
+    return;
+  }
   // The player's copy of the path, read at once: it may change while a box is open.
   char audioPath[kPathBytes];
   const char* audio = sheetAudioPath()[0] ? sheetAudioPath() : hostEntryPath(hostPlaylistIndex());

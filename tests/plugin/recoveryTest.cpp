@@ -165,7 +165,9 @@ TEST_F(RecoveryTest, QuitThenStartBringsTheSheetBackUnlessSavedOrReset) {
     writeFile(iniPath(), c.ini);
     start();
     if (std::string(c.ini).empty()) {
+      player->positionMs = 1000;
       commitEntry("One", "P");
+      player->positionMs = 61000;
       commitEntry("Two", "P");
     } else {
       setEditorByHand("REM a sheet typed with capture off");

@@ -17,6 +17,11 @@ class SaveTest : public PluginTest {
     start();
   }
   std::string cuePath() const { return folder + "\\night mix.cue"; }
+  // Entries a minute apart, so that the sheets keep every rule and save without a question.
+  void commitEntry(const std::string& title, const std::string& performer) {
+    player->positionMs += 60000;
+    PluginTest::commitEntry(title, performer);
+  }
   // Files in the test's folder other than the DLL and plugin.ini.
   std::vector<std::string> otherFiles() const {
     std::vector<std::string> names;
@@ -226,6 +231,7 @@ TEST_F(SaveTest, WindowsActWithCaptureSwitchedOff) {
   EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
   // ...or committed.
   clickEnable();
+  player->positionMs += 60000;
   mark();
   typeInfo("Two", "P");
   clickEnable();
@@ -240,4 +246,46 @@ TEST_F(SaveTest, WindowsActWithCaptureSwitchedOff) {
   EXPECT_EQ(editorText(), "");
   mark();
   EXPECT_FALSE(IsWindowVisible(infoWindow())) << "only the hot key is off";
+}
+
+TEST_F(SaveTest, SheetBreakingARuleIsSavedOnlyWhenTheUserSaysSo) {
+  commitEntry("One", "P");
+  commitEntry("Two", "P");
+  std::string good = editorText();
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(player->messageBoxes.size(), 1u) << "a sheet that keeps every rule: no question";
+  EXPECT_EQ(lastBox().caption, "Saved to");
+  DeleteFileA(cuePath().c_str());
+
+  // A typo in a time, made by hand, and twelve tracks without an INDEX 01 at the end.
+  std::string bad = good;
+  bad.replace(bad.rfind("02:00:00"), 8, "02:61:00");
+  for (int i = 3; i <= 14; ++i) bad += "\r\nTRACK " + std::to_string(i) + " AUDIO";
+  setEditorByHand(bad);
+  int badLine = 1 + (int)std::count(bad.begin(), bad.begin() + (long)bad.find("02:61:00"), '\n');
+  for (int answer : {IDNO, IDYES}) {
+    SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+    player->messageBoxes.clear();
+    player->boxAnswers.assign(1, answer);
+    clickCue(IDC_CUE_SAVE);
+    ASSERT_GE(player->messageBoxes.size(), 1u);
+    const CaughtMessageBox& box = player->messageBoxes[0];
+    EXPECT_EQ(box.caption, "LUMO");
+    EXPECT_EQ(box.buttons, std::vector<int>({IDYES, IDNO}));
+    EXPECT_EQ(box.defaultButton, IDNO);
+    EXPECT_NE(box.text.find("line " + std::to_string(badLine) + ": "), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("and 3 more"), std::string::npos) << "ten are listed: " << box.text;
+    EXPECT_EQ(box.text.substr(box.text.size() - 15), "Save it anyway?") << box.text;
+    if (answer == IDNO) {
+      EXPECT_EQ(readFile(cuePath()), "<missing>") << "No writes nothing";
+      DWORD caret = 0;
+      SendMessageA(cueEditor(), EM_GETSEL, 0, (LPARAM)&caret);
+      EXPECT_EQ(SendMessageA(cueEditor(), EM_LINEFROMCHAR, caret, 0), badLine - 1);
+      EXPECT_EQ(SendMessageA(cueEditor(), EM_LINEINDEX, badLine - 1, 0), (LRESULT)caret) << "at the line's start";
+      EXPECT_EQ(GetFocus(), cueEditor());
+    } else {
+      EXPECT_EQ(readFile(cuePath()), bad + "\r\n") << "Yes saves as usual";
+      EXPECT_EQ(lastBox().caption, "Saved to");
+    }
+  }
 }
