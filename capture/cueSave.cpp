@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include "../base/limits.h"
+#include "../base/pathText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
@@ -104,8 +105,7 @@ int reportSaved(const char* path, const CueWrite& write, const SheetText& text) 
 // The folder part of an audio file's path, when that folder exists; empty otherwise.
 void existingFolderOf(const char* audioPath, char* folder) {
   copyText(folder, kPathBytes, audioPath);
-  size_t at = textLength(folder, kPathBytes);
-  while (at > 0 && !isPathSeparator(folder[at - 1])) --at;
+  size_t at = fileNameStart(folder, textLength(folder, kPathBytes));
   folder[at > 0 ? at - 1 : 0] = '\0';
   DWORD attributes = folder[0] ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))

@@ -16,10 +16,10 @@ bash "$ROOT/scripts/setup.sh"   # clang and its fuzzer runtime among the rest
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
-common=("$ROOT/base/text.cpp")
+common=("$ROOT/base/text.cpp" "$ROOT/base/pathText.cpp")
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/cueFileName.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"

@@ -1,6 +1,7 @@
 // Naming the cue file after the audio file.
 #include "cueFileName.h"
 
+#include "../base/pathText.h"
 #include "../base/text.h"
 
 namespace {
@@ -19,23 +20,7 @@ bool isNameForbidden(char c) {
   }
 }
 
-// Where the file name starts: after the last separator.
-size_t nameStart(const char* path, size_t length) {
-  for (size_t i = length; i > 0; --i)
-    if (isPathSeparator(path[i - 1])) return i;
-  return 0;
-}
-
-// Where the extension's '.' stands in the file name starting at start, or length without one.
-size_t extensionDot(const char* path, size_t start, size_t length) {
-  for (size_t i = length; i > start; --i)
-    if (path[i - 1] == '.') return i - 1;
-  return length;
-}
-
 }  // namespace
-
-bool isPathSeparator(char c) { return c == '\\' || c == '/'; }
 
 bool isStreamPath(const char* entryPath) {
   if (!entryPath) return false;
@@ -53,7 +38,7 @@ CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes) {
   if (length == 0) return kCuePathNoFile;
   if (isStreamPath(entryPath)) return kCuePathStream;
 
-  size_t stemLength = extensionDot(entryPath, nameStart(entryPath, length), length);
+  size_t stemLength = extensionDot(entryPath, fileNameStart(entryPath, length), length);
   size_t needed = stemLength + 1 + (sizeof kCueExtension - 1);
   if (needed + 1 > outBytes) return kCuePathTooLong;
 
@@ -74,7 +59,7 @@ void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
     first += 3;
   }
   while (length > first && isPathSeparator(audioPath[length - 1])) --length;
-  size_t start = first + nameStart(audioPath + first, length - first);
+  size_t start = first + fileNameStart(audioPath + first, length - first);
   size_t end = extensionDot(audioPath, start, length);
   size_t room = outBytes - 1 < sizeof kCueExtension ? 0 : outBytes - 1 - sizeof kCueExtension;
   size_t at = 0;

@@ -10,9 +10,6 @@ enum CuePathResult {
   kCuePathTooLong,  // the cue file's path would not fit
 };
 
-// Whether a folder separator: '\' and, as Windows reads paths, '/'.
-bool isPathSeparator(char c);
-
 // Whether a playlist entry is a stream address ("scheme://...") rather than a file path.
 bool isStreamPath(const char* entryPath);
 

@@ -1,8 +1,8 @@
 // Times, path pieces and literal values for the tag resolver.
 #include "tagText.h"
 
+#include "../base/pathText.h"
 #include "../base/text.h"
-#include "cueFileName.h"
 #include "cueTime.h"
 
 namespace {
@@ -90,12 +90,9 @@ void fileTypeOf(const char* path, char* out, size_t outBytes) {
   size_t length = textLength(path, (size_t)-1);
   const char* type = "";
   if (length > 0) {
-    size_t name = length;
-    while (name > 0 && !isPathSeparator(path[name - 1])) --name;
-    size_t dot = length;
-    while (dot > name && path[dot - 1] != '.') --dot;
-    const char* extension = path + dot;  // after the '.', or the end without one
-    size_t extensionLength = dot > name ? length - dot : 0;
+    size_t dot = extensionDot(path, fileNameStart(path, length), length);
+    const char* extension = dot < length ? path + dot + 1 : path + length;
+    size_t extensionLength = dot < length ? length - dot - 1 : 0;
     if (equalsIgnoringCase(extension, extensionLength, "mp3"))
       type = "MP3";
     else if (equalsIgnoringCase(extension, extensionLength, "aif") ||

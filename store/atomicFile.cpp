@@ -2,6 +2,7 @@
 #include "atomicFile.h"
 
 #include "../base/limits.h"
+#include "../base/pathText.h"
 #include "../base/text.h"
 
 namespace {
@@ -68,8 +69,7 @@ bool isFile(const char* path) {
 
 bool temporaryNameBeside(const char* path, char* temp) {
   size_t length = textLength(path, kPathBytes);
-  size_t folder = length;
-  while (folder > 0 && path[folder - 1] != '\\' && path[folder - 1] != '/') --folder;
+  size_t folder = fileNameStart(path, length);
   char unique[24];
   formatInt(unique, sizeof unique, (long long)GetCurrentProcessId() * 100000 + GetTickCount() % 100000);
   size_t needed = folder + sizeof kTempPrefix - 1 + textLength(unique, sizeof unique) +
