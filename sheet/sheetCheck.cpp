@@ -3,6 +3,7 @@
 
 #include "../base/text.h"
 #include "cueTime.h"
+#include "sheetLines.h"
 
 namespace {
 
@@ -456,39 +457,20 @@ void checkLine(CheckState* s, const char* at, const char* end) {
   }
 }
 
-// Walks the lines of a text: CR LF, LF and a lone CR each end one.
-struct LineWalk {
-  const char* text;
-  size_t length;
-  size_t next;
-};
-
-// The next line, without its line break; false past the last. loneCr: the line ends in a CR
-// that more text follows on the same line for readers (neither LF nor CR comes next).
-bool nextLine(LineWalk* walk, Span* line, bool* loneCr) {
-  if (walk->next >= walk->length) return false;
-  size_t start = walk->next;
-  size_t end = start;
-  while (end < walk->length && walk->text[end] != '\r' && walk->text[end] != '\n') ++end;
-  *line = Span{walk->text + start, end - start};
-  *loneCr = false;
-  walk->next = end + 1;
-  if (end + 1 < walk->length && walk->text[end] == '\r') {
-    if (walk->text[end + 1] == '\n') walk->next = end + 2;
-    else *loneCr = walk->text[end + 1] != '\r';
-  }
-  return true;
+// Whether the line ends in a CR that more text follows on the same line for readers: neither
+// LF nor another CR comes next.
+bool endsInLoneCr(const char* text, size_t length, const SheetLine& line) {
+  return line.end < length && text[line.end] == '\r' && line.next == line.end + 1 &&
+         line.next < length && text[line.next] != '\r';
 }
 
 }  // namespace
 
 bool sheetNeedsCheck(const char* text, size_t length) {
-  LineWalk walk = {text, text ? length : 0, 0};
-  Span line;
-  bool loneCr;
-  while (nextLine(&walk, &line, &loneCr)) {
-    const char* at = line.at;
-    const char* end = line.at + line.length;
+  SheetLine line;
+  for (size_t start = 0; readLine(text, length, start, &line); start = line.next) {
+    const char* at = text + line.start;
+    const char* end = text + line.end;
     Word word;
     if (readWord(&at, end, &word) && !word.quoted &&
         (equals(word.text, "TRACK", true) || equals(word.text, "INDEX", true)))
@@ -509,12 +491,11 @@ void checkSheet(const char* text, size_t length, SheetCheck* result) {
   s.nextTrack = 1;
   s.lastIndex = -1;
   s.previousStart = -1;
-  LineWalk walk = {text, text ? length : 0, 0};
-  Span line;
-  bool loneCr;
-  for (s.line = 1; nextLine(&walk, &line, &loneCr); ++s.line) {
-    checkLine(&s, line.at, line.at + line.length);
-    if (loneCr)
+  SheetLine line;
+  s.line = 1;
+  for (size_t start = 0; readLine(text, length, start, &line); start = line.next, ++s.line) {
+    checkLine(&s, text + line.start, text + line.end);
+    if (endsInLoneCr(text, length, line))
       report(&s, s.line, "the line ends in a CR without LF, which cue readers do not see as a line end");
   }
   closeTrack(&s);

@@ -129,6 +129,16 @@ bool putPlacedEntry(char* out, size_t outBytes, size_t* at, const char* entry, s
                       put(out, outBytes, at, entry + rest, entryLength - rest)));
 }
 
+// The entry as it stands, after CR LF at the sheet's end: one edit.
+size_t placeAtEnd(size_t length, const char* entry, size_t entryLength, char* placed,
+                  size_t placedBytes, TextEdit* edits) {
+  size_t at = 0;
+  putText(placed, placedBytes, &at, kLineBreak);
+  put(placed, placedBytes, &at, entry, entryLength);
+  edits[0] = externalEdit(length, 0, placed, at);
+  return 1;
+}
+
 }  // namespace
 
 const char* editText(const TextEdit& edit) { return edit.external ? edit.external : edit.own; }
@@ -289,13 +299,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
     if (!track.hasIndex01) ordered = false;
     else if (before > tracks && track.index01 > entryTrack.index01) before = ordinal;
   }
-  if (!ordered) {  // added at the end as it stands
-    size_t at = 0;
-    putText(placed, placedBytes, &at, kLineBreak);
-    put(placed, placedBytes, &at, entry, entryLength);
-    edits[0] = externalEdit(length, 0, placed, at);
-    return 1;
-  }
+  if (!ordered) return placeAtEnd(length, entry, entryLength, placed, placedBytes, edits);
 
   bool last = before > tracks;
   size_t placedLength = 0;
@@ -303,11 +307,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   if (!putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack, before) ||
       (!last && !putText(placed, placedBytes, &placedLength, kLineBreak))) {
     // An INDEX 00 line too wide for the room kept for it: the entry goes at the end unchanged.
-    size_t at = 0;
-    putText(placed, placedBytes, &at, kLineBreak);
-    put(placed, placedBytes, &at, entry, entryLength);
-    edits[0] = externalEdit(length, 0, placed, at);
-    return 1;
+    return placeAtEnd(length, entry, entryLength, placed, placedBytes, edits);
   }
   size_t count = 0;
   ordinal = 0;
