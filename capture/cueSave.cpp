@@ -78,7 +78,7 @@ void composeFailure(char* message, const char* why, const char* path, DWORD erro
     if (reason) {
       appendTo(message, kMessageBytes, reason);
     } else {
-      char number[16];
+      char number[kNumberTextBytes];
       formatInt(number, sizeof number, (long long)error);
       appendTo(message, kMessageBytes, "Windows reported error ");
       appendTo(message, kMessageBytes, number);

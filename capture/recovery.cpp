@@ -33,7 +33,7 @@ RecoveryState gRecovery = {false, false};
 bool setAside(const char* path) {
   char aside[kPathBytes];
   char name[64];
-  char number[16];
+  char number[kNumberTextBytes];
   for (int n = 1; n <= kDamagedNamesMax; ++n) {
     copyText(name, sizeof name, kDamagedStem);
     if (n > 1) {

@@ -1,6 +1,7 @@
 // Reading and writing cue times.
 #include "cueTime.h"
 
+#include "../base/limits.h"
 #include "../base/text.h"
 
 namespace {
@@ -35,8 +36,7 @@ CueTimeResult parseCueTime(const char* text, size_t length, long long* frames) {
 }
 
 size_t formatCueTime(long long frames, char* out, size_t outBytes) {
-  const size_t kFieldBytes = 24;
-  char field[kFieldBytes];
+  char field[kNumberTextBytes];
   if (!out || outBytes == 0) return 0;
   if (frames < 0) frames = 0;
   out[0] = '\0';

@@ -39,7 +39,7 @@ size_t formatRecoveryHeader(char* out, size_t outBytes, int nextEntry, size_t te
                             const char* audioPath) {
   if (!out || outBytes == 0) return 0;
   out[0] = '\0';
-  char number[kNumberChars + 2];
+  char number[kNumberTextBytes];
   if (outBytes < kRecoveryHeaderBytes || textLength(audioPath, kPathBytes) >= kPathBytes ||
       nextEntry < 1)
     return 0;

@@ -1,6 +1,7 @@
 // Checking a cue sheet's text, in one pass line by line, against what cue readers accept.
 #include "sheetCheck.h"
 
+#include "../base/limits.h"
 #include "../base/text.h"
 #include "cueTime.h"
 #include "sheetLines.h"
@@ -8,7 +9,6 @@
 namespace {
 
 const size_t kQuotedChars = 40;           // the most of the sheet's own text a problem quotes
-const size_t kFieldBytes = 24;            // a number or a time written into a problem
 const int kNumberTooLarge = 1000000000;   // a number that reaches it stays there
 const int kTrackMax = 99;
 const long long kFramesMax = 2147483647;  // readers count frames in a signed 32-bit number
@@ -128,7 +128,7 @@ void report(CheckState* s, int line, const char* pattern, Span a = Span(), Span 
     return;
   }
   char text[kProblemChars + 1];
-  char number[kFieldBytes];
+  char number[kNumberTextBytes];
   copyText(text, sizeof text, "line ");
   formatInt(number, sizeof number, line);
   appendTo(text, sizeof text, number);
@@ -273,14 +273,14 @@ void checkPlace(CheckState* s, Keyword keyword, bool inside) {
 }
 
 void closeTrack(CheckState* s) {
-  char number[kFieldBytes];
+  char number[kNumberTextBytes];
   if (s->inTrack && !s->hasStart)
     report(s, s->trackLine, "TRACK @ has no INDEX 01",
            twoDigits(number, sizeof number, s->trackNumber));
 }
 
 void checkTrack(CheckState* s, const Words& words) {
-  char expected[kFieldBytes];
+  char expected[kNumberTextBytes];
   closeTrack(s);
   int number = words.count > 0 ? numberOf(words.word[0]) : -1;
   if (number < 0) {
@@ -314,7 +314,7 @@ void checkTrack(CheckState* s, const Words& words) {
 }
 
 void checkIndex(CheckState* s, const Words& words) {
-  char number[kFieldBytes], last[kFieldBytes], track[kFieldBytes], earlier[kFieldBytes];
+  char number[kNumberTextBytes], last[kNumberTextBytes], track[kNumberTextBytes], earlier[kNumberTextBytes];
   const Word& word = words.word[0];
   int index = words.count > 0 && word.text.length == 2 ? numberOf(word) : -1;
   if (index < 0) {
@@ -343,7 +343,7 @@ void checkIndex(CheckState* s, const Words& words) {
 
 void checkFile(CheckState* s, const Words& words) {
   // Before the first TRACK or after a track's first INDEX, a FILE line is for the next track.
-  char earlier[kFieldBytes];
+  char earlier[kNumberTextBytes];
   if (s->nextFileLine > 0)
     report(s, s->line, "FILE comes again after line @ with no TRACK between them",
            Span{earlier, formatInt(earlier, sizeof earlier, s->nextFileLine)});
@@ -502,7 +502,7 @@ void checkSheet(const char* text, size_t length, SheetCheck* result) {
 }
 
 void formatProblems(const SheetCheck& result, char* out, size_t outBytes) {
-  char number[kFieldBytes];
+  char number[kNumberTextBytes];
   if (!out || outBytes == 0) return;
   out[0] = '\0';
   int kept = result.problems < kSheetProblemsKept ? result.problems : kSheetProblemsKept;

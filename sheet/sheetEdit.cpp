@@ -1,6 +1,7 @@
 // Finding and moving marks, and placing entries in time order.
 #include "sheetEdit.h"
 
+#include "../base/limits.h"
 #include "../base/text.h"
 #include "cueTime.h"
 #include "sheetLines.h"
@@ -117,7 +118,7 @@ bool sameText(const char* a, const char* b, size_t length) {
 // with INDEX 00 before a later INDEX 01. False when it does not fit.
 bool putPlacedEntry(char* out, size_t outBytes, size_t* at, const char* entry, size_t entryLength,
                     const TrackFacts& track, int number) {
-  char digits[24];
+  char digits[kNumberTextBytes];
   size_t digitsLength = trackNumberText(number, digits, sizeof digits);
   bool pregap = number == 1 && track.index01 > 0 && !track.hasIndex00;
   size_t rest = pregap ? track.index01Line.start : entryLength;
@@ -315,7 +316,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
     ++ordinal;
     if (ordinal == before) edits[count++] = externalEdit(track.trackLine, 0, placed, placedLength);
     int number = ordinal < before ? ordinal : ordinal + 1;
-    char digits[24];
+    char digits[kNumberTextBytes];
     size_t digitsLength = trackNumberText(number, digits, sizeof digits);
     if (digitsLength != track.numberLength ||
         !sameText(sheet + track.numberAt, digits, digitsLength)) {

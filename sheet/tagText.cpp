@@ -1,6 +1,7 @@
 // Times, path pieces and literal values for the tag resolver.
 #include "tagText.h"
 
+#include "../base/limits.h"
 #include "../base/pathText.h"
 #include "../base/text.h"
 #include "cueTime.h"
@@ -31,8 +32,7 @@ bool equalsIgnoringCase(const char* text, size_t length, const char* lower) {
 
 // "AA:BB" or "AA:BB:CC", each field at least two digits.
 void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long long c, bool three) {
-  const size_t kFieldBytes = 24;
-  char field[kFieldBytes];
+  char field[kNumberTextBytes];
   if (!out || outBytes == 0) return;
   out[0] = '\0';
   formatInt(field, sizeof field, a, 2);

@@ -70,7 +70,7 @@ bool isFile(const char* path) {
 bool temporaryNameBeside(const char* path, char* temp) {
   size_t length = textLength(path, kPathBytes);
   size_t folder = fileNameStart(path, length);
-  char unique[24];
+  char unique[kNumberTextBytes];
   formatInt(unique, sizeof unique, (long long)GetCurrentProcessId() * 100000 + GetTickCount() % 100000);
   size_t needed = folder + sizeof kTempPrefix - 1 + textLength(unique, sizeof unique) +
                   sizeof kTempExtension - 1;

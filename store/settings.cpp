@@ -20,7 +20,8 @@ const char kEarlierDefaultHeader[] =
     "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
 const char kSection[] = "LUMO";
 const char kIniName[] = "plugin.ini";
-const size_t kNumberBytes = 16;
+// The text of a stored number as read, with room for blanks around it.
+const size_t kStoredNumberBytes = 64;
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
 
@@ -28,14 +29,14 @@ Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadS
 
 // An integer key; a missing key or one that holds no number gives the fallback.
 int readNumber(const char* key, int fallback, const char* path) {
-  char text[kNumberBytes * 4];
+  char text[kStoredNumberBytes];
   GetPrivateProfileStringA(kSection, key, "", text, (DWORD)sizeof text, path);
   int value = fallback;
   return parseSettingInt(text, &value) ? value : fallback;
 }
 
 void writeNumber(const char* key, int value, const char* path) {
-  char text[kNumberBytes];
+  char text[kNumberTextBytes];
   formatInt(text, sizeof text, value);
   WritePrivateProfileStringA(kSection, key, text, path);
 }
