@@ -154,21 +154,20 @@ void printSheet() {
 bool runSteps(StandInPlayer& player, const Options& o) {
   int marks = 0;
   std::string titlePrefix = "Track";
+  // The next mark, at ms, titled by the prefix and its number.
+  auto markNext = [&](int ms) {
+    std::string title = titlePrefix + " " + std::to_string(++marks);
+    markTrack(player, ms, title.c_str(), "Performer");
+  };
   for (const Step& step : o.steps) {
     if (step.name == "commits") {
-      for (int i = atoi(step.value.c_str()); i > 0; --i) {
-        ++marks;
-        std::string title = titlePrefix + " " + std::to_string(marks);
-        markTrack(player, 61000 * marks, title.c_str(), "Performer");
-      }
+      for (int i = atoi(step.value.c_str()); i > 0; --i) markNext(61000 * (marks + 1));
     } else if (step.name == "marks") {  // positions in ms, separated by commas
       for (const char* at = step.value.c_str(); *at;) {
         char* end = nullptr;
         long ms = strtol(at, &end, 10);
         if (end == at) return false;
-        ++marks;
-        std::string title = titlePrefix + " " + std::to_string(marks);
-        markTrack(player, (int)ms, title.c_str(), "Performer");
+        markNext((int)ms);
         at = *end == ',' ? end + 1 : end;
       }
     } else if (step.name == "title") {
