@@ -1,31 +1,52 @@
-// The capture cycle on the player's window.
+// The capture cycle on the player's window, and the requests of the Cue and Info windows.
 #include "captureController.h"
 
 #include "../base/limits.h"
 #include "../base/text.h"
+#include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
+#include "../res/resource.h"
 #include "../sheet/escapeFilter.h"
 #include "../sheet/sheetEdit.h"
 #include "../store/settings.h"
 #include "cueEditor.h"
 #include "cueSave.h"
-#include "cueWindow.h"
-#include "infoWindow.h"
+#include "markTools.h"
 #include "recovery.h"
 #include "sheetState.h"
 #include "tagResolver.h"
 
 namespace {
 
+const char kCaption[] = "LUMO";
+const char kPlayFirst[] = "Play ";
+const char kPlayToListen[] = " to listen to this mark.";
+const char kSetAside[] =
+    "A recovery copy of an unsaved cue sheet could not be read. It was kept, unchanged, as\r\n";
+const char kNoCopy[] =
+    "The cue sheet cannot be kept safe against a crash: no recovery copy could be written, "
+    "neither beside plugin.ini nor in your application-data folder.\r\n\r\n"
+    "Save the sheet now and then. A copy is tried again at every change.";
+// Each time a formatted entry fills its buffer and may have been cut, the values of the tags
+// (other than paths, times and numbers) are cut to half and the entry is formatted again, so that
+// the lines a sheet needs (FILE, TRACK, INDEX) stay whole.
+const size_t kShortestCut = 1;
+const size_t kMessageBytes = kPathBytes + 128;
+
 struct CaptureState {
   bool marked;           // a mark is pending: its position is the entry's
   int markPositionMs;
-  int entryPositionMs;   // the position of the entry being formatted, reaction time taken off
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
   char formatted[kTextBytes];
   char headerText[kTextBytes];
   char entryText[kTextBytes];
+  TagRecord tags;        // what the tag callbacks read: the entry being (or last) formatted
+  HWND cueWindow;
+  HWND infoWindow;
+  bool restored;            // start-up put a sheet back
+  bool noCopyToTell;        // no recovery copy can be written, and the user must hear it
+  char setAside[kPathBytes];  // where start-up moved a damaged copy
 };
 
 CaptureState gState;  // zero until createCaptureState sets it up
@@ -34,13 +55,42 @@ WNDPROC gSavedHostProc = nullptr;
 bool gChained = false;
 bool gActive = false;
 
-// Has the player format one template into gState.formatted, then filters it into dest.
-void formatInto(FormatTitleRequest* request, const char* templateText, char* dest) {
+// Has the player format one template into gState.formatted, then filters it into dest. Returns
+// false when the result filled a buffer and may have been cut.
+bool formatInto(FormatTitleRequest* request, const char* templateText, char* dest) {
   request->templateText = templateText ? templateText : "";
   gState.formatted[0] = '\0';
   hostRenderTemplate(request);
   gState.formatted[kTextBytes - 1] = '\0';
   applyEscapes(gState.formatted, dest, kTextBytes);
+  return textLength(gState.formatted, kTextBytes) < kTextBytes - 1 &&
+         textLength(dest, kTextBytes) < kTextBytes - 1;
+}
+
+// Formats the header and the entry, cutting long tag values until both fit whole.
+void formatEntry() {
+  FormatTitleRequest request = {nullptr, hostWindow(), gState.formatted, (int)kTextBytes, resolveTag, freeTagValue};
+  EnterCriticalSection(&gFormatLock);
+  for (size_t cut = kValueBytes;; cut /= 2) {
+    gState.tags.valueBytesMax = cut;
+    bool whole = formatInto(&request, settings().headerTemplate, gState.headerText);
+    whole = formatInto(&request, settings().trackTemplate, gState.entryText) && whole;
+    if (whole || cut <= kShortestCut) break;
+  }
+  gState.tags.valueBytesMax = kValueBytes;
+  LeaveCriticalSection(&gFormatLock);
+}
+
+void tellCue(UINT message, WPARAM wParam) {
+  if (gState.cueWindow) SendMessageA(gState.cueWindow, message, wParam, 0);
+}
+
+void keepCopy() {
+  EditorText text = readEditorText(0);
+  if (!text.text) return;
+  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
+  keepRecoveryCopy(text.text, text.length, facts);
+  freeEditorText(&text);
 }
 
 // Pauses before the window is shown: showing it takes longer than the pause, and every
@@ -51,7 +101,7 @@ void onMark() {
   // second press while the Info window is open moves it.
   gState.markPositionMs = hostPositionMs();
   gState.marked = true;
-  showInfoWindow();
+  if (gState.infoWindow) SendMessageA(gState.infoWindow, CAPTURE_SHOW_INFO, 0, 0);
 }
 
 // Before an entry is formatted: a sheet emptied by hand is a new one, and in a sheet with
@@ -95,17 +145,13 @@ void onCommit() {
   int position = gState.marked ? gState.markPositionMs : hostPositionMs();
   gState.marked = false;
   int offset = settings().markOffsetMs;
-  gState.entryPositionMs = position > offset ? position - offset : 0;
 
   EditorText sheet = readEditorText(0);
   bool first = followTheSheet(sheet);
   freeEditorText(&sheet);
-  FormatTitleRequest request = {nullptr,       hostWindow(), gState.formatted, (int)kTextBytes,
-                                resolveTag, freeTagValue};
-  EnterCriticalSection(&gFormatLock);
-  formatInto(&request, settings().headerTemplate, gState.headerText);
-  formatInto(&request, settings().trackTemplate, gState.entryText);
-  LeaveCriticalSection(&gFormatLock);
+  gState.tags.entryNumber = entryCounter();
+  gState.tags.positionMs = position > offset ? position - offset : 0;
+  formatEntry();
 
   // The sheet belongs to the file that was current at its first entry.
   if (!sheetAudioPath()[0]) setSheetAudioPath(hostEntryPath(hostPlaylistIndex()));
@@ -114,10 +160,12 @@ void onCommit() {
   if (sheet.text) placeInSheet(sheet, first);
   freeEditorText(&sheet);
   markSheetChanged();
-  keepRecoveryCopy();
+  keepCopy();
 
   gState.capturedTitle[0] = '\0';
-  clearInfoTitle();
+  gState.tags.entryNumber = entryCounter();
+  if (gState.infoWindow) SendMessageA(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0, 0);
+  tellCue(CAPTURE_SHOW_CUE, FALSE);
 
   int state = hostPlayState();
   if (state == HOST_STATE_STOPPED || state == HOST_STATE_PAUSED) hostPlay();
@@ -128,15 +176,37 @@ void onCancel() {
   if (hostPlayState() == HOST_STATE_PAUSED) hostPlay();
 }
 
+void onSave() {
+  // A save asked for while a box of ours is open runs once it has closed.
+  if (modalOpen()) {
+    postAfterModal(gState.cueWindow, CAPTURE_RETRY, IDC_CUE_SAVE);
+    return;
+  }
+  SaveOutcome outcome = saveCueSheet(gState.cueWindow, keepCopy);
+  if (outcome.problemLine > 0) {
+    tellCue(CAPTURE_SHOW_CUE, FALSE);
+    showEditorLine(outcome.problemLine);
+  }
+}
+
 void runAction(LPARAM action) {
   switch (action) {
     case CAPTURE_MARK: onMark(); break;
     case CAPTURE_COMMIT: onCommit(); break;
     case CAPTURE_CANCEL: onCancel(); break;
-    case CAPTURE_SAVE: saveCueSheet(); break;
-    case CAPTURE_SHOW: bringCueWindowUp(); break;
+    case CAPTURE_SAVE: onSave(); break;
+    case CAPTURE_SHOW: tellCue(CAPTURE_SHOW_CUE, TRUE); break;
     default: break;
   }
+}
+
+// "Play <file name> to listen to this mark."
+void tellToPlay(const char* fileName) {
+  char message[kMessageBytes];
+  copyText(message, sizeof message, kPlayFirst);
+  appendTo(message, sizeof message, fileName);
+  appendTo(message, sizeof message, kPlayToListen);
+  guardedMessageBox(gState.cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
@@ -149,7 +219,20 @@ void createCaptureState() {
   gState.marked = false;
   gState.capturedTitle[0] = '\0';
   gState.capturedPerformer[0] = '\0';
+  gState.restored = false;
+  gState.noCopyToTell = false;
+  gState.setAside[0] = '\0';
+  gState.tags = TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes};
+  setTagRecord(&gState.tags);
 }
+
+void attachCaptureWindows(HWND cueWindow, HWND infoWindow) {
+  gState.cueWindow = cueWindow;
+  gState.infoWindow = infoWindow;
+  attachEditor(cueWindow ? GetDlgItem(cueWindow, IDC_CUE_EDITOR) : nullptr);
+}
+
+void detachCaptureWindows() { attachCaptureWindows(nullptr, nullptr); }
 
 void installCapture() {
   if (gActive) return;
@@ -184,12 +267,6 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   return CallWindowProcA(next, window, message, wParam, lParam);
 }
 
-void resetSheet() {
-  forgetSheet();
-  setEditorText("");
-  keepRecoveryCopy();
-}
-
 void requestCapture(LPARAM action) {
   // With our procedure on the player's window the action travels as CAPTURE_MSG, which the
   // player then sees too. With capture switched off only the hot key is off: the windows'
@@ -198,11 +275,96 @@ void requestCapture(LPARAM action) {
   else runAction(action);
 }
 
+void showCueSheet() { tellCue(CAPTURE_SHOW_CUE, TRUE); }
+
 void setCapturedTexts(const char* title, const char* performer) {
   copyText(gState.capturedTitle, kTextBytes, title);
   copyText(gState.capturedPerformer, kTextBytes, performer);
 }
 
-const char* capturedTitle() { return gState.capturedTitle; }
-const char* capturedPerformer() { return gState.capturedPerformer; }
-int entryPositionMs() { return gState.entryPositionMs; }
+bool sheetHasUnsavedWork() {
+  HWND editor = sheetEditor();
+  return sheetUnsaved() && editor && GetWindowTextLengthA(editor) > 0;
+}
+
+unsigned sheetChangeCount() { return sheetVersion(); }
+
+void requestReset() {
+  forgetSheet();
+  setEditorText("");
+  keepCopy();
+}
+
+void requestListen() {
+  char fileName[kPathBytes];
+  if (listenToMark(fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
+}
+
+void requestNudge(long long frames) {
+  char fileName[kPathBytes];
+  MarkToolResult result = moveMark(frames, fileName, sizeof fileName);
+  if (result == kMarkToolOtherFile) tellToPlay(fileName);
+  if (result != kMarkToolDone) return;
+  markSheetChanged();
+  keepCopy();
+}
+
+bool noteEditorChanged() {
+  if (editorChangeIsOurs()) return false;
+  markSheetChanged();
+  return true;
+}
+
+void requestRecoveryCopy() { keepCopy(); }
+
+void requestCopyDone(DWORD error) {
+  RecoveryNext next = recoveryWriteDone(error);
+  if (next == kRecoveryRetry) keepCopy();
+  if (next == kRecoveryTell) gState.noCopyToTell = true;
+  requestNotices();
+}
+
+void requestNotices() {
+  if (!gState.noCopyToTell) return;
+  // Said once, when no other box of ours is open; otherwise as soon as it closes.
+  if (modalOpen()) {
+    postAfterModal(gState.cueWindow, CAPTURE_RETRY, 0);
+    return;
+  }
+  gState.noCopyToTell = false;
+  guardedMessageBox(gState.cueWindow, kNoCopy, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool restoreSheet() {
+  RecoveryStart start;
+  startRecovery(gState.cueWindow, CAPTURE_COPY_DONE, &start);
+  copyText(gState.setAside, sizeof gState.setAside, start.setAside);
+  gState.restored = start.restored && sheetEditor();
+  if (gState.restored) {
+    setEditorText(start.sheet.text);
+    setEntryCounter(start.sheet.nextEntry);
+    setSheetAudioPath(start.sheet.audioPath);
+    markSheetChanged();
+  }
+  freeRestoredSheet(&start.sheet);
+  return gState.restored;
+}
+
+void reportRestore() {
+  if (gState.restored) tellCue(CAPTURE_SHOW_CUE, FALSE);
+  gState.restored = false;
+  if (!gState.setAside[0]) return;
+  char message[sizeof kSetAside + kPathBytes];
+  copyText(message, sizeof message, kSetAside);
+  appendTo(message, sizeof message, gState.setAside);
+  gState.setAside[0] = '\0';
+  guardedMessageBox(gState.cueWindow, message, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool closeSheet() {
+  EditorText text = readEditorText(0);
+  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
+  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, facts);
+  freeEditorText(&text);
+  return closed;
+}

@@ -1,8 +1,23 @@
-// The capture controller: our procedure on the player's window, the sheet's state and the
-// mark, commit, cancel and save actions that CAPTURE_MSG carries.
+// The capture controller: our procedure on the player's window, and every action on the sheet.
+// The Cue and Info windows reach the plug-in only through the requests below; the controller
+// tells them what to show by the messages below, sent to the windows it was given.
 #pragma once
 
 #include "../host/hostContract.h"
+
+// Sent by the controller to the Info window: show yourself in front, the caret in the title
+// field.
+const UINT CAPTURE_SHOW_INFO = WM_APP + 1;
+// To the Info window: the typed title went into the sheet; empty the title field.
+const UINT CAPTURE_TITLE_TAKEN = WM_APP + 2;
+// To the Cue window: show yourself; wParam non-zero: also bring yourself to the front.
+const UINT CAPTURE_SHOW_CUE = WM_APP + 3;
+// To the Cue window, posted from the recovery writer's thread after each write: wParam is 0 or
+// the error code (answer with requestCopyDone).
+const UINT CAPTURE_COPY_DONE = WM_APP + 4;
+// To the Cue window, posted once a box of ours has closed: an action that waited for it.
+// wParam is the id of the button whose click it repeats, or 0 for requestNotices.
+const UINT CAPTURE_RETRY = WM_APP + 5;
 
 // The lock held by a commit across both title formattings; created first at start-up and
 // deleted last at shutdown.
@@ -11,6 +26,10 @@ void deleteFormatLock();
 
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
+
+// The two windows the controller talks to; the Cue window's editor becomes the sheet's editor.
+void attachCaptureWindows(HWND cueWindow, HWND infoWindow);
+void detachCaptureWindows();
 
 // Puts CaptureProc in front of the player's window procedure, or turns its actions back on
 // when it is still in the chain. Does nothing while it is installed.
@@ -24,19 +43,33 @@ bool captureChained();
 
 LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Empties the sheet: numbering restarts at 1 and the next entry writes the header again.
-void resetSheet();
-
-// Carries out an action of the Info or Cue window (commit, cancel, save), whether capture is
-// switched on or not.
+// Carries out an action (mark, commit, cancel, save, show), whether capture is switched on or
+// not: with CaptureProc installed the action travels as CAPTURE_MSG, which the player sees too.
 void requestCapture(LPARAM action);
 
-// Takes the texts of the Info window's two fields.
+// Shows the Cue window in front, as the Show cue sheet action does.
+void showCueSheet();
+
+// The Info window's two fields, taken before a commit.
 void setCapturedTexts(const char* title, const char* performer);
 
-// Read by the tag resolver while a commit formats its templates.
-const char* capturedTitle();
-const char* capturedPerformer();
-// The playback position of the entry: the mark's (or, without one, the position at the
-// commit), less the reaction time, never below 0.
-int entryPositionMs();
+// The Cue window's requests.
+bool sheetHasUnsavedWork();      // Reset asks before it discards this
+unsigned sheetChangeCount();     // changes so far: a Reset that asked sees whether one came since
+void requestReset();             // empties the sheet; numbering restarts at 1
+void requestListen();            // plays from the listen lead before the caret's mark
+void requestNudge(long long frames);  // moves the caret's mark, then listens
+// The editor's text changed; returns whether it was a hand edit (whose copy is due soon).
+bool noteEditorChanged();
+void requestRecoveryCopy();      // writes the recovery copy now
+void requestCopyDone(DWORD error);  // answers CAPTURE_COPY_DONE
+void requestNotices();           // says what waited for a box to close
+
+// At start-up, once the windows are attached: puts an unsaved sheet back. Returns whether one
+// came back.
+bool restoreSheet();
+// Once the player is up: shows what start-up found (a restored sheet, a copy set aside).
+void reportRestore();
+// At quit, before the windows go: the last recovery copy and no thread left. Returns false
+// when the copy's writer could not be stopped in time: the module must then stay loaded.
+bool closeSheet();

@@ -1,9 +1,9 @@
 // Reading and changing the Cue window's editor.
 #include "cueEditor.h"
 
-#include "cueWindow.h"
-
 namespace {
+
+HWND gEditor = nullptr;
 
 // More edits than this go in as one new text: each replacement in a large editor costs.
 const size_t kEditsOneByOne = 32;
@@ -35,9 +35,28 @@ struct QuietEditor {
 
 }  // namespace
 
+void attachEditor(HWND editor) { gEditor = editor; }
+HWND sheetEditor() { return gEditor; }
+
+size_t editorCaret() {
+  DWORD start = 0;
+  DWORD end = 0;
+  if (gEditor) SendMessageA(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  return end;
+}
+
+void showEditorLine(int line) {
+  if (!gEditor) return;
+  LRESULT start = SendMessageA(gEditor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
+  if (start < 0) start = 0;
+  SetFocus(gEditor);
+  SendMessageA(gEditor, EM_SETSEL, (WPARAM)start, (LPARAM)start);
+  SendMessageA(gEditor, EM_SCROLLCARET, 0, 0);
+}
+
 EditorText readEditorText(size_t spare) {
   EditorText copy = {nullptr, 0};
-  HWND editor = cueEditor();
+  HWND editor = gEditor;
   int length = editor ? GetWindowTextLengthA(editor) : 0;
   copy.text = (char*)GlobalAlloc(GPTR, (SIZE_T)length + 1 + spare);
   if (!copy.text) return copy;
@@ -55,7 +74,7 @@ void freeEditorText(EditorText* copy) {
 bool editorChangeIsOurs() { return gOurChange; }
 
 void setEditorText(const char* text) {
-  HWND editor = cueEditor();
+  HWND editor = gEditor;
   if (!editor) return;
   gOurChange = true;
   SetWindowTextA(editor, text);
@@ -64,12 +83,12 @@ void setEditorText(const char* text) {
 
 void appendToEditor(const char* text) {
   gOurChange = true;
-  appendText(cueEditor(), text);
+  appendText(gEditor, text);
   gOurChange = false;
 }
 
 void applyToEditor(const char* text, size_t length, const TextEdit* edits, size_t count, bool undoable) {
-  HWND editor = cueEditor();
+  HWND editor = gEditor;
   if (!editor || count == 0) return;
   DWORD start = 0;
   DWORD end = 0;

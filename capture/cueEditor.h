@@ -8,6 +8,10 @@
 
 #include "../sheet/sheetEdit.h"
 
+// The edit control the sheet lives in, attached when the Cue window is made; null detaches it.
+void attachEditor(HWND editor);
+HWND sheetEditor();
+
 // A copy of the editor's text in global memory, NUL-terminated, with spare bytes after it;
 // text is null when memory is short. Free it with freeEditorText.
 struct EditorText {
@@ -28,6 +32,11 @@ void appendToEditor(const char* text);
 // text) to the editor. The selection and the first line in view follow the edits. With
 // undoable, a single edit becomes one step that Ctrl+Z takes back.
 void applyToEditor(const char* text, size_t length, const TextEdit* edits, size_t count, bool undoable);
+
+// Where the caret stands (the end of the selection), in characters.
+size_t editorCaret();
+// Puts the caret at the start of line (counted from 1), in view, with the keyboard focus.
+void showEditorLine(int line);
 
 // Adds text at the end of an edit control, without an undo step, and leaves the user's
 // selection (or caret) at the same character positions.

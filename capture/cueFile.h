@@ -1,5 +1,5 @@
 // Writing a sheet to a cue file: the file is replaced in one step, and a file this sheet did
-// not write is kept as a backup first.
+// not write is kept as a backup, never over a backup that holds a user's own sheet.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,9 @@ struct CueWrite {
 };
 
 // Writes text (length bytes; text must have room for two more, which take a closing CR LF
-// when the text does not end with a line break) to path. When path holds a file that this
-// sheet has not written since start-up or Reset, that file is first kept as path + ".bak",
-// replacing an older one. The new file replaces the old in one rename, so a write that fails
-// half-way leaves the old file whole, and no temporary file behind.
-CueWrite writeCueFile(const char* path, char* text, size_t length);
+// when the text does not end with a line break) to path. When path holds a file and
+// keepEarlier is set (this sheet did not write it), that file is kept under the first of
+// path + ".bak", ".1.bak", ".2.bak"... that is free or holds a content the plug-in wrote itself.
+// The new file replaces the old in one step, the backup made in the same step, so a write that
+// fails leaves the old file whole, no backup and no temporary file behind.
+CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarlier);

@@ -12,10 +12,9 @@
 #include "../host/hostLink.h"
 #include "../sheet/cueFileName.h"
 #include "../sheet/sheetCheck.h"
+#include "../store/fileSystem.h"
 #include "cueEditor.h"
 #include "cueFile.h"
-#include "cueWindow.h"
-#include "recovery.h"
 #include "sheetState.h"
 
 namespace {
@@ -32,16 +31,21 @@ const char kNotWritten[] = "This file could not be written:\r\n";
 const char kSaveFilter[] = "Cue sheets (*.cue)\0*.cue\0";
 const char kCheckIntro[] = "This cue sheet breaks rules that cue readers keep:\r\n\r\n";
 const char kCheckAsk[] = "\r\n\r\nSave it anyway?";
+const char kEmptyIntro[] = "The cue sheet is empty.\r\n\r\nReplace ";
+const char kEmptyAsk[] = " with an empty file?";
 const size_t kCheckMessageBytes = sizeof kCheckIntro + kProblemsTextBytes + sizeof kCheckAsk;
 const char kCueExtension[] = "cue";
 const size_t kReasonBytes = 160;
 const size_t kMessageBytes = 2 * kPathBytes + kReasonBytes + 256;
 const size_t kLineBreakRoom = 2;  // writeCueFile may add CR LF
 
-// The editor's text, read once when Save is pressed.
+// The editor's text, read once when Save is pressed, the window that owns the boxes and what
+// to call once the sheet is written.
 struct SheetText {
   EditorText copy;  // with kLineBreakRoom spare bytes
   unsigned version;
+  HWND owner;
+  void (*saved)();
 };
 
 // Why a write failed, in plain words.
@@ -88,18 +92,33 @@ void composeFailure(char* message, const char* why, const char* path, DWORD erro
   appendTo(message, kMessageBytes, kAskElsewhere);
 }
 
-// Marks the sheet saved, drops its recovery copy and says where it went. MODAL_ABANDONED when
-// the plug-in was shut down while the box was open.
+// Writes the sheet to path; a file there that this sheet did not write is kept as a backup.
+CueWrite writeSheet(const char* path, SheetText& text) {
+  return writeCueFile(path, text.copy.text, text.copy.length, !sheetWrote(path));
+}
+
+// An empty sheet over an existing file is written only when the user says so.
+bool emptyMayReplace(const char* path, const SheetText& text) {
+  if (text.copy.length > 0 || !isFile(path)) return true;
+  char message[kMessageBytes];
+  copyText(message, sizeof message, kEmptyIntro);
+  appendTo(message, sizeof message, path);
+  appendTo(message, sizeof message, kEmptyAsk);
+  return guardedMessageBox(text.owner, message, kFailCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+// Marks the sheet saved and says where it went. MODAL_ABANDONED when the plug-in was shut down
+// while the box was open.
 int reportSaved(const char* path, const CueWrite& write, const SheetText& text) {
   markSheetSaved(path, text.version);
-  keepRecoveryCopy();
+  if (text.saved) text.saved();
   char message[kMessageBytes];
   copyText(message, sizeof message, path);
   if (write.backupPath[0]) {
     appendTo(message, sizeof message, kKeptEarlier);
     appendTo(message, sizeof message, write.backupPath);
   }
-  return guardedMessageBox(nullptr, message, kSavedCaption, MB_OK);
+  return guardedMessageBox(text.owner, message, kSavedCaption, MB_OK);
 }
 
 // The folder part of an audio file's path, when that folder exists; empty otherwise.
@@ -107,13 +126,11 @@ void existingFolderOf(const char* audioPath, char* folder) {
   copyText(folder, kPathBytes, audioPath);
   size_t at = fileNameStart(folder, textLength(folder, kPathBytes));
   folder[at > 0 ? at - 1 : 0] = '\0';
-  DWORD attributes = folder[0] ? GetFileAttributesA(folder) : INVALID_FILE_ATTRIBUTES;
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    folder[0] = '\0';
+  if (!folder[0] || !isFolder(folder)) folder[0] = '\0';
 }
 
-// The platform's Save As dialog; true with a name chosen into path (kPathBytes).
-int askForPlace(const char* audioPath, char* path) {
+// The platform's Save As dialog; 1 with a name chosen into path (kPathBytes).
+int askForPlace(HWND owner, const char* audioPath, char* path) {
   char folder[kPathBytes];
   bool isFilePath = audioPath && !isStreamPath(audioPath);
   if (isFilePath) existingFolderOf(audioPath, folder);
@@ -122,7 +139,7 @@ int askForPlace(const char* audioPath, char* path) {
   OPENFILENAMEA request;
   ZeroMemory(&request, sizeof request);
   request.lStructSize = sizeof request;
-  request.hwndOwner = cueWindow();
+  request.hwndOwner = owner;
   request.lpstrFilter = kSaveFilter;
   request.lpstrFile = path;
   request.nMaxFile = (DWORD)kPathBytes;
@@ -132,62 +149,54 @@ int askForPlace(const char* audioPath, char* path) {
   return guardedSaveDialog(&request);
 }
 
-// Offers another place for as long as the user wants one and the writes fail.
-void offerElsewhere(char* message, const char* audioPath, SheetText& text) {
+// Offers another place for as long as the user wants one and the writes fail; true when the
+// sheet was written somewhere.
+bool offerElsewhere(char* message, const char* audioPath, SheetText& text) {
   for (;;) {
-    if (guardedMessageBox(cueWindow(), message, kFailCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
-      return;  // No, or shut down while asking
+    if (guardedMessageBox(text.owner, message, kFailCaption, MB_YESNO | MB_ICONWARNING) != IDYES)
+      return false;  // No, or shut down while asking
     char path[kPathBytes];
-    if (askForPlace(audioPath, path) != 1) return;
-    CueWrite write = writeCueFile(path, text.copy.text, text.copy.length);
+    if (askForPlace(text.owner, audioPath, path) != 1) return false;
+    if (!emptyMayReplace(path, text)) return false;
+    CueWrite write = writeSheet(path, text);
     if (!write.error) {
       reportSaved(path, write, text);
-      return;
+      return true;
     }
     composeFailure(message, kNotWritten, path, write.error);
   }
 }
 
-// Puts the caret at the start of a line of the editor, in view and with the focus.
-void showLine(int line) {
-  HWND editor = cueEditor();
-  if (!editor) return;
-  LRESULT start = SendMessageA(editor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
-  if (start < 0) start = 0;
-  showCueWindow();
-  SetFocus(editor);
-  SendMessageA(editor, EM_SETSEL, (WPARAM)start, (LPARAM)start);
-  SendMessageA(editor, EM_SCROLLCARET, 0, 0);
-}
-
 // A sheet with tracks is checked first; when it breaks a rule, the user is told what and
-// asked. Returns whether to go on and save. No puts the caret on the first problem's line.
-bool checkBeforeSaving(const EditorText& sheet) {
-  if (!sheetNeedsCheck(sheet.text, sheet.length)) return true;
+// asked. Returns 0 to go on and save, -1 to stop, or the first problem's line when the user
+// said No.
+int checkBeforeSaving(const EditorText& sheet, HWND owner) {
+  if (!sheetNeedsCheck(sheet.text, sheet.length)) return 0;
   SheetCheck check;
   checkSheet(sheet.text, sheet.length, &check);
-  if (check.problems == 0) return true;
+  if (check.problems == 0) return 0;
   char message[kCheckMessageBytes];
   char problems[kProblemsTextBytes];
   formatProblems(check, problems, sizeof problems);
   copyText(message, sizeof message, kCheckIntro);
   appendTo(message, sizeof message, problems);
   appendTo(message, sizeof message, kCheckAsk);
-  int answer = guardedMessageBox(cueWindow(), message, kFailCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-  if (answer == IDYES) return true;
-  if (answer != MODAL_ABANDONED) showLine(check.kept[0].line);
-  return false;
+  int answer = guardedMessageBox(owner, message, kFailCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  if (answer == IDYES) return 0;
+  return answer == MODAL_ABANDONED ? -1 : check.kept[0].line;
 }
 
 }  // namespace
 
-void saveCueSheet() {
-  if (modalOpen()) return;
-  SheetText text = {readEditorText(kLineBreakRoom), sheetVersion()};
-  if (!text.copy.text) return;
-  if (!checkBeforeSaving(text.copy)) {
+SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
+  SaveOutcome outcome = {false, 0};
+  SheetText text = {readEditorText(kLineBreakRoom), sheetVersion(), owner, saved};
+  if (!text.copy.text) return outcome;
+  int check = checkBeforeSaving(text.copy, owner);
+  if (check != 0) {
+    outcome.problemLine = check > 0 ? check : 0;
     freeEditorText(&text.copy);
-    return;
+    return outcome;
   }
   // The player's copy of the path, read at once: it may change while a box is open.
   char audioPath[kPathBytes];
@@ -196,13 +205,18 @@ void saveCueSheet() {
 
   char cuePath[kPathBytes];
   char message[kMessageBytes];
-  switch (makeCuePath(audio, cuePath, sizeof cuePath)) {
+  switch (makeCuePath(audioPath, cuePath, sizeof cuePath)) {
     case kCuePathOk: {
-      CueWrite write = writeCueFile(cuePath, text.copy.text, text.copy.length);
+      if (!emptyMayReplace(cuePath, text)) {
+        freeEditorText(&text.copy);
+        return outcome;
+      }
+      CueWrite write = writeSheet(cuePath, text);
       if (!write.error) {
+        outcome.saved = true;
         reportSaved(cuePath, write, text);
         freeEditorText(&text.copy);
-        return;
+        return outcome;
       }
       composeFailure(message, kNotWritten, cuePath, write.error);
       break;
@@ -217,6 +231,7 @@ void saveCueSheet() {
       composeFailure(message, kTooLong, audioPath, 0);
       break;
   }
-  offerElsewhere(message, audioPath, text);
+  outcome.saved = offerElsewhere(message, audioPath, text);
   freeEditorText(&text.copy);
+  return outcome;
 }

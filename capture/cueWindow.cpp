@@ -1,13 +1,11 @@
-// The Cue window: holds the sheet being written.
+// The Cue window: holds the sheet being written. Its buttons and keys become the controller's
+// requests; the controller tells it when to show itself.
 #include "cueWindow.h"
 
 #include "../controls/modalGuard.h"
 #include "../res/resource.h"
+#include "../sheet/cueTime.h"
 #include "captureController.h"
-#include "cueEditor.h"
-#include "markTools.h"
-#include "recovery.h"
-#include "sheetState.h"
 
 namespace {
 
@@ -17,9 +15,17 @@ const char kDiscardText[] = "Discard the unsaved cue sheet?";
 struct CueWindowState {
   HWND window;
   WNDPROC editorProc;  // the editor's own procedure, behind the keys we take
+  bool timerPending;   // the recovery copy of a hand edit is due
+  bool swallowAltUp;   // Alt was held for a nudge: its release must not open the menu
 };
 
-CueWindowState gCue = {nullptr, nullptr};
+CueWindowState gCue = {nullptr, nullptr, false, false};
+
+// One frame, or one second with Shift held, in the direction given.
+long long nudgeFrames(bool later) {
+  long long step = GetKeyState(VK_SHIFT) < 0 ? kFramesPerSecond : 1;
+  return later ? step : -step;
+}
 
 // The editor's keys for marks: F5 listens, Alt+Left and Alt+Right move the mark by a frame,
 // with Shift by a second. Alt+arrows arrive as system keys.
@@ -27,13 +33,22 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
   switch (message) {
     case WM_KEYDOWN:
       if (wParam == VK_F5) {
-        listenToMark();
+        requestListen();
         return 0;
       }
       break;
     case WM_SYSKEYDOWN:
       if (wParam == VK_LEFT || wParam == VK_RIGHT) {
-        moveMark(wParam == VK_LEFT ? -nudgeStep() : nudgeStep());
+        gCue.swallowAltUp = true;
+        requestNudge(nudgeFrames(wParam == VK_RIGHT));
+        return 0;
+      }
+      break;
+    case WM_SYSKEYUP:
+      // The system saw Alt go down and, with the arrows taken here, come up alone: that is how
+      // the keyboard menu opens, and it would eat the next key (F5).
+      if (wParam == VK_MENU && gCue.swallowAltUp) {
+        gCue.swallowAltUp = false;
         return 0;
       }
       break;
@@ -52,23 +67,31 @@ void onCueInit(HWND dialog) {
 
 // Reset of a sheet that holds something not yet saved asks first.
 void onReset() {
-  HWND editor = cueEditor();
-  if (sheetUnsaved() && editor && GetWindowTextLengthA(editor) > 0) {
-    unsigned asked = sheetVersion();
+  // Pressed while a box of ours is open: carried out, in its turn, once the box has closed.
+  if (modalOpen()) {
+    postAfterModal(gCue.window, CAPTURE_RETRY, IDC_CUE_RESET);
+    return;
+  }
+  if (sheetHasUnsavedWork()) {
+    unsigned asked = sheetChangeCount();
     int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption,
                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer != IDYES) return;  // No, refused, or shut down while asking
+    if (answer != IDYES) return;  // No, not shown, or shut down while asking
     // An entry marked while the question was open was not part of what Yes discards.
-    if (sheetVersion() != asked) return;
+    if (sheetChangeCount() != asked) return;
   }
-  resetSheet();
+  requestReset();
 }
 
-// A change the user made in the editor: the sheet is unsaved and its copy is due.
 void onEditorChanged() {
-  if (editorChangeIsOurs()) return;
-  markSheetChanged();
-  keepRecoveryCopySoon();
+  if (!noteEditorChanged() || gCue.timerPending) return;
+  gCue.timerPending = SetTimer(gCue.window, RECOVERY_TIMER_ID, kRecoveryDelayMs, nullptr) != 0;
+}
+
+void onRecoveryTimer() {
+  KillTimer(gCue.window, RECOVERY_TIMER_ID);
+  gCue.timerPending = false;
+  requestRecoveryCopy();
 }
 
 // Returns whether the command was handled.
@@ -81,13 +104,11 @@ bool onCueCommand(WORD id, WORD code) {
       requestCapture(CAPTURE_SAVE);
       return true;
     case IDC_CUE_LISTEN:
-      listenToMark();
+      requestListen();
       return true;
     case IDC_CUE_EARLIER:
-      moveMark(-nudgeStep());
-      return true;
     case IDC_CUE_LATER:
-      moveMark(nudgeStep());
+      requestNudge(nudgeFrames(id == IDC_CUE_LATER));
       return true;
     case IDC_CUE_EDITOR:
       if (code == EN_CHANGE) onEditorChanged();
@@ -95,6 +116,11 @@ bool onCueCommand(WORD id, WORD code) {
     default:
       return false;
   }
+}
+
+void showCue(bool front) {
+  ShowWindow(gCue.window, SW_SHOW);
+  if (front) SetForegroundWindow(gCue.window);
 }
 
 }  // namespace
@@ -106,29 +132,18 @@ HWND createCueWindow(HINSTANCE module) {
 
 void destroyCueWindow() {
   if (gCue.window) {
+    if (gCue.timerPending) KillTimer(gCue.window, RECOVERY_TIMER_ID);
     HWND editor = GetDlgItem(gCue.window, IDC_CUE_EDITOR);
     if (editor && gCue.editorProc) SetWindowLongPtrA(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
     DestroyWindow(gCue.window);
   }
-  gCue.window = nullptr;
-  gCue.editorProc = nullptr;
-}
-
-HWND cueWindow() { return gCue.window; }
-HWND cueEditor() { return gCue.window ? GetDlgItem(gCue.window, IDC_CUE_EDITOR) : nullptr; }
-void showCueWindow() {
-  if (gCue.window) ShowWindow(gCue.window, SW_SHOW);
-}
-
-void bringCueWindowUp() {
-  if (!gCue.window) return;
-  ShowWindow(gCue.window, SW_SHOW);
-  SetForegroundWindow(gCue.window);
+  gCue = CueWindowState{nullptr, nullptr, false, false};
 }
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      gCue.window = dialog;
       onCueInit(dialog);
       return TRUE;
     case WM_CLOSE:
@@ -138,6 +153,16 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       return onCueCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_TIMER:
       if (wParam == RECOVERY_TIMER_ID) onRecoveryTimer();
+      return TRUE;
+    case CAPTURE_SHOW_CUE:
+      showCue(wParam != 0);
+      return TRUE;
+    case CAPTURE_COPY_DONE:
+      requestCopyDone((DWORD)wParam);
+      return TRUE;
+    case CAPTURE_RETRY:
+      if (wParam == 0) requestNotices();
+      else onCueCommand(LOWORD(wParam), BN_CLICKED);
       return TRUE;
     default:
       return FALSE;

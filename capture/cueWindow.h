@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
+// Made hidden at start-up, destroyed at quit.
 HWND createCueWindow(HINSTANCE module);
 void destroyCueWindow();
-HWND cueWindow();
-HWND cueEditor();
-void showCueWindow();
-// Shows it and brings it to the front, as the Show cue sheet action does.
-void bringCueWindowUp();
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// How soon after a hand edit its recovery copy is written.
+const UINT_PTR RECOVERY_TIMER_ID = 1;
+const UINT kRecoveryDelayMs = 2000;

@@ -6,7 +6,6 @@
 #include "../base/limits.h"
 #include "../res/resource.h"
 #include "captureController.h"
-#include "cueWindow.h"
 
 namespace {
 
@@ -79,8 +78,18 @@ void onInfoOk(HWND dialog) {
   GetDlgItemTextA(dialog, IDC_INFO_TITLE, title, (int)sizeof title);
   GetDlgItemTextA(dialog, IDC_INFO_PERFORMER, performer, (int)sizeof performer);
   setCapturedTexts(title, performer);
-  showCueWindow();
   requestCapture(CAPTURE_COMMIT);
+}
+
+// A mark: in front (the hot key may have come while another program was in front), the caret
+// in the title field, and a title left there by a cancelled mark selected, so that typing
+// replaces it.
+void onShowInfo(HWND dialog) {
+  ShowWindow(dialog, SW_SHOW);
+  SetForegroundWindow(dialog);
+  HWND title = GetDlgItem(dialog, IDC_INFO_TITLE);
+  SetFocus(title);
+  SendMessageA(title, EM_SETSEL, 0, -1);
 }
 
 void onInfoClose(HWND dialog) {
@@ -106,20 +115,16 @@ void destroyInfoWindow() {
   for (WNDPROC& proc : gInfo.controlProcs) proc = nullptr;
 }
 
-HWND infoWindow() { return gInfo.window; }
-
-void showInfoWindow() {
-  if (gInfo.window) ShowWindow(gInfo.window, SW_SHOW);
-}
-
-void clearInfoTitle() {
-  if (gInfo.window) SetDlgItemTextA(gInfo.window, IDC_INFO_TITLE, "");
-}
-
 INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       onInfoInit(dialog);
+      return TRUE;
+    case CAPTURE_SHOW_INFO:
+      onShowInfo(dialog);
+      return TRUE;
+    case CAPTURE_TITLE_TAKEN:
+      SetDlgItemTextA(dialog, IDC_INFO_TITLE, "");
       return TRUE;
     case WM_CLOSE:
       onInfoClose(dialog);

@@ -3,11 +3,8 @@
 
 #include <windows.h>
 
+// Made hidden at start-up, destroyed at quit.
 HWND createInfoWindow(HINSTANCE module);
 void destroyInfoWindow();
-HWND infoWindow();
-void showInfoWindow();
-// Empties the title field after a commit; the performer field keeps its text.
-void clearInfoTitle();
 
 INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,27 +1,21 @@
-// Listen and nudge on the Cue window's editor.
+// Listen and nudge on the sheet's editor.
 #include "markTools.h"
 
 #include <windows.h>
 
+#include "../base/limits.h"
+#include "../base/text.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueTime.h"
 #include "../sheet/sheetEdit.h"
+#include "../sheet/tagText.h"
 #include "../store/settings.h"
 #include "cueEditor.h"
-#include "cueWindow.h"
-#include "recovery.h"
 #include "sheetState.h"
 
 namespace {
 
 const long long kMsPerSecond = 1000;
-
-size_t caretOf(HWND editor) {
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageA(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  return end;
-}
 
 void listenAt(long long frames) {
   int state = hostPlayState();
@@ -31,31 +25,46 @@ void listenAt(long long frames) {
   hostJumpTo(ms < 0 ? 0 : ms > kLatestMs ? (int)kLatestMs : (int)ms);
 }
 
+// Whether the player's current entry is the sheet's audio file (a sheet typed by hand, without
+// one, goes with whatever plays). Otherwise fileName gets the name of the sheet's file.
+bool sheetFileIsPlaying(char* fileName, size_t fileNameBytes) {
+  const char* audio = sheetAudioPath();
+  if (!audio[0]) return true;
+  const char* current = hostEntryPath(hostPlaylistIndex());
+  if (current && lstrcmpiA(current, audio) == 0) return true;
+  fileNameOf(audio, fileName, fileNameBytes);
+  return false;
+}
+
 }  // namespace
 
 long long nudgeStep() { return GetKeyState(VK_SHIFT) < 0 ? kFramesPerSecond : 1; }
 
-void listenToMark() {
-  HWND editor = cueEditor();
-  if (!editor) return;
+MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
   EditorText copy = readEditorText(0);
   MarkTime mark;
-  bool found = copy.text && findMark(copy.text, copy.length, caretOf(editor), &mark);
+  bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
   freeEditorText(&copy);
-  if (found) listenAt(mark.frames);
+  if (!found) return kMarkToolNoMark;
+  if (!sheetFileIsPlaying(fileName, fileNameBytes)) return kMarkToolOtherFile;
+  listenAt(mark.frames);
+  return kMarkToolDone;
 }
 
-void moveMark(long long frames) {
-  HWND editor = cueEditor();
-  if (!editor) return;
+MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) {
   EditorText copy = readEditorText(0);
+  MarkTime mark;
+  bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
+  if (found && !sheetFileIsPlaying(fileName, fileNameBytes)) {
+    freeEditorText(&copy);
+    return kMarkToolOtherFile;
+  }
   TextEdit edit;
   long long moved = 0;
-  bool found = copy.text && nudgeMark(copy.text, copy.length, caretOf(editor), frames, &edit, &moved);
+  found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, &edit, &moved);
   if (found) applyToEditor(copy.text, copy.length, &edit, 1, true);
   freeEditorText(&copy);
-  if (!found) return;
-  markSheetChanged();
-  keepRecoveryCopy();
+  if (!found) return kMarkToolNoMark;
   listenAt(moved);
+  return kMarkToolDone;
 }

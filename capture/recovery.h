@@ -1,30 +1,54 @@
-// The recovery copy: the sheet in the Cue window, kept in a file beside plugin.ini after every
-// change and at quit, so that a crash or a closed player loses at most the entry being typed.
-// A saved or empty sheet leaves no copy.
+// The recovery copy: the sheet in the Cue window, kept in a file after every change and at
+// quit, so that a crash or a closed player loses at most the entry being typed. Each running
+// player keeps its own copy and holds it while it runs; at start a player takes back the newest
+// copy that no running player holds. A saved or empty sheet leaves no copy.
 #pragma once
 
 #include <windows.h>
 
-// At start-up, once the Cue window exists: starts the copy's writer and puts an unsaved copy
-// back into the editor with its entry counter and audio file. A copy that is damaged (cut short, binary, huge, unreadable) is
-// never restored and never deleted: it is moved aside under another name. Returns whether a
-// sheet came back.
-bool restoreRecoveryCopy();
+#include <cstddef>
 
-// Writes the copy now (on the writer's thread, within milliseconds): the sheet as it stands, or
-// no copy when it is saved or empty.
-void keepRecoveryCopy();
-// After a hand edit: the copy is written within kRecoveryDelayMs.
-void keepRecoveryCopySoon();
-// The Cue window's timer that keepRecoveryCopySoon started has fired.
-void onRecoveryTimer();
+#include "../base/limits.h"
 
-// At quit, before the Cue window goes: the last copy, written before this returns, and no timer
-// or thread left.
-void closeRecovery();
+// What a copy says besides the sheet's text.
+struct RecoveryFacts {
+  int nextEntry;
+  const char* audioPath;
+  bool unsaved;
+};
 
-const UINT_PTR RECOVERY_TIMER_ID = 1;
-const UINT kRecoveryDelayMs = 2000;
+struct RestoredSheet {
+  char* text;  // global memory, NUL-terminated; free it with freeRestoredSheet
+  size_t length;
+  int nextEntry;
+  char audioPath[kPathBytes];
+};
 
-// File names, in the plug-in's folder.
-extern const char RECOVERY_FILE_NAME[];
+struct RecoveryStart {
+  bool restored;              // sheet holds a copy taken back
+  RestoredSheet sheet;
+  char setAside[kPathBytes];  // where a damaged copy was moved; empty when none was
+};
+
+// At start-up: starts the copy's writer (which posts doneMessage to notify after each write,
+// wParam the error code or 0) and takes this player's copy: the newest one that no running player holds, found beside
+// plugin.ini or in the application-data folder, or a new name. A copy that cannot be read now is
+// left for a later start; one that was read and is damaged is moved aside, never deleted.
+void startRecovery(HWND notify, UINT doneMessage, RecoveryStart* start);
+void freeRestoredSheet(RestoredSheet* sheet);
+
+// Writes the copy (on the writer's thread, within milliseconds): text (length bytes) with the
+// facts, or no copy when the sheet is saved or empty.
+void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& facts);
+
+// After a write, with its error code (0: written). kRecoveryRetry: it failed and the copy moved
+// to the other folder, write it again now; kRecoveryTell: no folder takes it, and the user has
+// not been told in this session; kRecoveryQuiet: nothing to do.
+enum RecoveryNext { kRecoveryRetry, kRecoveryTell, kRecoveryQuiet };
+RecoveryNext recoveryWriteDone(DWORD error);
+// What this player's copy is called (kPathBytes), for telling the user; empty when it has none.
+void recoveryCopyPath(char* path);
+
+// At quit: the last copy, written before this returns unless the disk does not answer within a
+// few seconds. Returns false then: the writer's thread still runs and the module must stay loaded.
+bool closeRecovery(const char* text, size_t length, const RecoveryFacts& facts);

@@ -5,12 +5,14 @@
 #include "../base/text.h"
 #include "../host/hostLink.h"
 #include "../sheet/tagText.h"
-#include "captureController.h"
-#include "sheetState.h"
 
 namespace {
 
 const size_t kVideoValueBytes = 64;
+const TagRecord* gRecord = nullptr;
+const TagRecord kNoRecord = {"", "", 1, 0, kValueBytes};
+
+const TagRecord& record() { return gRecord ? *gRecord : kNoRecord; }
 const LONG_PTR kLowestTextAddress = 0x10000;
 
 typedef void (*TagFill)(const char* tag, char* raw, const char* currentPath, int positionMs);
@@ -23,9 +25,9 @@ void fillFileExt(const char*, char* raw, const char* path, int) { fileExtOf(path
 void fillFileDir(const char*, char* raw, const char* path, int) { fileDirOf(path, raw, kValueBytes); }
 void fillFileType(const char*, char* raw, const char* path, int) { fileTypeOf(path, raw, kValueBytes); }
 void fillCurPos(const char*, char* raw, const char*, int ms) { formatCuePosition(ms, raw, kValueBytes); }
-void fillTrackName(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedTitle()); }
-void fillPerformer(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, capturedPerformer()); }
-void fillTrackCount(const char*, char* raw, const char*, int) { formatInt(raw, kValueBytes, entryCounter(), 2); }
+void fillTrackName(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, record().title); }
+void fillPerformer(const char*, char* raw, const char*, int) { copyText(raw, kValueBytes, record().performer); }
+void fillTrackCount(const char*, char* raw, const char*, int) { formatInt(raw, kValueBytes, record().entryNumber, 2); }
 void fillPlLen(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistCount()); }
 void fillPlPos(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex() + 1); }
 void fillPlZeroIdx(const char*, char* raw, const char*, int) { fillNumber(raw, hostPlaylistIndex()); }
@@ -111,17 +113,28 @@ TagFill fillFor(const char* tag) {
   return fillFileField;
 }
 
+// Paths, times and numbers are never cut: the lines a sheet needs (FILE, INDEX, TRACK) hold them.
+bool keptWhole(TagFill fill) {
+  return fill == fillFilePath || fill == fillFileName || fill == fillFileDir || fill == fillFileExt ||
+         fill == fillFileType || fill == fillCurPos || fill == fillTrackCount;
+}
+
 }  // namespace
+
+void setTagRecord(const TagRecord* tagRecord) { gRecord = tagRecord; }
 
 char* __cdecl resolveTag(const char* tag, void* /*context*/) {
   if (!tag) return nullptr;
   char currentPath[kPathBytes];
   copyText(currentPath, sizeof currentPath, hostEntryPath(hostPlaylistIndex()));
-  int positionMs = entryPositionMs();
+  int positionMs = record().positionMs;
 
   char raw[kValueBytes] = {0};
-  fillFor(tag)(tag, raw, currentPath, positionMs);
+  TagFill fill = fillFor(tag);
+  fill(tag, raw, currentPath, positionMs);
   if (!raw[0]) return nullptr;
+  size_t limit = record().valueBytesMax;
+  if (!keptWhole(fill) && limit > 0 && limit < kValueBytes) raw[limit] = '\0';
 
   char* value = (char*)GlobalAlloc(GPTR, kValueBytes);
   if (!value) return nullptr;

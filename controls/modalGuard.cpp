@@ -3,14 +3,24 @@
 
 namespace {
 
+// A message to post once the box has closed.
+struct AfterModal {
+  HWND window;
+  UINT message;
+  WPARAM wParam;
+};
+const int kAfterModalMax = 4;
+
 struct ModalState {
   bool open;
   bool abandoned;  // shutdown came while it was open
   HWND window;     // the box's own window, once created
   HHOOK watch;     // notes the first top-level window made while the box opens
+  AfterModal after[kAfterModalMax];
+  int afterCount;
 };
 
-ModalState gModal = {false, false, nullptr, nullptr};
+ModalState gModal = {false, false, nullptr, nullptr, {}, 0};
 
 // The dialog class, by its atom or its name.
 const ULONG_PTR kDialogClassAtom = 32770;
@@ -48,14 +58,24 @@ void stopWatching() {
   gModal.watch = nullptr;
 }
 
-// Ends the loop; the box's answer, or MODAL_ABANDONED after a shutdown.
+// Ends the loop; the box's answer, or MODAL_ABANDONED after a shutdown. What waited for the box
+// is posted now (nothing after a shutdown).
 int leave(int answer) {
   stopWatching();
   bool abandoned = gModal.abandoned;
   gModal.open = false;
   gModal.abandoned = false;
   gModal.window = nullptr;
+  for (int i = 0; i < gModal.afterCount && !abandoned; ++i)
+    PostMessageA(gModal.after[i].window, gModal.after[i].message, gModal.after[i].wParam, 0);
+  gModal.afterCount = 0;
   return abandoned ? MODAL_ABANDONED : answer;
+}
+
+// Whether the player's loop ended while the dialog was open: its WM_QUIT is back in the queue.
+bool quitCame() {
+  MSG quit;
+  return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
 }  // namespace
@@ -71,12 +91,33 @@ int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 int guardedSaveDialog(OPENFILENAMEA* request) {
   if (!enter()) return MODAL_REFUSED;
   BOOL chosen = GetSaveFileNameA(request);
+  // A dialog ended by the loop's end may hand back a bare name, which would land in whatever
+  // folder is current: only a full path chosen by the user counts.
+  if (chosen && (quitCame() || !isFullPath(request->lpstrFile))) chosen = FALSE;
   return leave(chosen ? 1 : MODAL_REFUSED);
+}
+
+bool postAfterModal(HWND window, UINT message, WPARAM wParam) {
+  if (!gModal.open) return false;
+  for (int i = 0; i < gModal.afterCount; ++i)
+    if (gModal.after[i].window == window && gModal.after[i].message == message && gModal.after[i].wParam == wParam)
+      return true;
+  if (gModal.afterCount == kAfterModalMax) return false;
+  gModal.after[gModal.afterCount++] = AfterModal{window, message, wParam};
+  return true;
+}
+
+bool isFullPath(const char* path) {
+  if (!path || !path[0]) return false;
+  bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+  if (letter) return path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
 }
 
 bool closeModalForShutdown() {
   if (!gModal.open) return false;
   gModal.abandoned = true;
+  gModal.afterCount = 0;
   stopWatching();
   // Both message boxes and the common dialogs are dialog-manager loops: ending the dialog
   // makes the call return as soon as control is back in its loop.

@@ -3,7 +3,6 @@
 #include "../base/settingsText.h"
 #include "../base/text.h"
 #include "../capture/captureController.h"
-#include "../capture/cueWindow.h"
 #include "../res/resource.h"
 #include "../store/settings.h"
 #include "pageProtocol.h"
@@ -67,7 +66,7 @@ void onGeneralCommand(HWND page, WORD id, WORD code) {
       onEnableClicked(page);
       break;
     case IDC_GENERAL_SHOW_CUE:
-      bringCueWindowUp();
+      showCueSheet();
       break;
     case IDC_GENERAL_OFFSET:
     case IDC_GENERAL_LEAD:

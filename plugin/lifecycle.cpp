@@ -5,7 +5,6 @@
 #include "../capture/captureController.h"
 #include "../capture/cueWindow.h"
 #include "../capture/infoWindow.h"
-#include "../capture/recovery.h"
 #include "../controls/modalGuard.h"
 #include "../controls/webLink.h"
 #include "../host/hostLink.h"
@@ -37,7 +36,6 @@ PrefsPageRecord gPageRecord = {nullptr, IDD_PREFS, PrefsPageProc, kPageName, 0, 
 int gPluginVersion = 0;
 bool gRunning = false;
 bool gHotkeyTimerPending = false;
-bool gSheetRecovered = false;  // shown once the player is up
 
 
 // Keeps this module loaded for good: used when code of ours is still to run after the player
@@ -74,9 +72,10 @@ int __cdecl pluginInit(void) {
 
   gHotkeyTimerPending = hostStartTimer(HOTKEY_TIMER_ID, HOTKEY_TIMER_DELAY_MS, registerHotkey);
 
-  createCueWindow(gDescriptor.module);
-  createInfoWindow(gDescriptor.module);
-  gSheetRecovered = restoreRecoveryCopy();
+  HWND cue = createCueWindow(gDescriptor.module);
+  HWND info = createInfoWindow(gDescriptor.module);
+  attachCaptureWindows(cue, info);
+  restoreSheet();
   gRunning = true;
   return 0;
 }
@@ -98,12 +97,15 @@ void __cdecl pluginQuit(void) {
     gHotkeyTimerPending = false;
     closePrefsPage();
     removeAnyRelayHook();
-    closeRecovery();
+    bool writerStopped = closeSheet();
+    detachCaptureWindows();
     destroyInfoWindow();
     destroyCueWindow();
     unregisterWebLinkClass(gDescriptor.module);
     releaseTemplates();
-    if (captureChained()) pinModule();
+    // Our procedure still in the player's chain, or the copy's writer still running: our code
+    // may yet run.
+    if (captureChained() || !writerStopped) pinModule();
     gRunning = false;
   }
   if (boxWasOpen) pinModule();
@@ -123,6 +125,5 @@ void CALLBACK registerHotkey(HWND, UINT, UINT_PTR timerId, DWORD) {
   }
   hostStopTimer(HOTKEY_TIMER_ID);
   gHotkeyTimerPending = false;
-  if (gSheetRecovered) showCueWindow();
-  gSheetRecovered = false;
+  reportRestore();
 }

@@ -31,7 +31,7 @@ bool readDigits(const char** at, const char* end, size_t largest, size_t* value)
   return true;
 }
 
-bool isSheetByte(unsigned char c) { return c >= 0x20 || c == '\t' || c == '\r' || c == '\n'; }
+bool isPathByte(unsigned char c) { return c >= 0x20; }
 
 }  // namespace
 
@@ -77,9 +77,10 @@ bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet) {
   at += 2;
   if ((size_t)(end - at) != textBytes) return false;  // cut short, or more than a copy
   for (const char* p = path; p < path + pathChars; ++p)
-    if (!isSheetByte((unsigned char)*p) || *p == '\t') return false;
+    if (!isPathByte((unsigned char)*p)) return false;
+  // The editor holds any character but NUL (a control character pasted into a title too).
   for (const char* p = at; p < end; ++p)
-    if (!isSheetByte((unsigned char)*p)) return false;
+    if (*p == '\0') return false;
 
   sheet->nextEntry = (int)next;
   sheet->text = at;

@@ -27,6 +27,6 @@ struct RecoveredSheet {
 };
 
 // Reads a copy from its bytes; false when it is not a whole copy of ours: no header, numbers out
-// of range, cut short or longer than its header says, too large, or text that holds bytes no
-// sheet holds (NUL and control characters other than TAB, CR and LF).
+// of range, cut short or longer than its header says, too large, a control character in the
+// path, or a NUL in the text (which no editor holds; any other byte is the sheet's own).
 bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet);

@@ -1,14 +1,13 @@
-// Write to a temporary file, flush, rename over: the replacement is one rename.
+// Write to a temporary file, flush, close, then replace in one step.
 #include "atomicFile.h"
 
 #include "../base/limits.h"
 #include "../base/pathText.h"
 #include "../base/text.h"
+#include "fileSystem.h"
 
 namespace {
 
-const char kTempPrefix[] = "~lumo";
-const char kTempExtension[] = ".tmp";
 const DWORD kMoveFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
 
 bool writeAll(HANDLE file, const char* bytes, size_t length) {
@@ -26,16 +25,43 @@ bool writeAll(HANDLE file, const char* bytes, size_t length) {
 
 // Gives up: the temporary file goes; returns the error.
 DWORD undo(DWORD error, const char* tempPath) {
-  DeleteFileA(tempPath);
+  deleteFile(tempPath);
   return error ? error : ERROR_WRITE_FAULT;
+}
+
+// Errors after which ReplaceFile left both files as they were, because the system or the share
+// does not do it that way: a copy and a rename may still work.
+bool replaceUnsupported(DWORD error) {
+  return error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED ||
+         error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_INVALID_PARAMETER ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// Puts the written temporary file in path's place (see replaceFile).
+DWORD swapIn(const char* path, const char* tempPath, const char* backupPath) {
+  if (!isFile(path)) return moveFile(tempPath, path, kMoveFlags) ? 0 : undo(GetLastError(), tempPath);
+  DWORD error = replaceWithBackup(path, tempPath, backupPath);
+  if (error == 0) return 0;
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && backupPath) {
+    // The old file went to the backup name but the new one did not follow: put it back.
+    moveFile(backupPath, path, kMoveFlags);
+    return undo(error, tempPath);
+  }
+  if (!replaceUnsupported(error)) return undo(error, tempPath);
+  // A copy, not a rename: the file stays in place, whole, until the rename.
+  bool backupWasThere = backupPath && isFile(backupPath);
+  if (backupPath && !copyFile(path, backupPath)) return undo(GetLastError(), tempPath);
+  if (moveFile(tempPath, path, kMoveFlags)) return 0;
+  error = GetLastError();
+  if (backupPath && !backupWasThere) deleteFile(backupPath);  // no backup without a save
+  return undo(error, tempPath);
 }
 
 }  // namespace
 
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
                       const char* backupPath, int lastStep) {
-  HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = openFile(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   bool ok = true;
   DWORD error = 0;
@@ -47,14 +73,8 @@ DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes,
     error = GetLastError();
   }
   if (!ok) return undo(error, tempPath);
-  if (lastStep < kReplaceBackup) return 0;
-
-  // A copy, not a rename: the file stays in place, whole, until the last step.
-  if (backupPath && isFile(path) && !CopyFileA(path, backupPath, FALSE))
-    return undo(GetLastError(), tempPath);
-  if (lastStep < kReplaceRename) return 0;
-  if (!MoveFileExA(tempPath, path, kMoveFlags)) return undo(GetLastError(), tempPath);
-  return 0;
+  if (lastStep < kReplaceSwap) return 0;
+  return swapIn(path, tempPath, backupPath);
 }
 
 DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, size_t length,
@@ -62,25 +82,19 @@ DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, siz
   return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps);
 }
 
-bool isFile(const char* path) {
-  DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool temporaryNameBeside(const char* path, char* temp) {
+bool temporaryNameBeside(const char* path, char tag, char* temp) {
+  const size_t kReplaced = 2;
   size_t length = textLength(path, kPathBytes);
-  size_t folder = fileNameStart(path, length);
-  char unique[kNumberTextBytes];
-  formatInt(unique, sizeof unique, (long long)GetCurrentProcessId() * 100000 + GetTickCount() % 100000);
-  size_t needed = folder + sizeof kTempPrefix - 1 + textLength(unique, sizeof unique) +
-                  sizeof kTempExtension - 1;
-  if (length >= kPathBytes || needed + 1 > kPathBytes) {
-    temp[0] = '\0';
-    return false;
-  }
-  copyText(temp, folder + 1, path);
-  appendTo(temp, kPathBytes, kTempPrefix);
-  appendTo(temp, kPathBytes, unique);
-  appendTo(temp, kPathBytes, kTempExtension);
+  size_t name = fileNameStart(path, length);
+  temp[0] = '\0';
+  if (length >= kPathBytes || length == name) return false;
+  size_t keep = length - name >= kReplaced + 1 ? length - kReplaced : length;
+  if (keep + kReplaced + 1 > kPathBytes) return false;
+  copyText(temp, keep + 1, path);
+  // A name that already ends in our mark gets another one, so that the two never meet.
+  bool endsInMark = keep < length && path[length - 2] == '~' && path[length - 1] == tag;
+  temp[keep] = endsInMark ? '#' : '~';
+  temp[keep + 1] = tag;
+  temp[keep + 2] = '\0';
   return true;
 }

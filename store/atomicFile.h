@@ -12,17 +12,18 @@ enum ReplaceStep {
   kReplaceWrite,           // the new bytes are written to it
   kReplaceFlush,           // and flushed to the disk
   kReplaceClose,           // and it is closed
-  kReplaceBackup,          // the old file is copied to the backup name, when one is given
-  kReplaceRename,          // the temporary file takes the file's name, in one rename
-  kReplaceAllSteps = kReplaceRename,
+  kReplaceSwap,            // it takes the file's name, the old file going to the backup name
+  kReplaceAllSteps = kReplaceSwap,
 };
 
-// Writes bytes to tempPath, which must be in the same folder as path, flushes them, then, when
-// backupPath is given and path exists, copies path to backupPath (replacing an older one), and
-// finally renames tempPath to path (MoveFileExA, MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH). Path holds its old content whole until that rename, and the new one
-// after it. On failure path is as it was and the temporary file is removed. Returns 0, or the
-// platform's error code.
+// Writes bytes to tempPath, which must be in the same folder as path, flushes and closes it,
+// then puts it in path's place: with ReplaceFile when path exists (the file keeps its identity,
+// attributes and security, and the old content goes to backupPath when one is given, in the
+// same call), else with a rename. Where ReplaceFile is refused (a file system or share that
+// lacks it), the old file is copied to backupPath and the temporary file renamed over path.
+// Either way path holds the old content whole until that last step and the new one after it;
+// a backup is left only by a replacement that succeeded. On failure path is as it was and the
+// temporary file is removed. Returns 0, or the platform's error code.
 DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, size_t length,
                   const char* backupPath);
 
@@ -31,9 +32,8 @@ DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, siz
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
                       const char* backupPath, int lastStep);
 
-// Whether path names a file (not a folder).
-bool isFile(const char* path);
-
-// Fills temp (kPathBytes) with the name of a temporary file in the folder of path, unique to
-// this process and moment; false when it would not fit.
-bool temporaryNameBeside(const char* path, char* temp);
+// Fills temp (kPathBytes) with the name of the temporary file for path: in the same folder and
+// no longer than path (its name's last two characters become '~' and tag), so that every path
+// that fits has a temporary name that fits. One tag a running player: two players never write
+// the same temporary file. False when it would not fit.
+bool temporaryNameBeside(const char* path, char tag, char* temp);

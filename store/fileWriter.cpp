@@ -1,11 +1,10 @@
 // One writer thread with a slot for the newest request.
 #include "fileWriter.h"
 
-#include <windows.h>
-
 #include "../base/limits.h"
 #include "../base/text.h"
 #include "atomicFile.h"
+#include "fileSystem.h"
 
 namespace {
 
@@ -22,18 +21,22 @@ struct FileWriter {
   HANDLE wake;  // auto-reset: a request is pending, or the writer must stop
   CRITICAL_SECTION lock;
   bool stopping;
+  HWND notify;
+  UINT doneMessage;
   WriteRequest slot;
 };
 
 FileWriter gWriter;
 
 void carryOut(WriteRequest& request) {
+  DWORD error = 0;
   if (request.bytes) {
-    replaceFile(request.path, request.tempPath, request.bytes, request.length, nullptr);
+    error = replaceFile(request.path, request.tempPath, request.bytes, request.length, nullptr);
     GlobalFree(request.bytes);
-  } else {
-    DeleteFileA(request.path);
+  } else if (!deleteFile(request.path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    error = GetLastError();
   }
+  if (gWriter.notify) PostMessageA(gWriter.notify, gWriter.doneMessage, error, 0);
 }
 
 DWORD WINAPI writerThread(void*) {
@@ -52,9 +55,11 @@ DWORD WINAPI writerThread(void*) {
 
 }  // namespace
 
-bool startFileWriter() {
+bool startFileWriter(HWND notify, UINT doneMessage) {
   gWriter.thread = nullptr;
   gWriter.stopping = false;
+  gWriter.notify = notify;
+  gWriter.doneMessage = doneMessage;
   gWriter.slot.pending = false;
   gWriter.slot.bytes = nullptr;
   InitializeCriticalSection(&gWriter.lock);
@@ -78,17 +83,20 @@ void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_
   SetEvent(gWriter.wake);
 }
 
-void stopFileWriter() {
+bool stopFileWriter(DWORD waitMs) {
+  gWriter.notify = nullptr;  // nobody is left to answer
   if (gWriter.thread) {
     EnterCriticalSection(&gWriter.lock);
     gWriter.stopping = true;
     LeaveCriticalSection(&gWriter.lock);
     SetEvent(gWriter.wake);
-    WaitForSingleObject(gWriter.thread, INFINITE);
+    // The thread still uses the lock and the event while it runs: they stay with it.
+    if (WaitForSingleObject(gWriter.thread, waitMs) != WAIT_OBJECT_0) return false;
     CloseHandle(gWriter.thread);
     gWriter.thread = nullptr;
   }
   if (gWriter.wake) CloseHandle(gWriter.wake);
   gWriter.wake = nullptr;
   DeleteCriticalSection(&gWriter.lock);
+  return true;
 }

@@ -1,5 +1,5 @@
-// The plug-in's own module and the folder it was loaded from, where plugin.ini, the release
-// notes and the recovery copy of the sheet live.
+// The plug-in's own module, the folder it was loaded from (plugin.ini, the release notes), the
+// folders where it keeps what must survive a crash, and the tag of this running player.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +12,18 @@ HINSTANCE pluginModule();
 // Fills path (kPathBytes) with the full name of a file in the plug-in's own folder; false
 // (and an empty path) when it cannot be formed within kPathBytes.
 bool pathBesideModule(const char* fileName, char* path);
+
+// The folders for the recovery copies and the plug-in's notes, in the order they are tried: the
+// plug-in's own folder (beside plugin.ini), then the user's application-data folder
+// (%APPDATA%\LumoMarker), which a standard user can write when the first is protected.
+const int kDataFolderCount = 2;
+// Fills folder (kPathBytes, no closing separator) with data folder `which`; false when it has
+// none. With create, the application-data folder is made when missing.
+bool dataFolder(int which, bool create, char* folder);
+// folder + '\' + name into path (kPathBytes); false when it does not fit.
+bool joinPath(const char* folder, const char* name, char* path);
+
+// One character that tells this running player from others on the same folders: it ends the
+// names of its temporary files.
+void setPlayerTag(char tag);
+char playerTag();

@@ -218,27 +218,6 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }
 
-TEST_F(PluginTest, LongTitleIsTakenAsFirst1023Characters) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%trackname%\r\n");
-  start();
-  std::string title(5000, 'x');
-  title[1022] = 'y';
-  commitEntry(title, "P");
-  EXPECT_EQ(editorText(), "H\r\n" + std::string(1022, 'x') + "y");
-}
-
-TEST_F(PluginTest, HeaderAndEntryAtFullLengthAreAppendedWhole) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=%trackname%\r\nballoontitle=%performer%\r\n");
-  start();
-  std::string title(1023, 'h');
-  std::string performer(1023, 'e');
-  commitEntry(title, performer);
-  EXPECT_EQ(editorText(), title + "\r\n" + performer);
-  mark();
-  clickOk();
-  EXPECT_EQ(editorText(), title + "\r\n" + performer + "\r\n" + performer);
-}
-
 TEST_F(PluginTest, QuitUnderAnotherSubclassKeepsChainAndPinsModule) {
   start();
   gOtherCalls = 0;

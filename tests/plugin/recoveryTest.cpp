@@ -24,7 +24,9 @@ class RecoveryTest : public PluginTest {
   // Runs the stand-in player program on this test's DLL copy with steps (see player/main.cpp).
   // With killAfterMs >= 0 it is killed that long after it starts, or, with killAtReady, as
   // soon as it prints READY. Returns what it printed.
-  std::string runPlayer(const std::string& steps, bool killAtReady = false, int killAfterMs = -1) {
+  // With keepRunning, a player that printed READY is left running (until killHeldPlayer).
+  std::string runPlayer(const std::string& steps, bool killAtReady = false, int killAfterMs = -1,
+                        bool keepRunning = false) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
@@ -57,6 +59,14 @@ class RecoveryTest : public PluginTest {
       }
       bool ready = killAtReady && output.find("READY") != std::string::npos;
       bool due = killAfterMs >= 0 && GetTickCount() - startedAt >= (DWORD)killAfterMs;
+      if (ready && keepRunning) {
+        held = process;
+        CloseHandle(readEnd);
+        std::string clean;
+        for (char c : output)
+          if (c != '\r') clean += c;
+        return clean;
+      }
       if (ready || due) {
         TerminateProcess(process.hProcess, 9);  // as a crash ends it: no quit
         break;
@@ -76,6 +86,32 @@ class RecoveryTest : public PluginTest {
     for (char c : output)
       if (c != '\r') clean += c;
     return clean;
+  }
+
+  void killHeldPlayer() {
+    if (!held.hProcess) return;
+    TerminateProcess(held.hProcess, 9);
+    WaitForSingleObject(held.hProcess, 10000);
+    CloseHandle(held.hProcess);
+    CloseHandle(held.hThread);
+    held = PROCESS_INFORMATION();
+  }
+  void TearDown() override {
+    killHeldPlayer();
+    PluginTest::TearDown();
+  }
+  // Pumps the player's messages until done() holds or ms have passed; returns done().
+  template <class Done>
+  bool pumpUntil(Done done, DWORD ms = 3000) {
+    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) player->pump(10);
+    return done();
+  }
+  PROCESS_INFORMATION held = {};
+
+  static std::string withCrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
   }
 
   // The sheet a player printed with --print, and whether its Cue window was shown.
@@ -203,6 +239,7 @@ TEST_F(RecoveryTest, HandEditsReachTheCopyWithinTwoSeconds) {
 
 TEST_F(RecoveryTest, DamagedCopyIsKeptAsideAndNeverRestored) {
   std::string header = "REM LUMOMARKER-UNSAVED 3 40\r\nREM LUMOMARKER-AUDIO C:\\a.mp3\r\n";
+  std::string aside = folder + "\\lumo_unsaved-damaged.cue";
   struct {
     const char* name;
     std::string bytes;
@@ -220,31 +257,99 @@ TEST_F(RecoveryTest, DamagedCopyIsKeptAsideAndNeverRestored) {
     start();
     EXPECT_EQ(editorText(), "");
     EXPECT_FALSE(IsWindowVisible(cueWindow()));
-    EXPECT_EQ(readFile(folder + "\\lumo_unsaved-damaged.cue"), c.bytes) << "kept whole, aside";
+    EXPECT_EQ(readFile(aside), c.bytes) << "kept whole, aside";
+    ASSERT_TRUE(pumpUntil([&] { return !player->messageBoxes.empty(); })) << "the user hears where it went";
+    EXPECT_NE(player->messageBoxes[0].text.find("could not be read. It was kept, unchanged, as\r\n" + aside),
+              std::string::npos) << player->messageBoxes[0].text;
     commitEntry("Goes on", "P");
-    for (int i = 0; i < 100 && readFile(copyPath()).find("Goes on") == std::string::npos; ++i)
-      player->pump(10);  // the copy is written on a thread of its own
-    EXPECT_NE(readFile(copyPath()).find("Goes on"), std::string::npos);
-    EXPECT_TRUE(player->messageBoxes.empty());
+    EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("Goes on") != std::string::npos; }));
+    EXPECT_EQ(player->messageBoxes.size(), 1u);
     resetSheet();
     stop();
-    DeleteFileA((folder + "\\lumo_unsaved-damaged.cue").c_str());
+    DeleteFileA(aside.c_str());
   }
 }
 
-TEST_F(RecoveryTest, CopyThatCannotBeWrittenNeverStopsCapture) {
-  // A folder where the copy or its temporary file would go, as a read-only folder refuses.
-  for (const char* name : {"\\lumo_unsaved.cue", "\\lumo_unsaved.tmp"}) {
-    SCOPED_TRACE(name);
-    player->messageBoxes.clear();
-    CreateDirectoryA((folder + name).c_str(), nullptr);
-    start();
-    for (int i = 0; i < 3; ++i) commitEntry("Still", "P");
-    EXPECT_EQ(count(editorText(), "Still"), 3);
-    EXPECT_TRUE(player->messageBoxes.empty()) << "no message on any commit";
-    resetSheet();
-    stop();
-    EXPECT_NE(GetFileAttributesA((folder + name).c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u) << "left alone";
-    RemoveDirectoryA((folder + name).c_str());
-  }
+TEST_F(RecoveryTest, ACopyThatCannotBeReadNowIsLeftForTheNextStart) {
+  start();
+  player->positionMs = 1000;
+  commitEntry("Kept", "P");
+  SendMessageA(cueEditor(), EM_SETSEL, editorText().size(), editorText().size());
+  SendMessageA(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM) "\r\nREM pasted \a\x1B\f into a title");
+  std::string sheet = editorText();
+  ASSERT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("pasted") != std::string::npos; }, 4000));
+  runPlayer("--hold", true);  // stands in for a crash: the copy stays, nobody holds it
+  stop();
+  EXPECT_NE(readFile(copyPath()), "<missing>") << "a player deletes only its own copy";
+
+  // A scanner holds the copy without read sharing: nothing comes back, nothing is moved aside.
+  HANDLE scanner = CreateFileA(copyPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+  start();
+  EXPECT_EQ(editorText(), "");
+  EXPECT_TRUE(player->messageBoxes.empty());
+  stop();
+  CloseHandle(scanner);
+  EXPECT_EQ(readFile(folder + "\\lumo_unsaved-damaged.cue"), "<missing>");
+  start();
+  EXPECT_EQ(editorText(), sheet) << "back whole, control characters and all";
+}
+
+TEST_F(RecoveryTest, TwoPlayersOnOneFolderKeepTheirOwnCopies) {
+  // Player A (another process) marks and keeps running; player B starts beside it.
+  std::string a = runPlayer("--commits 2 --print --hold", true, -1, /*keepRunning=*/true);
+  std::string sheetA = withCrLf(printedSheet(a));
+  ASSERT_NE(sheetA, "<none>") << a;
+  ASSERT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("INDEX 01") != std::string::npos; }, 4000));
+  start();
+  EXPECT_EQ(editorText(), "") << "A's live sheet is not B's";
+  commitEntry("B's own", "P");
+  std::string copyB = folder + "\\lumo_unsaved-2.cue";
+  EXPECT_TRUE(pumpUntil([&] { return readFile(copyB).find("B's own") != std::string::npos; }));
+  resetSheet();
+  stop();
+  EXPECT_EQ(readFile(copyB), "<missing>") << "B deleted its own copy";
+  EXPECT_NE(readFile(copyPath()).find(sheetA), std::string::npos) << "and never A's";
+  killHeldPlayer();
+  start();
+  EXPECT_EQ(editorText(), sheetA) << "A's sheet comes back once no player holds it";
+}
+
+TEST_F(RecoveryTest, CopiesGoToTheApplicationDataFolderWhenThePluginsFolderRefusesThem) {
+  std::string appData = folder + "\\appdata";
+  CreateDirectoryA(appData.c_str(), nullptr);
+  SetEnvironmentVariableA("APPDATA", appData.c_str());
+  std::string userCopy = appData + "\\LumoMarker\\lumo_unsaved.cue";
+  // A folder where the temporary file would go, as a read-only folder refuses it.
+  std::string block = folder + "\\lumo_unsaved.tmp";
+  std::string userBlock = appData + "\\LumoMarker\\lumo_unsaved.tmp";
+  CreateDirectoryA(block.c_str(), nullptr);
+  start();
+  for (int i = 0; i < 3; ++i) commitEntry("Still", "P");
+  EXPECT_EQ(count(editorText(), "Still"), 3);
+  EXPECT_TRUE(pumpUntil([&] { return count(readFile(userCopy), "Still") == 3; })) << readFile(userCopy);
+  EXPECT_TRUE(player->messageBoxes.empty()) << "nothing to say while a copy is kept";
+
+  // Neither folder takes it: said once, not at every change; capture goes on.
+  CreateDirectoryA(userBlock.c_str(), nullptr);
+  commitEntry("Unkept", "P");
+  EXPECT_TRUE(pumpUntil([&] { return player->messageBoxes.size() == 1; }));
+  commitEntry("Unkept", "P");
+  player->pump(300);
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_NE(player->messageBoxes[0].text.find("no recovery copy could be written"), std::string::npos);
+  EXPECT_EQ(count(editorText(), "Unkept"), 2);
+  // And tried again at the next change.
+  RemoveDirectoryA(block.c_str());
+  commitEntry("Kept again", "P");
+  EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("Kept again") != std::string::npos; }));
+  stop();
+  // At start both folders are looked in.
+  RemoveDirectoryA(userBlock.c_str());
+  MoveFileA(copyPath().c_str(), userCopy.c_str());
+  start();
+  EXPECT_NE(editorText().find("Kept again"), std::string::npos);
+  resetSheet();
+  stop();
+  SetEnvironmentVariableA("APPDATA", nullptr);
 }

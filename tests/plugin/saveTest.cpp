@@ -22,7 +22,7 @@ class SaveTest : public PluginTest {
     player->positionMs += 60000;
     PluginTest::commitEntry(title, performer);
   }
-  // Files in the test's folder other than the DLL and plugin.ini.
+  // Files in the test's folder other than the DLL, plugin.ini and the plug-in's own files.
   std::vector<std::string> otherFiles() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
@@ -30,8 +30,9 @@ class SaveTest : public PluginTest {
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
       std::string name = data.cFileName;
+      // The plug-in's own files (recovery copy, its lock, the notes of what it wrote) aside.
       if (name != "." && name != ".." && name != "gen_lumo.dll" && name != "plugin.ini" &&
-          name != "lumo_unsaved.cue")
+          name.compare(0, 5, "lumo_") != 0)
         names.push_back(name);
     } while (FindNextFileA(find, &data));
     FindClose(find);
@@ -55,47 +56,64 @@ TEST_F(SaveTest, WritesEditorTextWithFinalLineBreakAndSaysWhere) {
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_EQ(lastBox().caption, "Saved to");
   EXPECT_EQ(lastBox().text, cuePath());
-  EXPECT_EQ(lastBox().owner, nullptr);
+  EXPECT_EQ(lastBox().owner, cueWindow()) << "the Cue window waits while the box is open";
   EXPECT_EQ(otherFiles(), Names({"night mix.cue"})) << "no temporary file left behind";
 
   SetWindowTextA(cueEditor(), "REM typed by hand\r\n");
   clickCue(IDC_CUE_SAVE);
   EXPECT_EQ(readFile(cuePath()), "REM typed by hand\r\n") << "no second line break";
+  // An empty editor gives an empty file, over an existing one only when the user says so.
   SetWindowTextA(cueEditor(), "");
+  player->boxAnswers.assign(1, IDNO);
   clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath()), "") << "an empty editor gives an empty file";
+  EXPECT_EQ(lastBox().text, "The cue sheet is empty.\r\n\r\nReplace " + cuePath() + " with an empty file?");
+  EXPECT_EQ(lastBox().defaultButton, IDNO);
+  EXPECT_EQ(readFile(cuePath()), "REM typed by hand\r\n");
+  player->boxAnswers.assign(1, IDYES);
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(cuePath()), "");
 }
 
-TEST_F(SaveTest, FileTheSheetDidNotWriteIsKeptAsBak) {
-  writeFile(cuePath(), "a sheet of the user's");
-  writeFile(cuePath() + ".bak", "an older backup");
+TEST_F(SaveTest, BackupsNeverOverwriteAUsersSheet) {
+  std::string bak = cuePath() + ".bak", bak1 = cuePath() + ".1.bak", bak2 = cuePath() + ".2.bak";
+  writeFile(cuePath(), "the user's sheet");
+  writeFile(bak, "the user's own backup");
   commitEntry("One", "P");
   clickCue(IDC_CUE_SAVE);
-  std::string first = readFile(cuePath());
-  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's");
-  EXPECT_EQ(lastBox().text, cuePath() + "\r\nThe earlier file was kept as " + cuePath() + ".bak");
-
+  EXPECT_EQ(readFile(bak1), "the user's sheet") << "the next free name";
+  EXPECT_EQ(lastBox().text, cuePath() + "\r\nThe earlier file was kept as " + bak1);
   commitEntry("Two", "P");
   clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's") << "our own file is no backup";
-  EXPECT_EQ(lastBox().text, cuePath());
+  EXPECT_EQ(lastBox().text, cuePath()) << "our own file needs no backup";
+  std::string second = readFile(cuePath());
 
-  // Saved somewhere else once (the file was held open), then here again: still our own file.
+  // After a restart the plug-in still knows which contents it wrote: the .bak files holding
+  // the user's sheets stay, our earlier file goes to a free name.
+  stop();
+  start();
+  commitEntry("Three", "P");
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(bak), "the user's own backup");
+  EXPECT_EQ(readFile(bak1), "the user's sheet");
+  EXPECT_EQ(readFile(bak2), second);
+  // A backup of our own may give way to a newer one.
+  std::string third = readFile(cuePath());
+  resetSheet();
+  commitEntry("New", "P");
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_EQ(readFile(bak2), third);
+  EXPECT_EQ(readFile(bak1), "the user's sheet");
+
+  // A save that fails (the file held open by another program) leaves no backup behind.
+  DeleteFileA(bak2.c_str());
+  resetSheet();
+  commitEntry("Held", "P");
   HANDLE lock = CreateFileA(cuePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  player->boxAnswers.assign(1, IDYES);
-  player->saveAnswers.assign(1, folder + "\\elsewhere.cue");
+  player->boxAnswers.assign(1, IDNO);
   clickCue(IDC_CUE_SAVE);
   CloseHandle(lock);
-  EXPECT_NE(readFile(folder + "\\elsewhere.cue"), "<missing>");
-  clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath() + ".bak"), "a sheet of the user's") << "the user's file is never lost";
-
-  resetSheet();  // a new sheet did not write the file the old one wrote
-  commitEntry("New", "P");
-  std::string second = readFile(cuePath());
-  clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath() + ".bak"), second);
-  EXPECT_NE(readFile(cuePath()), second);
+  EXPECT_EQ(lastBox().text.find("The cue sheet was not saved."), 0u) << lastBox().text;
+  EXPECT_EQ(readFile(bak2), "<missing>");
 }
 
 TEST_F(SaveTest, SheetGoesBesideItsOwnAudioFile) {

@@ -16,7 +16,8 @@ std::string copyOf(int next, const std::string& audio, const std::string& text) 
 }  // namespace
 
 TEST(RecoveryText, CopiesComeBackWhole) {
-  std::string sheet = "PERFORMER \"A\"\r\nTRACK 01 AUDIO\r\n\tINDEX 01 00:00:00\r\n\xE9t\xE9";
+  // Whatever the editor held comes back, control characters pasted into a title too.
+  std::string sheet = "PERFORMER \"A\"\r\nTRACK 01 AUDIO\r\n\tINDEX 01 00:00:00\r\n\xE9t\xE9 \a\x1B\f\x01";
   std::string copy = copyOf(12, "D:\\mixes\\set.flac", sheet);
   EXPECT_EQ(copy.substr(0, copy.find(sheet)),
             "REM LUMOMARKER-UNSAVED 12 " + std::to_string(sheet.size()) +
@@ -45,7 +46,7 @@ TEST(RecoveryText, DamagedCopiesAreRefused) {
       {"cut in the header", good.substr(0, 30)},
       {"longer than it says", good + "x"},
       {"a NUL", header.substr(0, header.size()) + std::string("TRACK 01 AUDIO\0\r\n    INDEX 01 00:00:", 37)},
-      {"control bytes", copyOf(3, "", "TRACK\x01 01 AUDIO")},
+      {"control byte in the path", copyOf(3, "C:\\a\x01.mp3", "TRACK 01 AUDIO")},
       {"not ours", "PERFORMER \"A\"\r\n"},
       {"0xFF", std::string(100, '\xFF')},
       {"counter 0", "REM LUMOMARKER-UNSAVED 0 1\r\nREM LUMOMARKER-AUDIO \r\nx"},

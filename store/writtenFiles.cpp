@@ -1,0 +1,128 @@
+// The notes: a line "<hash> <size>" for each content written, the newest last, in the first data
+// folder that takes the file. A content is known by its 64-bit FNV-1a hash and its size.
+#include "writtenFiles.h"
+
+#include <windows.h>
+
+#include "../base/limits.h"
+#include "../base/text.h"
+#include "atomicFile.h"
+#include "fileSystem.h"
+#include "pluginFolder.h"
+
+const char WRITTEN_NOTES_NAME[] = "lumo_written.txt";
+
+namespace {
+
+const int kNotesKept = 256;
+const size_t kHashDigits = 16;
+const size_t kNoteBytes = kHashDigits + 1 + kNumberTextBytes + 2;  // hash, blank, size, CR LF
+const size_t kNotesBytesMax = (size_t)kNotesKept * kNoteBytes;
+const size_t kContentBytesMax = 64 * 1024 * 1024;  // larger files are no sheets of ours
+
+struct Content {
+  unsigned long long hash;
+  size_t length;
+};
+
+Content contentOf(const char* bytes, size_t length) {
+  unsigned long long hash = 14695981039346656037ULL;
+  for (size_t i = 0; i < length; ++i) {
+    hash ^= (unsigned char)bytes[i];
+    hash *= 1099511628211ULL;
+  }
+  return Content{hash, length};
+}
+
+// "<16 hex digits> <size>" of one content.
+void formatNote(const Content& content, char* out, size_t outBytes) {
+  const char kHex[] = "0123456789abcdef";
+  char note[kNoteBytes];
+  for (size_t i = 0; i < kHashDigits; ++i) note[i] = kHex[(content.hash >> (4 * (kHashDigits - 1 - i))) & 15];
+  note[kHashDigits] = ' ';
+  formatInt(note + kHashDigits + 1, sizeof note - kHashDigits - 1, (long long)content.length);
+  appendTo(note, sizeof note, "\r\n");
+  copyText(out, outBytes, note);
+}
+
+// The notes of data folder `which` (global memory, free it), or null.
+char* readNotes(int which, size_t* length) {
+  char folder[kPathBytes];
+  char path[kPathBytes];
+  DWORD error = 0;
+  if (!dataFolder(which, false, folder) || !joinPath(folder, WRITTEN_NOTES_NAME, path)) return nullptr;
+  return readWholeFile(path, kNotesBytesMax * 2, 0, length, &error);
+}
+
+bool notesHold(const char* notes, size_t length, const char* note) {
+  size_t noteLength = textLength(note, kNoteBytes);
+  for (size_t at = 0; at + noteLength <= length;) {
+    size_t i = 0;
+    while (i < noteLength && notes[at + i] == note[i]) ++i;
+    if (i == noteLength) return true;
+    while (at < length && notes[at] != '\n') ++at;
+    ++at;
+  }
+  return false;
+}
+
+bool knownContent(const Content& content) {
+  char note[kNoteBytes];
+  formatNote(content, note, sizeof note);
+  for (int which = 0; which < kDataFolderCount; ++which) {
+    size_t length = 0;
+    char* notes = readNotes(which, &length);
+    bool known = notes && notesHold(notes, length, note);
+    if (notes) GlobalFree(notes);
+    if (known) return true;
+  }
+  return false;
+}
+
+// Writes the notes, the newest kNotesKept of them, into data folder `which`.
+bool writeNotes(int which, const char* notes, size_t length) {
+  char folder[kPathBytes];
+  char path[kPathBytes];
+  char temp[kPathBytes];
+  if (!dataFolder(which, true, folder) || !joinPath(folder, WRITTEN_NOTES_NAME, path) ||
+      !temporaryNameBeside(path, playerTag(), temp))
+    return false;
+  size_t lines = 0;
+  for (size_t i = 0; i < length; ++i) lines += notes[i] == '\n';
+  size_t from = 0;
+  for (; lines > (size_t)kNotesKept && from < length; ++from)
+    if (notes[from] == '\n') --lines;
+  return replaceFile(path, temp, notes + from, length - from, nullptr) == 0;
+}
+
+}  // namespace
+
+void noteWrittenContent(const char* bytes, size_t length) {
+  char note[kNoteBytes];
+  formatNote(contentOf(bytes, length), note, sizeof note);
+  size_t noteLength = textLength(note, sizeof note);
+  for (int which = 0; which < kDataFolderCount; ++which) {
+    size_t known = 0;
+    char* notes = readNotes(which, &known);
+    char* all = (char*)GlobalAlloc(GMEM_FIXED, known + noteLength + 1);
+    bool written = false;
+    if (all) {
+      if (notes) CopyMemory(all, notes, known);
+      CopyMemory(all + known, note, noteLength);
+      written = writeNotes(which, all, known + noteLength);
+      GlobalFree(all);
+    }
+    if (notes) GlobalFree(notes);
+    if (written) return;
+  }
+}
+
+bool fileHoldsWrittenContent(const char* path) {
+  size_t length = 0;
+  DWORD error = 0;
+  char* bytes = readWholeFile(path, kContentBytesMax, 0, &length, &error);
+  if (!bytes) return false;
+  Content content = contentOf(bytes, length);
+  GlobalFree(bytes);
+  return knownContent(content);
+}
