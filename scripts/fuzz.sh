@@ -23,7 +23,7 @@ declare -A sources=(
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
-  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
+  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
 

@@ -84,7 +84,7 @@ void compareWithLibcue(const std::string& sheet) {
     }
     long long m = 0;
     int s = 0, f = 0;
-    if (words[0] == "INDEX" && words.size() > 2 && words[1] == "01" && !starts.empty() &&
+    if (words[0] == "INDEX" && words.size() > 2 && (words[1] == "01" || words[1] == "1") && !starts.empty() &&
         starts.back() < 0 &&
         sscanf(words[2].c_str(), "%lld:%d:%d", &m, &s, &f) == 3)
       starts.back() = (long)(m * 4500 + s * 75 + f);
