@@ -51,7 +51,7 @@ void moveMark(long long frames) {
   EditorText copy = readEditorText(0);
   TextEdit edit;
   long long moved = 0;
-  bool found = copy.text && nudgeMark(copy.text, copy.length, caretOf(editor), frames, &edit, &moved);
+  bool found = copy.text && nudgeMark(copy.text, copy.length, caretOf(editor), frames, -1, &edit, &moved);
   if (found) applyToEditor(copy.text, copy.length, &edit, 1, true);
   freeEditorText(&copy);
   if (!found) return;
