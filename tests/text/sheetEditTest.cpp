@@ -5,25 +5,11 @@
 #include <vector>
 
 #include "../../sheet/cueTime.h"
-#include "../../sheet/sheetEdit.h"
+#include "sheetTexts.h"
 
 namespace {
 
 const std::string kHeader = "PERFORMER \"P\"\r\nTITLE \"T\"\r\nFILE \"a.flac\" WAVE";
-
-std::string entry(int number, const std::string& title, const std::string& time) {
-  char n[8];
-  snprintf(n, sizeof n, "%02d", number);
-  return std::string("TRACK ") + n + " AUDIO\r\n    TITLE \"" + title + "\"\r\n    INDEX 01 " + time;
-}
-
-std::string edited(const std::string& text, const std::vector<TextEdit>& edits) {
-  size_t length = editedLength(text.size(), edits.data(), edits.size());
-  std::string out(length + 1, '\0');
-  EXPECT_EQ(applyEdits(text.data(), text.size(), edits.data(), edits.size(), &out[0], out.size()), length);
-  out.resize(length);
-  return out;
-}
 
 // The sheet after placing an entry (the sheet's first, with the header, when first is set), and
 // how it was placed.
