@@ -125,7 +125,9 @@ TEST(SheetBlocks, EntriesGoIntoTheirFileBlock) {
     EXPECT_EQ(after, c.expected);
     EXPECT_EQ(how.ordered, c.ordered);
     EXPECT_EQ(how.atEnd, c.atEnd);
-    if (c.ordered && c.sheet != noFile) EXPECT_TRUE(passesCheck(after));
+    if (c.ordered && c.sheet != noFile) {
+      EXPECT_TRUE(passesCheck(after));
+    }
   }
 }
 
@@ -185,6 +187,8 @@ TEST(SheetBlocks, ShiftsMoveLaterTracksOfTheFileTogether) {
   } cases[] = {
       {"later, its INDEX 02 along, the other file not", kTwoFiles, "TRACK 02", 75, -1,
        {{"02:00:24", "02:01:24"}, {"02:10:00", "02:11:00"}}, "02:01:24"},
+      {"the first track later: its INDEX 00 stays", kTwoFiles, "TRACK 01", 75, -1,
+       {{"00:00:30", "00:01:30"}, {"02:00:24", "02:01:24"}, {"02:10:00", "02:11:00"}}, "00:01:30"},
       {"later, until the last reaches the end", kTwoFiles, "TRACK 02", 10 * kMinute, framesOf("02:15:00"),
        {{"02:00:24", "02:05:24"}, {"02:10:00", "02:15:00"}}, "02:05:24"},
       {"earlier, until one frame after the track before", kTwoFiles, "TRACK 02", -10 * kMinute, -1,

@@ -37,7 +37,9 @@ inline std::string replaced(std::string text, const std::vector<std::pair<std::s
 inline std::string edited(const std::string& text, const std::vector<TextEdit>& edits) {
   for (size_t i = 0; i < edits.size(); ++i) {
     EXPECT_LE(edits[i].at + edits[i].removeLength, text.size()) << "edit " << i;
-    if (i > 0) EXPECT_LE(edits[i - 1].at + edits[i - 1].removeLength, edits[i].at) << "edit " << i;
+    if (i > 0) {
+      EXPECT_LE(edits[i - 1].at + edits[i - 1].removeLength, edits[i].at) << "edit " << i;
+    }
   }
   size_t length = editedLength(text.size(), edits.data(), edits.size());
   std::string out(length + 1, '\0');
