@@ -124,13 +124,14 @@ bool followTheSheet(const EditorText& sheet) {
 void placeInSheet(const EditorText& sheet, bool first) {
   size_t editsMax = placementEditsMax(sheet.text, sheet.length);
   size_t placedBytes = placedTextBytes(textLength(gState.headerText, kTextBytes),
-                                       textLength(gState.entryText, kTextBytes));
+                                       textLength(gState.entryText, kTextBytes), 0);
   TextEdit* edits = (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit));
   char* placed = (char*)GlobalAlloc(GMEM_FIXED, placedBytes);
   if (edits && placed) {
     EntryPlacement placement;
+    EntryTarget target = {0, nullptr};
     size_t count = placeEntry(sheet.text, sheet.length, first ? gState.headerText : nullptr,
-                              gState.entryText, placed, placedBytes, edits, editsMax, &placement);
+                              gState.entryText, target, placed, placedBytes, edits, editsMax, &placement);
     if (placement.atEnd && count == 1)
       appendToEditor(placed);
     else

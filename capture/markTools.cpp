@@ -59,10 +59,14 @@ MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) 
     freeEditorText(&copy);
     return kMarkToolOtherFile;
   }
+  // The mark stops at the end of the file when the player knows its length.
+  int lengthSeconds = found ? hostLengthSeconds() : 0;
+  long long endFrames = lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
   TextEdit edit;
   long long moved = 0;
-  found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, &edit, &moved);
-  if (found) applyToEditor(copy.text, copy.length, &edit, 1, true);
+  found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, endFrames, &edit, &moved);
+  bool changes = found && (edit.removeLength > 0 || editLength(edit) > 0);
+  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, true);
   freeEditorText(&copy);
   if (!found) return kMarkToolNoMark;
   listenAt(moved);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
-# name, settings values, the recovery copy) and the sheet check (against libcue, a real cue
-# reader), built natively with clang's libFuzzer and Address/UndefinedBehavior sanitizers, seeded
-# from the tests' inputs.
+# name, settings values, the recovery copy), the sheet check (against libcue, a real cue reader)
+# and the sheet edits (nudge, shift, placement), built natively with clang's libFuzzer and
+# Address/UndefinedBehavior sanitizers, seeded from the tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
 set -euo pipefail
@@ -23,31 +23,34 @@ declare -A sources=(
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
-  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
+  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
+  [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/textEdit.cpp sheet/cueTime.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
+# The sheet edits start from the sheet check's seeds: whole sheets.
+declare -A seedFiles=([sheetedit]=sheetcheck)
 
 status=0
 printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
-for name in escapes tagtext cuepath settings recovery sheetcheck; do
+for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
   clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"
   corpus="$BUILD/corpus_$name"
   mkdir -p "$corpus"
   # Seeds, behind the fuzzer's leading size bytes: each line of the seed file as it stands; for
-  # the sheet check, whole sheets with CR LF line ends, a line "%%" after each.
+  # the sheet check and the sheet edits, whole sheets with CR LF line ends, a line "%%" after each.
   i=0
   sheet=""
   while IFS= read -r line; do
-    if [ "$name" = sheetcheck ]; then
+    if [ "${seedFiles[$name]:-$name}" = sheetcheck ]; then
       if [ "$line" != "%%" ]; then sheet+="$line"$'\r\n'; continue; fi
       line=$sheet
       sheet=""
     fi
     i=$((i + 1))
     { printf '\x40\x10\x27\x00\x00'; printf '%s' "$line"; } > "$corpus/seed$i"
-  done < "$ROOT/tests/fuzz/seeds/$name.txt"
+  done < "$ROOT/tests/fuzz/seeds/${seedFiles[$name]:-$name}.txt"
   log="$BUILD/fuzz_$name.log"
   if "$BUILD/fuzz_$name" "$corpus" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
        -artifact_prefix="$BUILD/crash_${name}_" >"$log" 2>&1; then

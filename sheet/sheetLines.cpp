@@ -6,6 +6,7 @@
 namespace {
 
 const size_t kNumberDigitsMax = 9;
+const size_t kIndexDigitsMax = 2;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -68,10 +69,14 @@ bool readTrackLine(const char* text, const SheetLine& line, size_t* numberAt, si
 bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index) {
   size_t at = 0;
   if (!lineKeyword(text, line, "INDEX", &at)) return false;
-  if (at + 2 > line.end || !isDigit(text[at]) || !isDigit(text[at + 1])) return false;
-  if (at + 2 < line.end && !isBlank(text[at + 2])) return false;
-  index->number = (text[at] - '0') * 10 + (text[at + 1] - '0');
-  at += 2;
+  int number = 0;
+  size_t digits = 0;
+  for (; at < line.end && isDigit(text[at]); ++at, ++digits) {
+    if (digits == kIndexDigitsMax) return false;
+    number = number * 10 + (text[at] - '0');
+  }
+  if (digits == 0 || (at < line.end && !isBlank(text[at]))) return false;
+  index->number = number;
   while (at < line.end && isBlank(text[at])) ++at;
   size_t timeEnd = at;
   while (timeEnd < line.end && !isBlank(text[timeEnd])) ++timeEnd;
@@ -82,5 +87,17 @@ bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index) {
   index->frames = 0;
   index->timeValid = rest == line.end &&
                      parseCueTime(text + at, index->timeLength, &index->frames) == kCueTimeOk;
+  return true;
+}
+
+bool readFileLine(const char* text, const SheetLine& line, size_t* nameAt, size_t* nameLength) {
+  size_t at = 0;
+  if (!lineKeyword(text, line, "FILE", &at)) return false;
+  bool quoted = at < line.end && text[at] == '"';
+  if (quoted) ++at;
+  size_t end = at;
+  while (end < line.end && (quoted ? text[end] != '"' : !isBlank(text[end]))) ++end;
+  if (nameAt) *nameAt = at;
+  if (nameLength) *nameLength = end - at;
   return true;
 }

@@ -36,5 +36,11 @@ struct IndexLine {
   long long frames;   // the time, when valid
 };
 
-// An "INDEX <nn> <time>" line; false for any other line or one without a two-digit number.
+// An "INDEX <n> <time>" line, its number of one or two digits; false for any other line or one
+// without such a number.
 bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index);
+
+// A "FILE <name> <type>" line: where its name stands, without the quotes of a quoted name (a
+// quoted name runs to the next quote or the line's end, a bare one to the next blank); false for
+// any other line.
+bool readFileLine(const char* text, const SheetLine& line, size_t* nameAt, size_t* nameLength);

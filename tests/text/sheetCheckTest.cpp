@@ -63,14 +63,30 @@ TEST(SheetCheck, EachBrokenRuleIsReportedAtItsLine) {
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 0"), "line 3: \"INDEX 01 0\" has no time of the form minutes:seconds:frames"},
       {lines(kFile + "TRACK 01 AUDIO|    INDEX 01    "), "line 3: \"INDEX 01\" has no time of the form minutes:seconds:frames"},
       {lines(kFile + "TRACK 01 AUDIO|POSTGAP 1:00|INDEX 01 00:00:00"), "line 3: \"POSTGAP 1:00\" has no time of the form minutes:seconds:frames"},
-      {lines(kFile + "TRACK 01 AUDIO|INDEX 1 00:00:00"),
-       "line 2: TRACK 01 has no INDEX 01|line 3: \"INDEX 1 00:00:00\" needs a two-digit index number (00 to 99)"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 100 00:00:00"),
+       "line 2: TRACK 01 has no INDEX 01|line 3: \"INDEX 100 00:00:00\" needs an index number (00 to 99)"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 03 AUDIO|INDEX 01 01:00:00"), "line 4: TRACK 03 should be TRACK 02"},
       {long100, "line 400: TRACK 100 is past 99, the most a cue sheet holds"},
       {lines(kFile + "TRACK 4294967297 AUDIO|INDEX 01 00:00:00"), "line 2: TRACK 4294967297 is past 99, the most a cue sheet holds"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 00 00:00:00|TRACK 02 AUDIO|INDEX 01 00:01:00"), "line 2: TRACK 01 has no INDEX 01"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 04:00:00|TRACK 03 AUDIO|INDEX 01 03:00:00"),
-       "line 7: INDEX 01 03:00:00 of TRACK 03 is not later than TRACK 02's (04:00:00)"},
+       "line 7: INDEX 01 03:00:00 of TRACK 03 is not later than INDEX 01 04:00:00 of TRACK 02"},
+      // Every INDEX time in sheet order, whatever its number, within one file.
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 04:00:00|TRACK 03 AUDIO|INDEX 00 03:59:74|INDEX 01 05:00:00"),
+       "line 7: INDEX 00 03:59:74 of TRACK 03 is not later than INDEX 01 04:00:00 of TRACK 02"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 04:00:00|TRACK 03 AUDIO|INDEX 00 04:00:00|INDEX 01 05:00:00"),
+       "line 7: INDEX 00 04:00:00 of TRACK 03 is not later than INDEX 01 04:00:00 of TRACK 02"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 00 04:00:01|INDEX 01 04:00:00"),
+       "line 6: INDEX 01 04:00:00 of TRACK 02 is not later than INDEX 00 04:00:01 of TRACK 02"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 00 00:00:00|INDEX 01 00:00:00"),
+       "line 4: INDEX 01 00:00:00 of TRACK 01 is not later than INDEX 00 00:00:00 of TRACK 01"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|INDEX 02 1:00:00|TRACK 02 AUDIO|INDEX 1 00:59:00"),
+       "line 6: INDEX 01 00:59:00 of TRACK 02 is not later than INDEX 02 01:00:00 of TRACK 01"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|FILE \"b.wav\" WAVE|TRACK 02 AUDIO|INDEX 01 00:10:00|INDEX 02 00:10:00"),
+       "line 7: INDEX 02 00:10:00 of TRACK 02 is not later than INDEX 01 00:10:00 of TRACK 02"},
+      {lines(kFile + "TRACK 00 AUDIO|INDEX 01 00:00:00"), "line 2: TRACK 00 should be TRACK 01"},
+      {lines(kFile + "TRACK 05 AUDIO|INDEX 01 00:00:00|FILE \"b.wav\" WAVE|TRACK 05 AUDIO|INDEX 01 00:10:00"),
+       "line 5: TRACK 05 should be TRACK 06"},
       {lines("TITLE \"x\"|TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 00:01:00"), "line 2: TRACK 01 comes before any FILE line"},
       {lines(kFile + "TITLE \"Open|TRACK 01 AUDIO|INDEX 01 00:00:00"), "line 2: a quote is left open"},
       {lines(kFile + "TRACK 01 AUDIO|TITLE \"12\" Mix\"|INDEX 01 00:00:00"), "line 3: a double quote stands inside the quoted text"},
@@ -127,6 +143,11 @@ TEST(SheetCheck, SheetsThatKeepEveryRulePass) {
             "\tPREGAP 00:02:00|\tINDEX 00 00:00:00|\tINDEX 01 00:00:30|\tINDEX 02 00:01:00|"
             "\tPOSTGAP 00:01:00|REM REPLAYGAIN_TRACK_GAIN -1.2 dB"),
       lines(kFile + "TRACK 01 AUDIO|INDEX 01 10:00:00|FILE \"b.mp3\" MP3|INDEX 02 00:00:00|TRACK 02 MODE1/2352|INDEX 01 00:01:00"),
+      // A later disc's sheet, one-digit index numbers, two files whose times each start at 0.
+      lines(kFile + "TRACK 05 AUDIO|INDEX 01 00:00:00|TRACK 06 AUDIO|INDEX 00 00:09:74|INDEX 01 00:10:00|TRACK 07 AUDIO|INDEX 01 00:20:00"),
+      lines(kFile + "TRACK 01 AUDIO|INDEX 0 00:00:00|INDEX 1 00:00:01|INDEX 2 00:00:02"),
+      lines("FILE \"cd1.flac\" WAVE|TRACK 01 AUDIO|INDEX 00 00:00:00|INDEX 01 00:00:30|TRACK 02 AUDIO|INDEX 01 40:00:00|"
+            "FILE \"cd2.flac\" WAVE|TRACK 03 AUDIO|INDEX 01 00:00:00|TRACK 04 AUDIO|INDEX 00 00:10:00|INDEX 01 00:12:00"),
   };
   for (const auto& text : cases) {
     SCOPED_TRACE(text);

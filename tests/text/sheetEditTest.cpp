@@ -5,34 +5,20 @@
 #include <vector>
 
 #include "../../sheet/cueTime.h"
-#include "../../sheet/sheetEdit.h"
+#include "sheetTexts.h"
 
 namespace {
 
 const std::string kHeader = "PERFORMER \"P\"\r\nTITLE \"T\"\r\nFILE \"a.flac\" WAVE";
-
-std::string entry(int number, const std::string& title, const std::string& time) {
-  char n[8];
-  snprintf(n, sizeof n, "%02d", number);
-  return std::string("TRACK ") + n + " AUDIO\r\n    TITLE \"" + title + "\"\r\n    INDEX 01 " + time;
-}
-
-std::string edited(const std::string& text, const std::vector<TextEdit>& edits) {
-  size_t length = editedLength(text.size(), edits.data(), edits.size());
-  std::string out(length + 1, '\0');
-  EXPECT_EQ(applyEdits(text.data(), text.size(), edits.data(), edits.size(), &out[0], out.size()), length);
-  out.resize(length);
-  return out;
-}
 
 // The sheet after placing an entry (the sheet's first, with the header, when first is set), and
 // how it was placed.
 std::string placed(const std::string& sheet, const std::string& newEntry, EntryPlacement* how,
                    bool first = false) {
   std::vector<TextEdit> edits(placementEditsMax(sheet.data(), sheet.size()));
-  std::string text(placedTextBytes(kHeader.size(), newEntry.size()), '\0');
+  std::string text(placedTextBytes(kHeader.size(), newEntry.size(), 0), '\0');
   size_t count = placeEntry(sheet.data(), sheet.size(), first ? kHeader.c_str() : nullptr, newEntry.c_str(),
-                            &text[0], text.size(), edits.data(), edits.size(), how);
+                            EntryTarget{0, nullptr}, &text[0], text.size(), edits.data(), edits.size(), how);
   edits.resize(count);
   return edited(sheet, edits);
 }
@@ -80,27 +66,27 @@ TEST(SheetEdit, NudgesAcrossBoundariesAndTheFirstTracksStart) {
   } cases[] = {
       {"00:00:74", 1, "00:01:00"},   {"00:59:74", 1, "01:00:00"},   {"59:59:74", 1, "60:00:00"},
       {"99:59:74", 1, "100:00:00"},  {"100:00:00", -1, "99:59:74"}, {"00:00:00", -1, "00:00:00"},
-      {"00:00:30", -75, "00:00:00"}, {"01:00:00", 75, "01:01:00"},  {"1:02:03", 0, "01:02:03"},
+      {"00:00:30", -75, "00:00:01"}, {"01:00:00", 75, "01:01:00"},  {"1:02:03", 0, "1:02:03"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.time) + " by " + std::to_string(c.delta));
     // A second track: its time is rewritten in place and nothing else changes.
     std::string sheet = kHeader + "\r\n" + entry(1, "A", "00:00:00") + "\r\n" + entry(2, "B", c.time);
     TextEdit edit;
-    ASSERT_TRUE(nudgeMark(sheet.data(), sheet.size(), sheet.size(), c.delta, &edit, nullptr));
+    ASSERT_TRUE(nudgeMark(sheet.data(), sheet.size(), sheet.size(), c.delta, -1, &edit, nullptr));
     EXPECT_EQ(edited(sheet, {edit}), kHeader + "\r\n" + entry(1, "A", "00:00:00") + "\r\n" + entry(2, "B", c.moved));
   }
   // The first track gains INDEX 00 when it moves past the start, and loses it coming back.
   std::string atStart = kHeader + "\r\n" + entry(1, "A", "00:00:00");
   TextEdit edit;
   long long frames = -1;
-  ASSERT_TRUE(nudgeMark(atStart.data(), atStart.size(), atStart.size(), 1, &edit, &frames));
+  ASSERT_TRUE(nudgeMark(atStart.data(), atStart.size(), atStart.size(), 1, -1, &edit, &frames));
   std::string later = edited(atStart, {edit});
   EXPECT_EQ(frames, 1);
   EXPECT_EQ(later, kHeader + "\r\nTRACK 01 AUDIO\r\n    TITLE \"A\"\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:00:01");
-  ASSERT_TRUE(nudgeMark(later.data(), later.size(), later.size(), -1, &edit, &frames));
+  ASSERT_TRUE(nudgeMark(later.data(), later.size(), later.size(), -1, -1, &edit, &frames));
   EXPECT_EQ(edited(later, {edit}), atStart);
-  EXPECT_FALSE(nudgeMark(kHeader.data(), kHeader.size(), 3, 1, &edit, &frames)) << "no mark";
+  EXPECT_FALSE(nudgeMark(kHeader.data(), kHeader.size(), 3, 1, -1, &edit, &frames)) << "no mark";
 }
 
 TEST(SheetEdit, EntriesGoInTimeOrderNumberedFromOne) {

@@ -1,0 +1,123 @@
+// Scanning a cue sheet's tracks and FILE blocks.
+#include "sheetTracks.h"
+
+#include "textEdit.h"
+
+const char kPregapLine[] = "INDEX 00 00:00:00";
+
+namespace {
+
+const char kLineBreak[] = "\r\n";
+
+bool isBlankOrBreak(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+bool isFileLine(const char* text, const SheetLine& line) {
+  return lineKeyword(text, line, "FILE", nullptr);
+}
+
+// Whether the INDEX line is exactly the pregap line the first track gets (after its indentation).
+bool isPregapLine(const char* text, const SheetLine& line, const IndexLine& index) {
+  return index.number == 0 && index.timeValid && index.frames == 0 &&
+         line.end == firstWord(text, line) + sizeof kPregapLine - 1;
+}
+
+}  // namespace
+
+size_t listFileBlocks(const char* text, size_t length, FileBlock* blocks, size_t blocksMax) {
+  size_t count = 0;
+  SheetLine line;
+  for (size_t at = 0; readLine(text, length, at, &line); at = line.next) {
+    FileBlock block = {line.start, 0, 0};
+    if (!readFileLine(text, line, &block.nameAt, &block.nameLength)) continue;
+    if (blocks && count < blocksMax) blocks[count] = block;
+    ++count;
+  }
+  return count;
+}
+
+BlockBounds blockAt(const char* text, size_t length, size_t at) {
+  BlockBounds block = {0, length, 0, 0, 0};
+  int fileLines = 0;
+  SheetLine line;
+  for (size_t from = 0; readLine(text, length, from, &line); from = line.next) {
+    size_t nameAt = 0, nameLength = 0;
+    if (!readFileLine(text, line, &nameAt, &nameLength)) continue;
+    if (line.start > at) {
+      block.end = line.start;
+      break;
+    }
+    block.start = line.start;
+    block.index = fileLines++;
+    block.nameAt = nameAt;
+    block.nameLength = nameLength;
+  }
+  return block;
+}
+
+int countTracks(const char* text, size_t length, bool* empty) {
+  int tracks = 0;
+  bool blank = true;
+  SheetLine line;
+  for (size_t at = 0; readLine(text, length, at, &line); at = line.next) {
+    if (readTrackLine(text, line, nullptr, nullptr, nullptr)) ++tracks;
+    for (size_t i = line.start; i < line.end && blank; ++i) blank = isBlankOrBreak(text[i]);
+  }
+  if (empty) *empty = blank;
+  return tracks;
+}
+
+bool nextTrack(const char* text, size_t length, TrackScan* scan, TrackFacts* track) {
+  SheetLine line;
+  size_t numberAt = 0, numberLength = 0;
+  long long number = 0;
+  size_t at = scan->at;
+  for (; readLine(text, length, at, &line); at = line.next) {
+    if (readTrackLine(text, line, &numberAt, &numberLength, &number)) break;
+    if (isFileLine(text, line)) ++scan->fileLines;
+  }
+  if (at >= length) {
+    scan->at = length;
+    return false;
+  }
+  *track = TrackFacts();
+  track->trackLine = line.start;
+  track->numberAt = numberAt;
+  track->numberLength = numberLength;
+  track->block = scan->fileLines > 0 ? scan->fileLines - 1 : 0;
+  SheetLine previous = line;
+  bool previousIsPregap = false;
+  for (at = line.next; readLine(text, length, at, &line); at = line.next) {
+    if (readTrackLine(text, line, nullptr, nullptr, nullptr) || isFileLine(text, line)) break;
+    IndexLine index;
+    if (!track->hasIndex01 && readIndexLine(text, line, &index)) {
+      if (index.number == 1 && index.timeValid) {
+        track->hasIndex01 = true;
+        track->index01 = index.frames;
+        track->index01Line = line;
+        track->index01TimeAt = index.timeAt;
+        track->index01TimeLength = index.timeLength;
+        track->ownPregap = previousIsPregap;
+        if (previousIsPregap) track->pregapLine = previous;
+      } else if (index.number == 0) {
+        track->hasIndex00 = true;
+        previousIsPregap = isPregapLine(text, line, index);
+        previous = line;
+        continue;
+      }
+    }
+    previousIsPregap = false;
+  }
+  track->end = at < length ? at : length;
+  scan->at = track->end;
+  return true;
+}
+
+bool firstTrack(const char* text, size_t length, TrackFacts* track) {
+  TrackScan scan = {0, 0};
+  return nextTrack(text, length, &scan, track);
+}
+
+bool putPregapLine(char* out, size_t outBytes, size_t* at, const char* text, const SheetLine& index01) {
+  return putBytes(out, outBytes, at, text + index01.start, firstWord(text, index01) - index01.start) &&
+         putText(out, outBytes, at, kPregapLine) && putText(out, outBytes, at, kLineBreak);
+}

@@ -1,0 +1,79 @@
+// Reading the words of a cue sheet line.
+#include "sheetWords.h"
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+char upper(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+bool spanEquals(Span span, const char* name, bool anyCase) {
+  size_t i = 0;
+  for (; i < span.length && name[i]; ++i)
+    if ((anyCase ? upper(span.at[i]) : span.at[i]) != name[i]) return false;
+  return i == span.length && !name[i];
+}
+
+bool spanStartsWith(Span span, const char* prefix) {
+  for (size_t i = 0; prefix[i]; ++i)
+    if (i >= span.length || span.at[i] != prefix[i]) return false;
+  return true;
+}
+
+int findName(Span span, const char* const* names, int count, bool anyCase) {
+  for (int i = 0; i < count; ++i)
+    if (spanEquals(span, names[i], anyCase)) return i;
+  return -1;
+}
+
+bool readWord(const char** at, const char* end, Word* word) {
+  const char* p = *at;
+  while (p < end && isBlank(*p)) ++p;
+  if (p == end) return false;
+  const char* stop = p + 1;
+  word->quoted = *p == '"';
+  if (word->quoted) {
+    while (stop < end && *stop != '"') ++stop;
+    word->text = Span{p + 1, (size_t)(stop - p - 1)};
+    *at = stop < end ? stop + 1 : end;
+  } else {
+    while (stop < end && !isBlank(*stop)) ++stop;
+    word->text = Span{p, (size_t)(stop - p)};
+    *at = stop;
+  }
+  return true;
+}
+
+void readWords(const char* at, const char* end, int wanted, Words* words) {
+  words->count = 0;
+  words->more = Span{end, 0};
+  while (words->count < wanted && words->count < kWordsMax &&
+         readWord(&at, end, &words->word[words->count]))
+    ++words->count;
+  while (at < end && isBlank(*at)) ++at;
+  if (at < end) words->more = Span{at, (size_t)(end - at)};
+}
+
+const char* quoteProblem(const char* at, const char* end) {
+  bool quotedBefore = false;
+  while (at < end) {
+    while (at < end && isBlank(*at)) ++at;
+    if (at == end) break;
+    if (*at == '"') {
+      const char* close = at + 1;
+      while (close < end && *close != '"') ++close;
+      if (close == end) return "a quote is left open";
+      if (close + 1 < end && !isBlank(close[1])) return "a double quote stands inside the quoted text";
+      at = close + 1;
+      quotedBefore = true;
+    } else {
+      for (; at < end && !isBlank(*at); ++at) {
+        if (*at == '"')
+          return quotedBefore ? "a double quote stands inside the quoted text"
+                              : "a double quote stands inside text that is not quoted";
+      }
+    }
+  }
+  return nullptr;
+}
