@@ -111,7 +111,7 @@ TEST(Utf8Text, UnpairedSurrogatesAndSingleCharacters) {
 }
 
 TEST(Utf8Text, CutsOnlyBetweenWholeCharacters) {
-  // "a" 東 🎵: 1 + 1 + 2 units; "é" 東 🎵: 2 + 3 + 4 bytes.
+  // a, U+6771, U+1F3B5: 1 + 1 + 2 units; U+00E9, U+6771, U+1F3B5: 2 + 3 + 4 bytes.
   std::string mixed = "a\xE6\x9D\xB1\xF0\x9F\x8E\xB5";
   std::vector<std::vector<unsigned>> unitCuts = {
       {}, {}, {'a'}, {'a', 0x6771}, {'a', 0x6771}, {'a', 0x6771, 0xD83C, 0xDFB5}};
@@ -143,7 +143,7 @@ TEST(Utf8Text, CutsOnlyBetweenWholeCharacters) {
 }
 
 TEST(Utf8Text, PositionsBetweenUnitsAndBytes) {
-  // a é 東 🎵 b: bytes 0, 1, 3, 6, 10 (11 in all); units 0, 1, 2, 3, 5 (6 in all).
+  // a, U+00E9, U+6771, U+1F3B5, b: bytes 0, 1, 3, 6, 10 (11 in all); units 0, 1, 2, 3, 5 (6 in all).
   std::string text = "a\xC3\xA9\xE6\x9D\xB1\xF0\x9F\x8E\xB5" "b";
   size_t offsetOfUnit[] = {0, 1, 3, 6, 6, 10, 11, 11};
   for (size_t unit = 0; unit < sizeof offsetOfUnit / sizeof *offsetOfUnit; ++unit)
