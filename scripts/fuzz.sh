@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
 # name, settings values, the recovery copy, the UTF-8 and UTF-16 conversions), the sheet check
-# (against libcue, a real cue reader) and the chapter export, built natively with clang's
-# libFuzzer and Address/UndefinedBehavior sanitizers, seeded from the tests' inputs.
+# (against libcue, a real cue reader), the chapter export and the track list reader, built
+# natively with clang's libFuzzer and Address/UndefinedBehavior sanitizers, seeded from the
+# tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
 set -euo pipefail
@@ -25,13 +26,14 @@ declare -A sources=(
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
   [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [utf8]="tests/fuzz/fuzzUtf8.cpp base/utf8Text.cpp"
+  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
   [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
 
 status=0
 printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
-for name in escapes tagtext cuepath settings recovery sheetcheck utf8 chapters; do
+for name in escapes tagtext cuepath settings recovery sheetcheck utf8 chapters tracklist; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
   clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"
