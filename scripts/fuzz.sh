@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
-# name, settings values, the recovery copy), the sheet check (against libcue, a real cue reader)
-# and the sheet edits (nudge, shift, placement), built natively with clang's libFuzzer and
+# name, settings values, the recovery copy, the UTF-8 and UTF-16 conversions), the sheet check
+# (against libcue, a real cue reader), the sheet edits (nudge, shift, placement), the chapter
+# export and the track list reader, built natively with clang's libFuzzer and
 # Address/UndefinedBehavior sanitizers, seeded from the tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
@@ -25,6 +26,9 @@ declare -A sources=(
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
   [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/textEdit.cpp sheet/cueTime.cpp"
+  [utf8]="tests/fuzz/fuzzUtf8.cpp base/utf8Text.cpp"
+  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
+  [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/trackReader.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
 # The sheet edits start from the sheet check's seeds: whole sheets.
@@ -32,18 +36,20 @@ declare -A seedFiles=([sheetedit]=sheetcheck)
 
 status=0
 printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
-for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit; do
+for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit utf8 chapters tracklist; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
   clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"
   corpus="$BUILD/corpus_$name"
   mkdir -p "$corpus"
   # Seeds, behind the fuzzer's leading size bytes: each line of the seed file as it stands; for
-  # the sheet check and the sheet edits, whole sheets with CR LF line ends, a line "%%" after each.
+  # the sheet check, the sheet edits and the chapters, whole sheets with CR LF line ends, a line
+  # "%%" after each.
   i=0
   sheet=""
   while IFS= read -r line; do
-    if [ "${seedFiles[$name]:-$name}" = sheetcheck ]; then
+    seeds=${seedFiles[$name]:-$name}
+    if [ "$seeds" = sheetcheck ] || [ "$seeds" = chapters ]; then
       if [ "$line" != "%%" ]; then sheet+="$line"$'\r\n'; continue; fi
       line=$sheet
       sheet=""

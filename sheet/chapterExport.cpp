@@ -1,0 +1,301 @@
+// Writing the sheet's tracks as chapters: one walk over the tracks per output, the same code
+// counting the bytes and writing them.
+#include "chapterExport.h"
+
+#include "../base/limits.h"
+#include "../base/text.h"
+#include "../base/utf8Text.h"
+#include "cueTime.h"
+#include "trackReader.h"
+
+namespace {
+
+const size_t kUnlimited = (size_t)-1;
+// Past the longest time a sheet can hold (twelve digits of minutes), short of overflow below.
+const long long kFramesMax = 1000000000000LL * kFramesPerMinute;
+const long long kSecondsPerHour = 3600;
+const size_t kPieceBytes = 8;  // one written character: an escape and up to four bytes
+
+// The text being made: counted only when out is null, else written while it fits in room, and
+// then cut between whole characters.
+struct Output {
+  char* out;
+  size_t room;    // bytes for text, the NUL not among them
+  size_t length;  // bytes made so far
+  bool full;      // a piece did not fit whole: nothing more is written
+};
+
+// Adds count bytes that start on a character's start and hold whole characters.
+void put(Output* o, const char* bytes, size_t count) {
+  if (o->full) return;
+  if (o->out) {
+    if (count > o->room - o->length) {
+      o->full = true;
+      count = utf8CutPoint(bytes, count, o->room - o->length);
+    }
+    for (size_t i = 0; i < count; ++i) o->out[o->length + i] = bytes[i];
+  }
+  o->length += count;
+}
+
+void put(Output* o, const char* text) { put(o, text, textLength(text, kUnlimited)); }
+
+void putNumber(Output* o, long long value, int minDigits = 1) {
+  char field[kNumberTextBytes];
+  put(o, field, formatInt(field, sizeof field, value, minDigits));
+}
+
+long long roundedSeconds(long long frames) { return (frames * 2 + kFramesPerSecond) / (2 * kFramesPerSecond); }
+long long roundedMilliseconds(long long frames) { return (frames * 80 + 3) / 6; }  // frames * 40 / 3
+
+// "M:SS", or "H:MM:SS" when hours is set.
+void putClock(Output* o, long long seconds, bool hours) {
+  if (hours) {
+    putNumber(o, seconds / kSecondsPerHour);
+    put(o, ":");
+    putNumber(o, seconds / 60 % 60, 2);
+  } else {
+    putNumber(o, seconds / 60);
+  }
+  put(o, ":");
+  putNumber(o, seconds % 60, 2);
+}
+
+// "HH:MM:SS.mmm", hours at least two digits.
+void putTimestamp(Output* o, long long frames) {
+  long long ms = roundedMilliseconds(frames);
+  putNumber(o, ms / 1000 / kSecondsPerHour, 2);
+  put(o, ":");
+  putNumber(o, ms / 1000 / 60 % 60, 2);
+  put(o, ":");
+  putNumber(o, ms / 1000 % 60, 2);
+  put(o, ".");
+  putNumber(o, ms % 1000, 3);
+}
+
+// Seconds with up to three decimals and no trailing zeros: 0, 65.5, 65.333.
+void putShortSeconds(Output* o, long long frames) {
+  long long ms = roundedMilliseconds(frames);
+  putNumber(o, ms / 1000);
+  long long fraction = ms % 1000;
+  if (fraction == 0) return;
+  int digits = 3;
+  for (; fraction % 10 == 0; fraction /= 10) --digits;
+  put(o, ".");
+  putNumber(o, fraction, digits);
+}
+
+// Seconds with six decimals: 65.333333.
+void putLongSeconds(Output* o, long long frames) {
+  putNumber(o, frames / kFramesPerSecond);
+  put(o, ".");
+  putNumber(o, (frames % kFramesPerSecond * 80000 + 3) / 6, 6);  // microseconds, rounded
+}
+
+bool isControlOrBreak(unsigned c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029; }
+
+// One character of a value, as the format needs it.
+void putChar(Output* o, unsigned c, ExportFormat format) {
+  char piece[kPieceBytes];
+  size_t n = 0;
+  if (isControlOrBreak(c) && format == kExportPodcastJson) {
+    const char* hex = "0123456789abcdef";
+    char escape[] = {'\\', 'u', hex[(c >> 12) & 15], hex[(c >> 8) & 15], hex[(c >> 4) & 15], hex[c & 15]};
+    put(o, escape, sizeof escape);
+  } else if (isControlOrBreak(c)) {
+    put(o, " ");
+  } else if (format == kExportWebVtt && (c == '&' || c == '<' || c == '>')) {
+    put(o, c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
+  } else {
+    if ((format == kExportFfmetadata && (c == '=' || c == ';' || c == '#' || c == '\\')) ||
+        (format == kExportPodcastJson && (c == '"' || c == '\\')))
+      piece[n++] = '\\';
+    n += utf8Encode(c, piece + n);
+    put(o, piece, n);
+  }
+}
+
+void putValue(Output* o, const char* sheet, TextSpan value, ExportFormat format) {
+  const char* text = sheet + value.at;
+  size_t at = 0;
+  while (at < value.length) {
+    unsigned c;
+    at += utf8Decode(text, value.length, at, &c);
+    putChar(o, c, format);
+  }
+}
+
+// "Performer - Title", without " - " when either is empty.
+void putChapterText(Output* o, const char* sheet, const SheetTrack& track, ExportFormat format) {
+  putValue(o, sheet, track.performer, format);
+  if (track.performer.length > 0 && track.title.length > 0) put(o, " - ");
+  putValue(o, sheet, track.title, format);
+}
+
+// The tracks one after another, each with the one that follows it.
+struct ChapterWalk {
+  const char* sheet;
+  size_t length;
+  TrackWalk tracks;
+  SheetTrack track;      // the current chapter
+  SheetTrack following;  // the next one, when hasFollowing
+  bool hasFollowing;
+  int number;            // the current chapter's, from 1
+};
+
+void startChapters(ChapterWalk* w, const char* sheet, size_t length) {
+  w->sheet = sheet;
+  w->length = length;
+  w->tracks = TrackWalk();
+  w->hasFollowing = nextSheetTrack(sheet, length, &w->tracks, &w->following);
+  w->number = 0;
+}
+
+bool nextChapter(ChapterWalk* w) {
+  if (!w->hasFollowing) return false;
+  w->track = w->following;
+  w->hasFollowing = nextSheetTrack(w->sheet, w->length, &w->tracks, &w->following);
+  ++w->number;
+  return true;
+}
+
+// Where the current chapter ends: the next start, else the audio's length, when later than its
+// start; else a second after it.
+long long chapterEnd(const ChapterWalk& w, long long lengthFrames) {
+  long long start = w.track.start;
+  long long end = w.hasFollowing ? w.following.start : lengthFrames;
+  return end > start ? end : start + kFramesPerSecond;
+}
+
+// The time the video chapter list writes for the current chapter, in seconds.
+long long videoSeconds(const ChapterWalk& w) { return w.number == 1 ? 0 : roundedSeconds(w.track.start); }
+
+// Counts the chapters and checks the video list's rules; hours: the list needs H:MM:SS.
+void survey(const char* sheet, size_t length, long long lengthFrames, ExportReport* report, bool* hours) {
+  *report = ExportReport();
+  *hours = false;
+  ChapterWalk w;
+  startChapters(&w, sheet, length);
+  while (nextChapter(&w)) {
+    long long seconds = videoSeconds(w);
+    if (seconds >= kSecondsPerHour) *hours = true;
+    if (w.number == 1 && roundedSeconds(w.track.start) != 0) report->videoRules |= kVideoFirstNotAtZero;
+    bool lengthKnown = w.hasFollowing || lengthFrames >= 0;
+    long long next = w.hasFollowing ? roundedSeconds(w.following.start) : roundedSeconds(lengthFrames);
+    if (w.hasFollowing && next <= seconds) {
+      report->videoRules |= kVideoNotAscending;
+      if (report->unorderedEntry == 0) report->unorderedEntry = w.number + 1;
+    } else if (lengthKnown && next - seconds < kVideoEntrySecondsMin) {
+      report->videoRules |= kVideoEntryTooShort;
+      if (report->shortEntry == 0) report->shortEntry = w.number;
+    }
+  }
+  report->tracks = w.number;
+  if (w.number < kVideoEntriesMin) report->videoRules |= kVideoTooFewEntries;
+  report->leftOut = w.tracks.leftOut;
+  report->skipped = w.tracks.skipped;
+}
+
+void writeExport(Output* o, const char* sheet, size_t length, ExportFormat format, long long lengthFrames,
+                 bool hours) {
+  ChapterWalk w;
+  startChapters(&w, sheet, length);
+  if (format == kExportFfmetadata) {
+    SheetHeader header = readSheetHeader(sheet, length);
+    put(o, ";FFMETADATA1\n");
+    const char* keys[] = {"title=", "artist="};
+    TextSpan values[] = {header.title, header.performer};
+    for (int i = 0; i < 2; ++i) {
+      if (values[i].length == 0) continue;
+      put(o, keys[i]);
+      putValue(o, sheet, values[i], format);
+      put(o, "\n");
+    }
+  }
+  if (format == kExportWebVtt) put(o, "WEBVTT\n\n");
+  if (format == kExportPodcastJson) put(o, "{\"version\":\"1.2.0\",\"chapters\":[");
+  while (nextChapter(&w)) {
+    const SheetTrack& t = w.track;
+    switch (format) {
+      case kExportVideoChapters:
+        putClock(o, videoSeconds(w), hours);
+        if (t.performer.length + t.title.length > 0) put(o, " ");
+        break;
+      case kExportFfmetadata:
+        put(o, "[CHAPTER]\nTIMEBASE=1/75\nSTART=");
+        putNumber(o, t.start);
+        put(o, "\nEND=");
+        putNumber(o, chapterEnd(w, lengthFrames));
+        put(o, "\ntitle=");
+        break;
+      case kExportMatroska:
+        put(o, "CHAPTER");
+        putNumber(o, w.number, 2);
+        put(o, "=");
+        putTimestamp(o, t.start);
+        put(o, "\nCHAPTER");
+        putNumber(o, w.number, 2);
+        put(o, "NAME=");
+        break;
+      case kExportWebVtt:
+        putTimestamp(o, t.start);
+        put(o, " --> ");
+        putTimestamp(o, chapterEnd(w, lengthFrames));
+        put(o, "\n");
+        break;
+      case kExportPodcastJson:
+        put(o, w.number == 1 ? "{\"startTime\":" : ",{\"startTime\":");
+        putShortSeconds(o, t.start);
+        put(o, ",\"title\":\"");
+        break;
+      case kExportAudacityLabels:
+        putLongSeconds(o, t.start);
+        put(o, "\t");
+        putLongSeconds(o, t.start);
+        put(o, "\t");
+        break;
+      case kExportFormatCount:
+        break;
+    }
+    putChapterText(o, sheet, t, format);
+    put(o, format == kExportPodcastJson ? "\"}" : format == kExportWebVtt ? "\n\n" : "\n");
+  }
+  if (format == kExportPodcastJson) put(o, "]}\n");
+}
+
+// Puts the arguments in range: no sheet reads as an empty one, a negative length as unknown (-1),
+// and a length past any sheet's times as that limit. False for an unknown format.
+bool takeArguments(const char** sheet, size_t* length, ExportFormat format, long long* lengthFrames) {
+  if (!*sheet) *length = 0;
+  if (*lengthFrames < 0) *lengthFrames = -1;
+  if (*lengthFrames > kFramesMax) *lengthFrames = kFramesMax;
+  return format >= 0 && format < kExportFormatCount;
+}
+
+}  // namespace
+
+size_t exportBytes(const char* sheet, size_t length, ExportFormat format, long long lengthFrames) {
+  if (!takeArguments(&sheet, &length, format, &lengthFrames)) return 0;
+  ExportReport report;
+  bool hours;
+  survey(sheet, length, lengthFrames, &report, &hours);
+  Output o = {nullptr, kUnlimited, 0, false};
+  writeExport(&o, sheet, length, format, lengthFrames, hours);
+  return o.length;
+}
+
+size_t exportSheet(const char* sheet, size_t length, ExportFormat format, long long lengthFrames,
+                   char* out, size_t outBytes, ExportReport* report) {
+  bool known = takeArguments(&sheet, &length, format, &lengthFrames);
+  ExportReport found;
+  bool hours;
+  survey(sheet, length, lengthFrames, &found, &hours);
+  if (report) *report = found;
+  if (!out || outBytes == 0) return 0;
+  out[0] = '\0';
+  if (!known) return 0;
+  Output o = {out, outBytes - 1, 0, false};
+  writeExport(&o, sheet, length, format, lengthFrames, hours);
+  out[o.length] = '\0';
+  return o.length;
+}
