@@ -92,7 +92,7 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
     return result;
   }
   removeStaleTemporaryFiles(path);
-  result.error = replaceFile(path, temp, text, length, result.backupPath[0] ? result.backupPath : nullptr);
+  result.error = replaceUsersFile(path, temp, text, length, result.backupPath[0] ? result.backupPath : nullptr);
   if (result.error) {
     result.backupPath[0] = '\0';
     return result;

@@ -38,9 +38,9 @@ bool replaceUnsupported(DWORD error) {
 }
 
 // Puts the written temporary file in path's place (see replaceFile).
-DWORD swapIn(const char* path, const char* tempPath, const char* backupPath) {
+DWORD swapIn(const char* path, const char* tempPath, const char* backupPath, bool keepIdentity) {
   if (!isFile(path)) return moveFile(tempPath, path, kMoveFlags) ? 0 : undo(GetLastError(), tempPath);
-  DWORD error = replaceWithBackup(path, tempPath, backupPath);
+  DWORD error = keepIdentity ? replaceWithBackup(path, tempPath, backupPath) : ERROR_NOT_SUPPORTED;
   if (error == 0) return 0;
   if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && backupPath) {
     // The old file went to the backup name but the new one did not follow: put it back.
@@ -60,7 +60,7 @@ DWORD swapIn(const char* path, const char* tempPath, const char* backupPath) {
 }  // namespace
 
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
-                      const char* backupPath, int lastStep) {
+                      const char* backupPath, int lastStep, bool keepIdentity) {
   HANDLE file = openFile(tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   bool ok = true;
@@ -74,12 +74,17 @@ DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes,
   }
   if (!ok) return undo(error, tempPath);
   if (lastStep < kReplaceSwap) return 0;
-  return swapIn(path, tempPath, backupPath);
+  return swapIn(path, tempPath, backupPath, keepIdentity);
 }
 
 DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, size_t length,
                   const char* backupPath) {
-  return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps);
+  return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps, false);
+}
+
+DWORD replaceUsersFile(const char* path, const char* tempPath, const char* bytes, size_t length,
+                       const char* backupPath) {
+  return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps, true);
 }
 
 bool temporaryNameBeside(const char* path, char tag, char* temp) {

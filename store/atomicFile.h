@@ -17,20 +17,24 @@ enum ReplaceStep {
 };
 
 // Writes bytes to tempPath, which must be in the same folder as path, flushes and closes it,
-// then puts it in path's place: with ReplaceFile when path exists (the file keeps its identity,
-// attributes and security, and the old content goes to backupPath when one is given, in the
-// same call), else with a rename. Where ReplaceFile is refused (a file system or share that
-// lacks it), the old file is copied to backupPath and the temporary file renamed over path.
-// Either way path holds the old content whole until that last step and the new one after it;
-// a backup is left only by a replacement that succeeded. On failure path is as it was and the
-// temporary file is removed. Returns 0, or the platform's error code.
+// then renames it over path in one step (the old file, when backupPath is given, first copied
+// there). Path holds its old content whole until that rename and the new one after it; a backup
+// is left only by a replacement that succeeded. On failure path is as it was and the temporary
+// file is removed. Returns 0, or the platform's error code. For the plug-in's own files.
 DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, size_t length,
                   const char* backupPath);
 
-// The same, stopped after lastStep as a crash there would stop it: the file handle is closed,
-// as the system closes it, and nothing is cleaned up. For tests of what each step leaves.
+// The same for a file of the user's: when path exists, ReplaceFile puts the new file in its
+// place, keeping the file's identity, attributes and security, and moves the old content to
+// backupPath (when given) in the same call. Where ReplaceFile is refused (a file system or share
+// that lacks it), it falls back to the copy and rename above.
+DWORD replaceUsersFile(const char* path, const char* tempPath, const char* bytes, size_t length,
+                       const char* backupPath);
+
+// Either, stopped after lastStep as a crash there would stop it: the file handle is closed, as
+// the system closes it, and nothing is cleaned up. For tests of what each step leaves.
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
-                      const char* backupPath, int lastStep);
+                      const char* backupPath, int lastStep, bool keepIdentity);
 
 // Fills temp (kPathBytes) with the name of the temporary file for path: in the same folder and
 // no longer than path (its name's last two characters become '~' and tag), so that every path

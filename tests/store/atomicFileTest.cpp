@@ -48,13 +48,16 @@ class AtomicFileTest : public ::testing::Test {
 TEST_F(AtomicFileTest, CrashAfterEveryStepLeavesOldOrNewWhole) {
   const std::string kOld = "old sheet\r\n";
   const std::string kNew = std::string(100000, 'n') + "\r\n";
-  for (bool withBackup : {false, true}) {
+  for (int how = 0; how < 4; ++how) {
+    bool withBackup = how & 1;
+    bool keepIdentity = how & 2;
     for (int step = kReplaceCreateTemp; step <= kReplaceAllSteps; ++step) {
-      SCOPED_TRACE(std::string(withBackup ? "with backup, " : "") + "after step " + std::to_string(step));
+      SCOPED_TRACE(std::string(withBackup ? "with backup, " : "") + (keepIdentity ? "ReplaceFile, " : "") +
+                   "after step " + std::to_string(step));
       write(path, kOld);
       DeleteFileA(backup.c_str());
       const char* backupPath = withBackup ? backup.c_str() : nullptr;
-      ASSERT_EQ(replaceFileUpTo(path.c_str(), tempPath.c_str(), kNew.data(), kNew.size(), backupPath, step), 0u);
+      ASSERT_EQ(replaceFileUpTo(path.c_str(), tempPath.c_str(), kNew.data(), kNew.size(), backupPath, step, keepIdentity), 0u);
       EXPECT_EQ(read(path), step == kReplaceAllSteps ? kNew : kOld);
       // A backup only with a replacement that happened.
       EXPECT_EQ(read(backup), withBackup && step == kReplaceAllSteps ? kOld : "<missing>");
@@ -73,6 +76,7 @@ TEST_F(AtomicFileTest, FailureLeavesTheOldFileAndNoTemporaryFile) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_NE(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, nullptr), 0u);
   EXPECT_NE(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
+  EXPECT_NE(replaceUsersFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
   CloseHandle(held);
   EXPECT_EQ(read(path), "old");
   EXPECT_EQ(read(backup), "older");
@@ -84,6 +88,21 @@ TEST_F(AtomicFileTest, FailureLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(replaceFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
   EXPECT_EQ(read(path), "new");
   EXPECT_EQ(read(backup), "old");
+}
+
+TEST_F(AtomicFileTest, AUsersFileKeepsItsAttributes) {
+  write(path, "old");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_EQ(replaceUsersFile(path.c_str(), tempPath.c_str(), "new", 3, backup.c_str()), 0u);
+  EXPECT_EQ(read(path), "new");
+  EXPECT_EQ(read(backup), "old");
+  EXPECT_EQ(read(tempPath), "<missing>");
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))
+    GTEST_SKIP() << "Wine's ReplaceFile replaces the file but leaves its attributes with the backup";
+  EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 TEST(TemporaryName, StaysInTheFolderNoLongerThanTheFile) {
