@@ -147,6 +147,12 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = gPendingSaveDialog;
   gPendingSaveDialog = nullptr;
   if (!dialog || !IsWindow(dialog)) return;
+  if (gPlayer && gPlayer->quitInSaveDialog) {
+    gPlayer->quitInSaveDialog = false;
+    gPlayer->events.push_back("save-dialog quit");
+    PostQuitMessage(0);
+    return;
+  }
   if (gPlayer) {
     CaughtSaveDialog caught;
     char text[MAX_PATH] = "";

@@ -106,6 +106,9 @@ class StandInPlayer {
   // name in the folder it opened in); an empty name or none left cancels it.
   std::vector<CaughtSaveDialog> saveDialogs;
   std::deque<std::string> saveAnswers;
+  // The player's loop ends (WM_QUIT) while the next Save As dialog is open, as when the player
+  // is closed from the taskbar.
+  bool quitInSaveDialog = false;
 
   // A playback clock that runs in real time while playing, times speed; otherwise the position
   // is positionMs as set.

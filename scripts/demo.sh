@@ -135,10 +135,18 @@ f2=$(($(frames 2) + 3 - 75))          # nudged below: three frames later, a seco
 f3=$(frames 4)
 f4=$(($(frames 3) - 2 + 75))          # two frames earlier, a second later
 
-# Track 2 by ear and by keys: its title line, then Alt+Right three times, Alt+Shift+Left.
+# Track 2 by ear and by keys: its title line, then Alt+Right three times, F5 to hear it again
+# (the keys leave no menu behind that would eat it), Alt+Shift+Left.
 click "$(at "$cue" editor)"
 xdotool key ctrl+Home; for _ in $(seq 1 9); do xdotool key Down; done
-xdotool key alt+Right alt+Right alt+Right alt+shift+Left
+xdotool key alt+Right alt+Right alt+Right
+sleep 0.2
+xdotool key F5
+heard=$(waitFor JUMPED 4); heard=${heard#JUMPED }
+wanted=$(( ($(frames 2) + 3) * 1000 / 75 - 2000 )); [ $wanted -lt 0 ] && wanted=0
+echo "F5 after three nudges: the player jumped to $heard ms (the nudged mark less 2 s: $wanted ms)"
+[ "$heard" = "$wanted" ] || fail "F5 after an odd number of nudges jumped to '$heard', expected $wanted"
+xdotool key alt+shift+Left
 sleep 0.3
 # Track 4 with the buttons: Earlier twice, Later with Shift held.
 click "$(at "$cue" editor)"
@@ -150,7 +158,7 @@ xdotool keydown shift; click "$(at "$cue" later)"; xdotool keyup shift
 click "$(at "$cue" editor)"
 xdotool key ctrl+Home; for _ in $(seq 1 13); do xdotool key Down; done
 click "$(at "$cue" listen)"
-jumped=$(waitFor JUMPED 8); jumped=${jumped#JUMPED }
+jumped=$(waitFor JUMPED 9); jumped=${jumped#JUMPED }
 wanted=$((f3 * 1000 / 75 - 2000)); [ $wanted -lt 0 ] && wanted=0
 echo "Listen on track 3: the player jumped to $jumped ms (its mark less 2 s: $wanted ms)"
 [ "$jumped" = "$wanted" ] || fail "Listen jumped to $jumped ms, expected $wanted"

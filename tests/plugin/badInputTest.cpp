@@ -84,14 +84,18 @@ TEST_F(PluginTest, EntryPathsAtAndPastThePathLimit) {
   start();
   SetWindowTextA(cueEditor(), "REM typed by hand: saved beside the current entry");
   std::string sheet = editorText();
-  std::string dir = folder + "\\";
+  // A deep folder (the deepest a folder may be made) with a short name, and long names.
+  std::string deep = folder + "\\" + std::string(247 - folder.size() - 1, 'd');
+  ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
   struct {
+    std::string dir;
     size_t length;  // of the entry path
     bool saved;
-  } cases[] = {{258, true}, {259, true}, {260, false}};
+  } cases[] = {{folder + "\\", 258, true}, {folder + "\\", 259, true}, {folder + "\\", 260, false},
+               {deep + "\\", 254, true}, {deep + "\\", 259, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.length);
-    std::string path = dir + std::string(c.length - dir.size() - 4, 'n') + ".mp3";
+    std::string path = c.dir + std::string(c.length - c.dir.size() - 4, 'n') + ".mp3";
     ASSERT_EQ(path.size(), c.length);
     player->playlist[0].path = path;
     player->messageBoxes.clear();

@@ -279,3 +279,61 @@ TEST_F(MarksTest, InfoWindowKeysWithAndWithoutThePlayersDialogKeys) {
     closeInfo();
   }
 }
+
+TEST_F(MarksTest, ListenAndNudgesActOnlyOnTheSheetsOwnFileAndStopAtItsEnd) {
+  PlaylistEntry other;
+  other.path = "D:\\Music\\other.mp3";
+  player->playlist.push_back(other);
+  player->lengthSeconds = 130;
+  start();
+  markAt(0, "One");
+  markAt(125000, "Two");
+  player->playState = HOST_STATE_PLAYING;
+  caretOn("TITLE \"Two");
+
+  // The playlist moved on: nothing is heard or moved, and the user is told what to play.
+  player->current = 1;
+  std::string before = editorText();
+  size_t first = player->events.size();
+  clickCue(IDC_CUE_LISTEN);
+  key(WM_SYSKEYDOWN, VK_RIGHT, false);
+  clickCue(IDC_CUE_EARLIER);
+  EXPECT_EQ(editorText(), before);
+  EXPECT_EQ(jumps(eventsFrom(*player, first)), Events());
+  ASSERT_EQ(player->messageBoxes.size(), 3u);
+  EXPECT_EQ(player->messageBoxes[0].text, "Play set1.mp3 to listen to this mark.");
+
+  // Back on the sheet's file, whose length the player knows: a mark stops at its end.
+  player->current = 0;
+  for (int i = 0; i < 7; ++i) button(IDC_CUE_LATER, true);
+  EXPECT_EQ(tracksOf(editorText()), "01:One@00:00:00 02:Two@02:10:00 ");
+}
+
+TEST_F(MarksTest, TheInfoWindowComesToTheFrontReadyForTheTitle) {
+  start();
+  HWND info = infoWindow();
+  HWND title = GetDlgItem(info, IDC_INFO_TITLE);
+  HWND performer = GetDlgItem(info, IDC_INFO_PERFORMER);
+  // Another program is in front when the hot key comes.
+  HWND other = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                               nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  mark();
+  EXPECT_EQ(GetForegroundWindow(), info);
+  EXPECT_EQ(GetFocus(), title);
+  // The performer typed last: the next mark still starts in the title field.
+  SetFocus(performer);
+  SetWindowTextA(performer, "P");
+  clickOk();
+  SetForegroundWindow(other);
+  mark();
+  EXPECT_EQ(GetFocus(), title);
+  // Escape keeps a wrong title; the next mark selects it, so typing replaces it.
+  for (char c : std::string("Wrong")) SendMessageA(title, WM_CHAR, (WPARAM)c, 0);
+  closeInfo();
+  mark();
+  for (char c : std::string("Right")) SendMessageA(GetFocus(), WM_CHAR, (WPARAM)c, 0);
+  EXPECT_EQ(fieldText(info, IDC_INFO_TITLE), "Right");
+  closeInfo();
+  DestroyWindow(other);
+}

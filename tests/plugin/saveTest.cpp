@@ -211,6 +211,21 @@ TEST_F(SaveTest, SheetThatCannotGoBesideItsAudioOffersAnotherPlace) {
   EXPECT_EQ(otherFiles(), Names({"held.cue", "other"})) << "no temporary file left behind";
 }
 
+TEST_F(SaveTest, APlayerClosedDuringSaveAsSavesNothing) {
+  char previous[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(folder.c_str());  // where a bare file name would land
+  player->playlist[0].path = "http://radio.example/live";
+  commitEntry("One", "P");
+  player->boxAnswers.assign(1, IDYES);
+  player->quitInSaveDialog = true;
+  clickCue(IDC_CUE_SAVE);
+  SetCurrentDirectoryA(previous);
+  EXPECT_EQ(player->messageBoxes.size(), 1u) << "no Saved to";
+  EXPECT_EQ(otherFiles(), Names()) << "nothing written";
+  EXPECT_NE(readFile(folder + "\\lumo_unsaved.cue").find("One"), std::string::npos) << "the sheet is still kept";
+}
+
 TEST_F(SaveTest, ResetAsksOnlyWhenTheSheetHoldsUnsavedWork) {
   resetSheet();
   clickCue(IDC_CUE_RESET);
