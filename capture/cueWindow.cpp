@@ -38,6 +38,7 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
       }
       break;
     case WM_SYSKEYDOWN:
+      if (wParam == VK_MENU && !(lParam & (1 << 30))) gCue.swallowAltUp = false;  // a new press
       if (wParam == VK_LEFT || wParam == VK_RIGHT) {
         gCue.swallowAltUp = true;
         requestNudge(nudgeFrames(wParam == VK_RIGHT));
@@ -45,8 +46,10 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
       }
       break;
     case WM_SYSKEYUP:
+    case WM_KEYUP:
       // The system saw Alt go down and, with the arrows taken here, come up alone: that is how
-      // the keyboard menu opens, and it would eat the next key (F5).
+      // the keyboard menu opens, and it would eat the next key (F5). The release may come as
+      // a plain key-up: the editor lost and regained the focus while the mark moved.
       if (wParam == VK_MENU && gCue.swallowAltUp) {
         gCue.swallowAltUp = false;
         return 0;
