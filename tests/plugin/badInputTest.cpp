@@ -16,34 +16,6 @@ std::string afterHeader(const std::string& text) {
 
 }  // namespace
 
-TEST_F(PluginTest, TitlesAndPerformersOfAnyLength) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%trackname%|%performer%\r\n");
-  start();
-  for (size_t length : {0u, 1023u, 1024u, 100000u}) {
-    SCOPED_TRACE(length);
-    resetSheet();
-    std::string title(length, 't');
-    std::string performer(length, 'p');
-    commitEntry(title, performer);
-    size_t kept = length < 1023 ? length : 1023;
-    std::string expected = std::string(kept, 't') + "|" + std::string(kept, 'p');
-    EXPECT_EQ(afterHeader(editorText()), expected.substr(0, 1023)) << "the formatter's 1,023 characters";
-  }
-  EXPECT_EQ(player->formatter.outstanding(), 0);
-}
-
-TEST_F(PluginTest, TemplatesOfAnyLengthFromSettings) {
-  for (size_t length : {511u, 512u, 10000u}) {
-    SCOPED_TRACE(length);
-    writeFile(iniPath(), "[LUMO]\r\nballoontitle=" + std::string(length, 'x') + "\r\n");
-    start();
-    commitEntry("T", "P");
-    EXPECT_EQ(player->renderedTemplates.back(), std::string(length < 511 ? length : 511, 'x'));
-    player->renderedTemplates.clear();
-    stop();
-  }
-}
-
 TEST_F(PluginTest, SettingsIntegersThatAreNoNumbers) {
   struct {
     const char* enabled;
@@ -155,7 +127,7 @@ TEST_F(PluginTest, CueFileThatCannotBeCreatedIsReported) {
 }
 
 TEST_F(PluginTest, ReleaseNotesHugeOrUnreadable) {
-  std::string big(10 * 1024 * 1024, 'n');
+  std::string big(200 * 1024, 'n');  // past every 16-bit limit of an edit control's text
   for (size_t i = 100; i < big.size(); i += 101) big[i - 1] = '\r', big[i] = '\n';
   writeFile(folder + "\\gen_lumo.txt", big);
   writeFile(iniPath(), "[LUMO]\r\ncurrentpageindex=2\r\n");

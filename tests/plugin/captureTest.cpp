@@ -218,25 +218,46 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }
 
-TEST_F(PluginTest, LongTitleIsTakenAsFirst1023Characters) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%trackname%\r\n");
-  start();
-  std::string title(5000, 'x');
-  title[1022] = 'y';
-  commitEntry(title, "P");
-  EXPECT_EQ(editorText(), "H\r\n" + std::string(1022, 'x') + "y");
-}
-
-TEST_F(PluginTest, HeaderAndEntryAtFullLengthAreAppendedWhole) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=%trackname%\r\nballoontitle=%performer%\r\n");
-  start();
-  std::string title(1023, 'h');
-  std::string performer(1023, 'e');
-  commitEntry(title, performer);
-  EXPECT_EQ(editorText(), title + "\r\n" + performer);
-  mark();
-  clickOk();
-  EXPECT_EQ(editorText(), title + "\r\n" + performer + "\r\n" + performer);
+TEST_F(PluginTest, InfoTextsAndEntriesAtAndPastThe1023CharacterLimit) {
+  // The Info window's texts are taken as their first 1,023 characters, and so is each formatted
+  // template. A title marked at its 1,023rd character shows a cut one character off.
+  auto cut = [](const std::string& text) { return text.substr(0, 1023); };
+  auto title = [](size_t length) {
+    std::string t(length, 't');
+    if (length > 1022) t[1022] = 'y';
+    return t;
+  };
+  struct Case {
+    const char* name;
+    bool fullLength;  // header %trackname%, track %performer%; else header H, track %trackname%|%performer%
+    std::string title;
+    std::string performer;
+  } cases[] = {
+      {"empty", false, "", ""},
+      {"1023", false, title(1023), std::string(1023, 'p')},
+      {"1024", false, title(1024), std::string(1024, 'p')},
+      {"100000", false, title(100000), std::string(100000, 'p')},
+      {"header and entry at full length", true, std::string(1023, 'h'), std::string(1023, 'e')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    writeFile(iniPath(), c.fullLength ? "[LUMO]\r\nadvformatstring=%trackname%\r\nballoontitle=%performer%\r\n"
+                                      : "[LUMO]\r\nadvformatstring=H\r\nballoontitle=%trackname%|%performer%\r\n");
+    std::string title = cut(c.title);
+    std::string performer = cut(c.performer);
+    // The first entry, then a second one (the title emptied by OK, the performer kept).
+    std::string first = c.fullLength ? title + "\r\n" + performer : "H\r\n" + cut(title + "|" + performer);
+    std::string second = c.fullLength ? performer : cut("|" + performer);
+    start();
+    commitEntry(c.title, c.performer);
+    EXPECT_EQ(editorText(), first);
+    mark();
+    clickOk();
+    EXPECT_EQ(editorText(), first + "\r\n" + second) << "appended whole";
+    EXPECT_EQ(player->formatter.outstanding(), 0);
+    resetSheet();
+    stop();
+  }
 }
 
 TEST_F(PluginTest, QuitUnderAnotherSubclassKeepsChainAndPinsModule) {
