@@ -5,10 +5,10 @@
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
 // With steps (--commits N, --marks MS,MS..., --title TEXT, --edit TEXT, --save, --print,
-// --wait MS, --hold) it carries them out
-// in order on the file of --file (default C:\mixes\Night Drive.mp3) and then quits, or with
-// --hold prints READY and waits to be killed: tests kill it and start it again on the same
-// folder, as a crash of the player would.
+// --wait MS, --hold) it prints STEPS once it is up, carries them out in order on the file of
+// --file (default C:\mixes\Night Drive.mp3) and then quits, or with --hold prints READY and
+// waits to be killed: tests kill it and start it again on the same folder, as a crash of the
+// player would.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,6 +159,8 @@ bool runSteps(StandInPlayer& player, const Options& o) {
     std::string title = titlePrefix + " " + std::to_string(++marks);
     markTrack(player, ms, title.c_str(), "Performer");
   };
+  printf("STEPS\n");  // the player is up; the steps begin
+  fflush(stdout);
   for (const Step& step : o.steps) {
     if (step.name == "commits") {
       for (int i = atoi(step.value.c_str()); i > 0; --i) markNext(61000 * (marks + 1));
@@ -234,7 +236,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   player.init();
-  player.pump(700);  // the hot-key action is registered 500 ms after start-up
+  // The hot-key actions are registered 500 ms after start-up, a sheet that came back is shown
+  // then: the player is up.
+  const DWORD kStartUpBoundMs = 3000;
+  for (DWORD started = GetTickCount(); player.hotkeys.empty() && GetTickCount() - started < kStartUpBoundMs;)
+    player.pump(5);
   if (player.hotkeys.empty()) {
     fprintf(stderr, "the plug-in registered no hot-key action\n");
     return 1;

@@ -6,6 +6,8 @@
 # Address/UndefinedBehavior sanitizers, seeded from the tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
+# A fuzzer is built again only when its sources, the flags or the compiler changed: a hash of
+# them is kept beside each binary (fuzz_NAME.hash).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}/fuzz
@@ -13,7 +15,7 @@ seconds=${1:-60}
 smoke=""
 if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
 
-bash "$ROOT/scripts/setup.sh"   # clang and its fuzzer runtime among the rest
+[ -n "$smoke" ] || bash "$ROOT/scripts/setup.sh"   # clang and its fuzzer runtime among the rest
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
@@ -39,7 +41,14 @@ printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
 for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit utf8 chapters tracklist; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
-  clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"
+  # The fuzzers include only the ground floor's headers and their own.
+  hash=$( { clang++ --version; echo "${flags[*]} ${libraries[$name]:-}"; cat "${files[@]}" "${common[@]}" \
+            "$ROOT"/base/*.h "$ROOT"/sheet/*.h "$ROOT"/tests/fuzz/*.h; } | sha256sum | cut -d' ' -f1)
+  if [ ! -x "$BUILD/fuzz_$name" ] || [ "$(cat "$BUILD/fuzz_$name.hash" 2>/dev/null)" != "$hash" ]; then
+    rm -f "$BUILD/fuzz_$name.hash"
+    clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"
+    echo "$hash" > "$BUILD/fuzz_$name.hash"
+  fi
   corpus="$BUILD/corpus_$name"
   mkdir -p "$corpus"
   # Seeds, behind the fuzzer's leading size bytes: each line of the seed file as it stands; for

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The installer and its uninstaller under Wine, in silent mode, in a Wine prefix made for this
-# run and removed after it. In order:
+# The installer and its uninstaller under Wine, in silent mode, in a Wine prefix of this run's
+# own, removed after it: a copy of a clean prefix made once (with wineboot) in the folder given
+# by --prefixes, one per Wine version. In order:
 #   1. refusals that write nothing: a folder without winamp.exe (exit 2), a running player (3);
 #   2. an install into the folder the player's registry key names, with its uninstall entry;
 #   3. the installed DLL at work in the stand-in player;
@@ -14,7 +15,8 @@ set -uo pipefail
 
 usage() {
   echo "usage: $0 --setup EXE --version V --dll DLL --notes TXT --older-setup EXE" \
-       "--older-version V --older-dll DLL --older-notes TXT --player EXE --window EXE" >&2
+       "--older-version V --older-dll DLL --older-notes TXT --player EXE --window EXE" \
+       "--prefixes DIR" >&2
   exit 2
 }
 while [ $# -gt 0 ]; do
@@ -22,12 +24,12 @@ while [ $# -gt 0 ]; do
     --setup) SETUP=$2 ;; --version) VERSION=$2 ;; --dll) DLL=$2 ;; --notes) NOTES=$2 ;;
     --older-setup) OLD_SETUP=$2 ;; --older-version) OLD_VERSION=$2 ;;
     --older-dll) OLD_DLL=$2 ;; --older-notes) OLD_NOTES=$2 ;;
-    --player) PLAYER=$2 ;; --window) WINDOW=$2 ;;
+    --player) PLAYER=$2 ;; --window) WINDOW=$2 ;; --prefixes) PREFIXES=$2 ;;
     *) usage ;;
   esac
   shift 2 || usage
 done
-for v in SETUP VERSION DLL NOTES OLD_SETUP OLD_VERSION OLD_DLL OLD_NOTES PLAYER WINDOW; do
+for v in SETUP VERSION DLL NOTES OLD_SETUP OLD_VERSION OLD_DLL OLD_NOTES PLAYER WINDOW PREFIXES; do
   [ -n "${!v:-}" ] || usage
 done
 for f in "$SETUP" "$DLL" "$NOTES" "$OLD_SETUP" "$OLD_DLL" "$OLD_NOTES" "$PLAYER" "$WINDOW"; do
@@ -37,9 +39,6 @@ done
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 started=$(date +%s)
 WORK=$(mktemp -d /tmp/lumo-installer-test.XXXXXX)
-# A prefix of its own (startDisplay makes it with wineboot -i): the installers write to the
-# registry and to C:, and the other tests' prefix stays as it was.
-export WINEPREFIX=$WORK/prefix
 # Under CTest (scripts/test.sh) a display is already there.
 if [ -n "${DISPLAY:-}" ]; then export LUMO_KEEP_DISPLAY=1; else unset LUMO_KEEP_DISPLAY; fi
 WINDOW_PID=""
@@ -50,9 +49,32 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
+
+# The clean prefix, made once for this Wine (startDisplay makes it with wineboot -i and sets
+# the driver's Managed=N); it is only ever copied, never run in.
+CLEAN=$PREFIXES/clean-$(wine --version | tr -c 'A-Za-z0-9.\n' '_')
+if [ ! -f "$CLEAN/.complete" ]; then
+  rm -rf "$CLEAN"
+  mkdir -p "$PREFIXES"
+  export WINEPREFIX=$CLEAN
+  startDisplay
+  stopDisplay
+  [ -d "$CLEAN/drive_c/windows" ] || { echo "FAIL: wineboot made no prefix in $CLEAN"; exit 1; }
+  touch "$CLEAN/.complete"
+fi
+# A prefix of its own: the installers write to the registry and to C:, and the other tests'
+# prefix stays as it was. Files are hard links to the clean prefix's (Wine never rewrites its
+# system files in place), except the registry and the other files beside drive_c, which Wine
+# rewrites: those are copies.
+export WINEPREFIX=$WORK/prefix
+cp -al "$CLEAN" "$WINEPREFIX"
+for f in "$WINEPREFIX"/* "$WINEPREFIX"/.update-timestamp; do
+  [ -f "$f" ] && cp --remove-destination "$CLEAN/${f##*/}" "$f"
+done
+rm -f "$WINEPREFIX/.complete"
 startDisplay
 C=$WINEPREFIX/drive_c
-[ -d "$C/windows" ] || { echo "FAIL: wineboot made no prefix in $WINEPREFIX"; exit 1; }
+[ -d "$C/windows" ] || { echo "FAIL: no prefix in $WINEPREFIX"; exit 1; }
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

@@ -2,6 +2,8 @@
 // Save can all arrive inside one.
 #include <windows.h>
 
+#include <cstring>
+
 #include "pluginFixture.h"
 #include "../../res/resource.h"
 
@@ -20,11 +22,36 @@ struct InsideTheBox {
 };
 InsideTheBox gInside;
 
+struct BoxSearch {
+  const char* caption;
+  HWND found;
+};
+
+BOOL CALLBACK matchBox(HWND window, LPARAM param) {
+  BoxSearch* search = (BoxSearch*)param;
+  char className[16] = "";
+  char caption[64] = "";
+  GetClassNameA(window, className, (int)sizeof className);
+  GetWindowTextA(window, caption, (int)sizeof caption);
+  if (strcmp(className, "#32770") != 0 || strcmp(caption, search->caption) != 0) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// The box of this thread with the caption; another test program's boxes may be up meanwhile.
+HWND boxOfThisThread(const char* caption) {
+  BoxSearch search = {caption, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchBox, (LPARAM)&search);
+  return search.found;
+}
+
+// Runs every few milliseconds until the box is there, then acts once.
 void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  gInside.box = boxOfThisThread(gInside.caption);
+  if (!gInside.box) return;
   KillTimer(nullptr, timer);
-  gInside.box = FindWindowA("#32770", gInside.caption);
   if (gInside.commitThenYes) {
-    gInside.player->pressHotkey("LUMOPluginDoActionOn");
+    gInside.player->capture(CAPTURE_MARK);
     HWND info = findPluginDialog(IDC_INFO_OK);
     SetDlgItemTextA(info, IDC_INFO_TITLE, "Marked meanwhile");
     SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
@@ -34,7 +61,7 @@ void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
   if (gInside.markAndSave) {
     HWND cue = findPluginDialog(IDC_CUE_EDITOR);
     gInside.cueEnabled = IsWindowEnabled(cue) != FALSE;
-    gInside.player->pressHotkey("LUMOPluginDoActionOn");
+    gInside.player->capture(CAPTURE_MARK);
     gInside.player->capture(CAPTURE_SAVE);
     SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_RESET, BN_CLICKED), (LPARAM)GetDlgItem(cue, IDC_CUE_RESET));
     gInside.player->closeMessageBoxes = true;  // the boxes of what waited
@@ -48,7 +75,7 @@ void CALLBACK actInsideTheBox(HWND, UINT, UINT_PTR timer, DWORD) {
 // Never lets a test hang on a box that nothing closed.
 void CALLBACK rescue(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  HWND box = FindWindowA("#32770", gInside.caption);
+  HWND box = boxOfThisThread(gInside.caption);
   if (box) {
     gInside.rescued = true;
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -67,7 +94,7 @@ class ModalTest : public PluginTest {
   // Presses a Cue window button (Save by default); the timers act while its box is shown.
   // Returns when the box has closed.
   void pressWithTimers(int id = IDC_CUE_SAVE) {
-    UINT_PTR act = SetTimer(nullptr, 0, 300, actInsideTheBox);
+    UINT_PTR act = SetTimer(nullptr, 0, 10, actInsideTheBox);
     UINT_PTR last = SetTimer(nullptr, 0, 4000, rescue);
     HWND cue = cueWindow();
     SendMessageA(cue, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(cue, id));

@@ -134,9 +134,26 @@ void PluginTest::TearDown() {
 
 void PluginTest::start(bool waitForHotkey) {
   ASSERT_TRUE(player->load(dllPath)) << dllPath << ": error " << GetLastError();
+  hotkeysAtStart = player->hotkeys.size();
   player->init();
-  if (!waitForHotkey) return;
-  for (int i = 0; i < 200 && player->hotkeys.empty(); ++i) player->pump(10);
+  if (waitForHotkey) {
+    EXPECT_TRUE(waitForHotkeys()) << "hot-key actions not registered";
+  }
+}
+
+bool PluginTest::waitForHotkeys() {
+  const DWORD kBoundMs = 3000;  // the timer is due after 500 ms
+  return pumpUntil([&] { return player->hotkeys.size() > hotkeysAtStart; }, kBoundMs);
+}
+
+bool PluginTest::pumpUntil(const std::function<bool()>& done, DWORD boundMs) {
+  const DWORD kStepMs = 5;
+  DWORD started = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - started >= boundMs) return done();
+    player->pump(kStepMs);
+  }
+  return true;
 }
 
 void PluginTest::stop() {
@@ -160,7 +177,7 @@ std::string PluginTest::fieldText(HWND dialog, int id) const {
 std::string PluginTest::editorText() const { return fieldText(cueWindow(), IDC_CUE_EDITOR); }
 
 void PluginTest::mark() {
-  ASSERT_TRUE(player->pressHotkey("LUMOPluginDoActionOn")) << "hot-key action not registered";
+  player->capture(CAPTURE_MARK);
   player->pump();
 }
 
@@ -209,13 +226,15 @@ void PluginTest::commitEntry(const std::string& title, const std::string& perfor
 }
 
 std::string PluginTest::readFile(const std::string& path) const {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
+  // Shared for delete too: a test that polls a file never stops the plug-in replacing it.
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
   std::string bytes;
   char chunk[4096];
-  size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, n);
-  fclose(f);
+  DWORD n = 0;
+  while (ReadFile(f, chunk, (DWORD)sizeof chunk, &n, nullptr) && n > 0) bytes.append(chunk, n);
+  CloseHandle(f);
   return bytes;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,8 +16,15 @@ class PluginTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Loads the DLL copy and calls init; with hotkeys, pumps until the action is registered.
-  void start(bool waitForHotkey = true);
+  // Loads the DLL copy and calls init. The hot-key actions are registered by a timer half a
+  // second later: only tests of the hot key itself wait for it (waitForHotkey, or
+  // waitForHotkeys()); the others mark through the capture message.
+  void start(bool waitForHotkey = false);
+  // Pumps until the plug-in started last has registered its hot-key actions (bounded); false
+  // if it did not.
+  bool waitForHotkeys();
+  // Pumps until done() holds, at most boundMs milliseconds; returns done().
+  bool pumpUntil(const std::function<bool()>& done, DWORD boundMs = 3000);
   // quit and FreeLibrary.
   void stop();
 
@@ -26,7 +34,7 @@ class PluginTest : public ::testing::Test {
   std::string editorText() const;
   std::string fieldText(HWND dialog, int id) const;
 
-  // The user's actions.
+  // The user's actions. mark() sends the capture message the hot-key action sends.
   void mark();
   void typeInfo(const std::string& title, const std::string& performer);
   void clickOk();
@@ -39,6 +47,7 @@ class PluginTest : public ::testing::Test {
   // mark, type, OK.
   void commitEntry(const std::string& title, const std::string& performer);
 
+  // The file's bytes, or "<missing>" when it cannot be opened.
   std::string readFile(const std::string& path) const;
   void writeFile(const std::string& path, const std::string& bytes) const;
   std::string iniPath() const { return folder + "\\plugin.ini"; }
@@ -46,6 +55,7 @@ class PluginTest : public ::testing::Test {
   std::unique_ptr<StandInPlayer> player;
   std::string folder;   // holds the DLL copy and plugin.ini
   std::string dllPath;
+  size_t hotkeysAtStart = 0;  // actions the player held when the plug-in was started last
 };
 
 // The sequence of events after position first, for comparing with an expected sequence.

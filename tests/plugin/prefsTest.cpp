@@ -202,6 +202,7 @@ TEST_F(PrefsTest, TabChangesAreRememberedAndWrittenAtQuit) {
 
 TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
   openAt(0);
+  ASSERT_TRUE(waitForHotkeys());  // no registration may come between the events compared below
   HWND general = pageWindow(0);
   EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_ENABLE), (UINT)BST_CHECKED);
   WNDPROC capture = hostProc();
@@ -236,6 +237,7 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
     }
   };
   openAt(0);
+  ASSERT_TRUE(waitForHotkeys());  // no registration may come between the events compared below
   HWND general = pageWindow(0);
   otherSaved = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)Other::proc);
 

@@ -22,11 +22,12 @@ class RecoveryTest : public PluginTest {
   std::string copyPath() const { return folder + kCopyName; }
 
   // Runs the stand-in player program on this test's DLL copy with steps (see player/main.cpp).
-  // With killAfterMs >= 0 it is killed that long after it starts, or, with killAtReady, as
-  // soon as it prints READY. Returns what it printed.
+  // With killAfterMs >= 0 it is killed that long after it prints STEPS (it is up), or, with
+  // killAtReady, as soon as it prints READY and the recovery copy holds killWhenCopyHolds.
   // With keepRunning, a player that printed READY is left running (until killHeldPlayer).
+  // Returns what it printed.
   std::string runPlayer(const std::string& steps, bool killAtReady = false, int killAfterMs = -1,
-                        bool keepRunning = false) {
+                        const std::string& killWhenCopyHolds = "", bool keepRunning = false) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
@@ -48,6 +49,7 @@ class RecoveryTest : public PluginTest {
     }
     std::string output;
     DWORD startedAt = GetTickCount();
+    DWORD stepsAt = 0;
     for (;;) {
       DWORD available = 0;
       if (!PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) break;  // exited
@@ -57,8 +59,10 @@ class RecoveryTest : public PluginTest {
         ReadFile(readEnd, &chunk[0], available, &got, nullptr);
         output.append(chunk, 0, got);
       }
-      bool ready = killAtReady && output.find("READY") != std::string::npos;
-      bool due = killAfterMs >= 0 && GetTickCount() - startedAt >= (DWORD)killAfterMs;
+      bool ready = killAtReady && output.find("READY") != std::string::npos &&
+                   (killWhenCopyHolds.empty() || readFile(copyPath()).find(killWhenCopyHolds) != std::string::npos);
+      if (!stepsAt && output.find("STEPS") != std::string::npos) stepsAt = GetTickCount();
+      bool due = killAfterMs >= 0 && stepsAt && GetTickCount() - stepsAt >= (DWORD)killAfterMs;
       if (ready && keepRunning) {
         held = process;
         CloseHandle(readEnd);
@@ -100,12 +104,6 @@ class RecoveryTest : public PluginTest {
     killHeldPlayer();
     PluginTest::TearDown();
   }
-  // Pumps the player's messages until done() holds or ms have passed; returns done().
-  template <class Done>
-  bool pumpUntil(Done done, DWORD ms = 3000) {
-    for (DWORD start = GetTickCount(); !done() && GetTickCount() - start < ms;) player->pump(10);
-    return done();
-  }
   PROCESS_INFORMATION held = {};
 
   static std::string withCrLf(const std::string& text) {
@@ -130,23 +128,24 @@ TEST_F(RecoveryTest, KilledPlayerLosesAtMostTheEntryBeingTyped) {
   struct {
     const char* name;
     std::string steps;  // before the kill
+    std::string killWhenCopyHolds;
     int entries;        // entries the sheet holds when it comes back
     bool handEditBack;  // whether the hand edit came back
   } cases[] = {
-      {"no entry", "--hold", 0, false},
-      {"one entry", "--commits 1 --print --hold", 1, false},
-      {"three entries", "--commits 3 --print --hold", 3, false},
-      {"hand edit older than 2 s", "--commits 2 --edit \"REM late\" --wait 2500 --hold", 2, true},
-      {"hand edit not yet 2 s old", "--commits 2 --edit \"REM fresh\" --hold", 2, false},
+      {"no entry", "--hold", "", 0, false},
+      {"one entry", "--commits 1 --print --hold", "", 1, false},
+      {"three entries", "--commits 3 --print --hold", "", 3, false},
+      {"hand edit older than 2 s", "--commits 2 --edit \"REM late\" --hold", "REM late", 2, true},
+      {"hand edit not yet 2 s old", "--commits 2 --edit \"REM fresh\" --hold", "", 2, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     DeleteFileA(copyPath().c_str());
-    std::string before = runPlayer(c.steps, true);
+    std::string before = runPlayer(c.steps, true, -1, c.killWhenCopyHolds);
     ASSERT_NE(before.find("READY"), std::string::npos) << before;
     bool visible = false;
     std::string after = runPlayer("--print --commits 1 --print");
-    size_t second = after.find("CUE visible", 1);
+    size_t second = after.find("CUE visible", after.find("CUE visible") + 1);
     std::string restored = printedSheet(after.substr(0, second), &visible);
     EXPECT_EQ(visible, c.entries > 0) << "the Cue window shows a sheet that came back";
     EXPECT_EQ(count(restored, "INDEX 01"), c.entries) << restored;
@@ -166,7 +165,7 @@ TEST_F(RecoveryTest, KillWhileTheCopyIsReplacedLeavesAWholeCopy) {
   srand(GetTickCount());
   int roundsWithEntries = 0;
   for (int round = 0; round < 4; ++round) {
-    int delay = 1200 + rand() % 1200;  // start-up takes about 700 ms, then commits follow
+    int delay = 100 + rand() % 1500;  // 60 commits take about 2 s
     SCOPED_TRACE(delay);
     runPlayer("--commits 60 --hold", false, delay);
     std::string after = runPlayer("--print");
@@ -216,7 +215,7 @@ TEST_F(RecoveryTest, QuitThenStartBringsTheSheetBackUnlessSavedOrReset) {
     start(false);
     EXPECT_EQ(editorText(), c.back ? sheet : "");
     EXPECT_FALSE(IsWindowVisible(cueWindow())) << "not before the player is up";
-    player->pump(700);
+    ASSERT_TRUE(waitForHotkeys());  // the player is up: the timer that registers shows the sheet
     EXPECT_EQ(IsWindowVisible(cueWindow()) != FALSE, c.back);
     stop();
     DeleteFileA(copyPath().c_str());
@@ -228,13 +227,14 @@ TEST_F(RecoveryTest, HandEditsReachTheCopyWithinTwoSeconds) {
   commitEntry("One", "P");
   setEditorByHand("REM by hand");
   EXPECT_EQ(readFile(copyPath()).find("REM by hand"), std::string::npos);
-  player->pump(2300);
+  const DWORD kWithinMs = 2300;
+  EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("REM by hand") != std::string::npos; }, kWithinMs));
   std::string copy = readFile(copyPath());
   EXPECT_EQ(copy.substr(copy.find("\r\n", copy.find("AUDIO")) + 2), editorText()) << "the text unchanged";
   EXPECT_EQ(copy.compare(0, 25, "REM LUMOMARKER-UNSAVED 2 "), 0) << copy;
   setEditorByHand("");
-  player->pump(2300);
-  EXPECT_EQ(readFile(copyPath()), "<missing>") << "an empty sheet leaves no copy";
+  EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()) == "<missing>"; }, kWithinMs))
+      << "an empty sheet leaves no copy";
 }
 
 TEST_F(RecoveryTest, DamagedCopyIsKeptAsideAndNeverRestored) {
@@ -262,6 +262,7 @@ TEST_F(RecoveryTest, DamagedCopyIsKeptAsideAndNeverRestored) {
     EXPECT_NE(player->messageBoxes[0].text.find("could not be read. It was kept, unchanged, as\r\n" + aside),
               std::string::npos) << player->messageBoxes[0].text;
     commitEntry("Goes on", "P");
+    // The copy is written on a thread of its own.
     EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("Goes on") != std::string::npos; }));
     EXPECT_EQ(player->messageBoxes.size(), 1u);
     resetSheet();
@@ -297,7 +298,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeReadNowIsLeftForTheNextStart) {
 
 TEST_F(RecoveryTest, TwoPlayersOnOneFolderKeepTheirOwnCopies) {
   // Player A (another process) marks and keeps running; player B starts beside it.
-  std::string a = runPlayer("--commits 2 --print --hold", true, -1, /*keepRunning=*/true);
+  std::string a = runPlayer("--commits 2 --print --hold", true, -1, "", true);
   std::string sheetA = withCrLf(printedSheet(a));
   ASSERT_NE(sheetA, "<none>") << a;
   ASSERT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("INDEX 01") != std::string::npos; }, 4000));

@@ -71,11 +71,24 @@ TEST_F(PluginTest, StoredValuesSurviveRestartAndFixedKeysAreRewritten) {
   }
 }
 
-TEST_F(PluginTest, LongTemplateIsCutTo511Characters) {
-  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=" + std::string(600, 'a') + "\r\n");
-  start();
-  commitEntry("T", "P");
-  EXPECT_EQ(player->renderedTemplates[0], std::string(511, 'a'));
+TEST_F(PluginTest, TemplatesOfAnyLengthFromSettingsAreCutTo511Characters) {
+  struct {
+    const char* key;
+    size_t rendered;  // its place among the first entry's formatting requests
+  } keys[] = {{"advformatstring", 0}, {"balloontitle", 1}};
+  for (const auto& k : keys) {
+    for (size_t length : {511u, 512u, 600u, 10000u}) {
+      SCOPED_TRACE(std::string(k.key) + " " + std::to_string(length));
+      writeFile(iniPath(), std::string("[LUMO]\r\n") + k.key + "=" + std::string(length, 'x') + "\r\n");
+      start();
+      commitEntry("T", "P");
+      ASSERT_GE(player->renderedTemplates.size(), 2u);
+      EXPECT_EQ(player->renderedTemplates[k.rendered], std::string(511, 'x'));
+      player->renderedTemplates.clear();
+      resetSheet();
+      stop();
+    }
+  }
 }
 
 TEST_F(PluginTest, TemplatesWithQuotesAndBlanksComeBackUnchanged) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sheets saved by the real DLL, read by every cue reader installed: cuebreakpoints, cueprint,
 # shnsplit and metaflac must each accept each sheet and find its tracks where the marks were,
-# to the frame. The audio is silence: WAV files written sparse (a header and a hole), FLAC
-# files encoded from them, so long mixes cost neither time nor disk.
+# to the frame. The audio is silence: WAV files written sparse (a header and a hole), and FLAC
+# files that hold only their stream information (the length, no audio frames), which is all
+# metaflac needs to take a sheet in; so long mixes cost neither time nor disk. shnsplit reads
+# samples: it cuts the WAV of the same length (the FILE line of a sheet is not read by it).
 #   readerMatrix.sh --player standin_player.exe --dll gen_lumo.dll
 set -euo pipefail
 while [ $# -gt 0 ]; do
@@ -30,10 +32,24 @@ with open(path, "wb") as f:
 os.truncate(path, 44 + data)
 PY
 }
-silentWav "$work/mix75.wav" $((75 * 60))
-silentWav "$work/mix130.wav" $((130 * 60))
-flac -0 -s -f -o "$work/mix75.flac" "$work/mix75.wav"
-flac -0 -s -f -o "$work/mix130.flac" "$work/mix130.wav"
+# A FLAC file of the given seconds of CD audio without audio frames: the marker and one
+# STREAMINFO block (block sizes, frame sizes unknown, rate, channels, bits, total samples, MD5).
+streamInfoFlac() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+path, seconds = sys.argv[1], int(sys.argv[2])
+rate, channels, bits = 44100, 2, 16
+info = struct.pack(">HH", 4096, 4096) + bytes(6)
+info += ((rate << 44) | ((channels - 1) << 41) | ((bits - 1) << 36) | seconds * rate).to_bytes(8, "big")
+info += bytes(16)
+with open(path, "wb") as f:
+    f.write(b"fLaC" + bytes([0x80]) + len(info).to_bytes(3, "big") + info)
+PY
+}
+for minutes in 75 130; do
+  silentWav "$work/mix$minutes.wav" $((minutes * 60))
+  streamInfoFlac "$work/mix$minutes.flac" $((minutes * 60))
+done
 
 # m:ss.ff of a frame count, as cuebreakpoints and shnsplit print times.
 clock() { printf '%d:%02d.%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
@@ -70,7 +86,7 @@ for entry in "${cases[@]}"; do
   cueprint "$sheet" >/dev/null 2>&1 || fail "$name: cueprint refused the sheet"
 
   # shnsplit cuts the audio (to nowhere) and says how long each piece is.
-  out=$(shnsplit -P none -f "$sheet" -o null "$work/$file" 2>&1) || fail "$name: shnsplit refused: $out"
+  out=$(shnsplit -P none -f "$sheet" -o null "$work/$mix.wav" 2>&1) || fail "$name: shnsplit refused: $out"
   at=0
   got=""
   while read -r length; do
