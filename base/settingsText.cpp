@@ -1,6 +1,8 @@
 // Stored form of a template in plugin.ini.
 #include "settingsText.h"
 
+#include "utf8Text.h"
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -55,13 +57,28 @@ namespace {
 // One step through a template: a backslash with the character after it, or one character.
 struct TemplateStep {
   size_t bytes;
-  size_t chars;  // a line-break escape is one character, any other pair two, as typed
+  size_t chars;  // UTF-16 units: a line-break escape is one, any other pair two, as typed
 };
 
+// The UTF-16 units of the UTF-8 character at text + at (bytes long).
+size_t unitsOf(const char* text, size_t at, size_t* bytes) {
+  unsigned codePoint = 0;
+  size_t left = 0;
+  while (left < kUtf8CharBytesMax && text[at + left]) ++left;
+  *bytes = utf8Decode(text + at, left, 0, &codePoint);
+  return codePoint > 0xFFFF ? 2 : 1;
+}
+
 TemplateStep stepAt(const char* text, size_t at) {
-  if (text[at] != '\\' || text[at + 1] == '\0') return {1, 1};
+  size_t bytes = 1;
+  if (text[at] != '\\' || text[at + 1] == '\0') {
+    size_t units = unitsOf(text, at, &bytes);
+    return {bytes, units};
+  }
   bool lineBreak = text[at + 1] == 'r' || text[at + 1] == 'n';
-  return {2, lineBreak ? 1u : 2u};
+  if (lineBreak) return {2, 1};
+  size_t units = unitsOf(text, at + 1, &bytes);
+  return {1 + bytes, 1 + units};
 }
 
 }  // namespace

@@ -10,13 +10,14 @@
 // empty text, when the stored form does not fit.
 bool encodeSettingText(const char* value, char* out, size_t outBytes);
 
-// Length of a template as it formats and as it comes back from plugin.ini: a line break counts
-// as one character whether it stands as a real CR or LF or as the escape \r or \n (the stored
-// form writes the former as the latter). Pairs are read left to right, so the "\\" of "\\r"
-// is one pair and the r a plain character.
+// Length of a template (UTF-8) in UTF-16 units, as its field counts it, as it formats and as it
+// comes back from plugin.ini: a line break counts as one character whether it stands as a real
+// CR or LF or as the escape \r or \n (the stored form writes the former as the latter). Pairs
+// are read left to right, so the "\\" of "\\r" is one pair and the r a plain character.
 size_t templateLength(const char* text);
 
-// Cuts text in place so that templateLength(text) <= maxChars, never inside an escape pair.
+// Cuts text in place so that templateLength(text) <= maxChars, never inside an escape pair or a
+// character.
 void cutTemplate(char* text, size_t maxChars);
 
 // Reads a whole decimal integer: blanks around it and one sign allowed, values past the 32-bit

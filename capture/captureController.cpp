@@ -57,24 +57,20 @@ bool gActive = false;
 
 // Has the player format one template into gState.formatted, then filters it into dest. Returns
 // false when the result filled a buffer and may have been cut.
-bool formatInto(FormatTitleRequest* request, const char* templateText, char* dest) {
-  request->templateText = templateText ? templateText : "";
-  gState.formatted[0] = '\0';
-  hostRenderTemplate(request);
-  gState.formatted[kTextBytes - 1] = '\0';
+bool formatInto(const char* templateText, char* dest) {
+  const FormatCallbacks callbacks = {resolveTagWide, freeTagValueWide, resolveTag, freeTagValue};
+  bool filled = hostFormatTemplate(templateText ? templateText : "", callbacks, gState.formatted, kTextBytes);
   applyEscapes(gState.formatted, dest, kTextBytes);
-  return textLength(gState.formatted, kTextBytes) < kTextBytes - 1 &&
-         textLength(dest, kTextBytes) < kTextBytes - 1;
+  return !filled && textLength(dest, kTextBytes) < kTextBytes - 1;
 }
 
 // Formats the header and the entry, cutting long tag values until both fit whole.
 void formatEntry() {
-  FormatTitleRequest request = {nullptr, hostWindow(), gState.formatted, (int)kTextBytes, resolveTag, freeTagValue};
   EnterCriticalSection(&gFormatLock);
-  for (size_t cut = kValueBytes;; cut /= 2) {
+  for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
     gState.tags.valueBytesMax = cut;
-    bool whole = formatInto(&request, settings().headerTemplate, gState.headerText);
-    whole = formatInto(&request, settings().trackTemplate, gState.entryText) && whole;
+    bool whole = formatInto(settings().headerTemplate, gState.headerText);
+    whole = formatInto(settings().trackTemplate, gState.entryText) && whole;
     if (whole || cut <= kShortestCut) break;
   }
   gState.tags.valueBytesMax = kValueBytes;
@@ -155,7 +151,11 @@ void onCommit() {
   formatEntry();
 
   // The sheet belongs to the file that was current at its first entry.
-  if (!sheetAudioPath()[0]) setSheetAudioPath(hostEntryPath(hostPlaylistIndex()));
+  if (!sheetAudioPath()[0]) {
+    char path[kPathBytes];
+    hostEntryPathText(hostPlaylistIndex(), path);
+    setSheetAudioPath(path);
+  }
   // Read again: the player may have run messages of its own while it formatted the entry.
   sheet = readEditorText(0);
   if (sheet.text) placeInSheet(sheet, first);
@@ -285,7 +285,7 @@ void setCapturedTexts(const char* title, const char* performer) {
 
 bool sheetHasUnsavedWork() {
   HWND editor = sheetEditor();
-  return sheetUnsaved() && editor && GetWindowTextLengthA(editor) > 0;
+  return sheetUnsaved() && editor && GetWindowTextLengthW(editor) > 0;
 }
 
 unsigned sheetChangeCount() { return sheetVersion(); }

@@ -1,13 +1,16 @@
-// Reading and changing the Cue window's editor.
+// Reading and changing the Cue window's editor. The edit control holds UTF-16 and counts its
+// positions in UTF-16 units; the sheet code works on UTF-8 bytes: every position crosses here.
 #include "cueEditor.h"
 
-namespace {
+#include "../base/platformText.h"
+#include "../base/utf8Text.h"
 
-HWND gEditor = nullptr;
+namespace {
 
 // More edits than this go in as one new text: each replacement in a large editor costs.
 const size_t kEditsOneByOne = 32;
 
+HWND gEditor = nullptr;
 bool gOurChange = false;
 
 // A visible editor scrolls on screen with every change; hidden for the moment it only
@@ -33,35 +36,62 @@ struct QuietEditor {
   bool focused_;
 };
 
+// The editor's UTF-16 text in global memory (free it with GlobalFree); units gets its length.
+wchar_t* readWide(HWND edit, size_t* units) {
+  *units = 0;
+  int length = edit ? GetWindowTextLengthW(edit) : 0;
+  wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, ((SIZE_T)length + 1) * sizeof(wchar_t));
+  if (!wide) return nullptr;
+  int got = length > 0 ? GetWindowTextW(edit, wide, length + 1) : 0;
+  *units = got > 0 ? (size_t)got : 0;
+  return wide;
+}
+
+void select(HWND edit, size_t from, size_t to) { SendMessageW(edit, EM_SETSEL, (WPARAM)from, (LPARAM)to); }
+
+// Replaces what is selected by UTF-8 text of length bytes.
+void replaceSelection(HWND edit, const char* text, size_t length, bool undoable) {
+  wchar_t* wide = newWideText(text, length);
+  if (wide) SendMessageW(edit, EM_REPLACESEL, undoable, (LPARAM)wide);
+  if (wide) GlobalFree(wide);
+}
+
 }  // namespace
 
 void attachEditor(HWND editor) { gEditor = editor; }
 HWND sheetEditor() { return gEditor; }
 
 size_t editorCaret() {
+  if (!gEditor) return 0;
   DWORD start = 0;
   DWORD end = 0;
-  if (gEditor) SendMessageA(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  return end;
+  SendMessageW(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  size_t units = 0;
+  wchar_t* wide = readWide(gEditor, &units);
+  if (!wide) return 0;
+  size_t caret = utf8BytesOf(wide, end < units ? end : units);
+  GlobalFree(wide);
+  return caret;
 }
 
 void showEditorLine(int line) {
   if (!gEditor) return;
-  LRESULT start = SendMessageA(gEditor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
+  LRESULT start = SendMessageW(gEditor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
   if (start < 0) start = 0;
   SetFocus(gEditor);
-  SendMessageA(gEditor, EM_SETSEL, (WPARAM)start, (LPARAM)start);
-  SendMessageA(gEditor, EM_SCROLLCARET, 0, 0);
+  select(gEditor, (size_t)start, (size_t)start);
+  SendMessageW(gEditor, EM_SCROLLCARET, 0, 0);
 }
 
 EditorText readEditorText(size_t spare) {
   EditorText copy = {nullptr, 0};
-  HWND editor = gEditor;
-  int length = editor ? GetWindowTextLengthA(editor) : 0;
-  copy.text = (char*)GlobalAlloc(GPTR, (SIZE_T)length + 1 + spare);
-  if (!copy.text) return copy;
-  int got = length > 0 ? GetWindowTextA(editor, copy.text, length + 1) : 0;
-  copy.length = got > 0 ? (size_t)got : 0;
+  size_t units = 0;
+  wchar_t* wide = readWide(gEditor, &units);
+  if (!wide) return copy;
+  size_t bytes = utf8BytesOf(wide, units);
+  copy.text = (char*)GlobalAlloc(GPTR, bytes + 1 + spare);
+  if (copy.text) copy.length = utf16ToUtf8(wide, units, copy.text, bytes + 1);
+  GlobalFree(wide);
   return copy;
 }
 
@@ -74,11 +104,13 @@ void freeEditorText(EditorText* copy) {
 bool editorChangeIsOurs() { return gOurChange; }
 
 void setEditorText(const char* text) {
-  HWND editor = gEditor;
-  if (!editor) return;
+  if (!gEditor) return;
+  wchar_t* wide = newWideText(text);
+  if (!wide) return;
   gOurChange = true;
-  SetWindowTextA(editor, text);
+  SetWindowTextW(gEditor, wide);
   gOurChange = false;
+  GlobalFree(wide);
 }
 
 void appendToEditor(const char* text) {
@@ -90,43 +122,52 @@ void appendToEditor(const char* text) {
 void applyToEditor(const char* text, size_t length, const TextEdit* edits, size_t count, bool undoable) {
   HWND editor = gEditor;
   if (!editor || count == 0) return;
+  // The text after the edits, for the positions that follow them.
+  size_t newLength = editedLength(length, edits, count);
+  char* changed = (char*)GlobalAlloc(GMEM_FIXED, newLength + 1);
+  if (!changed) return;
+  applyEdits(text, length, edits, count, changed, newLength + 1);
+
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageA(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  int firstLine = (int)SendMessageA(editor, EM_GETFIRSTVISIBLELINE, 0, 0);
-  size_t firstChar = (size_t)SendMessageA(editor, EM_LINEINDEX, (WPARAM)firstLine, 0);
+  SendMessageW(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  int firstLine = (int)SendMessageW(editor, EM_GETFIRSTVISIBLELINE, 0, 0);
+  size_t firstChar = (size_t)SendMessageW(editor, EM_LINEINDEX, (WPARAM)firstLine, 0);
+  // Units of the text before, bytes through the edits, units of the text after.
+  auto follow = [&](size_t unit) {
+    size_t byte = mapThroughEdits(utf8OffsetOfUnit(text, length, unit), edits, count);
+    return unitIndexOfUtf8(changed, newLength, byte);
+  };
   {
     QuietEditor quiet(editor);
     if (count <= kEditsOneByOne) {
       // From the back, so that each edit's position is still that of the text before them.
       for (size_t i = count; i > 0; --i) {
         const TextEdit& e = edits[i - 1];
-        SendMessageA(editor, EM_SETSEL, (WPARAM)e.at, (LPARAM)(e.at + e.removeLength));
-        SendMessageA(editor, EM_REPLACESEL, undoable && count == 1, (LPARAM)editText(e));
+        select(editor, unitIndexOfUtf8(text, length, e.at), unitIndexOfUtf8(text, length, e.at + e.removeLength));
+        replaceSelection(editor, editText(e), editLength(e), undoable && count == 1);
       }
     } else {
-      size_t newLength = editedLength(length, edits, count);
-      char* changed = (char*)GlobalAlloc(GMEM_FIXED, newLength + 1);
-      if (!changed) return;
-      applyEdits(text, length, edits, count, changed, newLength + 1);
-      SetWindowTextA(editor, changed);
-      GlobalFree(changed);
+      wchar_t* wide = newWideText(changed, newLength);
+      if (wide) SetWindowTextW(editor, wide);
+      if (wide) GlobalFree(wide);
     }
-    SendMessageA(editor, EM_SETSEL, mapThroughEdits(start, edits, count), mapThroughEdits(end, edits, count));
-    int newFirst = (int)SendMessageA(editor, EM_LINEFROMCHAR, mapThroughEdits(firstChar, edits, count), 0);
-    int nowFirst = (int)SendMessageA(editor, EM_GETFIRSTVISIBLELINE, 0, 0);
-    SendMessageA(editor, EM_LINESCROLL, 0, newFirst - nowFirst);
+    select(editor, follow(start), follow(end));
+    int newFirst = (int)SendMessageW(editor, EM_LINEFROMCHAR, follow(firstChar), 0);
+    int nowFirst = (int)SendMessageW(editor, EM_GETFIRSTVISIBLELINE, 0, 0);
+    SendMessageW(editor, EM_LINESCROLL, 0, newFirst - nowFirst);
   }
+  GlobalFree(changed);
 }
 
 void appendText(HWND edit, const char* text) {
   if (!edit) return;
-  int length = GetWindowTextLengthA(edit);
+  int length = GetWindowTextLengthW(edit);
   DWORD start = 0;
   DWORD end = 0;
   QuietEditor quiet(edit);
-  SendMessageA(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  SendMessageA(edit, EM_SETSEL, (WPARAM)length, (LPARAM)length);
-  SendMessageA(edit, EM_REPLACESEL, FALSE, (LPARAM)text);
-  SendMessageA(edit, EM_SETSEL, (WPARAM)start, (LPARAM)end);
+  SendMessageW(edit, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  select(edit, (size_t)length, (size_t)length);
+  replaceSelection(edit, text, (size_t)-1, false);
+  select(edit, start, end);
 }

@@ -7,12 +7,15 @@
 
 #include "../base/limits.h"
 #include "../base/pathText.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueFileName.h"
 #include "../sheet/sheetCheck.h"
 #include "../store/fileSystem.h"
+#include "../store/settings.h"
+#include "cueBytes.h"
 #include "cueEditor.h"
 #include "cueFile.h"
 #include "sheetState.h"
@@ -28,21 +31,24 @@ const char kNoFile[] = "There is no current file in the playlist to put it besid
 const char kStream[] = "Its audio is a stream, not a file, so there is no folder to put it in:\r\n";
 const char kTooLong[] = "A cue file beside its audio file would have too long a path:\r\n";
 const char kNotWritten[] = "This file could not be written:\r\n";
-const char kSaveFilter[] = "Cue sheets (*.cue)\0*.cue\0";
+const char kLossyName[] =
+    "The player gives the name of its audio file only in the ANSI code page, which lacks some of "
+    "its characters ('?' stands for them), so no file can be named after it:\r\n";
+const wchar_t kSaveFilter[] = L"Cue sheets (*.cue)\0*.cue\0";
 const char kCheckIntro[] = "This cue sheet breaks rules that cue readers keep:\r\n\r\n";
 const char kCheckAsk[] = "\r\n\r\nSave it anyway?";
 const char kEmptyIntro[] = "The cue sheet is empty.\r\n\r\nReplace ";
 const char kEmptyAsk[] = " with an empty file?";
 const size_t kCheckMessageBytes = sizeof kCheckIntro + kProblemsTextBytes + sizeof kCheckAsk;
-const char kCueExtension[] = "cue";
+const wchar_t kCueExtension[] = L"cue";
 const size_t kReasonBytes = 160;
 const size_t kMessageBytes = 2 * kPathBytes + kReasonBytes + 256;
-const size_t kLineBreakRoom = 2;  // writeCueFile may add CR LF
 
-// The editor's text, read once when Save is pressed, the window that owns the boxes and what
-// to call once the sheet is written.
+// The editor's text, read once when Save is pressed, its file bytes, the window that owns the
+// boxes and what to call once the sheet is written.
 struct SheetText {
-  EditorText copy;  // with kLineBreakRoom spare bytes
+  EditorText copy;
+  CueBytes file;  // with room for the closing line break
   unsigned version;
   HWND owner;
   void (*saved)();
@@ -94,7 +100,7 @@ void composeFailure(char* message, const char* why, const char* path, DWORD erro
 
 // Writes the sheet to path; a file there that this sheet did not write is kept as a backup.
 CueWrite writeSheet(const char* path, SheetText& text) {
-  return writeCueFile(path, text.copy.text, text.copy.length, !sheetWrote(path));
+  return writeCueFile(path, text.file.bytes, text.file.length, !sheetWrote(path));
 }
 
 // An empty sheet over an existing file is written only when the user says so.
@@ -135,18 +141,25 @@ int askForPlace(HWND owner, const char* audioPath, char* path) {
   bool isFilePath = audioPath && !isStreamPath(audioPath);
   if (isFilePath) existingFolderOf(audioPath, folder);
   else folder[0] = '\0';
-  proposeCueName(audioPath, path, kPathBytes);
-  OPENFILENAMEA request;
+  char proposed[kPathBytes];
+  proposeCueName(audioPath, proposed, sizeof proposed);
+  wchar_t widePath[kPathChars];
+  wchar_t wideFolder[kPathChars];
+  toWide(proposed, widePath, kPathChars);
+  bool hasFolder = folder[0] && toWide(folder, wideFolder, kPathChars);
+  OPENFILENAMEW request;
   ZeroMemory(&request, sizeof request);
   request.lStructSize = sizeof request;
   request.hwndOwner = owner;
   request.lpstrFilter = kSaveFilter;
-  request.lpstrFile = path;
-  request.nMaxFile = (DWORD)kPathBytes;
-  request.lpstrInitialDir = folder[0] ? folder : nullptr;
+  request.lpstrFile = widePath;
+  request.nMaxFile = (DWORD)kPathChars;
+  request.lpstrInitialDir = hasFolder ? wideFolder : nullptr;
   request.lpstrDefExt = kCueExtension;
   request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  return guardedSaveDialog(&request);
+  int chosen = guardedSaveDialog(&request);
+  if (chosen == 1) fromWide(widePath, path, kPathBytes);
+  return chosen;
 }
 
 // Offers another place for as long as the user wants one and the writes fail; true when the
@@ -186,52 +199,72 @@ int checkBeforeSaving(const EditorText& sheet, HWND owner) {
   return answer == MODAL_ABANDONED ? -1 : check.kept[0].line;
 }
 
+// Whether a path came from a player that names files only in the ANSI code page and lost some
+// of its characters on the way: a path cannot hold '?'.
+bool isLossyPath(const char* path) {
+  for (; *path; ++path)
+    if (*path == '?') return true;
+  return false;
+}
+
+// The audio file the sheet goes beside: its own, or, for a sheet without entries, the current
+// playlist entry's (read at once: it may change while a box is open).
+void audioPathOfSheet(char* path) {
+  if (sheetAudioPath()[0]) copyText(path, kPathBytes, sheetAudioPath());
+  else hostEntryPathText(hostPlaylistIndex(), path);
+}
+
+// Writes the sheet beside its audio; composes the failure message otherwise. True when saved.
+bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool* stop) {
+  if (isLossyPath(audioPath)) {
+    composeFailure(message, kLossyName, audioPath, 0);
+    return false;
+  }
+  char cuePath[kPathBytes];
+  switch (makeCuePath(audioPath, cuePath, sizeof cuePath)) {
+    case kCuePathOk: {
+      if (!emptyMayReplace(cuePath, text)) {
+        *stop = true;
+        return false;
+      }
+      CueWrite write = writeSheet(cuePath, text);
+      if (!write.error) {
+        reportSaved(cuePath, write, text);
+        return true;
+      }
+      composeFailure(message, kNotWritten, cuePath, write.error);
+      return false;
+    }
+    case kCuePathNoFile:
+      composeFailure(message, kNoFile, "", 0);
+      return false;
+    case kCuePathStream:
+      composeFailure(message, kStream, audioPath, 0);
+      return false;
+    case kCuePathTooLong:
+      composeFailure(message, kTooLong, audioPath, 0);
+      return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   SaveOutcome outcome = {false, 0};
-  SheetText text = {readEditorText(kLineBreakRoom), sheetVersion(), owner, saved};
+  SheetText text = {readEditorText(0), {nullptr, 0}, sheetVersion(), owner, saved};
   if (!text.copy.text) return outcome;
   int check = checkBeforeSaving(text.copy, owner);
-  if (check != 0) {
-    outcome.problemLine = check > 0 ? check : 0;
-    freeEditorText(&text.copy);
-    return outcome;
+  if (check == 0 && composeCueBytes(text.copy.text, text.copy.length, settings().encoding, owner, &text.file)) {
+    char audioPath[kPathBytes];
+    audioPathOfSheet(audioPath);
+    char message[kMessageBytes];
+    bool stop = false;
+    outcome.saved = saveBesideAudio(audioPath, text, message, &stop);
+    if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, audioPath, text);
   }
-  // The player's copy of the path, read at once: it may change while a box is open.
-  char audioPath[kPathBytes];
-  const char* audio = sheetAudioPath()[0] ? sheetAudioPath() : hostEntryPath(hostPlaylistIndex());
-  copyText(audioPath, sizeof audioPath, audio);
-
-  char cuePath[kPathBytes];
-  char message[kMessageBytes];
-  switch (makeCuePath(audioPath, cuePath, sizeof cuePath)) {
-    case kCuePathOk: {
-      if (!emptyMayReplace(cuePath, text)) {
-        freeEditorText(&text.copy);
-        return outcome;
-      }
-      CueWrite write = writeSheet(cuePath, text);
-      if (!write.error) {
-        outcome.saved = true;
-        reportSaved(cuePath, write, text);
-        freeEditorText(&text.copy);
-        return outcome;
-      }
-      composeFailure(message, kNotWritten, cuePath, write.error);
-      break;
-    }
-    case kCuePathNoFile:
-      composeFailure(message, kNoFile, "", 0);
-      break;
-    case kCuePathStream:
-      composeFailure(message, kStream, audioPath, 0);
-      break;
-    case kCuePathTooLong:
-      composeFailure(message, kTooLong, audioPath, 0);
-      break;
-  }
-  outcome.saved = offerElsewhere(message, audioPath, text);
+  outcome.problemLine = check > 0 ? check : 0;
+  freeCueBytes(&text.file);
   freeEditorText(&text.copy);
   return outcome;
 }

@@ -58,14 +58,14 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
     default:
       break;
   }
-  return CallWindowProcA(gCue.editorProc, editor, message, wParam, lParam);
+  return CallWindowProcW(gCue.editorProc, editor, message, wParam, lParam);
 }
 
 void onCueInit(HWND dialog) {
   HWND editor = GetDlgItem(dialog, IDC_CUE_EDITOR);
   // Without this the edit control stops taking appended entries at 32,767 characters.
-  SendMessageA(editor, EM_SETLIMITTEXT, 0, 0);
-  gCue.editorProc = (WNDPROC)SetWindowLongPtrA(editor, GWLP_WNDPROC, (LONG_PTR)EditorKeysProc);
+  SendMessageW(editor, EM_SETLIMITTEXT, 0, 0);
+  gCue.editorProc = (WNDPROC)SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)EditorKeysProc);
 }
 
 // Reset of a sheet that holds something not yet saved asks first.
@@ -129,7 +129,7 @@ void showCue(bool front) {
 }  // namespace
 
 HWND createCueWindow(HINSTANCE module) {
-  gCue.window = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_CUE), nullptr, CueDlgProc, 0);
+  gCue.window = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_CUE), nullptr, CueDlgProc, 0);
   return gCue.window;
 }
 
@@ -137,7 +137,7 @@ void destroyCueWindow() {
   if (gCue.window) {
     if (gCue.timerPending) KillTimer(gCue.window, RECOVERY_TIMER_ID);
     HWND editor = GetDlgItem(gCue.window, IDC_CUE_EDITOR);
-    if (editor && gCue.editorProc) SetWindowLongPtrA(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
+    if (editor && gCue.editorProc) SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
     DestroyWindow(gCue.window);
   }
   gCue = CueWindowState{nullptr, nullptr, false, false};

@@ -4,6 +4,7 @@
 #include "infoWindow.h"
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../res/resource.h"
 #include "captureController.h"
 
@@ -33,24 +34,24 @@ int keyControlIndex(HWND control) {
 LRESULT CALLBACK InfoKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   int index = keyControlIndex(control);
   WNDPROC original = index >= 0 ? gInfo.controlProcs[index] : nullptr;
-  if (!original) return DefWindowProcA(control, message, wParam, lParam);
+  if (!original) return DefWindowProcW(control, message, wParam, lParam);
   HWND dialog = GetParent(control);
   switch (message) {
     case WM_GETDLGCODE:  // a player's IsDialogMessage hands these keys to us, not the dialog
-      return CallWindowProcA(original, control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+      return CallWindowProcW(original, control, message, wParam, lParam) | DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDC_INFO_OK));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDC_INFO_OK));
         return 0;
       }
       if (wParam == VK_ESCAPE) {
-        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
         return 0;
       }
       if (wParam == VK_TAB) {
         HWND next = GetNextDlgTabItem(dialog, control, GetKeyState(VK_SHIFT) < 0);
         if (next) SetFocus(next);
-        if (next && GetDlgCtrlID(next) != IDC_INFO_OK) SendMessageA(next, EM_SETSEL, 0, -1);
+        if (next && GetDlgCtrlID(next) != IDC_INFO_OK) SendMessageW(next, EM_SETSEL, 0, -1);
         return 0;
       }
       break;
@@ -60,23 +61,26 @@ LRESULT CALLBACK InfoKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM 
     default:
       break;
   }
-  return CallWindowProcA(original, control, message, wParam, lParam);
+  return CallWindowProcW(original, control, message, wParam, lParam);
 }
 
 void onInfoInit(HWND dialog) {
-  SendDlgItemMessageA(dialog, IDC_INFO_TITLE, EM_SETLIMITTEXT, kInfoFieldChars, 0);
-  SendDlgItemMessageA(dialog, IDC_INFO_PERFORMER, EM_SETLIMITTEXT, kInfoFieldChars, 0);
+  SendDlgItemMessageW(dialog, IDC_INFO_TITLE, EM_SETLIMITTEXT, kInfoFieldChars, 0);
+  SendDlgItemMessageW(dialog, IDC_INFO_PERFORMER, EM_SETLIMITTEXT, kInfoFieldChars, 0);
   for (int i = 0; i < kKeyControlCount; ++i)
-    gInfo.controlProcs[i] = (WNDPROC)SetWindowLongPtrA(GetDlgItem(dialog, kKeyControls[i]), GWLP_WNDPROC,
+    gInfo.controlProcs[i] = (WNDPROC)SetWindowLongPtrW(GetDlgItem(dialog, kKeyControls[i]), GWLP_WNDPROC,
                                                        (LONG_PTR)InfoKeysProc);
 }
 
 void onInfoOk(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
+  wchar_t wide[kFormatChars];
   char title[kTextBytes];
   char performer[kTextBytes];
-  GetDlgItemTextA(dialog, IDC_INFO_TITLE, title, (int)sizeof title);
-  GetDlgItemTextA(dialog, IDC_INFO_PERFORMER, performer, (int)sizeof performer);
+  GetDlgItemTextW(dialog, IDC_INFO_TITLE, wide, (int)kFormatChars);
+  fromWide(wide, title, sizeof title);
+  GetDlgItemTextW(dialog, IDC_INFO_PERFORMER, wide, (int)kFormatChars);
+  fromWide(wide, performer, sizeof performer);
   setCapturedTexts(title, performer);
   requestCapture(CAPTURE_COMMIT);
 }
@@ -89,7 +93,7 @@ void onShowInfo(HWND dialog) {
   SetForegroundWindow(dialog);
   HWND title = GetDlgItem(dialog, IDC_INFO_TITLE);
   SetFocus(title);
-  SendMessageA(title, EM_SETSEL, 0, -1);
+  SendMessageW(title, EM_SETSEL, 0, -1);
 }
 
 void onInfoClose(HWND dialog) {
@@ -100,7 +104,7 @@ void onInfoClose(HWND dialog) {
 }  // namespace
 
 HWND createInfoWindow(HINSTANCE module) {
-  gInfo.window = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_INFO), nullptr, InfoDlgProc, 0);
+  gInfo.window = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_INFO), nullptr, InfoDlgProc, 0);
   return gInfo.window;
 }
 
@@ -108,7 +112,7 @@ void destroyInfoWindow() {
   if (gInfo.window) {
     for (int i = 0; i < kKeyControlCount; ++i)
       if (gInfo.controlProcs[i])
-        SetWindowLongPtrA(GetDlgItem(gInfo.window, kKeyControls[i]), GWLP_WNDPROC, (LONG_PTR)gInfo.controlProcs[i]);
+        SetWindowLongPtrW(GetDlgItem(gInfo.window, kKeyControls[i]), GWLP_WNDPROC, (LONG_PTR)gInfo.controlProcs[i]);
     DestroyWindow(gInfo.window);
   }
   gInfo.window = nullptr;
@@ -124,7 +128,7 @@ INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       onShowInfo(dialog);
       return TRUE;
     case CAPTURE_TITLE_TAKEN:
-      SetDlgItemTextA(dialog, IDC_INFO_TITLE, "");
+      SetDlgItemTextW(dialog, IDC_INFO_TITLE, L"");
       return TRUE;
     case WM_CLOSE:
       onInfoClose(dialog);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueTime.h"
@@ -30,8 +31,9 @@ void listenAt(long long frames) {
 bool sheetFileIsPlaying(char* fileName, size_t fileNameBytes) {
   const char* audio = sheetAudioPath();
   if (!audio[0]) return true;
-  const char* current = hostEntryPath(hostPlaylistIndex());
-  if (current && lstrcmpiA(current, audio) == 0) return true;
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  if (samePath(current, audio)) return true;
   fileNameOf(audio, fileName, fileNameBytes);
   return false;
 }

@@ -4,6 +4,7 @@
 // when the process dies), so another player sees at once which copies are in use.
 #include "recovery.h"
 
+#include "../base/platformText.h"
 #include "../base/text.h"
 #include "../sheet/recoveryText.h"
 #include "../store/fileSystem.h"
@@ -193,13 +194,22 @@ bool lookAtCopy(const char* name, void* context) {
 void takeBack(const Candidate& c, RestoredSheet* sheet) {
   RecoveredSheet copy;
   parseRecovery(c.bytes, c.size, &copy);
-  sheet->text = (char*)GlobalAlloc(GMEM_FIXED, copy.textBytes + 1);
-  if (!sheet->text) return;
-  CopyMemory(sheet->text, copy.text, copy.textBytes);
-  sheet->text[copy.textBytes] = '\0';
-  sheet->length = copy.textBytes;
   sheet->nextEntry = copy.nextEntry;
-  copyText(sheet->audioPath, sizeof sheet->audioPath, copy.audioPath);
+  if (copy.utf8) {
+    sheet->text = (char*)GlobalAlloc(GMEM_FIXED, copy.textBytes + 1);
+    if (!sheet->text) return;
+    CopyMemory(sheet->text, copy.text, copy.textBytes);
+    sheet->text[copy.textBytes] = '\0';
+    sheet->length = copy.textBytes;
+    copyText(sheet->audioPath, sizeof sheet->audioPath, copy.audioPath);
+    return;
+  }
+  // A copy of an earlier version, in the ANSI code page: each byte may become three in UTF-8.
+  size_t room = copy.textBytes * kUtf8BytesPerUnit + 1;
+  sheet->text = (char*)GlobalAlloc(GMEM_FIXED, room);
+  if (!sheet->text) return;
+  sheet->length = ansiToUtf8(copy.text, copy.textBytes, sheet->text, room);
+  ansiToUtf8(copy.audioPath, textLength(copy.audioPath, kPathBytes), sheet->audioPath, sizeof sheet->audioPath);
 }
 
 }  // namespace

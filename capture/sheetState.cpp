@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 
 namespace {
@@ -46,9 +47,8 @@ void markSheetSaved(const char* cuePath, unsigned version) {
 }
 
 bool sheetWrote(const char* cuePath) {
-  // Paths name the same file whatever their letter case.
   for (const char* path : gSheet.writtenPaths)
-    if (path[0] && lstrcmpiA(path, cuePath) == 0) return true;
+    if (path[0] && samePath(path, cuePath)) return true;
   return false;
 }
 

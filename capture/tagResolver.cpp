@@ -2,7 +2,9 @@
 #include "tagResolver.h"
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 #include "../host/hostLink.h"
 #include "../sheet/tagText.h"
 
@@ -57,15 +59,16 @@ void fillVideoHeight(const char*, char* raw, const char*, int) {
 
 void fillVideoInfo(const char*, char* raw, const char*, int) {
   LONG_PTR answer = (LONG_PTR)hostStreamInfo(HOST_STREAM_VIDEO_TEXT);
-  if (answer > kLowestTextAddress) copyText(raw, kValueBytes, (const char*)answer);
+  // The player's text in the ANSI code page.
+  if (answer > kLowestTextAddress) {
+    const char* text = (const char*)answer;
+    ansiToUtf8(text, textLength(text, kValueChars - 1), raw, kValueBytes);
+  }
 }
 
 // Asks the player's metadata reader for one field of the current file; true when found.
 bool readFileField(const char* field, char* raw, const char* path) {
-  ExtendedInfoRequest request = {path, field, raw, (int)kValueBytes};
-  bool found = hostFileField(&request);
-  raw[kValueBytes - 1] = '\0';
-  return found;
+  return hostFileFieldText(path, field, raw, kValueBytes);
 }
 
 void fillYear2d(const char*, char* raw, const char* path, int) {
@@ -77,15 +80,7 @@ void fillPbState(const char*, char* raw, const char*, int) {
   fillNumber(raw, state == HOST_STATE_PAUSED ? 2 : state);
 }
 
-void fillWaTitle(const char*, char* raw, const char* path, int) {
-  char* title = (char*)GlobalAlloc(GPTR, kValueBytes);
-  if (!title) return;
-  TitleHookRequest request = {path, title};
-  hostFileTitle(&request);
-  title[kValueBytes - 1] = '\0';
-  copyText(raw, kValueBytes, title);
-  GlobalFree(title);
-}
+void fillWaTitle(const char*, char* raw, const char* path, int) { hostFileTitleText(path, raw, kValueBytes); }
 
 void fillFileField(const char* tag, char* raw, const char* path, int) { readFileField(tag, raw, path); }
 
@@ -107,9 +102,18 @@ const TagRow kTags[] = {
     {"twodigityear", fillYear2d},   {"pbstate", fillPbState},     {"watitle", fillWaTitle},
 };
 
+// Whether a tag name (UTF-8) is one of ours, in any letter case.
+bool sameName(const char* tag, const char* name) {
+  for (; *tag && *name; ++tag, ++name) {
+    char c = *tag >= 'A' && *tag <= 'Z' ? (char)(*tag - 'A' + 'a') : *tag;
+    if (c != *name) return false;
+  }
+  return *tag == *name;
+}
+
 TagFill fillFor(const char* tag) {
   for (const TagRow& row : kTags)
-    if (lstrcmpiA(tag, row.name) == 0) return row.fill;
+    if (sameName(tag, row.name)) return row.fill;
   return fillFileField;
 }
 
@@ -119,29 +123,59 @@ bool keptWhole(TagFill fill) {
          fill == fillFileType || fill == fillCurPos || fill == fillTrackCount;
 }
 
+// The value of a tag (name in UTF-8) as the formatter takes it, literal, into value (UTF-8, at
+// most kValueChars - 1 bytes, so that it fits the formatter's value block in either form);
+// false when the tag has no value.
+bool resolveValue(const char* tag, char* value) {
+  char currentPath[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), currentPath);
+  char* raw = (char*)GlobalAlloc(GPTR, kValueBytes);
+  if (!raw) return false;
+  TagFill fill = fillFor(tag);
+  fill(tag, raw, currentPath, record().positionMs);
+  size_t limit = record().valueBytesMax;
+  size_t length = textLength(raw, kValueBytes);
+  if (!keptWhole(fill) && limit < length) raw[utf8CutPoint(raw, length, limit)] = '\0';
+  literalTagValue(raw, value, kValueChars);
+  GlobalFree(raw);
+  return value[0] != '\0';
+}
+
 }  // namespace
 
 void setTagRecord(const TagRecord* tagRecord) { gRecord = tagRecord; }
 
 char* __cdecl resolveTag(const char* tag, void* /*context*/) {
   if (!tag) return nullptr;
-  char currentPath[kPathBytes];
-  copyText(currentPath, sizeof currentPath, hostEntryPath(hostPlaylistIndex()));
-  int positionMs = record().positionMs;
-
-  char raw[kValueBytes] = {0};
-  TagFill fill = fillFor(tag);
-  fill(tag, raw, currentPath, positionMs);
-  if (!raw[0]) return nullptr;
-  size_t limit = record().valueBytesMax;
-  if (!keptWhole(fill) && limit > 0 && limit < kValueBytes) raw[limit] = '\0';
-
-  char* value = (char*)GlobalAlloc(GPTR, kValueBytes);
-  if (!value) return nullptr;
-  literalTagValue(raw, value, kValueBytes);
-  return value;
+  char name[kPathBytes];
+  ansiToUtf8(tag, textLength(tag, kPathChars - 1), name, sizeof name);
+  char value[kValueChars];
+  if (!resolveValue(name, value)) return nullptr;
+  // The player's ANSI code page takes at most two bytes for each character.
+  const size_t kAnsiValueBytes = 2 * kValueChars;
+  char* ansi = (char*)GlobalAlloc(GPTR, kAnsiValueBytes);
+  if (ansi && utf8ToAnsi(value, textLength(value, kValueChars), ansi, kAnsiValueBytes, nullptr) == (size_t)-1) ansi[0] = '\0';
+  if (ansi && !ansi[0]) {
+    GlobalFree(ansi);
+    return nullptr;
+  }
+  return ansi;
 }
 
 void __cdecl freeTagValue(char* value, void* /*context*/) {
   if (value) GlobalFree(value);
+}
+
+wchar_t* __cdecl resolveTagWide(const wchar_t* tag, void* /*context*/) {
+  if (!tag) return nullptr;
+  char name[kPathBytes];
+  fromWide(tag, name, sizeof name);
+  char value[kValueChars];
+  if (!resolveValue(name, value)) return HOST_EMPTY_TAG_VALUE;
+  wchar_t* wide = newWideText(value);
+  return wide ? wide : HOST_EMPTY_TAG_VALUE;
+}
+
+void __cdecl freeTagValueWide(wchar_t* value, void* /*context*/) {
+  if (value && value != HOST_EMPTY_TAG_VALUE) GlobalFree(value);
 }

@@ -20,7 +20,11 @@ void setTagRecord(const TagRecord* record);
 
 // Returns the value of one %tag% as a zero-filled global-memory block that the formatter owns
 // until it hands it to freeTagValue, or null when the tag has no value (never an empty text).
+// For a player that formats in the ANSI code page: name and value are in it.
 char* __cdecl resolveTag(const char* tag, void* context);
-
-// Frees a value block that resolveTag returned.
 void __cdecl freeTagValue(char* value, void* context);
+
+// The same in UTF-16; a tag without a value gives HOST_EMPTY_TAG_VALUE (every name is ours:
+// the others are asked of the player's metadata reader).
+wchar_t* __cdecl resolveTagWide(const wchar_t* tag, void* context);
+void __cdecl freeTagValueWide(wchar_t* value, void* context);

@@ -1,6 +1,8 @@
 // One modal loop of ours at a time, noted while it runs and closed at shutdown.
 #include "modalGuard.h"
 
+#include "../base/platformText.h"
+
 namespace {
 
 // A message to post once the box has closed.
@@ -24,19 +26,19 @@ ModalState gModal = {false, false, nullptr, nullptr, {}, 0};
 
 // The dialog class, by its atom or its name.
 const ULONG_PTR kDialogClassAtom = 32770;
-const char kDialogClassName[] = "#32770";
+const wchar_t kDialogClassName[] = L"#32770";
 
-bool isDialogClass(LPCSTR name) {
+bool isDialogClass(LPCWSTR name) {
   if (!name) return false;
   if ((ULONG_PTR)name <= 0xFFFF) return (ULONG_PTR)name == kDialogClassAtom;
-  return lstrcmpiA(name, kDialogClassName) == 0;
+  return lstrcmpiW(name, kDialogClassName) == 0;
 }
 
 // The box is the first top-level dialog made after it was asked for; helper windows that a
 // dialog may make first are not it.
 LRESULT CALLBACK watchProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_CREATEWND && gModal.open && !gModal.window) {
-    const CBT_CREATEWNDA* created = (const CBT_CREATEWNDA*)lParam;
+    const CBT_CREATEWNDW* created = (const CBT_CREATEWNDW*)lParam;
     if (created && created->lpcs && !(created->lpcs->style & WS_CHILD) &&
         isDialogClass(created->lpcs->lpszClass))
       gModal.window = (HWND)wParam;
@@ -49,7 +51,7 @@ bool enter() {
   gModal.open = true;
   gModal.abandoned = false;
   gModal.window = nullptr;
-  gModal.watch = SetWindowsHookExA(WH_CBT, watchProc, nullptr, GetCurrentThreadId());
+  gModal.watch = SetWindowsHookExW(WH_CBT, watchProc, nullptr, GetCurrentThreadId());
   return true;
 }
 
@@ -75,7 +77,15 @@ int leave(int answer) {
 // Whether the player's loop ended while the dialog was open: its WM_QUIT is back in the queue.
 bool quitCame() {
   MSG quit;
-  return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+  return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+// Whether a path names a place of its own: a drive and a root ("C:\...") or a share ("\\server").
+bool isFullPath(const wchar_t* path) {
+  if (!path || !path[0]) return false;
+  bool letter = (path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z');
+  if (letter) return path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  return (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/');
 }
 
 }  // namespace
@@ -83,14 +93,18 @@ bool quitCame() {
 bool modalOpen() { return gModal.open; }
 
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  if (!enter()) return MODAL_REFUSED;
-  int answer = MessageBoxA(owner, text, caption, type);
-  return leave(answer);
+  wchar_t* wideText = newWideText(text);
+  wchar_t* wideCaption = newWideText(caption);
+  int answer = MODAL_REFUSED;
+  if (wideText && wideCaption && enter()) answer = leave(MessageBoxW(owner, wideText, wideCaption, type));
+  if (wideText) GlobalFree(wideText);
+  if (wideCaption) GlobalFree(wideCaption);
+  return answer;
 }
 
-int guardedSaveDialog(OPENFILENAMEA* request) {
+int guardedSaveDialog(OPENFILENAMEW* request) {
   if (!enter()) return MODAL_REFUSED;
-  BOOL chosen = GetSaveFileNameA(request);
+  BOOL chosen = GetSaveFileNameW(request);
   // A dialog ended by the loop's end may hand back a bare name, which would land in whatever
   // folder is current: only a full path chosen by the user counts.
   if (chosen && (quitCame() || !isFullPath(request->lpstrFile))) chosen = FALSE;
@@ -107,12 +121,6 @@ bool postAfterModal(HWND window, UINT message, WPARAM wParam) {
   return true;
 }
 
-bool isFullPath(const char* path) {
-  if (!path || !path[0]) return false;
-  bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
-  if (letter) return path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  return (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
-}
 
 bool closeModalForShutdown() {
   if (!gModal.open) return false;

@@ -15,13 +15,14 @@ const int MODAL_ABANDONED = -1;  // shut down while it was open: return at once,
 // Whether one of our modal boxes or dialogs is open on this thread.
 bool modalOpen();
 
-// MessageBoxA through the guard: the button pressed, MODAL_REFUSED or MODAL_ABANDONED.
+// A message box (text and caption UTF-8) through the guard: the button pressed, MODAL_REFUSED
+// or MODAL_ABANDONED.
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
-// GetSaveFileNameA through the guard: 1 when a full path was chosen, MODAL_REFUSED when
+// GetSaveFileNameW through the guard: 1 when a full path was chosen, MODAL_REFUSED when
 // cancelled or refused, MODAL_ABANDONED. The player's loop ending while the dialog is open
 // counts as Cancel, and so does a name that is not a full path (a drive or a share).
-int guardedSaveDialog(OPENFILENAMEA* request);
+int guardedSaveDialog(OPENFILENAMEW* request);
 
 // Posts message (with wParam) to window once the open box has closed; false when no box is open.
 // An action the user asked for while a box was open is carried out after it, not dropped.
@@ -30,6 +31,3 @@ bool postAfterModal(HWND window, UINT message, WPARAM wParam);
 // At shutdown: closes the open box, if any, and returns whether one was open. The module must
 // then stay loaded until that box's caller has returned.
 bool closeModalForShutdown();
-
-// Whether a path names a place of its own: a drive and a root ("C:\...") or a share ("\\server").
-bool isFullPath(const char* path);

@@ -8,6 +8,7 @@
 namespace {
 
 const UINT_PTR kLargestResourceId = 0xFFFF;
+const size_t kTemplateNameChars = 256;
 
 bool isResourceId(const char* name) { return (UINT_PTR)name <= kLargestResourceId; }
 
@@ -135,7 +136,11 @@ int TabPageManager::addPage(const char* title, const char* templateName, DLGPROC
 }
 
 HWND TabPageManager::createPage(WorkingCopy* copy, int index, HWND parent) {
-  HWND page = CreateDialogParamA(module_, copy->record.templateName, parent,
+  // Pages are Unicode windows: their fields hold any character.
+  const char* name = copy->record.templateName;
+  wchar_t wideName[kTemplateNameChars];
+  if (!isResourceId(name)) MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, (int)kTemplateNameChars);
+  HWND page = CreateDialogParamW(module_, isResourceId(name) ? (LPCWSTR)name : wideName, parent,
                                  copy->record.dialogProc, (LPARAM)copy);
   if (!page) return nullptr;
   SetWindowLongPtrA(page, GWL_STYLE, WS_CHILD);

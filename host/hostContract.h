@@ -17,9 +17,14 @@ const int HOST_JUMP_TO_TIME = 106;  // wParam: ms; answers 0 done, -1 nothing pl
 const int HOST_PLAYLIST_COUNT = 124;
 const int HOST_PLAYLIST_INDEX = 125;
 const int HOST_STREAM_INFO = 126;
-const int HOST_ENTRY_PATH = 211;
+const int HOST_ENTRY_PATH = 211;        // the path in the ANSI code page
+const int HOST_ENTRY_PATH_WIDE = 214;   // the same as UTF-16 text
 const int HOST_FILE_FIELD = 296;
 const int HOST_RENDER_TEMPLATE = 297;
+const int HOST_RENDER_TEMPLATE_WIDE = 298;
+const int HOST_FILE_FIELD_WIDE = 3026;
+// A player that lacks a request answers this and touches nothing.
+const LRESULT HOST_NOT_UNDERSTOOD = 1;
 const int HOST_REGISTER_PAGE = 332;
 const int HOST_SHOW_PAGE = 380;
 const int HOST_FILE_TITLE = 850;
@@ -63,6 +68,12 @@ const LPARAM CAPTURE_SHOW = 5;  // shows the Cue window
 typedef char*(__cdecl* TagResolveProc)(const char* tag, void* context);
 typedef void(__cdecl* TagFreeProc)(char* value, void* context);
 
+// The same in UTF-16. The resolver may also return HOST_EMPTY_TAG_VALUE: the tag is its own and
+// has no value (null: the tag is not its own). Neither of these reaches the free callback.
+typedef wchar_t*(__cdecl* TagResolveWideProc)(const wchar_t* tag, void* context);
+typedef void(__cdecl* TagFreeWideProc)(wchar_t* value, void* context);
+#define HOST_EMPTY_TAG_VALUE ((wchar_t*)(LONG_PTR)-1)
+
 // Every record field is 32 bits wide; the layouts are checked below.
 struct FormatTitleRequest {
   const char* templateText;
@@ -73,11 +84,29 @@ struct FormatTitleRequest {
   TagFreeProc freeTagValue;
 };
 
+struct FormatTitleRequestWide {
+  const wchar_t* fileName;  // may be null
+  int useFileTags;          // 0: only the callbacks give values
+  const wchar_t* templateText;
+  void* context;            // given to both callbacks
+  wchar_t* output;
+  int outputChars;
+  TagResolveWideProc resolveTag;
+  TagFreeWideProc freeTagValue;
+};
+
 struct ExtendedInfoRequest {
   const char* path;
   const char* field;
   char* output;
   int outputSize;
+};
+
+struct ExtendedInfoRequestWide {
+  const wchar_t* path;
+  const wchar_t* field;
+  wchar_t* output;
+  int outputChars;
 };
 
 struct TitleHookRequest {
@@ -122,6 +151,8 @@ typedef PluginDescriptor*(__cdecl* PluginEntryProc)(void);
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(offsetof(FormatTitleRequest, freeTagValue) == 20, "FormatTitleRequest layout");
 static_assert(offsetof(ExtendedInfoRequest, outputSize) == 12, "ExtendedInfoRequest layout");
+static_assert(offsetof(FormatTitleRequestWide, freeTagValue) == 28, "FormatTitleRequestWide layout");
+static_assert(offsetof(ExtendedInfoRequestWide, outputChars) == 12, "ExtendedInfoRequestWide layout");
 static_assert(sizeof(TitleHookRequest) == 8, "TitleHookRequest layout");
 static_assert(offsetof(PrefsPageRecord, pageId) == 20, "PrefsPageRecord layout");
 static_assert(offsetof(HotkeyRegistration, window) == 24, "HotkeyRegistration layout");

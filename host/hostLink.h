@@ -33,11 +33,29 @@ int hostLengthSeconds();
 // Moves playback to a position; 0 when done, -1 when nothing plays, 1 past the end.
 int hostJumpTo(int positionMs);
 int hostStreamInfo(int what);
-// The player's copy of an entry's path (answered by the player's own procedure); may be null.
-const char* hostEntryPath(int index);
-bool hostFileField(ExtendedInfoRequest* request);
-void hostFileTitle(TitleHookRequest* request);
-void hostRenderTemplate(FormatTitleRequest* request);
+// The path of playlist entry index as UTF-8 into path (kPathBytes), empty when there is none;
+// answered by the player's own procedure. From a player without UTF-16 paths the path comes in
+// the ANSI code page, and lossy tells whether characters outside it were lost on the way ('?').
+void hostEntryPathText(int index, char* path, bool* lossy = nullptr);
+
+// The callbacks a template is formatted with, in UTF-16 and in the ANSI code page, and the
+// context given to them.
+struct FormatCallbacks {
+  TagResolveWideProc resolveWide;
+  TagFreeWideProc freeWide;
+  TagResolveProc resolveAnsi;
+  TagFreeProc freeAnsi;
+};
+// Has the player format a template (UTF-8) into out (outBytes, UTF-8): in UTF-16 when it can,
+// else in the ANSI code page. Returns whether the result filled the player's output of
+// kFormatChars, so that it may have been cut.
+bool hostFormatTemplate(const char* templateText, const FormatCallbacks& callbacks, char* out, size_t outBytes);
+
+// A metadata field of a file (names and value UTF-8) into value (valueBytes); false when the
+// file has no such field.
+bool hostFileFieldText(const char* path, const char* field, char* value, size_t valueBytes);
+// The player's title for a file into title (titleBytes, UTF-8).
+void hostFileTitleText(const char* path, char* title, size_t titleBytes);
 void hostRegisterPage(PrefsPageRecord* record);
 void hostShowPage(int pageId);
 int hostNamedRequest(const char* name);

@@ -1,5 +1,8 @@
 // The About page: the banner and the release notes from gen_lumo.txt beside the DLL.
 #include "../base/limits.h"
+#include "../base/platformText.h"
+#include "../base/utf8Text.h"
+#include "../store/fileSystem.h"
 #include "../store/pluginFolder.h"
 #include "../res/resource.h"
 #include "pageProtocol.h"
@@ -14,20 +17,14 @@ const int kNotesFontHeight = -11;
 // The notes field's font, created with the page and deleted when it is destroyed.
 HFONT gNotesFont = nullptr;
 
-bool fileExists(const char* path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  return true;
-}
+const size_t kNotesBytesMax = 64 * 1024 * 1024;
 
 void onAboutInit(HWND page) {
   pageInit(kAboutPage, page);
   HWND notes = GetDlgItem(page, IDC_ABOUT_NOTES);
   char path[kPathBytes];
-  if (pathBesideModule(kNotesName, path) && fileExists(path))
-    loadFileIntoWindow(notes, path);
+  if (pathBesideModule(kNotesName, path) && isFile(path))
+    loadFileIntoWindow(notes, path);  // a file that cannot be read leaves the field empty
   else
     SetWindowTextA(notes, kNotFound);
 
@@ -56,27 +53,28 @@ void onAboutDestroy(HWND page) {
 }  // namespace
 
 bool loadFileIntoWindow(HWND window, const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD size = GetFileSize(file, nullptr);
-  if (size == INVALID_FILE_SIZE) {
-    CloseHandle(file);
-    return false;
+  size_t size = 0;
+  DWORD error = 0;
+  char* bytes = readWholeFile(path, kNotesBytesMax, 0, &size, &error);
+  if (!bytes) return false;
+  // UTF-8 (a BOM is dropped), or an older file in the ANSI code page.
+  const char* text = bytes;
+  if (size >= 3 && (unsigned char)bytes[0] == 0xEF && (unsigned char)bytes[1] == 0xBB && (unsigned char)bytes[2] == 0xBF) {
+    text += 3;
+    size -= 3;
   }
-  char* text = (char*)GlobalAlloc(GPTR, (SIZE_T)size + 1);
-  if (!text) {
-    CloseHandle(file);
-    return false;
+  char* utf8 = nullptr;
+  if (!isValidUtf8(text, size)) {
+    size_t room = size * kUtf8BytesPerUnit + 1;
+    utf8 = (char*)GlobalAlloc(GMEM_FIXED, room);
+    if (utf8) size = ansiToUtf8(text, size, utf8, room);
+    text = utf8 ? utf8 : "";
   }
-  DWORD got = 0;
-  bool result = false;
-  if (ReadFile(file, text, size, &got, nullptr)) {
-    text[got] = '\0';
-    result = SetWindowTextA(window, text) != FALSE;
-  }
-  GlobalFree(text);
-  CloseHandle(file);
+  wchar_t* wide = newWideText(text, size);
+  bool result = wide && SetWindowTextW(window, wide) != FALSE;
+  if (wide) GlobalFree(wide);
+  if (utf8) GlobalFree(utf8);
+  GlobalFree(bytes);
   return result;
 }
 

@@ -11,6 +11,9 @@
 namespace {
 
 const int kNumberFieldBytes = 16;
+// The items of "Cue sheet text", in the order of the encoding setting's values.
+const wchar_t* const kEncodingItems[] = {L"Automatic (ASCII, else UTF-8 with BOM)", L"UTF-8 without BOM",
+                                         L"ANSI (this Windows' code page)"};
 
 struct NumberField {
   int id;
@@ -47,6 +50,9 @@ void onGeneralInit(HWND page) {
     SendDlgItemMessageA(page, id, EM_SETLIMITTEXT, kNumberFieldBytes - 1, 0);
     showNumber(page, fieldFor(id));
   }
+  for (const wchar_t* item : kEncodingItems)
+    SendDlgItemMessageW(page, IDC_GENERAL_ENCODING, CB_ADDSTRING, 0, (LPARAM)item);
+  SendDlgItemMessageW(page, IDC_GENERAL_ENCODING, CB_SETCURSEL, (WPARAM)settings().encoding, 0);
   pageInit(kGeneralPage, page);
 }
 
@@ -67,6 +73,12 @@ void onGeneralCommand(HWND page, WORD id, WORD code) {
       break;
     case IDC_GENERAL_SHOW_CUE:
       showCueSheet();
+      break;
+    case IDC_GENERAL_ENCODING:
+      if (code == CBN_SELCHANGE) {
+        LRESULT chosen = SendDlgItemMessageW(page, IDC_GENERAL_ENCODING, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0) settings().encoding = clampSetting((int)chosen, kEncodingLast);
+      }
       break;
     case IDC_GENERAL_OFFSET:
     case IDC_GENERAL_LEAD:

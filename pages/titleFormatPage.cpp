@@ -1,6 +1,8 @@
 // The Title format page: both templates, edited live, with their Default buttons.
+#include "../base/platformText.h"
 #include "../base/settingsText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 #include "../res/resource.h"
 #include "../store/settings.h"
 #include "pageProtocol.h"
@@ -12,12 +14,19 @@ namespace {
 // (a line break read back from plugin.ini) counts as one, so the limit grows by one for each.
 // What the field shows is always the whole template.
 void limitField(HWND page, int field, const char* text) {
-  size_t escapes = textLength(text, kTemplateBytes) - templateLength(text);
-  SendDlgItemMessageA(page, field, EM_SETLIMITTEXT, kTemplateChars + escapes, 0);
+  // The field counts UTF-16 units; each \r or \n escape counts one more there than in the template.
+  size_t escapes = utf16UnitsOf(text, textLength(text, kTemplateBytes)) - templateLength(text);
+  SendDlgItemMessageW(page, field, EM_SETLIMITTEXT, kTemplateChars + escapes, 0);
+}
+
+void setField(HWND page, int field, const char* text) {
+  wchar_t* wide = newWideText(text);
+  if (wide) SetDlgItemTextW(page, field, wide);
+  if (wide) GlobalFree(wide);
 }
 
 void fillField(HWND page, int field, const char* text) {
-  SetDlgItemTextA(page, field, text);
+  setField(page, field, text);
   limitField(page, field, text);
 }
 
@@ -32,13 +41,24 @@ void onFormatInit(HWND page) {
 // the field shows is what is used.
 void readField(HWND page, int field, char* block) {
   if (!block) return;
-  GetDlgItemTextA(page, field, block, (int)kTemplateBytes);
-  if (templateLength(block) > kTemplateChars) {
-    cutTemplate(block, kTemplateChars);
-    SetDlgItemTextA(page, field, block);
-    SendDlgItemMessageA(page, field, EM_SETSEL, kTemplateBytes, kTemplateBytes);
+  // The field may hold more than its limit (text set from outside): read it whole, then cut.
+  const size_t kFieldChars = 2 * kTemplateBytes;
+  wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, kFieldChars * sizeof(wchar_t));
+  char* text = (char*)GlobalAlloc(GPTR, kFieldChars * kUtf8BytesPerUnit);
+  if (wide && text) {
+    GetDlgItemTextW(page, field, wide, (int)kFieldChars);
+    fromWide(wide, text, kFieldChars * kUtf8BytesPerUnit);
+    bool cut = templateLength(text) > kTemplateChars;
+    if (cut) cutTemplate(text, kTemplateChars);
+    copyText(block, kTemplateBytes, text);
+    if (cut) {
+      setField(page, field, block);
+      SendDlgItemMessageW(page, field, EM_SETSEL, kFieldChars, kFieldChars);
+    }
+    limitField(page, field, block);
   }
-  limitField(page, field, block);
+  if (wide) GlobalFree(wide);
+  if (text) GlobalFree(text);
 }
 
 void restoreDefault(HWND page, int field, char* block, const char* defaultText) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "wideText.h"
+
 namespace {
 
 const char kClassName[] = "StandInPlayerMain";
@@ -62,17 +64,21 @@ void copyOut(char* out, size_t outBytes, const std::string& text) {
   out[n] = '\0';
 }
 
-const PlaylistEntry* entryByPath(const std::vector<PlaylistEntry>& playlist, const char* path) {
-  if (!path) return nullptr;
+// The entry a request names by its path (UTF-8).
+const PlaylistEntry* entryByPath(const std::vector<PlaylistEntry>& playlist, const std::string& path) {
   for (const PlaylistEntry& e : playlist)
     if (e.path == path) return &e;
   return nullptr;
 }
 
-std::string windowText(HWND window) {
-  char text[kBoxTextBytes];
-  GetWindowTextA(window, text, (int)sizeof text);
-  return text;
+std::string windowText(HWND window) { return windowTextOf(window); }
+
+void copyOutWide(wchar_t* out, size_t outChars, const std::string& utf8) {
+  if (!out || outChars == 0) return;
+  std::wstring text = widen(utf8);
+  size_t n = text.size() < outChars - 1 ? text.size() : outChars - 1;
+  memcpy(out, text.data(), n * sizeof(wchar_t));
+  out[n] = L'\0';
 }
 
 // The common Save As dialog: a dialog with the file name box (cmb13) or field (edt1).
@@ -155,14 +161,14 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   if (gPlayer) {
     CaughtSaveDialog caught;
-    char text[MAX_PATH] = "";
-    GetDlgItemTextA(dialog, nameControl(dialog), text, (int)sizeof text);
-    caught.proposedName = text;
+    wchar_t text[MAX_PATH] = L"";
+    GetDlgItemTextW(dialog, nameControl(dialog), text, MAX_PATH);
+    caught.proposedName = narrow(text);
     // The dialog works in its folder: a relative name given to it lands there.
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(MAX_PATH, folder);
-    SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)folder);
-    caught.folder = folder;
+    wchar_t folder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, (LPARAM)folder);
+    caught.folder = narrow(folder);
     caught.owner = GetWindow(dialog, GW_OWNER);
     gPlayer->saveDialogs.push_back(caught);
     std::string answer;
@@ -172,7 +178,7 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     }
     gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
     if (!answer.empty()) {
-      SetDlgItemTextA(dialog, nameControl(dialog), answer.c_str());
+      SetDlgItemTextW(dialog, nameControl(dialog), widen(answer).c_str());
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
       return;
     }
@@ -432,31 +438,68 @@ bool StandInPlayer::bindSystemHotkey(const std::string& id, UINT modifiers, UINT
 
 // Copies the template and replaces each %name% by the tag callback's text; a '%' without a
 // closing one is copied as it stands.
-void StandInPlayer::renderTemplate(FormatTitleRequest* request) {
-  lastRender = *request;
-  renderedTemplates.push_back(request->templateText ? request->templateText : "(null)");
+template <class Value>
+std::string StandInPlayer::fill(const std::string& templateText, Value value) {
   std::string out;
-  const char* p = request->templateText ? request->templateText : "";
-  while (*p) {
-    const char* close = *p == '%' ? strchr(p + 1, '%') : nullptr;
-    if (!close) {
-      out += *p++;
+  size_t at = 0;
+  while (at < templateText.size()) {
+    size_t close = templateText[at] == '%' ? templateText.find('%', at + 1) : std::string::npos;
+    if (close == std::string::npos) {
+      out += templateText[at++];
       continue;
     }
-    std::string name(p + 1, close);
-    p = close + 1;
+    std::string name = templateText.substr(at + 1, close - at - 1);
+    at = close + 1;
     ++formatter.tagCalls;
-    char* value = request->resolveTag ? request->resolveTag(name.c_str(), request->context) : nullptr;
-    if (!value) continue;
+    out += value(name);
+  }
+  return out;
+}
+
+void StandInPlayer::renderTemplate(FormatTitleRequest* request) {
+  lastRender = *request;
+  std::string templateText = fromAnsi(request->templateText);
+  renderedTemplates.push_back(request->templateText ? templateText : "(null)");
+  std::string out = fill(templateText, [&](const std::string& name) {
+    std::string ansiName = toAnsi(name);
+    char* value = request->resolveTag ? request->resolveTag(ansiName.c_str(), request->context) : nullptr;
+    if (!value) return std::string();
     ++formatter.valuesReturned;
     if (!*value) ++formatter.emptyValues;
-    out += value;
+    std::string text = fromAnsi(value);
     if (request->freeTagValue) {
       request->freeTagValue(value, request->context);
       ++formatter.valuesFreed;
     }
-  }
-  copyOut(request->output, (size_t)(request->outputSize > 0 ? request->outputSize : 0), out);
+    return text;
+  });
+  copyOut(request->output, (size_t)(request->outputSize > 0 ? request->outputSize : 0), toAnsi(out));
+}
+
+void StandInPlayer::renderTemplateWide(FormatTitleRequestWide* request) {
+  lastRenderWide = *request;
+  std::string templateText = narrow(request->templateText);
+  renderedTemplates.push_back(request->templateText ? templateText : "(null)");
+  std::string out = fill(templateText, [&](const std::string& name) {
+    std::wstring wideName = widen(name);
+    wchar_t* value = request->resolveTag ? request->resolveTag(wideName.c_str(), request->context) : nullptr;
+    // Null: not the plug-in's tag (this player has no values of its own); the empty mark: empty.
+    if (!value || value == HOST_EMPTY_TAG_VALUE) return std::string();
+    ++formatter.valuesReturned;
+    if (!*value) ++formatter.emptyValues;
+    std::string text = narrow(value);
+    if (request->freeTagValue) {
+      request->freeTagValue(value, request->context);
+      ++formatter.valuesFreed;
+    }
+    return text;
+  });
+  copyOutWide(request->output, (size_t)(request->outputChars > 0 ? request->outputChars : 0), out);
+}
+
+LRESULT StandInPlayer::notUnderstood(LPARAM code) {
+  log("ipc " + number((long long)code));
+  return HOST_NOT_UNDERSTOOD;
 }
 
 LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
@@ -493,32 +536,61 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
         case HOST_STREAM_VIDEO_TEXT: return giveVideoText ? (LRESULT)videoText.c_str() : 0;
         default: return 0;
       }
-    case HOST_ENTRY_PATH: {
-      log("entry-path " + number((long long)arg));
+    case HOST_ENTRY_PATH:
+    case HOST_ENTRY_PATH_WIDE: {
+      bool wide = code == HOST_ENTRY_PATH_WIDE;
+      if (wide && older) return notUnderstood(code);
+      log(std::string(wide ? "entry-path-wide " : "entry-path ") + number((long long)arg));
       int index = (int)arg;
       if (index < 0 || index >= (int)playlist.size()) return 0;
-      return (LRESULT)playlist[(size_t)index].path.c_str();
+      PlaylistEntry& e = playlist[(size_t)index];
+      if (wide) {
+        e.widePath = widen(e.path);
+        return (LRESULT)e.widePath.c_str();
+      }
+      e.ansiPath = toAnsi(e.path);
+      return (LRESULT)e.ansiPath.c_str();
     }
     case HOST_FILE_FIELD: {
       ExtendedInfoRequest* request = (ExtendedInfoRequest*)arg;
-      log(std::string("file-field ") + (request->field ? request->field : "(null)"));
-      const PlaylistEntry* e = entryByPath(playlist, request->path);
+      std::string field = fromAnsi(request->field);
+      log(std::string("file-field ") + (request->field ? field : "(null)"));
+      const PlaylistEntry* e = request->path ? entryByPath(playlist, fromAnsi(request->path)) : nullptr;
       if (!e || !request->field) return 0;
-      auto found = e->fields.find(request->field);
+      auto found = e->fields.find(field);
       if (found == e->fields.end()) return 0;
-      copyOut(request->output, (size_t)request->outputSize, found->second);
+      copyOut(request->output, (size_t)request->outputSize, toAnsi(found->second));
+      return 1;
+    }
+    case HOST_FILE_FIELD_WIDE: {
+      if (older) return notUnderstood(code);
+      ExtendedInfoRequestWide* request = (ExtendedInfoRequestWide*)arg;
+      std::string field = narrow(request->field);
+      log(std::string("file-field-wide ") + (request->field ? field : "(null)"));
+      const PlaylistEntry* e = request->path ? entryByPath(playlist, narrow(request->path)) : nullptr;
+      auto found = e && request->field ? e->fields.find(field) : std::map<std::string, std::string>::const_iterator();
+      if (!e || !request->field || found == e->fields.end()) {
+        if (request->output && request->outputChars > 0) request->output[0] = L'\0';
+        return 0;
+      }
+      copyOutWide(request->output, (size_t)request->outputChars, found->second);
       return 1;
     }
     case HOST_FILE_TITLE: {
       TitleHookRequest* request = (TitleHookRequest*)arg;
       log("file-title");
-      const PlaylistEntry* e = entryByPath(playlist, request->path);
-      if (e) copyOut(request->title, kTitleBytes, e->title);
+      const PlaylistEntry* e = request->path ? entryByPath(playlist, fromAnsi(request->path)) : nullptr;
+      if (e) copyOut(request->title, kTitleBytes, toAnsi(e->title));
       return 1;
     }
     case HOST_RENDER_TEMPLATE:
       log("render");
       renderTemplate((FormatTitleRequest*)arg);
+      return 0;
+    case HOST_RENDER_TEMPLATE_WIDE:
+      if (older) return notUnderstood(code);
+      log("render-wide");
+      renderTemplateWide((FormatTitleRequestWide*)arg);
       return 0;
     case HOST_REGISTER_PAGE: {
       PrefsPageRecord* record = (PrefsPageRecord*)arg;

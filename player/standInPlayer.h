@@ -12,10 +12,14 @@
 
 #include "../host/hostContract.h"
 
+// Every text of the model is UTF-8; the player answers each request in its own form.
 struct PlaylistEntry {
   std::string path;
   std::string title;                          // answered to HOST_FILE_TITLE
-  std::map<std::string, std::string> fields;  // answered to HOST_FILE_FIELD, by exact name
+  std::map<std::string, std::string> fields;  // answered to the file field requests, by exact name
+  // The path as the requests hand it out (kept so that the answers' addresses stay valid).
+  std::string ansiPath;
+  std::wstring widePath;
 };
 
 struct CaughtMessageBox {
@@ -138,14 +142,18 @@ class StandInPlayer {
   std::string videoText;
   bool giveVideoText = false;
   int hotkeyCode = 0x10ACE;  // answer to the named request; 0: no hot-key plug-in
+  // An older player: it lacks the UTF-16 requests (entry path, formatting, file fields),
+  // answers them HOST_NOT_UNDERSTOOD and touches nothing.
+  bool older = false;
 
   std::vector<HotkeyAction> hotkeys;
   std::vector<PrefsPageRecord> pages;
   std::vector<int> shownPages;
   FormatterCounts formatter;
   double lastCommandMicroseconds = 0;  // when the last play or pause command arrived
-  FormatTitleRequest lastRender = {};  // the last formatting request, callbacks included
-  std::vector<std::string> renderedTemplates;
+  FormatTitleRequest lastRender = {};  // the last ANSI formatting request, callbacks included
+  FormatTitleRequestWide lastRenderWide = {};  // the last UTF-16 one
+  std::vector<std::string> renderedTemplates;  // UTF-8, whichever request carried them
 
   // The player's own window procedure; anything placed in front of it must pass messages on.
   static LRESULT CALLBACK PlayerWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -153,8 +161,13 @@ class StandInPlayer {
 
  private:
   LRESULT onRequest(WPARAM arg, LPARAM code);
+  LRESULT notUnderstood(LPARAM code);
   void onCommand(WORD command);
   void renderTemplate(FormatTitleRequest* request);
+  void renderTemplateWide(FormatTitleRequestWide* request);
+  // Replaces each %name% of a template by what value(name) gives (counting in formatter).
+  template <class Value>
+  std::string fill(const std::string& templateText, Value value);
   void log(const std::string& line) { events.push_back(line); }
   friend LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam);
 

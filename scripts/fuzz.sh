@@ -21,10 +21,10 @@ mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
 common=("$ROOT/base/text.cpp" "$ROOT/base/pathText.cpp")
 declare -A sources=(
-  [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
-  [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
-  [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp"
+  [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"
+  [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp base/utf8Text.cpp"
+  [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp base/iniText.cpp base/utf8Text.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp"
   [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/textEdit.cpp sheet/cueTime.cpp"

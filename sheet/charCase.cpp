@@ -1,14 +1,22 @@
-// Single-character case conversion through CharUpperA/CharLowerA.
+// Single-character case conversion through CharUpperW/CharLowerW.
 #include "charCase.h"
 
 #include <windows.h>
 
-// With a zero high word, CharUpperA and CharLowerA convert the character held in the low word
+namespace {
+
+const unsigned kLastSingleUnit = 0xFFFF;  // characters past it take two UTF-16 units: left as they are
+
+}  // namespace
+
+// With a zero high word, CharUpperW and CharLowerW convert the character held in the low word
 // and return it the same way, instead of treating the argument as a string.
-char upperChar(char c) {
-  return (char)(BYTE)(UINT_PTR)CharUpperA((LPSTR)(UINT_PTR)(BYTE)c);
+unsigned upperChar(unsigned codePoint) {
+  if (codePoint == 0 || codePoint > kLastSingleUnit) return codePoint;
+  return (unsigned)(WORD)(UINT_PTR)CharUpperW((LPWSTR)(UINT_PTR)(WORD)codePoint);
 }
 
-char lowerChar(char c) {
-  return (char)(BYTE)(UINT_PTR)CharLowerA((LPSTR)(UINT_PTR)(BYTE)c);
+unsigned lowerChar(unsigned codePoint) {
+  if (codePoint == 0 || codePoint > kLastSingleUnit) return codePoint;
+  return (unsigned)(WORD)(UINT_PTR)CharLowerW((LPWSTR)(UINT_PTR)(WORD)codePoint);
 }

@@ -1,5 +1,5 @@
-// Case conversion of one ANSI character by the system's code page.
+// Case conversion of one character (a Unicode code point) by the system's rules.
 #pragma once
 
-char upperChar(char c);
-char lowerChar(char c);
+unsigned upperChar(unsigned codePoint);
+unsigned lowerChar(unsigned codePoint);

@@ -1,8 +1,10 @@
 // Naming the cue file after the audio file.
 #include "cueFileName.h"
 
+#include "../base/limits.h"
 #include "../base/pathText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 
 namespace {
 
@@ -44,7 +46,12 @@ CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes) {
 
   copyText(out, stemLength + 1, entryPath);
   appendTo(out, outBytes, ".");
-  appendTo(out, outBytes, kCueExtension);
+  size_t written = appendTo(out, outBytes, kCueExtension);
+  // The system counts a path in UTF-16 units.
+  if (utf16UnitsOf(out, written) + 1 > kPathChars) {
+    out[0] = '\0';
+    return kCuePathTooLong;
+  }
   return kCuePathOk;
 }
 
@@ -63,8 +70,13 @@ void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
   size_t end = extensionDot(audioPath, start, length);
   size_t room = outBytes - 1 < sizeof kCueExtension ? 0 : outBytes - 1 - sizeof kCueExtension;
   size_t at = 0;
-  for (size_t i = start; i < end && at < room; ++i)
-    if (!isNameForbidden(audioPath[i]) && audioPath[i] != '/') out[at++] = audioPath[i];
+  for (size_t i = start; i < end;) {
+    size_t character = utf8Decode(audioPath, end, i, nullptr);  // whole characters only
+    if (at + character > room) break;
+    for (size_t k = 0; k < character; ++k)
+      if (!isNameForbidden(audioPath[i + k]) && audioPath[i + k] != '/') out[at++] = audioPath[i + k];
+    i += character;
+  }
   while (at > 0 && (out[at - 1] == ' ' || out[at - 1] == '.')) --at;  // names cannot end so
   out[at] = '\0';
   if (at == 0) {

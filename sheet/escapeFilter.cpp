@@ -1,6 +1,7 @@
-// The escape and case filter for formatted template text.
+// The escape and case filter for formatted template text (UTF-8).
 #include "escapeFilter.h"
 
+#include "../base/utf8Text.h"
 #include "charCase.h"
 
 namespace {
@@ -17,20 +18,27 @@ bool isWordDelimiter(char c) {
   }
 }
 
+bool isContinuation(char c) { return ((unsigned char)c & 0xC0) == 0x80; }
+
 struct Output {
   char* text;
-  size_t capacity;  // characters, the terminator excluded
+  size_t capacity;  // bytes, the terminator excluded
   size_t length;
 
-  void put(char c) {
-    if (length < capacity) text[length++] = c;
+  // Whole characters only: one that does not fit is left out.
+  void put(const char* bytes, size_t count) {
+    if (length + count > capacity) return;
+    for (size_t i = 0; i < count; ++i) text[length++] = bytes[i];
   }
+  void put(char c) { put(&c, 1); }
+  // Removes the character written last, all of its bytes.
   void removeLast() {
+    while (length > 0 && isContinuation(text[length - 1])) --length;
     if (length > 0) --length;
   }
 };
 
-char applyMode(CaseMode mode, char c, const Output& out) {
+unsigned applyMode(CaseMode mode, unsigned c, const Output& out) {
   switch (mode) {
     case kUpper:
       return upperChar(c);
@@ -43,6 +51,18 @@ char applyMode(CaseMode mode, char c, const Output& out) {
   }
 }
 
+// Copies the character at p (length bytes), in the case mode: unchanged bytes unless its case
+// changes.
+void putCharacter(Output* out, const char* p, size_t length, unsigned codePoint, CaseMode mode) {
+  unsigned changed = applyMode(mode, codePoint, *out);
+  if (changed == codePoint) {
+    out->put(p, length);
+    return;
+  }
+  char encoded[kUtf8CharBytesMax];
+  out->put(encoded, utf8Encode(changed, encoded));
+}
+
 }  // namespace
 
 void applyEscapes(const char* source, char* dest, size_t destBytes) {
@@ -50,18 +70,23 @@ void applyEscapes(const char* source, char* dest, size_t destBytes) {
   Output out = {dest, destBytes - 1, 0};
   CaseMode mode = kNormal;
   const char* p = source ? source : "";
+  size_t left = 0;
+  while (p[left]) ++left;
 
-  while (*p) {
+  while (left > 0) {
     if (*p != '\\') {
-      out.put(applyMode(mode, *p, out));
-      ++p;
+      unsigned codePoint = 0;
+      size_t length = utf8Decode(p, left, 0, &codePoint);
+      putCharacter(&out, p, length, codePoint, mode);
+      p += length;
+      left -= length;
       continue;
     }
-    char next = p[1];
-    if (next == '\0') {  // a backslash that ends the text stays
+    if (left == 1) {  // a backslash that ends the text stays
       out.put('\\');
       break;
     }
+    char next = p[1];
     switch (next) {
       case '\\': out.put('\\'); break;
       case 'n': out.put('\n'); break;
@@ -72,12 +97,18 @@ void applyEscapes(const char* source, char* dest, size_t destBytes) {
       case 'l': mode = kLower; break;
       case 'c': mode = kCapitalise; break;
       case 'o': mode = kNormal; break;
-      default:
+      default: {
+        // A backslash before any other character stays, with the character as it is.
+        size_t length = utf8Decode(p, left, 1, nullptr);
         out.put('\\');
-        out.put(next);
-        break;
+        out.put(p + 1, length);
+        p += 1 + length;
+        left -= 1 + length;
+        continue;
+      }
     }
     p += 2;
+    left -= 2;
   }
   dest[out.length] = '\0';
 }

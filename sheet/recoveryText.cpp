@@ -6,6 +6,7 @@
 
 namespace {
 
+const char kBom[] = "\xEF\xBB\xBF";
 const char kFirstLine[] = "REM LUMOMARKER-UNSAVED ";
 const char kSecondLine[] = "REM LUMOMARKER-AUDIO ";
 const char kLineBreak[] = "\r\n";
@@ -43,7 +44,8 @@ size_t formatRecoveryHeader(char* out, size_t outBytes, int nextEntry, size_t te
   if (outBytes < kRecoveryHeaderBytes || textLength(audioPath, kPathBytes) >= kPathBytes ||
       nextEntry < 1)
     return 0;
-  copyText(out, outBytes, kFirstLine);
+  copyText(out, outBytes, kBom);
+  appendTo(out, outBytes, kFirstLine);
   formatInt(number, sizeof number, nextEntry);
   appendTo(out, outBytes, number);
   appendTo(out, outBytes, " ");
@@ -61,6 +63,8 @@ bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet) {
   const char* at = bytes;
   size_t next = 0;
   size_t textBytes = 0;
+  bool utf8 = startsWith(at, end, kBom);
+  if (utf8) at += sizeof kBom - 1;
   if (!startsWith(at, end, kFirstLine)) return false;
   at += sizeof kFirstLine - 1;
   if (!readDigits(&at, end, 0x7FFFFFFF, &next) || next < 1) return false;
@@ -82,6 +86,7 @@ bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet) {
   for (const char* p = at; p < end; ++p)
     if (*p == '\0') return false;
 
+  sheet->utf8 = utf8;
   sheet->nextEntry = (int)next;
   sheet->text = at;
   sheet->textBytes = textBytes;

@@ -4,6 +4,7 @@
 #include "../base/limits.h"
 #include "../base/pathText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 #include "cueTime.h"
 
 namespace {
@@ -115,15 +116,21 @@ void keepLastTwo(char* text) {
 void literalTagValue(const char* value, char* out, size_t outBytes) {
   if (!out || outBytes == 0) return;
   size_t at = 0;
-  for (const char* p = value ? value : ""; *p; ++p) {
-    if (*p == '\\') {
+  size_t length = textLength(value, (size_t)-1);
+  for (size_t from = 0; from < length;) {
+    size_t character = utf8Decode(value, length, from, nullptr);
+    if (value[from] == '\\') {
       if (at + 2 >= outBytes) break;
       out[at++] = '\\';
       out[at++] = '\\';
-    } else {
+    } else if (value[from] == '"') {
       if (at + 1 >= outBytes) break;
-      out[at++] = *p == '"' ? '\'' : *p;
+      out[at++] = '\'';
+    } else {
+      if (at + character >= outBytes) break;  // whole characters only
+      for (size_t i = 0; i < character; ++i) out[at++] = value[from + i];
     }
+    from += character;
   }
   out[at] = '\0';
 }

@@ -27,5 +27,6 @@ void keepLastTwo(char* text);
 
 // Copies a value so that it reaches the sheet as it stands: each backslash is doubled (the
 // escape filter halves it again) and a double quote, which a cue sheet cannot hold inside a
-// quoted field, becomes a single quote. Cut to fit outBytes without splitting a doubled pair.
+// quoted field, becomes a single quote. Cut to fit outBytes without splitting a doubled pair or
+// a UTF-8 character.
 void literalTagValue(const char* value, char* out, size_t outBytes);

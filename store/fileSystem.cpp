@@ -1,14 +1,33 @@
-// The file calls, with the names as the plug-in holds them.
+// The file calls: every name goes to the system as UTF-16.
 #include "fileSystem.h"
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 
+namespace {
+
+// A path's UTF-16 form; one that does not fit the system's limit fails as the system fails it.
+struct WidePath {
+  wchar_t text[kPathChars];
+  bool ok;
+  explicit WidePath(const char* path) : ok(toWide(path, text, kPathChars)) {
+    if (!ok) SetLastError(ERROR_FILENAME_EXCED_RANGE);
+  }
+};
+
+}  // namespace
+
 HANDLE openFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
-  return CreateFileA(path, access, share, nullptr, disposition, flags, nullptr);
+  WidePath wide(path);
+  if (!wide.ok) return INVALID_HANDLE_VALUE;
+  return CreateFileW(wide.text, access, share, nullptr, disposition, flags, nullptr);
 }
 
-DWORD pathAttributes(const char* path) { return GetFileAttributesA(path); }
+DWORD pathAttributes(const char* path) {
+  WidePath wide(path);
+  return wide.ok ? GetFileAttributesW(wide.text) : INVALID_FILE_ATTRIBUTES;
+}
 
 bool isFile(const char* path) {
   DWORD attributes = pathAttributes(path);
@@ -20,20 +39,44 @@ bool isFolder(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool moveFile(const char* from, const char* to, DWORD flags) { return MoveFileExA(from, to, flags) != FALSE; }
-bool deleteFile(const char* path) { return DeleteFileA(path) != FALSE; }
-bool copyFile(const char* from, const char* to) { return CopyFileA(from, to, FALSE) != FALSE; }
-bool createFolder(const char* path) { return CreateDirectoryA(path, nullptr) || isFolder(path); }
+bool moveFile(const char* from, const char* to, DWORD flags) {
+  WidePath wideFrom(from);
+  WidePath wideTo(to);
+  return wideFrom.ok && wideTo.ok && MoveFileExW(wideFrom.text, wideTo.text, flags);
+}
+
+bool deleteFile(const char* path) {
+  WidePath wide(path);
+  return wide.ok && DeleteFileW(wide.text);
+}
+
+bool copyFile(const char* from, const char* to) {
+  WidePath wideFrom(from);
+  WidePath wideTo(to);
+  return wideFrom.ok && wideTo.ok && CopyFileW(wideFrom.text, wideTo.text, FALSE);
+}
+
+bool createFolder(const char* path) {
+  WidePath wide(path);
+  return wide.ok && (CreateDirectoryW(wide.text, nullptr) || isFolder(path));
+}
 
 DWORD replaceWithBackup(const char* path, const char* replacement, const char* backup) {
-  if (ReplaceFileA(path, replacement, backup, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) return 0;
+  WidePath widePath(path);
+  WidePath wideReplacement(replacement);
+  WidePath wideBackup(backup ? backup : "");
+  if (!widePath.ok || !wideReplacement.ok || !wideBackup.ok) return ERROR_FILENAME_EXCED_RANGE;
+  if (ReplaceFileW(widePath.text, wideReplacement.text, backup ? wideBackup.text : nullptr,
+                   REPLACEFILE_WRITE_THROUGH, nullptr, nullptr))
+    return 0;
   DWORD error = GetLastError();
   return error ? error : ERROR_WRITE_FAULT;
 }
 
 unsigned long long lastWriteTime(const char* path) {
+  WidePath wide(path);
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return 0;
+  if (!wide.ok || !GetFileAttributesExW(wide.text, GetFileExInfoStandard, &data)) return 0;
   return ((unsigned long long)data.ftLastWriteTime.dwHighDateTime << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
@@ -77,11 +120,15 @@ void forEachFileIn(const char* folder, const char* pattern, bool (*found)(const 
   size_t length = textLength(search, sizeof search);
   if (length > 0 && search[length - 1] != '\\' && search[length - 1] != '/') appendTo(search, sizeof search, "\\");
   if (appendTo(search, sizeof search, pattern) + 1 >= sizeof search) return;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(search, &data);
+  WidePath wide(search);
+  if (!wide.ok) return;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW(wide.text, &data);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !found(data.cFileName, context)) break;
-  } while (FindNextFileA(find, &data));
+    char name[kPathBytes];
+    fromWide(data.cFileName, name, sizeof name);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !found(name, context)) break;
+  } while (FindNextFileW(find, &data));
   FindClose(find);
 }

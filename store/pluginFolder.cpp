@@ -2,33 +2,29 @@
 #include "pluginFolder.h"
 
 #include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 #include "fileSystem.h"
 
 namespace {
 
-const char kAppDataVariable[] = "APPDATA";
+const wchar_t kAppDataVariable[] = L"APPDATA";
 const char kAppDataFolder[] = "LumoMarker";
 
 HINSTANCE gModule = nullptr;
 char gPlayerTag = '1';
 
-// The plug-in's folder with a closing separator; false when its name was cut or has none.
+// The plug-in's folder (UTF-8) with a closing separator; false when its name was cut or has none.
 bool moduleFolder(char* path) {
-  DWORD length = GetModuleFileNameA(gModule, path, (DWORD)kPathBytes);
+  path[0] = '\0';
+  wchar_t wide[kPathChars];
+  DWORD length = GetModuleFileNameW(gModule, wide, (DWORD)kPathChars);
   // A name that filled the buffer may have been cut: no reliable folder then.
-  if (length == 0 || length >= kPathBytes) {
-    path[0] = '\0';
-    return false;
-  }
-  char* p = path + length;
-  while (p > path && *p != '\\') p = CharPrevA(path, p);
-  if (*p != '\\') {
-    path[0] = '\0';
-    return false;
-  }
-  p = CharNextA(p);
-  *p = '\0';
+  if (length == 0 || length >= kPathChars) return false;
+  while (length > 0 && wide[length - 1] != L'\\') --length;
+  if (length == 0) return false;
+  wide[length] = L'\0';
+  fromWide(wide, path, kPathBytes);
   return true;
 }
 
@@ -67,9 +63,11 @@ bool dataFolder(int which, bool create, char* folder) {
     return true;
   }
   if (which != 1) return false;
+  wchar_t wide[kPathChars];
   char appData[kPathBytes];
-  DWORD length = GetEnvironmentVariableA(kAppDataVariable, appData, (DWORD)sizeof appData);
-  if (length == 0 || length >= sizeof appData || !joinPath(appData, kAppDataFolder, folder)) {
+  DWORD length = GetEnvironmentVariableW(kAppDataVariable, wide, (DWORD)kPathChars);
+  if (length > 0 && length < kPathChars) fromWide(wide, appData, sizeof appData);
+  if (length == 0 || length >= kPathChars || !joinPath(appData, kAppDataFolder, folder)) {
     folder[0] = '\0';
     return false;
   }

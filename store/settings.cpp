@@ -1,10 +1,20 @@
-// Reading and writing plugin.ini.
+// Reading and writing plugin.ini. The [LUMO] section is read and written as bytes by the plug-in
+// itself (base/iniText.h), not through the system's profile functions: those pass every value
+// through the ANSI code page, which on a double-byte code page does not carry every UTF-8 byte
+// sequence. Values are UTF-8; a value that is not valid UTF-8 was written by an earlier version
+// in the ANSI code page and is read in it. The rest of the file keeps its bytes. A plugin.ini in
+// UTF-16 (which the profile functions read and write whole) is left to them.
 #include "settings.h"
 
 #include <windows.h>
 
+#include "../base/iniText.h"
+#include "../base/platformText.h"
 #include "../base/settingsText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
+#include "atomicFile.h"
+#include "fileSystem.h"
 #include "pluginFolder.h"
 
 const char kDefaultHeaderTemplate[] =
@@ -19,41 +29,138 @@ namespace {
 const char kEarlierDefaultHeader[] =
     "PERFORMER \"%artist%\"\\r\\nTITLE \"%title%\"\\r\\nFILE \"%filename%\" MP3";
 const char kSection[] = "LUMO";
+const wchar_t kSectionWide[] = L"LUMO";
 const char kIniName[] = "plugin.ini";
-// The text of a stored number as read, with room for blanks around it.
-const size_t kStoredNumberBytes = 64;
+const size_t kIniBytesMax = 16 * 1024 * 1024;  // far past any plugin.ini; a larger one is not touched
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
+const int kKeyCount = 12;
 
-Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault};
+Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic};
+
+// plugin.ini as read: its bytes, or, for a UTF-16 file, the path for the profile functions.
+struct IniFile {
+  char path[kPathBytes];
+  char* bytes;  // global memory; null when there is no file or it is UTF-16
+  size_t length;
+  bool wide;
+};
+
+bool isWideFile(const char* bytes, size_t length) {
+  return length >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
+}
+
+bool openIni(IniFile* ini) {
+  ini->bytes = nullptr;
+  ini->length = 0;
+  ini->wide = false;
+  if (!iniFilePath(ini->path)) return false;
+  DWORD error = 0;
+  ini->bytes = readWholeFile(ini->path, kIniBytesMax, 0, &ini->length, &error);
+  if (ini->bytes && isWideFile(ini->bytes, ini->length)) {
+    GlobalFree(ini->bytes);
+    ini->bytes = nullptr;
+    ini->wide = true;
+  }
+  return ini->bytes || ini->wide;
+}
+
+void closeIni(IniFile* ini) {
+  if (ini->bytes) GlobalFree(ini->bytes);
+  ini->bytes = nullptr;
+}
+
+// A stored value as UTF-8 into value (valueBytes); false when the key is not there.
+bool readValue(const IniFile& ini, const char* key, char* value, size_t valueBytes) {
+  value[0] = '\0';
+  if (ini.wide) {
+    wchar_t wideKey[64];
+    wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, valueBytes * sizeof(wchar_t));
+    wchar_t widePath[kPathChars];
+    bool found = false;
+    if (wide && toWide(key, wideKey, 64) && toWide(ini.path, widePath, kPathChars)) {
+      const wchar_t kMissing[] = {0xFFFF, 0};
+      GetPrivateProfileStringW(kSectionWide, wideKey, kMissing, wide, (DWORD)valueBytes, widePath);
+      found = !(wide[0] == 0xFFFF && wide[1] == 0);
+      if (found) fromWide(wide, value, valueBytes);
+    }
+    if (wide) GlobalFree(wide);
+    return found;
+  }
+  char* stored = (char*)GlobalAlloc(GPTR, valueBytes);
+  if (!stored) return false;
+  bool found = iniRead(ini.bytes, ini.length, kSection, key, stored, valueBytes);
+  size_t length = textLength(stored, valueBytes);
+  if (isValidUtf8(stored, length)) copyText(value, valueBytes, stored);
+  else ansiToUtf8(stored, length, value, valueBytes);
+  GlobalFree(stored);
+  return found;
+}
 
 // An integer key; a missing key or one that holds no number gives the fallback.
-int readNumber(const char* key, int fallback, const char* path) {
-  char text[kStoredNumberBytes];
-  GetPrivateProfileStringA(kSection, key, "", text, (DWORD)sizeof text, path);
+int readNumber(const IniFile& ini, const char* key, int fallback) {
+  char text[kNumberTextBytes * 2];
   int value = fallback;
-  return parseSettingInt(text, &value) ? value : fallback;
-}
-
-void writeNumber(const char* key, int value, const char* path) {
-  char text[kNumberTextBytes];
-  formatInt(text, sizeof text, value);
-  WritePrivateProfileStringA(kSection, key, text, path);
-}
-
-void writeTemplate(const char* key, const char* value, const char* path) {
-  char stored[kStoredTemplateBytes];
-  if (encodeSettingText(value, stored, sizeof stored))
-    WritePrivateProfileStringA(kSection, key, stored, path);
+  if (readValue(ini, key, text, sizeof text)) parseSettingInt(text, &value);
+  return value;
 }
 
 // Reads a template into its block: the stored text whole, then cut to kTemplateChars
 // characters as it formats, so that line breaks stored as escapes never push its end out.
-void readTemplate(const char* key, const char* fallback, char* block, const char* path) {
-  char stored[kStoredTemplateBytes];
-  GetPrivateProfileStringA(kSection, key, fallback, stored, (DWORD)sizeof stored, path);
+void readTemplate(const IniFile& ini, const char* key, const char* fallback, char* block) {
+  char* stored = (char*)GlobalAlloc(GPTR, kStoredTemplateBytes);
+  if (!stored) {
+    copyText(block, kTemplateBytes, fallback);
+    return;
+  }
+  if (!readValue(ini, key, stored, kStoredTemplateBytes)) copyText(stored, kStoredTemplateBytes, fallback);
   cutTemplate(stored, kTemplateChars);
   copyText(block, kTemplateBytes, stored);
+  GlobalFree(stored);
+}
+
+// The values in the order they are written.
+struct StoredValues {
+  char numbers[kKeyCount][kNumberTextBytes];
+  char header[kStoredTemplateBytes];
+  char track[kStoredTemplateBytes];
+  IniValue values[kKeyCount];
+  size_t count;
+};
+
+void addNumber(StoredValues* s, const char* key, int value) {
+  formatInt(s->numbers[s->count], kNumberTextBytes, value);
+  s->values[s->count] = IniValue{key, s->numbers[s->count]};
+  ++s->count;
+}
+
+void composeValues(StoredValues* s) {
+  s->count = 0;
+  addNumber(s, "enabled", gSettings.enabled);
+  addNumber(s, "usewinampstrayicon", 0);
+  addNumber(s, "balloontimeout", 5000);
+  addNumber(s, "iconindex", 6);
+  addNumber(s, "overridetip", 0);
+  addNumber(s, "displayonpbchange", 0);
+  addNumber(s, "currentpageindex", gSettings.currentPageIndex);
+  bool header = encodeSettingText(gSettings.headerTemplate, s->header, sizeof s->header);
+  bool track = encodeSettingText(gSettings.trackTemplate, s->track, sizeof s->track);
+  if (header) s->values[s->count++] = IniValue{"advformatstring", s->header};
+  if (track) s->values[s->count++] = IniValue{"balloontitle", s->track};
+  addNumber(s, "markoffset", gSettings.markOffsetMs);
+  addNumber(s, "listenlead", gSettings.listenLeadSeconds);
+  addNumber(s, "encoding", gSettings.encoding);
+}
+
+void writeWide(const IniFile& ini, const StoredValues& s) {
+  wchar_t widePath[kPathChars];
+  if (!toWide(ini.path, widePath, kPathChars)) return;
+  for (size_t i = 0; i < s.count; ++i) {
+    wchar_t wideKey[64];
+    wchar_t* value = newWideText(s.values[i].value);
+    if (value && toWide(s.values[i].key, wideKey, 64)) WritePrivateProfileStringW(kSectionWide, wideKey, value, widePath);
+    if (value) GlobalFree(value);
+  }
 }
 
 }  // namespace
@@ -86,36 +193,49 @@ void readSettings() {
   gSettings.currentPageIndex = 0;
   gSettings.markOffsetMs = kMarkOffsetMsDefault;
   gSettings.listenLeadSeconds = kListenLeadSecondsDefault;
-  char path[kPathBytes];
-  if (!iniFilePath(path)) {
+  gSettings.encoding = kEncodingAutomatic;
+  IniFile ini;
+  if (!openIni(&ini)) {
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
     copyText(gSettings.trackTemplate, kTemplateBytes, kDefaultTrackTemplate);
     return;
   }
-  gSettings.enabled = readNumber("enabled", gSettings.enabled, path);
-  gSettings.currentPageIndex = readNumber("currentpageindex", 0, path);
-  gSettings.markOffsetMs =
-      clampSetting(readNumber("markoffset", kMarkOffsetMsDefault, path), kMarkOffsetMsMax);
+  gSettings.enabled = readNumber(ini, "enabled", gSettings.enabled);
+  gSettings.currentPageIndex = readNumber(ini, "currentpageindex", 0);
+  gSettings.markOffsetMs = clampSetting(readNumber(ini, "markoffset", kMarkOffsetMsDefault), kMarkOffsetMsMax);
   gSettings.listenLeadSeconds =
-      clampSetting(readNumber("listenlead", kListenLeadSecondsDefault, path), kListenLeadSecondsMax);
-  readTemplate("advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate, path);
+      clampSetting(readNumber(ini, "listenlead", kListenLeadSecondsDefault), kListenLeadSecondsMax);
+  gSettings.encoding = clampSetting(readNumber(ini, "encoding", kEncodingAutomatic), kEncodingLast);
+  readTemplate(ini, "advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate);
   if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
-  readTemplate("balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate, path);
+  readTemplate(ini, "balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate);
+  closeIni(&ini);
 }
 
 void writeSettings() {
-  char path[kPathBytes];
-  if (!iniFilePath(path)) return;
-  writeNumber("enabled", gSettings.enabled, path);
-  writeNumber("usewinampstrayicon", 0, path);
-  writeNumber("balloontimeout", 5000, path);
-  writeNumber("iconindex", 6, path);
-  writeNumber("overridetip", 0, path);
-  writeNumber("displayonpbchange", 0, path);
-  writeNumber("currentpageindex", gSettings.currentPageIndex, path);
-  writeTemplate("advformatstring", gSettings.headerTemplate, path);
-  writeTemplate("balloontitle", gSettings.trackTemplate, path);
-  writeNumber("markoffset", gSettings.markOffsetMs, path);
-  writeNumber("listenlead", gSettings.listenLeadSeconds, path);
+  IniFile ini;
+  bool exists = openIni(&ini);
+  if (!ini.path[0]) return;
+  StoredValues* stored = (StoredValues*)GlobalAlloc(GPTR, sizeof(StoredValues));
+  if (!stored) {
+    closeIni(&ini);
+    return;
+  }
+  composeValues(stored);
+  if (ini.wide) {
+    writeWide(ini, *stored);
+  } else if (exists || !isFile(ini.path)) {
+    const char* old = ini.bytes ? ini.bytes : "";
+    size_t room = iniEditedBytesMax(ini.length, kSection, stored->values, stored->count);
+    char* edited = (char*)GlobalAlloc(GMEM_FIXED, room);
+    char temp[kPathBytes];
+    if (edited && temporaryNameBeside(ini.path, playerTag(), temp)) {
+      size_t length = iniEdit(old, ini.length, kSection, stored->values, stored->count, edited, room);
+      if (length > 0) replaceFile(ini.path, temp, edited, length, nullptr);
+    }
+    if (edited) GlobalFree(edited);
+  }
+  GlobalFree(stored);
+  closeIni(&ini);
 }

@@ -10,6 +10,15 @@ struct Settings {
   char* trackTemplate;       // kTemplateBytes block, owned by the settings store
   int markOffsetMs;          // a mark's time lies this much before the key press
   int listenLeadSeconds;     // Listen starts this long before a mark
+  int encoding;              // how a cue file's text is written: one of the CueEncoding values
+};
+
+// How a cue file's text is written.
+enum CueEncoding {
+  kEncodingAutomatic = 0,  // ASCII as it is; anything else UTF-8 with a BOM
+  kEncodingUtf8 = 1,       // UTF-8 without a BOM
+  kEncodingAnsi = 2,       // the ANSI code page of this Windows
+  kEncodingLast = kEncodingAnsi,
 };
 
 // The ranges of the two mark settings; a value outside is taken as the nearest inside.

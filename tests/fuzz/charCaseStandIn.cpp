@@ -1,8 +1,6 @@
-// For the native fuzz build: the single-character case conversion without the Win32 call,
-// by the C locale (ASCII letters), as the system's ANSI code page converts them.
-#include <cctype>
-
+// For the native fuzz build: the single-character case conversion without the Win32 call, for
+// ASCII letters only (other characters are left as they are).
 #include "../../sheet/charCase.h"
 
-char upperChar(char c) { return (char)toupper((unsigned char)c); }
-char lowerChar(char c) { return (char)tolower((unsigned char)c); }
+unsigned upperChar(unsigned c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+unsigned lowerChar(unsigned c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }

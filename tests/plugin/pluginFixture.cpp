@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include "../../player/wideText.h"
 #include "../../res/resource.h"
 
 namespace {
@@ -165,14 +166,7 @@ HWND PluginTest::cueWindow() const { return findPluginDialog(IDC_CUE_EDITOR); }
 HWND PluginTest::infoWindow() const { return findPluginDialog(IDC_INFO_OK); }
 HWND PluginTest::cueEditor() const { return GetDlgItem(cueWindow(), IDC_CUE_EDITOR); }
 
-std::string PluginTest::fieldText(HWND dialog, int id) const {
-  HWND field = GetDlgItem(dialog, id);
-  int length = GetWindowTextLengthA(field);
-  std::string text((size_t)length + 1, '\0');
-  GetWindowTextA(field, &text[0], length + 1);
-  text.resize((size_t)length);
-  return text;
-}
+std::string PluginTest::fieldText(HWND dialog, int id) const { return windowTextOf(GetDlgItem(dialog, id)); }
 
 std::string PluginTest::editorText() const { return fieldText(cueWindow(), IDC_CUE_EDITOR); }
 
@@ -184,8 +178,8 @@ void PluginTest::mark() {
 void PluginTest::typeInfo(const std::string& title, const std::string& performer) {
   HWND info = infoWindow();
   ASSERT_NE(info, nullptr);
-  SetDlgItemTextA(info, IDC_INFO_TITLE, title.c_str());
-  SetDlgItemTextA(info, IDC_INFO_PERFORMER, performer.c_str());
+  SetDlgItemTextW(info, IDC_INFO_TITLE, widen(title).c_str());
+  SetDlgItemTextW(info, IDC_INFO_PERFORMER, widen(performer).c_str());
 }
 
 void PluginTest::clickOk() {
@@ -214,8 +208,8 @@ void PluginTest::resetSheet() {
 }
 
 void PluginTest::setEditorByHand(const std::string& text) {
-  SendMessageA(cueEditor(), EM_SETSEL, 0, -1);
-  SendMessageA(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)text.c_str());
+  SendMessageW(cueEditor(), EM_SETSEL, 0, -1);
+  SendMessageW(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)widen(text).c_str());
   player->pump();
 }
 
@@ -227,7 +221,7 @@ void PluginTest::commitEntry(const std::string& title, const std::string& perfor
 
 std::string PluginTest::readFile(const std::string& path) const {
   // Shared for delete too: a test that polls a file never stops the plug-in replacing it.
-  HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  HANDLE f = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return "<missing>";
   std::string bytes;
@@ -239,7 +233,7 @@ std::string PluginTest::readFile(const std::string& path) const {
 }
 
 void PluginTest::writeFile(const std::string& path, const std::string& bytes) const {
-  FILE* f = fopen(path.c_str(), "wb");
+  FILE* f = _wfopen(widen(path).c_str(), L"wb");
   ASSERT_NE(f, nullptr) << path;
   fwrite(bytes.data(), 1, bytes.size(), f);
   fclose(f);

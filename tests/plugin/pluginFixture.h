@@ -31,7 +31,7 @@ class PluginTest : public ::testing::Test {
   HWND cueWindow() const;
   HWND infoWindow() const;
   HWND cueEditor() const;
-  std::string editorText() const;
+  std::string editorText() const;  // UTF-8, as every text of the tests
   std::string fieldText(HWND dialog, int id) const;
 
   // The user's actions. mark() sends the capture message the hot-key action sends.
@@ -48,6 +48,7 @@ class PluginTest : public ::testing::Test {
   void commitEntry(const std::string& title, const std::string& performer);
 
   // The file's bytes, or "<missing>" when it cannot be opened.
+  // Files by UTF-8 paths.
   std::string readFile(const std::string& path) const;
   void writeFile(const std::string& path, const std::string& bytes) const;
   std::string iniPath() const { return folder + "\\plugin.ini"; }

@@ -231,7 +231,7 @@ TEST_F(RecoveryTest, HandEditsReachTheCopyWithinTwoSeconds) {
   EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("REM by hand") != std::string::npos; }, kWithinMs));
   std::string copy = readFile(copyPath());
   EXPECT_EQ(copy.substr(copy.find("\r\n", copy.find("AUDIO")) + 2), editorText()) << "the text unchanged";
-  EXPECT_EQ(copy.compare(0, 25, "REM LUMOMARKER-UNSAVED 2 "), 0) << copy;
+  EXPECT_EQ(copy.compare(0, 28, "\xEF\xBB\xBFREM LUMOMARKER-UNSAVED 2 "), 0) << copy;
   setEditorByHand("");
   EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()) == "<missing>"; }, kWithinMs))
       << "an empty sheet leaves no copy";

@@ -30,7 +30,7 @@ TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllKeys) {
                                              "currentpageindex=0\r\n"
                                              "advformatstring=") +
                                  kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack +
-                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\n");
+                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\nencoding=0\r\n");
 }
 
 TEST_F(PluginTest, MarkSettingsComeBackWholeAndWithinRange) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "pluginFixture.h"
+#include "../../player/wideText.h"
 
 namespace {
 
@@ -13,16 +14,18 @@ class TagTest : public PluginTest {
     PluginTest::SetUp();
     start();
     commitEntry("Typed Title", "Typed Performer");  // the player now holds our callbacks
-    ASSERT_NE(player->lastRender.resolveTag, nullptr);
+    ASSERT_NE(player->lastRenderWide.resolveTag, nullptr);
   }
 
-  // The value of one tag, or "(null)"; every value is handed back as the formatter does.
+  // The value of one tag (UTF-8), or "(null)" when it has none; every value is handed back as
+  // the formatter does.
   std::string tag(const char* name) {
-    FormatTitleRequest& r = player->lastRender;
-    char* value = r.resolveTag(name, r.context);
-    if (!value) return kNull;
-    std::string text = value;
-    EXPECT_FALSE(text.empty()) << name << ": an empty value must be null";
+    FormatTitleRequestWide& r = player->lastRenderWide;
+    wchar_t* value = r.resolveTag(widen(name).c_str(), r.context);
+    EXPECT_NE(value, nullptr) << name << ": every name is the plug-in's";
+    if (!value || value == HOST_EMPTY_TAG_VALUE) return kNull;
+    std::string text = narrow(value);
+    EXPECT_FALSE(text.empty()) << name << ": an empty value is the empty mark";
     r.freeTagValue(value, r.context);
     return text;
   }
@@ -84,7 +87,7 @@ TEST_F(TagTest, UnknownNameGoesToMetadataWithItsCase) {
   tag("AlBuM");
   std::vector<std::string> events = eventsFrom(*player, first);
   ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back(), "file-field AlBuM");
+  EXPECT_EQ(events.back(), "file-field-wide AlBuM");
 }
 
 TEST_F(TagTest, StreamAndStateVariants) {

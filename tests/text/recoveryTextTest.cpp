@@ -1,4 +1,5 @@
-// The recovery copy's text: two header lines, then the sheet byte for byte.
+// The recovery copy's text: a BOM and two header lines, then the sheet byte for byte; copies of
+// earlier versions without the BOM.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,13 +18,14 @@ std::string copyOf(int next, const std::string& audio, const std::string& text) 
 
 TEST(RecoveryText, CopiesComeBackWhole) {
   // Whatever the editor held comes back, control characters pasted into a title too.
-  std::string sheet = "PERFORMER \"A\"\r\nTRACK 01 AUDIO\r\n\tINDEX 01 00:00:00\r\n\xE9t\xE9 \a\x1B\f\x01";
+  std::string sheet = "PERFORMER \"Bj\xC3\xB6rk\"\r\nTRACK 01 AUDIO\r\n\tINDEX 01 00:00:00\r\n\xE6\x9D\xB1 \a\x1B\f\x01";
   std::string copy = copyOf(12, "D:\\mixes\\set.flac", sheet);
-  EXPECT_EQ(copy.substr(0, copy.find(sheet)),
-            "REM LUMOMARKER-UNSAVED 12 " + std::to_string(sheet.size()) +
-                "\r\nREM LUMOMARKER-AUDIO D:\\mixes\\set.flac\r\n");
+  std::string header = "REM LUMOMARKER-UNSAVED 12 " + std::to_string(sheet.size()) +
+                       "\r\nREM LUMOMARKER-AUDIO D:\\mixes\\set.flac\r\n";
+  EXPECT_EQ(copy.substr(0, copy.find(sheet)), "\xEF\xBB\xBF" + header);
   RecoveredSheet back;
   ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
+  EXPECT_TRUE(back.utf8);
   EXPECT_EQ(back.nextEntry, 12);
   EXPECT_EQ(std::string(back.text, back.textBytes), sheet);
   EXPECT_STREQ(back.audioPath, "D:\\mixes\\set.flac");
@@ -32,6 +34,12 @@ TEST(RecoveryText, CopiesComeBackWhole) {
   ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
   EXPECT_STREQ(back.audioPath, "");
   EXPECT_EQ(std::string(back.text, back.textBytes), "REM typed\r\n");
+
+  // An earlier version's copy: no BOM, the text in the ANSI code page.
+  copy = header + sheet;
+  ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
+  EXPECT_FALSE(back.utf8);
+  EXPECT_EQ(std::string(back.text, back.textBytes), sheet);
 }
 
 TEST(RecoveryText, DamagedCopiesAreRefused) {
@@ -52,7 +60,7 @@ TEST(RecoveryText, DamagedCopiesAreRefused) {
       {"counter 0", "REM LUMOMARKER-UNSAVED 0 1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"no counter", "REM LUMOMARKER-UNSAVED  1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"huge size", "REM LUMOMARKER-UNSAVED 2 99999999999\r\nREM LUMOMARKER-AUDIO \r\nx"},
-      {"path too long", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO " + std::string(300, 'p') + "\r\nx"},
+      {"path too long", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO " + std::string(kPathBytes, 'p') + "\r\nx"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -62,5 +70,5 @@ TEST(RecoveryText, DamagedCopiesAreRefused) {
   char small[kRecoveryHeaderBytes - 1];
   EXPECT_EQ(formatRecoveryHeader(small, sizeof small, 2, 1, "C:\\a"), 0u);
   char header2[kRecoveryHeaderBytes];
-  EXPECT_EQ(formatRecoveryHeader(header2, sizeof header2, 2, 1, std::string(260, 'p').c_str()), 0u);
+  EXPECT_EQ(formatRecoveryHeader(header2, sizeof header2, 2, 1, std::string(kPathBytes, 'p').c_str()), 0u);
 }
