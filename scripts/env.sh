@@ -3,6 +3,9 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
 export WINEDEBUG=-all
+# Wine takes its ANSI code page from the locale: C.UTF-8 gives code page 1252, which the tests
+# of text in that code page are written for.
+export LC_ALL=C.UTF-8
 # No .NET or HTML engine prompts when the prefix is first made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-lumo}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "../../base/iniText.h"
 #include "../../base/settingsText.h"
 #include "fuzzInput.h"
 
@@ -49,6 +50,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(templateLength(cut.c_str()) <= limit);
   FUZZ_CHECK(value.compare(0, cut.size(), cut) == 0);
   if (templateLength(value.c_str()) <= limit) FUZZ_CHECK(cut == value);
+
+  // The stored value written into any file as its [LUMO] section reads back as stored, and no
+  // byte outside the section changes.
+  if (encodeSettingText(value.c_str(), out.data, out.size)) {
+    std::string stored = out.data;
+    std::string file = value;  // any bytes as a file around it
+    IniValue values[] = {{"balloontitle", stored.c_str()}};
+    size_t room = iniEditedBytesMax(file.size(), "LUMO", values, 1);
+    ExactBuffer edited(room);
+    size_t length = iniEdit(file.data(), file.size(), "LUMO", values, 1, edited.data, room);
+    FUZZ_CHECK(length > 0 && length < room);
+    ExactBuffer back(stored.size() + 1);
+    bool found = iniRead(edited.data, length, "LUMO", "balloontitle", back.data, back.size);
+    // A file whose own lines hold a second [LUMO] or a balloontitle= before ours may shadow it.
+    if (file.find('[') == std::string::npos && file.find('=') == std::string::npos) {
+      FUZZ_CHECK(found);
+      FUZZ_CHECK(profileRead(stored) == back.data);
+    }
+  }
 
   int parsed = 12345;
   if (parseSettingInt(value.c_str(), &parsed)) {

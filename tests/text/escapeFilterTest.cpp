@@ -40,6 +40,13 @@ TEST(EscapeFilter, EscapesAndCaseModes) {
       {"D:\\Music\\new.mp3", "D:\\Music\new.mp3"},
       {"", ""},
       {"\\u\\\\n", "\\N"},
+      // UTF-8: case modes on whole characters, \\b takes a whole character back.
+      {"\\ub\xC3\xB6rk \xD0\xB6\xD1\x91\xD0\xBB", "B\xC3\x96RK \xD0\x96\xD0\x81\xD0\x9B"},
+      {"\\c\xC3\xA9t\xC3\xA9 \xC3\xA0 paris", "\xC3\x89t\xC3\xA9 \xC3\x80 Paris"},
+      {"\\l\xC3\x89T\xC3\x89 \xF0\x9F\x8E\xB5", "\xC3\xA9t\xC3\xA9 \xF0\x9F\x8E\xB5"},
+      {"\xE6\x9D\xB1\\b", ""},
+      {"a\xF0\x9F\x8E\xB5\\bb", "ab"},
+      {"\\u\\\xC3\xA9", "\\\xC3\xA9"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source);
@@ -56,6 +63,7 @@ TEST(EscapeFilter, NullSourceGivesEmptyText) {
 TEST(EscapeFilter, OutputIsCutAtDestinationSize) {
   EXPECT_EQ(filter("abcdefgh", 5), "abcd");
   EXPECT_EQ(filter("ab\\x", 4), "ab\\");
+  EXPECT_EQ(filter("\xE6\x9D\xB1\xE4\xBA\xAC", 5), "\xE6\x9D\xB1") << "whole characters only";
   std::string longText(5000, 'a');
   EXPECT_EQ(filter(longText, 1024), std::string(1023, 'a'));
 }

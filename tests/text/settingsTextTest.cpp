@@ -71,6 +71,9 @@ TEST(SettingsText, TemplateLengthCountsLineBreaksOnceAndCutsWholePairs) {
       {"a\\tb", 4, 2, "a"},              // any other pair is two, as typed, and never split
       {"\\\\r", 3, 2, "\\\\"},      // the pair is "\\", then a plain r
       {"ab\\", 3, 3, "ab\\"},          // a backslash at the end is one character
+      {"\xC3\xA9\xE6\x9D\xB1x", 3, 2, "\xC3\xA9\xE6\x9D\xB1"},  // characters, not bytes
+      {"a\xF0\x9F\x8E\xB5" "b", 4, 2, "a"},  // two UTF-16 units, never split
+      {"\\\xC3\xA9", 2, 1, ""},           // a pair with a character after the backslash
       {"", 0, 0, ""},
   };
   for (const auto& c : cases) {
