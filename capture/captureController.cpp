@@ -9,7 +9,10 @@
 #include "../sheet/escapeFilter.h"
 #include "../sheet/sheetEdit.h"
 #include "../store/settings.h"
+#include "../base/platformText.h"
+#include "../sheet/fileLine.h"
 #include "cueEditor.h"
+#include "cueOpen.h"
 #include "cueSave.h"
 #include "markTools.h"
 #include "recovery.h"
@@ -32,6 +35,8 @@ const char kNoCopy[] =
 // the lines a sheet needs (FILE, TRACK, INDEX) stay whole.
 const size_t kShortestCut = 1;
 const size_t kMessageBytes = kPathBytes + 128;
+const size_t kFileBlocksMax = 99;  // FILE blocks looked at for the playing file
+const size_t kFileLineBytes = kPathBytes + 32;
 
 struct CaptureState {
   bool marked;           // a mark is pending: its position is the entry's
@@ -81,11 +86,17 @@ void tellCue(UINT message, WPARAM wParam) {
   if (gState.cueWindow) SendMessageA(gState.cueWindow, message, wParam, 0);
 }
 
+// The facts the recovery copy keeps besides the text; code holds kFormCodeBytes.
+RecoveryFacts copyFacts(char* code) {
+  formCode(openedSheetForm(), code);
+  return RecoveryFacts{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code, nullptr, 0};
+}
+
 void keepCopy() {
   EditorText text = readEditorText(0);
   if (!text.text) return;
-  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
-  keepRecoveryCopy(text.text, text.length, facts);
+  char code[kFormCodeBytes];
+  keepRecoveryCopy(text.text, text.length, copyFacts(code));
   freeEditorText(&text);
 }
 
@@ -112,20 +123,45 @@ bool followTheSheet(const EditorText& sheet) {
   } else if (tracks > 0) {
     setEntryCounter(tracks + 1);
   }
-  return entryCounter() <= 1;
+  // An opened sheet has its own header.
+  return entryCounter() <= 1 && !openedSheetPath()[0];
+}
+
+// The FILE block an entry goes into: the one that names the playing file, or, when the sheet
+// spans several files and none names it, a new block (its FILE line written into fileLine).
+EntryTarget targetFor(const EditorText& sheet, char* fileLine) {
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  FileBlock blocks[kFileBlocksMax];
+  size_t count = listFileBlocks(sheet.text, sheet.length, blocks, kFileBlocksMax);
+  if (count > kFileBlocksMax) count = kFileBlocksMax;
+  char folder[kPathBytes];
+  sheetFolder(folder);
+  for (size_t i = 0; i < count && current[0]; ++i) {
+    char named[kPathBytes];
+    if (resolveFileName(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, named, sizeof named) &&
+        samePath(named, current))
+      return EntryTarget{(int)i, nullptr};
+  }
+  // The sheet's own file, or a sheet of no FILE lines: as it always was.
+  if (count == 0 || !current[0] || !sheetAudioPath()[0] || samePath(current, sheetAudioPath()))
+    return EntryTarget{0, nullptr};
+  if (!composeFileLine(current, folder, fileLine, kFileLineBytes)) return EntryTarget{0, nullptr};
+  return EntryTarget{-1, fileLine};
 }
 
 // Puts the formatted entry into the sheet: in time order and numbered when the sheet's tracks
 // are recognised, at the end otherwise.
 void placeInSheet(const EditorText& sheet, bool first) {
+  char fileLine[kFileLineBytes] = "";
+  EntryTarget target = first ? EntryTarget{0, nullptr} : targetFor(sheet, fileLine);
   size_t editsMax = placementEditsMax(sheet.text, sheet.length);
   size_t placedBytes = placedTextBytes(textLength(gState.headerText, kTextBytes),
-                                       textLength(gState.entryText, kTextBytes), 0);
+                                       textLength(gState.entryText, kTextBytes), textLength(fileLine, kFileLineBytes));
   TextEdit* edits = (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit));
   char* placed = (char*)GlobalAlloc(GMEM_FIXED, placedBytes);
   if (edits && placed) {
     EntryPlacement placement;
-    EntryTarget target = {0, nullptr};
     size_t count = placeEntry(sheet.text, sheet.length, first ? gState.headerText : nullptr,
                               gState.entryText, target, placed, placedBytes, edits, editsMax, &placement);
     if (placement.atEnd && count == 1)
@@ -296,6 +332,12 @@ void requestReset() {
   keepCopy();
 }
 
+void requestOpen() {
+  if (!openCueSheet(gState.cueWindow)) return;
+  keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
+  tellCue(CAPTURE_SHOW_CUE, FALSE);
+}
+
 void requestListen() {
   char fileName[kPathBytes];
   if (listenToMark(fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
@@ -345,6 +387,7 @@ bool restoreSheet() {
     setEditorText(start.sheet.text);
     setEntryCounter(start.sheet.nextEntry);
     setSheetAudioPath(start.sheet.audioPath);
+    if (start.sheet.openedPath[0]) setOpenedSheet(start.sheet.openedPath, formOfCode(start.sheet.openedForm));
     markSheetChanged();
   }
   freeRestoredSheet(&start.sheet);
@@ -364,8 +407,8 @@ void reportRestore() {
 
 bool closeSheet() {
   EditorText text = readEditorText(0);
-  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
-  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, facts);
+  char code[kFormCodeBytes];
+  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, copyFacts(code));
   freeEditorText(&text);
   return closed;
 }

@@ -57,6 +57,7 @@ void setCapturedTexts(const char* title, const char* performer);
 bool sheetHasUnsavedWork();      // Reset asks before it discards this
 unsigned sheetChangeCount();     // changes so far: a Reset that asked sees whether one came since
 void requestReset();             // empties the sheet; numbering restarts at 1
+void requestOpen();              // Open...: a cue sheet from a file (after the window's question)
 void requestListen();            // plays from the listen lead before the caret's mark
 void requestNudge(long long frames);  // moves the caret's mark, then listens
 // The editor's text changed; returns whether it was a hand edit (whose copy is due soon).

@@ -36,6 +36,13 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
         requestListen();
         return 0;
       }
+      if (wParam == 'O' && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        PostMessageW(gCue.window, WM_COMMAND, MAKEWPARAM(IDC_CUE_OPEN, BN_CLICKED), 0);
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == ('O' - '@')) return 0;  // Ctrl+O's character: taken above, nothing to type
       break;
     case WM_SYSKEYDOWN:
       if (wParam == VK_MENU && !(lParam & (1 << 30))) gCue.swallowAltUp = false;  // a new press
@@ -68,22 +75,20 @@ void onCueInit(HWND dialog) {
   gCue.editorProc = (WNDPROC)SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)EditorKeysProc);
 }
 
-// Reset of a sheet that holds something not yet saved asks first.
-void onReset() {
-  // Pressed while a box of ours is open: carried out, in its turn, once the box has closed.
+// Whether the button's action may go on and replace the sheet: a sheet that holds something not
+// yet saved asks first. Pressed while a box of ours is open, the button is pressed again, in its
+// turn, once the box has closed.
+bool mayReplaceSheet(WORD button) {
   if (modalOpen()) {
-    postAfterModal(gCue.window, CAPTURE_RETRY, IDC_CUE_RESET);
-    return;
+    postAfterModal(gCue.window, CAPTURE_RETRY, button);
+    return false;
   }
-  if (sheetHasUnsavedWork()) {
-    unsigned asked = sheetChangeCount();
-    int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption,
-                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer != IDYES) return;  // No, not shown, or shut down while asking
-    // An entry marked while the question was open was not part of what Yes discards.
-    if (sheetChangeCount() != asked) return;
-  }
-  requestReset();
+  if (!sheetHasUnsavedWork()) return true;
+  unsigned asked = sheetChangeCount();
+  int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  // No, not shown, or shut down while asking; and an entry marked while the question was open
+  // was not part of what Yes discards.
+  return answer == IDYES && sheetChangeCount() == asked;
 }
 
 void onEditorChanged() {
@@ -101,7 +106,10 @@ void onRecoveryTimer() {
 bool onCueCommand(WORD id, WORD code) {
   switch (id) {
     case IDC_CUE_RESET:
-      onReset();
+      if (mayReplaceSheet(id)) requestReset();
+      return true;
+    case IDC_CUE_OPEN:
+      if (mayReplaceSheet(id)) requestOpen();
       return true;
     case IDC_CUE_SAVE:
       requestCapture(CAPTURE_SAVE);

@@ -15,6 +15,10 @@ struct RecoveryFacts {
   int nextEntry;
   const char* audioPath;
   bool unsaved;
+  const char* openedPath;  // the file the sheet was opened from; empty: none
+  const char* openedForm;  // how that file was written, as a short code
+  const char* tracklist;   // the tracklist still to be marked (UTF-8); may be null
+  size_t tracklistBytes;
 };
 
 struct RestoredSheet {
@@ -22,6 +26,9 @@ struct RestoredSheet {
   size_t length;
   int nextEntry;
   char audioPath[kPathBytes];
+  char openedPath[kPathBytes];
+  char openedForm[kPathBytes];
+  char* tracklist;  // global memory, NUL-terminated, or null
 };
 
 struct RecoveryStart {

@@ -102,14 +102,21 @@ int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT ty
   return answer;
 }
 
-int guardedSaveDialog(OPENFILENAMEW* request) {
+namespace {
+
+int guardedFileDialog(OPENFILENAMEW* request, BOOL(WINAPI* dialog)(OPENFILENAMEW*)) {
   if (!enter()) return MODAL_REFUSED;
-  BOOL chosen = GetSaveFileNameW(request);
+  BOOL chosen = dialog(request);
   // A dialog ended by the loop's end may hand back a bare name, which would land in whatever
   // folder is current: only a full path chosen by the user counts.
   if (chosen && (quitCame() || !isFullPath(request->lpstrFile))) chosen = FALSE;
   return leave(chosen ? 1 : MODAL_REFUSED);
 }
+
+}  // namespace
+
+int guardedSaveDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetSaveFileNameW); }
+int guardedOpenDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetOpenFileNameW); }
 
 bool postAfterModal(HWND window, UINT message, WPARAM wParam) {
   if (!gModal.open) return false;

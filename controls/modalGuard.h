@@ -23,6 +23,8 @@ int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 // cancelled or refused, MODAL_ABANDONED. The player's loop ending while the dialog is open
 // counts as Cancel, and so does a name that is not a full path (a drive or a share).
 int guardedSaveDialog(OPENFILENAMEW* request);
+// GetOpenFileNameW through the guard, alike.
+int guardedOpenDialog(OPENFILENAMEW* request);
 
 // Posts message (with wParam) to window once the open box has closed; false when no box is open.
 // An action the user asked for while a box was open is carried out after it, not dropped.

@@ -28,6 +28,7 @@
 #define IDC_CUE_LISTEN         1040
 #define IDC_CUE_EARLIER        1041
 #define IDC_CUE_LATER          1042
+#define IDC_CUE_OPEN           1043
 
 #define IDC_INFO_TITLE         1035
 #define IDC_INFO_PERFORMER     1036
