@@ -47,8 +47,6 @@ bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* file
 
 }  // namespace
 
-long long nudgeStep() { return GetKeyState(VK_SHIFT) < 0 ? kFramesPerSecond : 1; }
-
 MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
   EditorText copy = readEditorText(0);
   MarkTime mark;
@@ -58,7 +56,7 @@ MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
   if (!found) return kMarkToolNoMark;
   if (!playing) return kMarkToolOtherFile;
   listenAt(mark.frames);
-  return kMarkToolDone;
+  return kMarkToolListened;
 }
 
 MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) {
@@ -76,9 +74,33 @@ MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) 
   long long moved = 0;
   found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, endFrames, &edit, &moved);
   bool changes = found && (edit.removeLength > 0 || editLength(edit) > 0);
-  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, true);
+  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, false);  // Ctrl+Z is the history's
   freeEditorText(&copy);
   if (!found) return kMarkToolNoMark;
   listenAt(moved);
-  return kMarkToolDone;
+  return changes ? kMarkToolDone : kMarkToolListened;
+}
+
+MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes) {
+  EditorText copy = readEditorText(0);
+  MarkTime mark;
+  size_t caret = editorCaret();
+  bool found = copy.text && findMark(copy.text, copy.length, caret, &mark);
+  if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
+    freeEditorText(&copy);
+    return kMarkToolOtherFile;
+  }
+  int lengthSeconds = found ? hostLengthSeconds() : 0;
+  long long endFrames = lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
+  size_t editsMax = found ? shiftEditsMax(copy.text, copy.length) : 0;
+  TextEdit* edits = editsMax > 0 ? (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit)) : nullptr;
+  size_t count = 0;
+  long long moved = 0;
+  found = edits && shiftMarks(copy.text, copy.length, caret, frames, endFrames, edits, editsMax, &count, &moved);
+  if (found && count > 0) applyToEditor(copy.text, copy.length, edits, count, false);
+  if (edits) GlobalFree(edits);
+  freeEditorText(&copy);
+  if (!found) return kMarkToolNoMark;
+  listenAt(moved);
+  return count > 0 ? kMarkToolDone : kMarkToolListened;
 }

@@ -38,6 +38,7 @@ struct Recovery {
   Slot slot;
   bool told;    // the user heard in this session that no copy can be written
   bool retried;  // the last write failed and the copy moved to the other folder
+  LPARAM place;  // counts the places the copy had: a notice of an earlier one is stale
 };
 
 Recovery gRecovery;
@@ -180,7 +181,7 @@ bool lookAtCopy(const char* name, void* context) {
     releaseSlot(&c.slot);
     return true;
   }
-  if (sheet.textBytes == 0) {
+  if (sheet.textBytes == 0 && sheet.tracklistLinesBytes == 0) {
     deleteFile(c.slot.copyPath);  // a whole copy of an empty sheet holds nothing to keep
     GlobalFree(c.bytes);
     releaseSlot(&c.slot);
@@ -266,7 +267,7 @@ void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& fact
   if (slot.folder < 0 && !takeFreeSlot(0, &slot)) return;
   bool tracklist = facts.tracklist && facts.tracklistBytes > 0;
   if ((!facts.unsaved || length == 0) && !tracklist) {
-    requestFileWrite(slot.copyPath, slot.tempPath, nullptr, 0);  // no copy
+    requestFileWrite(slot.copyPath, slot.tempPath, nullptr, 0, gRecovery.place);  // no copy
     return;
   }
   CopyHeader header = {facts.nextEntry, length, facts.audioPath, facts.openedPath, facts.openedForm,
@@ -280,10 +281,11 @@ void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& fact
     return;
   }
   CopyMemory(bytes + headerLength, text, length);
-  requestFileWrite(slot.copyPath, slot.tempPath, bytes, headerLength + length);  // the writer frees it
+  requestFileWrite(slot.copyPath, slot.tempPath, bytes, headerLength + length, gRecovery.place);  // the writer frees it
 }
 
-RecoveryNext recoveryWriteDone(DWORD error) {
+RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag) {
+  if (tag != gRecovery.place) return kRecoveryQuiet;  // about a place the copy has left
   if (error == 0) {
     gRecovery.retried = false;
     return kRecoveryQuiet;
@@ -294,6 +296,7 @@ RecoveryNext recoveryWriteDone(DWORD error) {
     deleteFile(slot.copyPath);  // whatever stands there is behind the sheet now
     releaseSlot(&slot);
   }
+  ++gRecovery.place;
   if (!gRecovery.retried && takeFreeSlot(next, &slot)) {
     gRecovery.retried = true;
     return kRecoveryRetry;

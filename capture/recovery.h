@@ -48,11 +48,12 @@ void freeRestoredSheet(RestoredSheet* sheet);
 // facts, or no copy when the sheet is saved or empty.
 void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& facts);
 
-// After a write, with its error code (0: written). kRecoveryRetry: it failed and the copy moved
-// to the other folder, write it again now; kRecoveryTell: no folder takes it, and the user has
-// not been told in this session; kRecoveryQuiet: nothing to do.
+// After a write, with its error code (0: written) and the tag its notice carried.
+// kRecoveryRetry: it failed and the copy moved to the other folder, write it again now;
+// kRecoveryTell: no folder takes it, and the user has not been told in this session;
+// kRecoveryQuiet: nothing to do (also for the notice of a copy's earlier place).
 enum RecoveryNext { kRecoveryRetry, kRecoveryTell, kRecoveryQuiet };
-RecoveryNext recoveryWriteDone(DWORD error);
+RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag);
 // What this player's copy is called (kPathBytes), for telling the user; empty when it has none.
 void recoveryCopyPath(char* path);
 

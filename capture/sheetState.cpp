@@ -80,6 +80,20 @@ bool sheetWrote(const char* cuePath) {
   return false;
 }
 
+void saveSheetFacts(SheetFacts* facts) {
+  facts->nextEntry = gSheet.nextEntry;
+  copyText(facts->audioPath, sizeof facts->audioPath, gSheet.audioPath);
+  copyText(facts->openedPath, sizeof facts->openedPath, gSheet.openedPath);
+  facts->openedForm = gSheet.openedForm;
+}
+
+void restoreSheetFacts(const SheetFacts& facts) {
+  gSheet.nextEntry = facts.nextEntry;
+  copyText(gSheet.audioPath, sizeof gSheet.audioPath, facts.audioPath);
+  copyText(gSheet.openedPath, sizeof gSheet.openedPath, facts.openedPath);
+  gSheet.openedForm = facts.openedForm;
+}
+
 void forgetSheet() {
   gSheet.nextEntry = 1;
   gSheet.unsaved = false;

@@ -3,6 +3,7 @@
 // was written, whether it holds changes not yet saved, and which cue file it has written.
 #pragma once
 
+#include "../base/limits.h"
 #include "../sheet/cueEncoding.h"
 
 // How an opened sheet's file was written, so that Save writes it back alike.
@@ -46,6 +47,16 @@ void markSheetSaved(const char* cuePath, unsigned version);
 // Whether this sheet wrote the cue file at path since start-up or the last Reset (it remembers
 // the last few places it was saved to).
 bool sheetWrote(const char* cuePath);
+
+// What an undo step puts back besides the text.
+struct SheetFacts {
+  int nextEntry;
+  char audioPath[kPathBytes];
+  char openedPath[kPathBytes];
+  SheetForm openedForm;
+};
+void saveSheetFacts(SheetFacts* facts);
+void restoreSheetFacts(const SheetFacts& facts);
 
 // A new sheet: numbering from 1, no audio file, not opened, nothing unsaved, nothing written.
 void forgetSheet();

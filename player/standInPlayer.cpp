@@ -197,7 +197,8 @@ static BOOL CALLBACK matchPluginDialog(HWND window, LPARAM param) {
   DialogSearch* search = (DialogSearch*)param;
   char caption[16];
   GetWindowTextA(window, caption, (int)sizeof caption);
-  if (strcmp(caption, "LumoMarker") != 0 || !GetDlgItem(window, search->controlId)) return TRUE;
+  bool ours = strcmp(caption, "LumoMarker") == 0 || strcmp(caption, "Tracklist") == 0;
+  if (!ours || !GetDlgItem(window, search->controlId)) return TRUE;
   search->found = window;
   return FALSE;
 }

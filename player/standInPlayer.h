@@ -55,8 +55,8 @@ struct FormatterCounts {
   int outstanding() const { return valuesReturned - valuesFreed; }
 };
 
-// The plug-in's top-level window of this thread (caption "LumoMarker") that holds a control
-// with this id; null when there is none.
+// The plug-in's top-level window of this thread (caption "LumoMarker", or "Tracklist") that
+// holds a control with this id; null when there is none.
 HWND findPluginDialog(int controlId);
 
 // The player model. One instance at a time per thread.
