@@ -61,6 +61,7 @@ bool sheetHasUnsavedWork();      // Reset asks before it discards this
 unsigned sheetChangeCount();     // changes so far: a Reset that asked sees whether one came since
 void requestReset();             // empties the sheet; numbering restarts at 1
 void requestOpen();              // Open...: a cue sheet from a file (after the window's question)
+void requestExport();            // Export...: the sheet's tracks as chapters
 void requestListen();            // plays from the listen lead before the caret's mark
 void requestNudge(long long frames);  // moves the caret's mark, then listens
 void requestShift(long long frames);  // moves it and every later mark of its file, then listens

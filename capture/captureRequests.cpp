@@ -7,7 +7,9 @@
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "captureState.h"
+#include "../res/resource.h"
 #include "cueEditor.h"
+#include "cueExport.h"
 #include "cueOpen.h"
 #include "markTools.h"
 #include "recovery.h"
@@ -115,6 +117,15 @@ void requestOpen() {
   if (!opened) return;
   keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
   tell(captureState().cueWindow, CAPTURE_SHOW_CUE, FALSE);
+}
+
+void requestExport() {
+  // Asked for while a box of ours is open: carried out once it has closed.
+  if (modalOpen()) {
+    postAfterModal(captureState().cueWindow, CAPTURE_RETRY, IDC_CUE_EXPORT);
+    return;
+  }
+  exportCueSheet(captureState().cueWindow);
 }
 
 void requestListen() {

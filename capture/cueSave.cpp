@@ -19,6 +19,7 @@
 #include "cueEditor.h"
 #include "cueFile.h"
 #include "fileErrors.h"
+#include "saveAsDialog.h"
 #include "sheetState.h"
 
 namespace {
@@ -96,39 +97,12 @@ int reportSaved(const char* path, const CueWrite& write, const SheetText& text) 
   return guardedMessageBox(text.owner, message, kSavedCaption, MB_OK);
 }
 
-// The folder part of an audio file's path, when that folder exists; empty otherwise.
-void existingFolderOf(const char* audioPath, char* folder) {
-  copyText(folder, kPathBytes, audioPath);
-  size_t at = fileNameStart(folder, textLength(folder, kPathBytes));
-  folder[at > 0 ? at - 1 : 0] = '\0';
-  if (!folder[0] || !isFolder(folder)) folder[0] = '\0';
-}
-
-// The platform's Save As dialog; 1 with a name chosen into path (kPathBytes).
+// The platform's Save As dialog for a cue sheet; 1 with a name chosen into path (kPathBytes).
 int askForPlace(HWND owner, const char* audioPath, char* path) {
-  char folder[kPathBytes];
-  bool isFilePath = audioPath && !isStreamPath(audioPath);
-  if (isFilePath) existingFolderOf(audioPath, folder);
-  else folder[0] = '\0';
   char proposed[kPathBytes];
   proposeCueName(audioPath, proposed, sizeof proposed);
-  wchar_t widePath[kPathChars];
-  wchar_t wideFolder[kPathChars];
-  toWide(proposed, widePath, kPathChars);
-  bool hasFolder = folder[0] && toWide(folder, wideFolder, kPathChars);
-  OPENFILENAMEW request;
-  ZeroMemory(&request, sizeof request);
-  request.lStructSize = sizeof request;
-  request.hwndOwner = owner;
-  request.lpstrFilter = kSaveFilter;
-  request.lpstrFile = widePath;
-  request.nMaxFile = (DWORD)kPathChars;
-  request.lpstrInitialDir = hasFolder ? wideFolder : nullptr;
-  request.lpstrDefExt = kCueExtension;
-  request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  int chosen = guardedSaveDialog(&request);
-  if (chosen == 1) fromWide(widePath, path, kPathBytes);
-  return chosen;
+  int filterIndex = 1;
+  return askToSaveAs(owner, kSaveFilter, &filterIndex, kCueExtension, audioPath, proposed, path);
 }
 
 // Offers another place for as long as the user wants one and the writes fail; true when the

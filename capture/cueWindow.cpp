@@ -142,6 +142,9 @@ bool onCueCommand(WORD id, WORD code) {
     case IDC_CUE_TRACKLIST:
       requestShowTracklist();
       return true;
+    case IDC_CUE_EXPORT:
+      requestExport();
+      return true;
     case IDC_CUE_SAVE:
       requestCapture(CAPTURE_SAVE);
       return true;

@@ -68,6 +68,10 @@ unsigned sheetVersion() { return gSheet.version; }
 
 void markSheetSaved(const char* cuePath, unsigned version) {
   gSheet.unsaved = version != gSheet.version;
+  noteWrittenFile(cuePath);
+}
+
+void noteWrittenFile(const char* cuePath) {
   if (sheetWrote(cuePath)) return;
   for (int i = kWrittenPathsKept - 1; i > 0; --i)
     copyText(gSheet.writtenPaths[i], kPathBytes, gSheet.writtenPaths[i - 1]);

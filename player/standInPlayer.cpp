@@ -83,6 +83,7 @@ void copyOutWide(wchar_t* out, size_t outChars, const std::string& utf8) {
 
 // The common Save As dialog: a dialog with the file name box (cmb13) or field (edt1).
 const int kFileNameCombo = 1148;
+const int kFileTypeCombo = 1136;
 const int kFileNameField = 1152;
 const int kFolderCombo = 1137;
 
@@ -177,6 +178,13 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
       gPlayer->saveAnswers.pop_front();
     }
     gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
+    if (!gPlayer->saveTypes.empty()) {
+      // The dialog takes a new type only when the list says its choice is made.
+      HWND types = GetDlgItem(dialog, kFileTypeCombo);
+      SendMessageW(types, CB_SETCURSEL, (WPARAM)(gPlayer->saveTypes.front() - 1), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), (LPARAM)types);
+      gPlayer->saveTypes.pop_front();
+    }
     if (!answer.empty()) {
       SetDlgItemTextW(dialog, nameControl(dialog), widen(answer).c_str());
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -110,6 +110,8 @@ class StandInPlayer {
   // name in the folder it opened in); an empty name or none left cancels it.
   std::vector<CaughtSaveDialog> saveDialogs;
   std::deque<std::string> saveAnswers;
+  // The type (from 1) chosen in the next dialogs' type list before the answer; none: as shown.
+  std::deque<int> saveTypes;
   // The player's loop ends (WM_QUIT) while the next Save As dialog is open, as when the player
   // is closed from the taskbar.
   bool quitInSaveDialog = false;

@@ -30,6 +30,7 @@
 #define IDC_CUE_EARLIER        1041
 #define IDC_CUE_LATER          1042
 #define IDC_CUE_OPEN           1043
+#define IDC_CUE_EXPORT         1044
 #define IDC_CUE_TRACKLIST      1045
 
 #define IDC_TRACKLIST_EDITOR   1050
