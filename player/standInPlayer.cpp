@@ -401,22 +401,45 @@ std::vector<std::string> StandInPlayer::eventsSince(size_t first) const {
   return std::vector<std::string>(events.begin() + (long)first, events.end());
 }
 
+static long long counterMicros() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return (long long)((double)now.QuadPart * 1e6 / (double)frequency.QuadPart);
+}
+
 void StandInPlayer::useRealClock(int speed) {
   positionMs = position();
   clockSpeed_ = speed;
-  clockStartTick_ = GetTickCount();
+  clockStartMicros_ = counterMicros();
 }
 
 int StandInPlayer::position() const {
   if (!clockSpeed_ || playState != HOST_STATE_PLAYING) return positionMs;
-  long long ms = positionMs + (long long)(GetTickCount() - clockStartTick_) * clockSpeed_;
+  long long ms = positionMs + (counterMicros() - clockStartMicros_) / 1000 * clockSpeed_;
   long long length = (long long)lengthSeconds * 1000;
   return (int)(length > 0 && ms > length ? length : ms);
 }
 
 void StandInPlayer::seek(int ms) {
   positionMs = ms;
-  clockStartTick_ = GetTickCount();
+  clockStartMicros_ = counterMicros();
+}
+
+bool StandInPlayer::clockAnchor(long long* systemMicros, int* atMs) const {
+  if (!clockSpeed_ || playState != HOST_STATE_PLAYING) return false;
+  const long long kMicrosFrom1601To1970 = 11644473600LL * 1000000;
+  // The precise system time exists from Windows 8 on (and in Wine); the plain one moves in steps.
+  typedef void(WINAPI * SystemTimeProc)(FILETIME*);
+  SystemTimeProc precise =
+      (SystemTimeProc)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+  FILETIME now;
+  (precise ? precise : GetSystemTimeAsFileTime)(&now);
+  long long counter = counterMicros();
+  long long system = (((long long)now.dwHighDateTime << 32) | now.dwLowDateTime) / 10 - kMicrosFrom1601To1970;
+  *systemMicros = system - (counter - clockStartMicros_);
+  *atMs = positionMs;
+  return true;
 }
 
 void StandInPlayer::onCommand(WORD command) {

@@ -117,10 +117,14 @@ class StandInPlayer {
   bool quitInSaveDialog = false;
 
   // A playback clock that runs in real time while playing, times speed; otherwise the position
-  // is positionMs as set.
+  // is positionMs as set. It counts with the performance counter (GetTickCount moves in steps
+  // of up to 16 ms under Wine, more than a CD frame).
   void useRealClock(int speed);
   int position() const;
   void seek(int ms);
+  // While the real clock runs: the system time in microseconds since 1970 at which the
+  // position was *atMs (a moment of this run of playback); false when it does not run.
+  bool clockAnchor(long long* systemMicros, int* atMs) const;
 
   // Binds a registered action to a system hot key, as the Global Hotkeys plug-in does.
   bool bindSystemHotkey(const std::string& id, UINT modifiers, UINT key);
@@ -179,7 +183,8 @@ class StandInPlayer {
   HHOOK boxHook_ = nullptr;
   HWND prefsWindow_ = nullptr;
   HWND prefsPage_ = nullptr;
-  int clockSpeed_ = 0;        // 0: the position is positionMs
-  DWORD clockStartTick_ = 0;  // when playback last started, with positionMs the position then
+  int clockSpeed_ = 0;               // 0: the position is positionMs
+  long long clockStartMicros_ = 0;   // performance counter when playback last started, with
+                                     // positionMs the position then
   std::vector<std::string> systemHotkeys_;
 };
