@@ -12,7 +12,7 @@
 #include "cueEditor.h"
 #include "cueFile.h"
 #include "fileErrors.h"
-#include "saveAsDialog.h"
+#include "fileDialogs.h"
 #include "sheetState.h"
 
 namespace {

@@ -3,8 +3,6 @@
 // and remembered, line ends shown as CR LF.
 #include "cueOpen.h"
 
-#include <commdlg.h>
-
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
@@ -16,6 +14,7 @@
 #include "../store/fileSystem.h"
 #include "../store/settings.h"
 #include "cueEditor.h"
+#include "fileDialogs.h"
 #include "fileErrors.h"
 #include "sheetState.h"
 
@@ -38,21 +37,7 @@ int askForFile(HWND owner, char* path) {
     hostEntryPathText(hostPlaylistIndex(), current);
     folderOf(current, folder, sizeof folder);
   }
-  wchar_t widePath[kPathChars] = L"";
-  wchar_t wideFolder[kPathChars];
-  bool hasFolder = folder[0] && toWide(folder, wideFolder, kPathChars);
-  OPENFILENAMEW request;
-  ZeroMemory(&request, sizeof request);
-  request.lStructSize = sizeof request;
-  request.hwndOwner = owner;
-  request.lpstrFilter = kOpenFilter;
-  request.lpstrFile = widePath;
-  request.nMaxFile = (DWORD)kPathChars;
-  request.lpstrInitialDir = hasFolder ? wideFolder : nullptr;
-  request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  int chosen = guardedOpenDialog(&request);
-  if (chosen == 1) fromWide(widePath, path, kPathBytes);
-  return chosen;
+  return askToOpen(owner, kOpenFilter, folder, path);
 }
 
 // "The cue sheet was not opened." with the file and why.

@@ -19,7 +19,7 @@
 #include "cueEditor.h"
 #include "cueFile.h"
 #include "fileErrors.h"
-#include "saveAsDialog.h"
+#include "fileDialogs.h"
 #include "sheetState.h"
 
 namespace {
@@ -157,42 +157,9 @@ void audioPathOfSheet(char* path) {
   else hostEntryPathText(hostPlaylistIndex(), path);
 }
 
-// Writes the sheet beside its audio; composes the failure message otherwise. True when saved.
-bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool* stop) {
-  if (isLossyPath(audioPath)) {
-    composeFailure(message, kLossyName, audioPath, 0);
-    return false;
-  }
-  char cuePath[kPathBytes];
-  switch (makeCuePath(audioPath, cuePath, sizeof cuePath)) {
-    case kCuePathOk: {
-      if (!emptyMayReplace(cuePath, text)) {
-        *stop = true;
-        return false;
-      }
-      CueWrite write = writeSheet(cuePath, text);
-      if (!write.error) {
-        reportSaved(cuePath, write, text);
-        return true;
-      }
-      composeFailure(message, kNotWritten, cuePath, write.error);
-      return false;
-    }
-    case kCuePathNoFile:
-      composeFailure(message, kNoFile, "", 0);
-      return false;
-    case kCuePathStream:
-      composeFailure(message, kStream, audioPath, 0);
-      return false;
-    case kCuePathTooLong:
-      composeFailure(message, kTooLong, audioPath, 0);
-      return false;
-  }
-  return false;
-}
-
-// Writes an opened sheet back to its own file; composes the failure message otherwise.
-bool saveToOpenedFile(const char* cuePath, SheetText& text, char* message, bool* stop) {
+// Writes the sheet to cuePath (an empty sheet over a file only when the user says so); composes
+// the failure message otherwise. stop: the user said No.
+bool saveToFile(const char* cuePath, SheetText& text, char* message, bool* stop) {
   if (!emptyMayReplace(cuePath, text)) {
     *stop = true;
     return false;
@@ -203,6 +170,29 @@ bool saveToOpenedFile(const char* cuePath, SheetText& text, char* message, bool*
     return true;
   }
   composeFailure(message, kNotWritten, cuePath, write.error);
+  return false;
+}
+
+// Writes the sheet beside its audio; composes the failure message otherwise. True when saved.
+bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool* stop) {
+  if (isLossyPath(audioPath)) {
+    composeFailure(message, kLossyName, audioPath, 0);
+    return false;
+  }
+  char cuePath[kPathBytes];
+  switch (makeCuePath(audioPath, cuePath, sizeof cuePath)) {
+    case kCuePathOk:
+      return saveToFile(cuePath, text, message, stop);
+    case kCuePathNoFile:
+      composeFailure(message, kNoFile, "", 0);
+      return false;
+    case kCuePathStream:
+      composeFailure(message, kStream, audioPath, 0);
+      return false;
+    case kCuePathTooLong:
+      composeFailure(message, kTooLong, audioPath, 0);
+      return false;
+  }
   return false;
 }
 
@@ -229,7 +219,7 @@ SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
     copyText(opened, sizeof opened, openedSheetPath());
     char message[kMessageBytes];
     bool stop = false;
-    outcome.saved = opened[0] ? saveToOpenedFile(opened, text, message, &stop)
+    outcome.saved = opened[0] ? saveToFile(opened, text, message, &stop)
                               : saveBesideAudio(audioPath, text, message, &stop);
     if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, opened[0] ? opened : audioPath, text);
   }

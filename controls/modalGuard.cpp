@@ -93,8 +93,6 @@ bool isFullPath(const wchar_t* path) {
 bool modalOpen() { return gModal.open; }
 
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  // A hidden owner would hide the box with it: then the box stands on its own.
-  if (owner && !IsWindowVisible(owner)) owner = nullptr;
   wchar_t* wideText = newWideText(text);
   wchar_t* wideCaption = newWideText(caption);
   int answer = MODAL_REFUSED;

@@ -16,7 +16,7 @@ const int MODAL_ABANDONED = -1;  // shut down while it was open: return at once,
 bool modalOpen();
 
 // A message box (text and caption UTF-8) through the guard: the button pressed, MODAL_REFUSED
-// or MODAL_ABANDONED. The owner waits for it while it is open; a hidden owner is left out.
+// or MODAL_ABANDONED. The owner waits for it while it is open.
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // GetSaveFileNameW through the guard: 1 when a full path was chosen, MODAL_REFUSED when

@@ -149,8 +149,20 @@ void CALLBACK answerMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 // Answers a Save As dialog once it has settled (its folder and name are filled in by then).
 HWND gPendingSaveDialog = nullptr;
+UINT_PTR gSaveDialogTimer = 0;
+void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR, DWORD);
+
+// One answer at a time, to the dialog activated last: a dialog that closed before its answer
+// came (after its overwrite prompt, say) gives way to the next one.
+void scheduleSaveAnswer(HWND dialog) {
+  if (gSaveDialogTimer) KillTimer(nullptr, gSaveDialogTimer);
+  gPendingSaveDialog = dialog;
+  gSaveDialogTimer = SetTimer(nullptr, 0, 50, answerSaveDialog);
+}
+
 void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
+  gSaveDialogTimer = 0;
   HWND dialog = gPendingSaveDialog;
   gPendingSaveDialog = nullptr;
   if (!dialog || !IsWindow(dialog)) return;
@@ -158,6 +170,16 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     gPlayer->quitInSaveDialog = false;
     gPlayer->events.push_back("save-dialog quit");
     PostQuitMessage(0);
+    return;
+  }
+  if (gPlayer && !gPlayer->saveTypes.empty()) {
+    // The dialog takes a new type only when the list says its choice is made; the answer
+    // follows once the dialog has taken it.
+    HWND types = GetDlgItem(dialog, kFileTypeCombo);
+    SendMessageW(types, CB_SETCURSEL, (WPARAM)(gPlayer->saveTypes.front() - 1), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), (LPARAM)types);
+    gPlayer->saveTypes.pop_front();
+    scheduleSaveAnswer(dialog);
     return;
   }
   if (gPlayer) {
@@ -178,13 +200,6 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
       gPlayer->saveAnswers.pop_front();
     }
     gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
-    if (!gPlayer->saveTypes.empty()) {
-      // The dialog takes a new type only when the list says its choice is made.
-      HWND types = GetDlgItem(dialog, kFileTypeCombo);
-      SendMessageW(types, CB_SETCURSEL, (WPARAM)(gPlayer->saveTypes.front() - 1), 0);
-      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), (LPARAM)types);
-      gPlayer->saveTypes.pop_front();
-    }
     if (!answer.empty()) {
       SetDlgItemTextW(dialog, nameControl(dialog), widen(answer).c_str());
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -233,9 +248,8 @@ LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
       gPendingBoxes.push_back({window, gPlayer->messageBoxes.size() - 1});
       SetTimer(nullptr, 0, 1, answerMessageBox);
     }
-  } else if (ours && isSaveDialog(window) && gPlayer->closeMessageBoxes && !gPendingSaveDialog) {
-    gPendingSaveDialog = window;
-    SetTimer(nullptr, 0, 50, answerSaveDialog);
+  } else if (ours && isSaveDialog(window) && gPlayer->closeMessageBoxes && gPendingSaveDialog != window) {
+    scheduleSaveAnswer(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }

@@ -14,6 +14,9 @@ class ExportTest : public PluginTest {
     player->playlist[0].path = folder + "\\mix.wav";
     player->lengthSeconds = 100;
     start();
+    // Export... is a button of the Cue window, which the user sees.
+    ShowWindow(cueWindow(), SW_SHOW);
+    player->pump();
   }
   // Export... with the dialog answered by path and type (from 1; 0: as it opens).
   void exportAs(const std::string& path, int type) {

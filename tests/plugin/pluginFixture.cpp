@@ -109,6 +109,9 @@ void PluginTest::SetUp() {
   char name[64];
   snprintf(name, sizeof name, "lumo_%lu_%d", GetCurrentProcessId(), ++counter);
   folder = std::string(temp) + name;
+  // Wine reuses process ids: a run that was killed may have left this folder, recovery copy
+  // and all.
+  removeFolder(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   dllPath = folder + "\\gen_lumo.dll";
   ASSERT_TRUE(CopyFileA((programFolder() + "\\gen_lumo.dll").c_str(), dllPath.c_str(), FALSE))

@@ -21,10 +21,14 @@ class AtomicFileTest : public ::testing::Test {
     path = folder + "\\sheet.cue";
     tempPath = folder + "\\sheet.tmp";
     backup = path + ".bak";
+    removeFiles();  // a killed run under a reused process id may have left them
   }
   void TearDown() override {
-    for (const std::string& f : {path, tempPath, backup}) DeleteFileA(f.c_str());
+    removeFiles();
     RemoveDirectoryA(folder.c_str());
+  }
+  void removeFiles() const {
+    for (const std::string& f : {path, tempPath, backup}) DeleteFileA(f.c_str());
   }
   static std::string read(const std::string& file) {
     FILE* f = fopen(file.c_str(), "rb");
