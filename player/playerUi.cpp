@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "wideText.h"
 #include "../res/resource.h"
 
 namespace {
@@ -180,7 +182,8 @@ void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
   // Right of where the plug-in's windows appear (the top-left corner), so none covers it.
   SetWindowPos(main, nullptr, 660, 10, 350, 160, SWP_NOZORDER);
   std::string file = "Playing: " + (player.playlist.empty() ? std::string("(empty playlist)") : player.playlist[0].path);
-  makeControl("STATIC", file.c_str(), SS_LEFT | SS_PATHELLIPSIS, 10, 8, 320, 18, kFileLabel);
+  HWND label = makeControl("STATIC", "", SS_LEFT | SS_PATHELLIPSIS, 10, 8, 320, 18, kFileLabel);
+  SetWindowTextW(label, widen(file).c_str());  // the path is UTF-8, any script
   makeControl("STATIC", "", SS_LEFT, 10, 28, 320, 18, kPositionLabel);
   makeControl("BUTTON", "Play", BS_PUSHBUTTON | WS_TABSTOP, 10, 52, 60, 24, kPlayButton);
   makeControl("BUTTON", "Pause", BS_PUSHBUTTON | WS_TABSTOP, 76, 52, 60, 24, kPauseButton);
