@@ -28,6 +28,7 @@ struct UiState {
   std::string hotkeyId;
   bool report = false;
   bool infoShown = false;
+  std::string infoText;  // the Info window's fields as last reported, UTF-8
   bool cueShown = false;
   bool prefsShown = false;
   size_t boxesSeen = 0;
@@ -82,6 +83,15 @@ void reportChanges() {
     say("INFO title=" + centre(GetDlgItem(info, IDC_INFO_TITLE)) + " performer=" +
         centre(GetDlgItem(info, IDC_INFO_PERFORMER)) + " ok=" + centre(GetDlgItem(info, IDC_INFO_OK)));
   gUi.infoShown = infoShown;
+  // What the Info window's fields hold, whenever it changes: typed text can be checked.
+  if (infoShown) {
+    std::string text = windowTextOf(GetDlgItem(info, IDC_INFO_TITLE)) + "|" +
+                       windowTextOf(GetDlgItem(info, IDC_INFO_PERFORMER));
+    if (text != gUi.infoText) say("TYPED " + text);
+    gUi.infoText = text;
+  } else {
+    gUi.infoText.clear();
+  }
 
   HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   bool cueShown = cue && IsWindowVisible(cue);

@@ -66,7 +66,13 @@ clock() { printf '%d:%02d.%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
 # The value of key=x,y in a reported line, as "x y".
 at() { echo "$1" | tr ' ' '\n' | grep "^$2=" | cut -d= -f2 | tr ',' ' '; }
 click() { xdotool mousemove --sync $1 click 1; sleep 0.15; }
-typeText() { xdotool type --delay 15 "$1"; sleep 0.1; }
+# Types text as keys. A character the keyboard lacks is typed slower: xdotool maps a spare key to
+# it for the moment, and a key the player reads late may already stand for the next character.
+typeText() {
+  local delay=15
+  LC_ALL=C grep -q '[^ -~]' <<<"$1" && delay=60
+  xdotool type --delay $delay "$1"; sleep 0.1
+}
 replaceText() { click "$1"; xdotool key End shift+Home; typeText "$2"; }
 shot() { import -window root "$OUT/$1.png"; echo "screenshot $OUT/$1.png"; }
 
@@ -78,16 +84,32 @@ startPlayer() {  # the audio file [the plug-in's folder]; the player's output go
   player_pid=$!
 }
 # One mark: seek, the hot key, the title (and performer when given), OK by click.
-markAt() {  # position title [performer] [n]
+# True once the Info window's fields hold "title|performer" (the player reports them as they
+# change); false after 3 s.
+infoHolds() {
+  for _ in $(seq 1 30); do
+    [ "$(tr -d '\r' < "$log" | grep '^TYPED ' | tail -1)" = "TYPED $1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# One mark: seek, the hot key, the title and performer typed until the fields hold them (said
+# when a try fell short), OK by click.
+markAt() {  # position title performer [n]
   replaceText "$(at "$main" seek)" "$1"
   xdotool key Return
   sleep 0.4
   xdotool key ctrl+alt+m
   local info; info=$(waitFor INFO "${4:-1}")
   waitFor PAUSED "${4:-1}" >/dev/null
-  click "$(at "$info" title)"
-  typeText "$2"
-  [ -n "${3:-}" ] && replaceText "$(at "$info" performer)" "$3"
+  local try
+  for try in 1 2 3; do
+    replaceText "$(at "$info" title)" "$2"
+    replaceText "$(at "$info" performer)" "$3"
+    infoHolds "$2|$3" && break
+    [ $try = 3 ] && fail "the Info window does not hold '$2|$3' after three tries"
+    echo "typed again: the Info window held '$(tr -d '\r' < "$log" | grep '^TYPED ' | tail -1 | cut -c7-)'"
+  done
   click "$(at "$info" ok)"
   sleep 0.3
 }
@@ -300,7 +322,7 @@ echo "session 3: PASSED"
 
 # Session 4: any script. Real input types every character: xdotool maps a spare key to a
 # character the keyboard lacks for the moment, and the player's UTF-16 message loop hands it to
-# the Info window whole.
+# the Info window whole; each mark checks what the fields hold before OK.
 any="$work/any"
 mkdir -p "$any"
 cp "$BUILD/bin/gen_lumo.dll" "$any/"   # a plug-in folder of its own: no reaction time, Automatic
