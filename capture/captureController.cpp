@@ -1,180 +1,111 @@
-// The capture cycle on the player's window, and the requests of the Cue and Info windows.
+// The capture cycle on the player's window: the mark, commit, cancel, save and show actions that
+// CAPTURE_MSG carries, and the controller's state.
 #include "captureController.h"
 
-#include "../base/limits.h"
+#include "../base/platformText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../res/resource.h"
-#include "../sheet/escapeFilter.h"
-#include "../sheet/sheetEdit.h"
 #include "../store/settings.h"
+#include "captureState.h"
 #include "cueEditor.h"
 #include "cueSave.h"
-#include "markTools.h"
+#include "entryMaker.h"
 #include "recovery.h"
+#include "sheetHistory.h"
 #include "sheetState.h"
-#include "tagResolver.h"
+#include "tracklist.h"
 
 namespace {
 
 const char kCaption[] = "LUMO";
-const char kPlayFirst[] = "Play ";
-const char kPlayToListen[] = " to listen to this mark.";
-const char kSetAside[] =
-    "A recovery copy of an unsaved cue sheet could not be read. It was kept, unchanged, as\r\n";
-const char kNoCopy[] =
-    "The cue sheet cannot be kept safe against a crash: no recovery copy could be written, "
-    "neither beside plugin.ini nor in your application-data folder.\r\n\r\n"
-    "Save the sheet now and then. A copy is tried again at every change.";
-// Each time a formatted entry fills its buffer and may have been cut, the values of the tags
-// (other than paths, times and numbers) are cut to half and the entry is formatted again, so that
-// the lines a sheet needs (FILE, TRACK, INDEX) stay whole.
-const size_t kShortestCut = 1;
-const size_t kMessageBytes = kPathBytes + 128;
-
-struct CaptureState {
-  bool marked;           // a mark is pending: its position is the entry's
-  int markPositionMs;
-  char capturedTitle[kTextBytes];
-  char capturedPerformer[kTextBytes];
-  char formatted[kTextBytes];
-  char headerText[kTextBytes];
-  char entryText[kTextBytes];
-  TagRecord tags;        // what the tag callbacks read: the entry being (or last) formatted
-  HWND cueWindow;
-  HWND infoWindow;
-  bool restored;            // start-up put a sheet back
-  bool noCopyToTell;        // no recovery copy can be written, and the user must hear it
-  char setAside[kPathBytes];  // where start-up moved a damaged copy
-};
+const char kTracksLeft[] = "The tracklist still holds ";
+const char kTracksLeftAsk[] = " tracks not marked. Save anyway?";
+const size_t kTakenLineBytes = sizeof(HistoryState().line);
 
 CaptureState gState;  // zero until createCaptureState sets it up
-CRITICAL_SECTION gFormatLock;
 WNDPROC gSavedHostProc = nullptr;
 bool gChained = false;
 bool gActive = false;
 
-// Has the player format one template into gState.formatted, then filters it into dest. Returns
-// false when the result filled a buffer and may have been cut.
-bool formatInto(const char* templateText, char* dest) {
-  const FormatCallbacks callbacks = {resolveTagWide, freeTagValueWide, resolveTag, freeTagValue};
-  bool filled = hostFormatTemplate(templateText ? templateText : "", callbacks, gState.formatted, kTextBytes);
-  applyEscapes(gState.formatted, dest, kTextBytes);
-  return !filled && textLength(dest, kTextBytes) < kTextBytes - 1;
-}
-
-// Formats the header and the entry, cutting long tag values until both fit whole.
-void formatEntry() {
-  EnterCriticalSection(&gFormatLock);
-  for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
-    gState.tags.valueBytesMax = cut;
-    bool whole = formatInto(settings().headerTemplate, gState.headerText);
-    whole = formatInto(settings().trackTemplate, gState.entryText) && whole;
-    if (whole || cut <= kShortestCut) break;
-  }
-  gState.tags.valueBytesMax = kValueBytes;
-  LeaveCriticalSection(&gFormatLock);
-}
-
-void tellCue(UINT message, WPARAM wParam) {
-  if (gState.cueWindow) SendMessageA(gState.cueWindow, message, wParam, 0);
-}
-
-void keepCopy() {
-  EditorText text = readEditorText(0);
-  if (!text.text) return;
-  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
-  keepRecoveryCopy(text.text, text.length, facts);
-  freeEditorText(&text);
-}
-
-// Pauses before the window is shown: showing it takes longer than the pause, and every
-// moment between the key and the pause would put the entry's INDEX later.
-void onMark() {
-  if (hostPlayState() == HOST_STATE_PLAYING) hostPause();
-  // The moment of the key press is the mark, whatever happens while the track is named; a
-  // second press while the Info window is open moves it.
-  gState.markPositionMs = hostPositionMs();
-  gState.marked = true;
-  if (gState.infoWindow) SendMessageA(gState.infoWindow, CAPTURE_SHOW_INFO, 0, 0);
-}
-
-// Before an entry is formatted: a sheet emptied by hand is a new one, and in a sheet with
-// tracks the next number follows them. Returns whether the entry is the sheet's first, which
-// the header goes before.
-bool followTheSheet(const EditorText& sheet) {
-  bool empty = true;
-  int tracks = sheet.text ? countTracks(sheet.text, sheet.length, &empty) : 0;
-  if (empty) {
-    forgetSheet();
-    markSheetChanged();
-  } else if (tracks > 0) {
-    setEntryCounter(tracks + 1);
-  }
-  return entryCounter() <= 1;
-}
-
-// Puts the formatted entry into the sheet: in time order and numbered when the sheet's tracks
-// are recognised, at the end otherwise.
-void placeInSheet(const EditorText& sheet, bool first) {
-  size_t editsMax = placementEditsMax(sheet.text, sheet.length);
-  size_t placedBytes = placedTextBytes(textLength(gState.headerText, kTextBytes),
-                                       textLength(gState.entryText, kTextBytes), 0);
-  TextEdit* edits = (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit));
-  char* placed = (char*)GlobalAlloc(GMEM_FIXED, placedBytes);
-  if (edits && placed) {
-    EntryPlacement placement;
-    EntryTarget target = {0, nullptr};
-    size_t count = placeEntry(sheet.text, sheet.length, first ? gState.headerText : nullptr,
-                              gState.entryText, target, placed, placedBytes, edits, editsMax, &placement);
-    if (placement.atEnd && count == 1)
-      appendToEditor(placed);
-    else
-      applyToEditor(sheet.text, sheet.length, edits, count, false);
-    setEntryCounter(placement.ordered ? placement.tracks + 1 : entryCounter() + 1);
-  }
-  if (edits) GlobalFree(edits);
-  if (placed) GlobalFree(placed);
-}
-
-void onCommit() {
-  int position = gState.marked ? gState.markPositionMs : hostPositionMs();
-  gState.marked = false;
+// Makes the entry for the captured texts at a position (the reaction time taken off) and notes
+// the change; with resume, playback goes on when the mark stopped it.
+void commitAt(int positionMs, bool resume) {
   int offset = settings().markOffsetMs;
-
-  EditorText sheet = readEditorText(0);
-  bool first = followTheSheet(sheet);
-  freeEditorText(&sheet);
-  gState.tags.entryNumber = entryCounter();
-  gState.tags.positionMs = position > offset ? position - offset : 0;
-  formatEntry();
-
-  // The sheet belongs to the file that was current at its first entry.
-  if (!sheetAudioPath()[0]) {
-    char path[kPathBytes];
-    hostEntryPathText(hostPlaylistIndex(), path);
-    setSheetAudioPath(path);
-  }
-  // Read again: the player may have run messages of its own while it formatted the entry.
-  sheet = readEditorText(0);
-  if (sheet.text) placeInSheet(sheet, first);
-  freeEditorText(&sheet);
+  gState.tags.positionMs = positionMs > offset ? positionMs - offset : 0;
+  makeEntry(&gState.tags);
   markSheetChanged();
   keepCopy();
 
   gState.capturedTitle[0] = '\0';
   gState.tags.entryNumber = entryCounter();
-  if (gState.infoWindow) SendMessageA(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0, 0);
-  tellCue(CAPTURE_SHOW_CUE, FALSE);
-
+  tell(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0);
+  tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  if (!resume) return;
   int state = hostPlayState();
   if (state == HOST_STATE_STOPPED || state == HOST_STATE_PAUSED) hostPlay();
+}
+
+// A mark while the tracklist holds a track: its first line is the entry at once, at the moment
+// of the key press; the music plays on and no window asks anything.
+void markFromTracklist() {
+  int position = hostPositionMs();
+  TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
+  char taken[kTakenLineBytes];
+  if (!line) return;
+  // The sheet as it was goes into the history with the line, so that Ctrl+Z puts it back.
+  if (takeTracklistLine(line, taken, sizeof taken)) {
+    recordStep(taken);
+    // A line that names no performer takes the last one used, as the Info window keeps it.
+    setCapturedTexts(line->title, line->hasPerformer ? line->performer : gState.capturedPerformer);
+    commitAt(position, false);
+    wchar_t* performer = newWideText(gState.capturedPerformer);
+    if (performer) tell(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
+    if (performer) GlobalFree(performer);
+    tell(gState.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+  }
+  GlobalFree(line);
+}
+
+// Pauses before the window is shown: showing it takes longer than the pause, and every
+// moment between the key and the pause would put the entry's INDEX later.
+void onMark() {
+  if (tracklistCount() > 0 && !gState.marked) {
+    markFromTracklist();
+    return;
+  }
+  if (hostPlayState() == HOST_STATE_PLAYING) hostPause();
+  // The moment of the key press is the mark, whatever happens while the track is named; a
+  // second press while the Info window is open moves it.
+  gState.markPositionMs = hostPositionMs();
+  gState.marked = true;
+  tell(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
+}
+
+void onCommit() {
+  int position = gState.marked ? gState.markPositionMs : hostPositionMs();
+  gState.marked = false;
+  recordStep(nullptr);
+  commitAt(position, true);
 }
 
 void onCancel() {
   gState.marked = false;
   if (hostPlayState() == HOST_STATE_PAUSED) hostPlay();
+}
+
+// Whether to save while tracks of the tracklist wait to be marked: the user is asked.
+bool saveWithTracksLeft() {
+  size_t left = tracklistCount();
+  if (left == 0) return true;
+  char number[kNumberTextBytes];
+  formatInt(number, sizeof number, (long long)left);
+  char message[sizeof kTracksLeft + kNumberTextBytes + sizeof kTracksLeftAsk];
+  copyText(message, sizeof message, kTracksLeft);
+  appendTo(message, sizeof message, number);
+  appendTo(message, sizeof message, kTracksLeftAsk);
+  return guardedMessageBox(gState.cueWindow, message, kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 void onSave() {
@@ -183,9 +114,10 @@ void onSave() {
     postAfterModal(gState.cueWindow, CAPTURE_RETRY, IDC_CUE_SAVE);
     return;
   }
+  if (!saveWithTracksLeft()) return;
   SaveOutcome outcome = saveCueSheet(gState.cueWindow, keepCopy);
   if (outcome.problemLine > 0) {
-    tellCue(CAPTURE_SHOW_CUE, FALSE);
+    tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
     showEditorLine(outcome.problemLine);
   }
 }
@@ -196,24 +128,44 @@ void runAction(LPARAM action) {
     case CAPTURE_COMMIT: onCommit(); break;
     case CAPTURE_CANCEL: onCancel(); break;
     case CAPTURE_SAVE: onSave(); break;
-    case CAPTURE_SHOW: tellCue(CAPTURE_SHOW_CUE, TRUE); break;
+    case CAPTURE_SHOW: tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); break;
     default: break;
   }
 }
 
-// "Play <file name> to listen to this mark."
-void tellToPlay(const char* fileName) {
-  char message[kMessageBytes];
-  copyText(message, sizeof message, kPlayFirst);
-  appendTo(message, sizeof message, fileName);
-  appendTo(message, sizeof message, kPlayToListen);
-  guardedMessageBox(gState.cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
-}
-
 }  // namespace
 
-void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
-void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
+CaptureState& captureState() { return gState; }
+
+void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window) SendMessageW(window, message, wParam, lParam);
+}
+
+RecoveryFacts recoveryFacts(char* code) {
+  formCode(openedSheetForm(), code);
+  return RecoveryFacts{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
+                       tracklistText(), tracklistLength()};
+}
+
+void keepCopy() {
+  EditorText text = readEditorText(0);
+  if (!text.text) return;
+  char code[kFormCodeBytes];
+  keepRecoveryCopy(text.text, text.length, recoveryFacts(code));
+  freeEditorText(&text);
+}
+
+void recordStep(const char* takenLine) {
+  EditorText text = readEditorText(0);
+  if (!text.text) return;
+  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  if (facts) {
+    saveSheetFacts(facts);
+    recordChange(SheetSnapshot{text.text, text.length, facts}, takenLine);
+    GlobalFree(facts);
+  }
+  freeEditorText(&text);
+}
 
 void createCaptureState() {
   forgetSheet();
@@ -227,13 +179,18 @@ void createCaptureState() {
   setTagRecord(&gState.tags);
 }
 
-void attachCaptureWindows(HWND cueWindow, HWND infoWindow) {
+void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow) {
   gState.cueWindow = cueWindow;
   gState.infoWindow = infoWindow;
+  gState.tracklistWindow = tracklistWindow;
   attachEditor(cueWindow ? GetDlgItem(cueWindow, IDC_CUE_EDITOR) : nullptr);
 }
 
-void detachCaptureWindows() { attachCaptureWindows(nullptr, nullptr); }
+void detachCaptureWindows() {
+  attachCaptureWindows(nullptr, nullptr, nullptr);
+  clearHistory();
+  clearTracklist();
+}
 
 void installCapture() {
   if (gActive) return;
@@ -276,96 +233,9 @@ void requestCapture(LPARAM action) {
   else runAction(action);
 }
 
-void showCueSheet() { tellCue(CAPTURE_SHOW_CUE, TRUE); }
+void showCueSheet() { tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); }
 
 void setCapturedTexts(const char* title, const char* performer) {
   copyText(gState.capturedTitle, kTextBytes, title);
   copyText(gState.capturedPerformer, kTextBytes, performer);
-}
-
-bool sheetHasUnsavedWork() {
-  HWND editor = sheetEditor();
-  return sheetUnsaved() && editor && GetWindowTextLengthW(editor) > 0;
-}
-
-unsigned sheetChangeCount() { return sheetVersion(); }
-
-void requestReset() {
-  forgetSheet();
-  setEditorText("");
-  keepCopy();
-}
-
-void requestListen() {
-  char fileName[kPathBytes];
-  if (listenToMark(fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
-}
-
-void requestNudge(long long frames) {
-  char fileName[kPathBytes];
-  MarkToolResult result = moveMark(frames, fileName, sizeof fileName);
-  if (result == kMarkToolOtherFile) tellToPlay(fileName);
-  if (result != kMarkToolDone) return;
-  markSheetChanged();
-  keepCopy();
-}
-
-bool noteEditorChanged() {
-  if (editorChangeIsOurs()) return false;
-  markSheetChanged();
-  return true;
-}
-
-void requestRecoveryCopy() { keepCopy(); }
-
-void requestCopyDone(DWORD error) {
-  RecoveryNext next = recoveryWriteDone(error);
-  if (next == kRecoveryRetry) keepCopy();
-  if (next == kRecoveryTell) gState.noCopyToTell = true;
-  requestNotices();
-}
-
-void requestNotices() {
-  if (!gState.noCopyToTell) return;
-  // Said once, when no other box of ours is open; otherwise as soon as it closes.
-  if (modalOpen()) {
-    postAfterModal(gState.cueWindow, CAPTURE_RETRY, 0);
-    return;
-  }
-  gState.noCopyToTell = false;
-  guardedMessageBox(gState.cueWindow, kNoCopy, kCaption, MB_OK | MB_ICONWARNING);
-}
-
-bool restoreSheet() {
-  RecoveryStart start;
-  startRecovery(gState.cueWindow, CAPTURE_COPY_DONE, &start);
-  copyText(gState.setAside, sizeof gState.setAside, start.setAside);
-  gState.restored = start.restored && sheetEditor();
-  if (gState.restored) {
-    setEditorText(start.sheet.text);
-    setEntryCounter(start.sheet.nextEntry);
-    setSheetAudioPath(start.sheet.audioPath);
-    markSheetChanged();
-  }
-  freeRestoredSheet(&start.sheet);
-  return gState.restored;
-}
-
-void reportRestore() {
-  if (gState.restored) tellCue(CAPTURE_SHOW_CUE, FALSE);
-  gState.restored = false;
-  if (!gState.setAside[0]) return;
-  char message[sizeof kSetAside + kPathBytes];
-  copyText(message, sizeof message, kSetAside);
-  appendTo(message, sizeof message, gState.setAside);
-  gState.setAside[0] = '\0';
-  guardedMessageBox(gState.cueWindow, message, kCaption, MB_OK | MB_ICONWARNING);
-}
-
-bool closeSheet() {
-  EditorText text = readEditorText(0);
-  RecoveryFacts facts = {entryCounter(), sheetAudioPath(), sheetUnsaved()};
-  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, facts);
-  freeEditorText(&text);
-  return closed;
 }

@@ -13,22 +13,25 @@ const UINT CAPTURE_TITLE_TAKEN = WM_APP + 2;
 // To the Cue window: show yourself; wParam non-zero: also bring yourself to the front.
 const UINT CAPTURE_SHOW_CUE = WM_APP + 3;
 // To the Cue window, posted from the recovery writer's thread after each write: wParam is 0 or
-// the error code (answer with requestCopyDone).
+// the error code, lParam the write's tag (answer with requestCopyDone).
 const UINT CAPTURE_COPY_DONE = WM_APP + 4;
 // To the Cue window, posted once a box of ours has closed: an action that waited for it.
 // wParam is the id of the button whose click it repeats, or 0 for requestNotices.
 const UINT CAPTURE_RETRY = WM_APP + 5;
-
-// The lock held by a commit across both title formattings; created first at start-up and
-// deleted last at shutdown.
-void createFormatLock();
-void deleteFormatLock();
+// To the Tracklist window: the tracklist changed (a mark took its first line, an undo put one
+// back); show its text (tracklistForWindow) and the next mark's label anew.
+const UINT CAPTURE_TRACKLIST_CHANGED = WM_APP + 6;
+// To the Tracklist window: show yourself in front.
+const UINT CAPTURE_SHOW_TRACKLIST = WM_APP + 7;
+// To the Info window: a tracklist mark used this performer (lParam: its UTF-16 text, valid
+// during the message); the performer field keeps it for the next mark.
+const UINT CAPTURE_PERFORMER_USED = WM_APP + 8;
 
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
 
-// The two windows the controller talks to; the Cue window's editor becomes the sheet's editor.
-void attachCaptureWindows(HWND cueWindow, HWND infoWindow);
+// The windows the controller talks to; the Cue window's editor becomes the sheet's editor.
+void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow);
 void detachCaptureWindows();
 
 // Puts CaptureProc in front of the player's window procedure, or turns its actions back on
@@ -57,13 +60,27 @@ void setCapturedTexts(const char* title, const char* performer);
 bool sheetHasUnsavedWork();      // Reset asks before it discards this
 unsigned sheetChangeCount();     // changes so far: a Reset that asked sees whether one came since
 void requestReset();             // empties the sheet; numbering restarts at 1
+void requestOpen();              // Open...: a cue sheet from a file (after the window's question)
+void requestExport();            // Export...: the sheet's tracks as chapters
 void requestListen();            // plays from the listen lead before the caret's mark
 void requestNudge(long long frames);  // moves the caret's mark, then listens
+void requestShift(long long frames);  // moves it and every later mark of its file, then listens
+// Ctrl+Z and Ctrl+Y in the editor: false when the plug-in has nothing to take back (or redo),
+// and the keys are the editor's own.
+bool requestUndo();
+bool requestRedo();
+void requestShowTracklist();
 // The editor's text changed; returns whether it was a hand edit (whose copy is due soon).
 bool noteEditorChanged();
 void requestRecoveryCopy();      // writes the recovery copy now
-void requestCopyDone(DWORD error);  // answers CAPTURE_COPY_DONE
+void requestCopyDone(DWORD error, LPARAM tag);  // answers CAPTURE_COPY_DONE
 void requestNotices();           // says what waited for a box to close
+
+// The Tracklist window's requests: its text changed by hand (UTF-8); its text and the next
+// mark's label to show (into out, outBytes; the text call returns the text itself).
+void requestTracklistEdited(const char* text, size_t length);
+const char* tracklistForWindow();
+void tracklistLabel(char* out, size_t outBytes);
 
 // At start-up, once the windows are attached: puts an unsaved sheet back. Returns whether one
 // came back.

@@ -4,7 +4,6 @@
 #include "../base/platformText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
-#include "../sheet/cueEncoding.h"
 #include "../store/settings.h"
 
 namespace {
@@ -42,10 +41,11 @@ bool takeUtf8Instead(const char* text, size_t length, HWND owner) {
 
 }  // namespace
 
-bool composeCueBytes(const char* text, size_t length, int encoding, HWND owner, CueBytes* out) {
+bool composeCueBytes(const char* text, size_t length, int encoding, const Utf8Form* utf8Form, HWND owner,
+                     CueBytes* out) {
   out->bytes = nullptr;
   out->length = 0;
-  if (encoding == kEncodingUtf8) return composeUtf8(text, length, Utf8Form{false, false}, out);
+  if (encoding == kEncodingUtf8) return composeUtf8(text, length, utf8Form ? *utf8Form : Utf8Form{false, false}, out);
   if (encoding == kEncodingAnsi) {
     size_t room = length * kAnsiBytesPerByte + 1 + kSpare;
     out->bytes = (char*)GlobalAlloc(GMEM_FIXED, room);

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+#include "../sheet/cueEncoding.h"
+
 // A cue file's bytes in global memory with room for two more (the closing line break writeCueFile
 // may add); free them with freeCueBytes.
 struct CueBytes {
@@ -14,9 +16,11 @@ struct CueBytes {
   size_t length;
 };
 
-// Composes the file bytes of text (UTF-8, length bytes) in encoding (a CueEncoding). With ANSI
-// and characters the code page lacks, a box owned by owner lists up to 10 of them and asks
+// Composes the file bytes of text (UTF-8, length bytes) in encoding (a CueEncoding); with
+// kEncodingUtf8, utf8Form (when given) says whether a BOM and the marker line come first. With
+// ANSI and characters the code page lacks, a box owned by owner lists up to 10 of them and asks
 // "Save it as UTF-8 instead?": Yes gives the Automatic form, No gives false (nothing to write).
 // False too when memory is short.
-bool composeCueBytes(const char* text, size_t length, int encoding, HWND owner, CueBytes* out);
+bool composeCueBytes(const char* text, size_t length, int encoding, const Utf8Form* utf8Form, HWND owner,
+                     CueBytes* out);
 void freeCueBytes(CueBytes* bytes);

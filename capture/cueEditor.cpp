@@ -113,6 +113,22 @@ void setEditorText(const char* text) {
   GlobalFree(wide);
 }
 
+void restoreEditorText(const char* text) {
+  if (!gEditor) return;
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  int firstLine = (int)SendMessageW(gEditor, EM_GETFIRSTVISIBLELINE, 0, 0);
+  {
+    QuietEditor quiet(gEditor);
+    wchar_t* wide = newWideText(text);
+    if (wide) SetWindowTextW(gEditor, wide);
+    if (wide) GlobalFree(wide);
+    select(gEditor, start, end);  // the control holds them within its text
+    SendMessageW(gEditor, EM_LINESCROLL, 0, firstLine);
+  }
+}
+
 void appendToEditor(const char* text) {
   gOurChange = true;
   appendText(gEditor, text);

@@ -26,6 +26,9 @@ void freeEditorText(EditorText* copy);
 bool editorChangeIsOurs();
 
 void setEditorText(const char* text);
+// The same for a text the editor held before (an undo): the selection and the view stay near
+// where they were.
+void restoreEditorText(const char* text);
 void appendToEditor(const char* text);
 
 // Applies edits (sorted, not overlapping, in the coordinates of text, the editor's current

@@ -81,6 +81,8 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
     text[length++] = '\r';
     text[length++] = '\n';
   }
+  // A file this sheet wrote that holds something else now was changed by another program.
+  if (!keepEarlier && isFile(path) && !fileHoldsWrittenContent(path)) keepEarlier = true;
   if (keepEarlier && isFile(path) && !chooseBackup(path, result.backupPath)) {
     result.error = ERROR_FILENAME_EXCED_RANGE;  // the earlier file could not be kept
     return result;

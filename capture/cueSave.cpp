@@ -18,6 +18,8 @@
 #include "cueBytes.h"
 #include "cueEditor.h"
 #include "cueFile.h"
+#include "fileErrors.h"
+#include "saveAsDialog.h"
 #include "sheetState.h"
 
 namespace {
@@ -54,29 +56,6 @@ struct SheetText {
   void (*saved)();
 };
 
-// Why a write failed, in plain words.
-const char* reasonFor(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH: case ERROR_BAD_NET_NAME: case ERROR_NETNAME_DELETED:
-    case ERROR_DEV_NOT_EXIST: case ERROR_NOT_READY: case ERROR_UNEXP_NET_ERR:
-      return "Its folder does not exist or cannot be reached.";
-    case ERROR_ACCESS_DENIED: case ERROR_WRITE_PROTECT:
-      return "The folder or the file may not be written to: it is read-only, protected, or open "
-             "in another program.";
-    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION:
-      return "Another program holds the file open.";
-    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL:
-      return "The disk is full.";
-    case ERROR_FILENAME_EXCED_RANGE: case ERROR_BUFFER_OVERFLOW:
-      return "The path is too long.";
-    case ERROR_INVALID_NAME:
-      return "That is not a valid file name.";
-    default:
-      return nullptr;
-  }
-}
-
 // "The cue sheet was not saved." with why, and the question.
 void composeFailure(char* message, const char* why, const char* path, DWORD error) {
   copyText(message, kMessageBytes, kNotSaved);
@@ -84,16 +63,7 @@ void composeFailure(char* message, const char* why, const char* path, DWORD erro
   appendTo(message, kMessageBytes, path);
   if (error) {
     appendTo(message, kMessageBytes, "\r\n");
-    const char* reason = reasonFor(error);
-    if (reason) {
-      appendTo(message, kMessageBytes, reason);
-    } else {
-      char number[kNumberTextBytes];
-      formatInt(number, sizeof number, (long long)error);
-      appendTo(message, kMessageBytes, "Windows reported error ");
-      appendTo(message, kMessageBytes, number);
-      appendTo(message, kMessageBytes, ".");
-    }
+    appendFileError(message, kMessageBytes, error, false);
   }
   appendTo(message, kMessageBytes, kAskElsewhere);
 }
@@ -127,39 +97,12 @@ int reportSaved(const char* path, const CueWrite& write, const SheetText& text) 
   return guardedMessageBox(text.owner, message, kSavedCaption, MB_OK);
 }
 
-// The folder part of an audio file's path, when that folder exists; empty otherwise.
-void existingFolderOf(const char* audioPath, char* folder) {
-  copyText(folder, kPathBytes, audioPath);
-  size_t at = fileNameStart(folder, textLength(folder, kPathBytes));
-  folder[at > 0 ? at - 1 : 0] = '\0';
-  if (!folder[0] || !isFolder(folder)) folder[0] = '\0';
-}
-
-// The platform's Save As dialog; 1 with a name chosen into path (kPathBytes).
+// The platform's Save As dialog for a cue sheet; 1 with a name chosen into path (kPathBytes).
 int askForPlace(HWND owner, const char* audioPath, char* path) {
-  char folder[kPathBytes];
-  bool isFilePath = audioPath && !isStreamPath(audioPath);
-  if (isFilePath) existingFolderOf(audioPath, folder);
-  else folder[0] = '\0';
   char proposed[kPathBytes];
   proposeCueName(audioPath, proposed, sizeof proposed);
-  wchar_t widePath[kPathChars];
-  wchar_t wideFolder[kPathChars];
-  toWide(proposed, widePath, kPathChars);
-  bool hasFolder = folder[0] && toWide(folder, wideFolder, kPathChars);
-  OPENFILENAMEW request;
-  ZeroMemory(&request, sizeof request);
-  request.lStructSize = sizeof request;
-  request.hwndOwner = owner;
-  request.lpstrFilter = kSaveFilter;
-  request.lpstrFile = widePath;
-  request.nMaxFile = (DWORD)kPathChars;
-  request.lpstrInitialDir = hasFolder ? wideFolder : nullptr;
-  request.lpstrDefExt = kCueExtension;
-  request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  int chosen = guardedSaveDialog(&request);
-  if (chosen == 1) fromWide(widePath, path, kPathBytes);
-  return chosen;
+  int filterIndex = 1;
+  return askToSaveAs(owner, kSaveFilter, &filterIndex, kCueExtension, audioPath, proposed, path);
 }
 
 // Offers another place for as long as the user wants one and the writes fail; true when the
@@ -248,6 +191,30 @@ bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool
   return false;
 }
 
+// Writes an opened sheet back to its own file; composes the failure message otherwise.
+bool saveToOpenedFile(const char* cuePath, SheetText& text, char* message, bool* stop) {
+  if (!emptyMayReplace(cuePath, text)) {
+    *stop = true;
+    return false;
+  }
+  CueWrite write = writeSheet(cuePath, text);
+  if (!write.error) {
+    reportSaved(cuePath, write, text);
+    return true;
+  }
+  composeFailure(message, kNotWritten, cuePath, write.error);
+  return false;
+}
+
+// The encoding a sheet is written in: an opened sheet's own, else the General page's.
+bool composeForSheet(SheetText& text) {
+  const SheetForm& form = openedSheetForm();
+  bool own = openedSheetPath()[0] && form.encoding != kSheetFormAsSetting;
+  int encoding = own ? form.encoding : settings().encoding;
+  const Utf8Form* keep = own && form.encoding == kEncodingUtf8 ? &form.utf8Form : nullptr;
+  return composeCueBytes(text.copy.text, text.copy.length, encoding, keep, text.owner, &text.file);
+}
+
 }  // namespace
 
 SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
@@ -255,13 +222,16 @@ SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   SheetText text = {readEditorText(0), {nullptr, 0}, sheetVersion(), owner, saved};
   if (!text.copy.text) return outcome;
   int check = checkBeforeSaving(text.copy, owner);
-  if (check == 0 && composeCueBytes(text.copy.text, text.copy.length, settings().encoding, owner, &text.file)) {
+  if (check == 0 && composeForSheet(text)) {
     char audioPath[kPathBytes];
     audioPathOfSheet(audioPath);
+    char opened[kPathBytes];
+    copyText(opened, sizeof opened, openedSheetPath());
     char message[kMessageBytes];
     bool stop = false;
-    outcome.saved = saveBesideAudio(audioPath, text, message, &stop);
-    if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, audioPath, text);
+    outcome.saved = opened[0] ? saveToOpenedFile(opened, text, message, &stop)
+                              : saveBesideAudio(audioPath, text, message, &stop);
+    if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, opened[0] ? opened : audioPath, text);
   }
   outcome.problemLine = check > 0 ? check : 0;
   freeCueBytes(&text.file);

@@ -17,9 +17,10 @@ struct CueWindowState {
   WNDPROC editorProc;  // the editor's own procedure, behind the keys we take
   bool timerPending;   // the recovery copy of a hand edit is due
   bool swallowAltUp;   // Alt was held for a nudge: its release must not open the menu
+  bool swallowUndoChar;  // Ctrl+Z was the plug-in's: its character must not undo the editor too
 };
 
-CueWindowState gCue = {nullptr, nullptr, false, false};
+CueWindowState gCue = {nullptr, nullptr, false, false, false};
 
 // One frame, or one second with Shift held, in the direction given.
 long long nudgeFrames(bool later) {
@@ -27,8 +28,26 @@ long long nudgeFrames(bool later) {
   return later ? step : -step;
 }
 
-// The editor's keys for marks: F5 listens, Alt+Left and Alt+Right move the mark by a frame,
-// with Shift by a second. Alt+arrows arrive as system keys.
+bool held(int key) { return GetKeyState(key) < 0; }
+
+// Ctrl with a letter, Alt not held; Ctrl+O, Ctrl+Z and Ctrl+Y are ours.
+bool controlKey(WPARAM key, char letter) { return key == (WPARAM)letter && held(VK_CONTROL) && !held(VK_MENU); }
+
+// Alt+arrows (alt: Alt is held with the key): a nudge, or with Ctrl a shift of every later mark.
+// Returns whether it was one.
+bool onArrow(WPARAM key, bool alt) {
+  if ((key != VK_LEFT && key != VK_RIGHT) || !alt) return false;
+  gCue.swallowAltUp = true;
+  long long frames = nudgeFrames(key == VK_RIGHT);
+  if (held(VK_CONTROL)) requestShift(frames);
+  else requestNudge(frames);
+  return true;
+}
+
+// The editor's keys for marks: F5 listens, Alt+Left and Alt+Right move the mark by a frame, with
+// Shift by a second, and with Ctrl every later mark of its file too; Ctrl+Z and Ctrl+Y take the
+// plug-in's own changes back and do them again; Ctrl+O opens a sheet. Alt+arrows arrive as
+// system keys, with Ctrl held as plain ones.
 LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
@@ -36,14 +55,30 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
         requestListen();
         return 0;
       }
+      if (onArrow(wParam, held(VK_MENU) && held(VK_CONTROL))) return 0;
+      if (controlKey(wParam, 'O')) {
+        PostMessageW(gCue.window, WM_COMMAND, MAKEWPARAM(IDC_CUE_OPEN, BN_CLICKED), 0);
+        return 0;
+      }
+      // Ctrl+Z is the editor's own after a hand edit: then it goes on to the editor.
+      if (controlKey(wParam, 'Z') && requestUndo()) {
+        gCue.swallowUndoChar = true;
+        return 0;
+      }
+      if (controlKey(wParam, 'Y') && requestRedo()) return 0;
+      break;
+    case WM_CHAR:
+      // The characters of the control keys taken above: nothing to type. Ctrl+Z's goes on when
+      // the editor undoes itself.
+      if (wParam == ('O' - '@') || wParam == ('Y' - '@')) return 0;
+      if (wParam == ('Z' - '@') && gCue.swallowUndoChar) {
+        gCue.swallowUndoChar = false;
+        return 0;
+      }
       break;
     case WM_SYSKEYDOWN:
       if (wParam == VK_MENU && !(lParam & (1 << 30))) gCue.swallowAltUp = false;  // a new press
-      if (wParam == VK_LEFT || wParam == VK_RIGHT) {
-        gCue.swallowAltUp = true;
-        requestNudge(nudgeFrames(wParam == VK_RIGHT));
-        return 0;
-      }
+      if (onArrow(wParam, true)) return 0;  // a system key comes with Alt held
       break;
     case WM_SYSKEYUP:
     case WM_KEYUP:
@@ -68,22 +103,20 @@ void onCueInit(HWND dialog) {
   gCue.editorProc = (WNDPROC)SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)EditorKeysProc);
 }
 
-// Reset of a sheet that holds something not yet saved asks first.
-void onReset() {
-  // Pressed while a box of ours is open: carried out, in its turn, once the box has closed.
+// Whether the button's action may go on and replace the sheet: a sheet that holds something not
+// yet saved asks first. Pressed while a box of ours is open, the button is pressed again, in its
+// turn, once the box has closed.
+bool mayReplaceSheet(WORD button) {
   if (modalOpen()) {
-    postAfterModal(gCue.window, CAPTURE_RETRY, IDC_CUE_RESET);
-    return;
+    postAfterModal(gCue.window, CAPTURE_RETRY, button);
+    return false;
   }
-  if (sheetHasUnsavedWork()) {
-    unsigned asked = sheetChangeCount();
-    int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption,
-                                   MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-    if (answer != IDYES) return;  // No, not shown, or shut down while asking
-    // An entry marked while the question was open was not part of what Yes discards.
-    if (sheetChangeCount() != asked) return;
-  }
-  requestReset();
+  if (!sheetHasUnsavedWork()) return true;
+  unsigned asked = sheetChangeCount();
+  int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  // No, not shown, or shut down while asking; and an entry marked while the question was open
+  // was not part of what Yes discards.
+  return answer == IDYES && sheetChangeCount() == asked;
 }
 
 void onEditorChanged() {
@@ -101,7 +134,16 @@ void onRecoveryTimer() {
 bool onCueCommand(WORD id, WORD code) {
   switch (id) {
     case IDC_CUE_RESET:
-      onReset();
+      if (mayReplaceSheet(id)) requestReset();
+      return true;
+    case IDC_CUE_OPEN:
+      if (mayReplaceSheet(id)) requestOpen();
+      return true;
+    case IDC_CUE_TRACKLIST:
+      requestShowTracklist();
+      return true;
+    case IDC_CUE_EXPORT:
+      requestExport();
       return true;
     case IDC_CUE_SAVE:
       requestCapture(CAPTURE_SAVE);
@@ -140,10 +182,10 @@ void destroyCueWindow() {
     if (editor && gCue.editorProc) SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
     DestroyWindow(gCue.window);
   }
-  gCue = CueWindowState{nullptr, nullptr, false, false};
+  gCue = CueWindowState{nullptr, nullptr, false, false, false};
 }
 
-INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       gCue.window = dialog;
@@ -161,7 +203,7 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       showCue(wParam != 0);
       return TRUE;
     case CAPTURE_COPY_DONE:
-      requestCopyDone((DWORD)wParam);
+      requestCopyDone((DWORD)wParam, lParam);
       return TRUE;
     case CAPTURE_RETRY:
       if (wParam == 0) requestNotices();

@@ -119,7 +119,7 @@ void destroyInfoWindow() {
   for (WNDPROC& proc : gInfo.controlProcs) proc = nullptr;
 }
 
-INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       onInfoInit(dialog);
@@ -129,6 +129,9 @@ INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
       return TRUE;
     case CAPTURE_TITLE_TAKEN:
       SetDlgItemTextW(dialog, IDC_INFO_TITLE, L"");
+      return TRUE;
+    case CAPTURE_PERFORMER_USED:
+      SetDlgItemTextW(dialog, IDC_INFO_PERFORMER, (const wchar_t*)lParam);
       return TRUE;
     case WM_CLOSE:
       onInfoClose(dialog);

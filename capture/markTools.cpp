@@ -8,6 +8,7 @@
 #include "../base/text.h"
 #include "../host/hostLink.h"
 #include "../sheet/cueTime.h"
+#include "../sheet/fileLine.h"
 #include "../sheet/sheetEdit.h"
 #include "../sheet/tagText.h"
 #include "../store/settings.h"
@@ -26,10 +27,16 @@ void listenAt(long long frames) {
   hostJumpTo(ms < 0 ? 0 : ms > kLatestMs ? (int)kLatestMs : (int)ms);
 }
 
-// Whether the player's current entry is the sheet's audio file (a sheet typed by hand, without
-// one, goes with whatever plays). Otherwise fileName gets the name of the sheet's file.
-bool sheetFileIsPlaying(char* fileName, size_t fileNameBytes) {
-  const char* audio = sheetAudioPath();
+// Whether the player's current entry is the recording a mark belongs to: the one its FILE line
+// names, or, without one, the sheet's audio file (a sheet typed by hand, without either, goes
+// with whatever plays). Otherwise fileName gets the name of the mark's recording.
+bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* fileName, size_t fileNameBytes) {
+  char audio[kPathBytes];
+  char folder[kPathBytes];
+  sheetFolder(folder);
+  if (mark.fileNameLength == 0 ||
+      !resolveFileName(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, audio, sizeof audio))
+    copyText(audio, sizeof audio, sheetAudioPath());
   if (!audio[0]) return true;
   char current[kPathBytes];
   hostEntryPathText(hostPlaylistIndex(), current);
@@ -40,24 +47,23 @@ bool sheetFileIsPlaying(char* fileName, size_t fileNameBytes) {
 
 }  // namespace
 
-long long nudgeStep() { return GetKeyState(VK_SHIFT) < 0 ? kFramesPerSecond : 1; }
-
 MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
   EditorText copy = readEditorText(0);
   MarkTime mark;
   bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
+  bool playing = found && markFileIsPlaying(copy, mark, fileName, fileNameBytes);
   freeEditorText(&copy);
   if (!found) return kMarkToolNoMark;
-  if (!sheetFileIsPlaying(fileName, fileNameBytes)) return kMarkToolOtherFile;
+  if (!playing) return kMarkToolOtherFile;
   listenAt(mark.frames);
-  return kMarkToolDone;
+  return kMarkToolListened;
 }
 
 MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) {
   EditorText copy = readEditorText(0);
   MarkTime mark;
   bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
-  if (found && !sheetFileIsPlaying(fileName, fileNameBytes)) {
+  if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
     freeEditorText(&copy);
     return kMarkToolOtherFile;
   }
@@ -68,9 +74,33 @@ MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) 
   long long moved = 0;
   found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, endFrames, &edit, &moved);
   bool changes = found && (edit.removeLength > 0 || editLength(edit) > 0);
-  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, true);
+  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, false);  // Ctrl+Z is the history's
   freeEditorText(&copy);
   if (!found) return kMarkToolNoMark;
   listenAt(moved);
-  return kMarkToolDone;
+  return changes ? kMarkToolDone : kMarkToolListened;
+}
+
+MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes) {
+  EditorText copy = readEditorText(0);
+  MarkTime mark;
+  size_t caret = editorCaret();
+  bool found = copy.text && findMark(copy.text, copy.length, caret, &mark);
+  if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
+    freeEditorText(&copy);
+    return kMarkToolOtherFile;
+  }
+  int lengthSeconds = found ? hostLengthSeconds() : 0;
+  long long endFrames = lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
+  size_t editsMax = found ? shiftEditsMax(copy.text, copy.length) : 0;
+  TextEdit* edits = editsMax > 0 ? (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit)) : nullptr;
+  size_t count = 0;
+  long long moved = 0;
+  found = edits && shiftMarks(copy.text, copy.length, caret, frames, endFrames, edits, editsMax, &count, &moved);
+  if (found && count > 0) applyToEditor(copy.text, copy.length, edits, count, false);
+  if (edits) GlobalFree(edits);
+  freeEditorText(&copy);
+  if (!found) return kMarkToolNoMark;
+  listenAt(moved);
+  return count > 0 ? kMarkToolDone : kMarkToolListened;
 }

@@ -6,7 +6,8 @@
 #include <cstddef>
 
 enum MarkToolResult {
-  kMarkToolDone,
+  kMarkToolDone,       // the mark moved, and it was listened to
+  kMarkToolListened,   // it was listened to, and nothing moved (a limit held it, or Listen)
   kMarkToolNoMark,     // the caret's track has no mark: nothing happens
   kMarkToolOtherFile,  // the player's current entry is not the sheet's audio file: nothing moves
 };
@@ -15,9 +16,12 @@ enum MarkToolResult {
 // paused). With kMarkToolOtherFile, fileName (fileNameBytes) gets the name of the file to play.
 MarkToolResult listenToMark(char* fileName, size_t fileNameBytes);
 
-// Moves the caret's mark by frames (75 a second; negative is earlier, never below 00:00:00) as
-// one undo step, keeps the caret on its line, and listens.
+// Moves the caret's mark by frames (75 a second; negative is earlier, never below 00:00:00, never
+// past the marks beside it or the file's end), keeps the caret on its line, and listens.
 MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes);
 
-// One frame, or one second while Shift is held in the message being handled.
-long long nudgeStep();
+// Moves the caret's mark and every later mark of its file by frames: never
+// below 00:00:00, never past the mark before them, never past the file's end when the player
+// knows it; then listens at the caret's mark.
+MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes);
+

@@ -38,6 +38,7 @@ struct Recovery {
   Slot slot;
   bool told;    // the user heard in this session that no copy can be written
   bool retried;  // the last write failed and the copy moved to the other folder
+  LPARAM place;  // counts the places the copy had: a notice of an earlier one is stale
 };
 
 Recovery gRecovery;
@@ -180,7 +181,7 @@ bool lookAtCopy(const char* name, void* context) {
     releaseSlot(&c.slot);
     return true;
   }
-  if (sheet.textBytes == 0) {
+  if (sheet.textBytes == 0 && sheet.tracklistLinesBytes == 0) {
     deleteFile(c.slot.copyPath);  // a whole copy of an empty sheet holds nothing to keep
     GlobalFree(c.bytes);
     releaseSlot(&c.slot);
@@ -195,6 +196,12 @@ void takeBack(const Candidate& c, RestoredSheet* sheet) {
   RecoveredSheet copy;
   parseRecovery(c.bytes, c.size, &copy);
   sheet->nextEntry = copy.nextEntry;
+  copyText(sheet->openedPath, sizeof sheet->openedPath, copy.openedPath);
+  copyText(sheet->openedForm, sizeof sheet->openedForm, copy.openedForm);
+  if (copy.tracklistLinesBytes > 0) {
+    sheet->tracklist = (char*)GlobalAlloc(GMEM_FIXED, copy.tracklistLinesBytes + 1);
+    if (sheet->tracklist) recoveredTracklist(copy, sheet->tracklist, copy.tracklistLinesBytes + 1);
+  }
   if (copy.utf8) {
     sheet->text = (char*)GlobalAlloc(GMEM_FIXED, copy.textBytes + 1);
     if (!sheet->text) return;
@@ -248,7 +255,9 @@ void startRecovery(HWND notify, UINT doneMessage, RecoveryStart* start) {
 
 void freeRestoredSheet(RestoredSheet* sheet) {
   if (sheet->text) GlobalFree(sheet->text);
+  if (sheet->tracklist) GlobalFree(sheet->tracklist);
   sheet->text = nullptr;
+  sheet->tracklist = nullptr;
   sheet->length = 0;
 }
 
@@ -256,21 +265,27 @@ void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& fact
   Slot& slot = gRecovery.slot;
   // Without a place (no folder took a copy yet), every change tries again.
   if (slot.folder < 0 && !takeFreeSlot(0, &slot)) return;
-  if (!facts.unsaved || length == 0) {
-    requestFileWrite(slot.copyPath, slot.tempPath, nullptr, 0);  // no copy
+  bool tracklist = facts.tracklist && facts.tracklistBytes > 0;
+  if ((!facts.unsaved || length == 0) && !tracklist) {
+    requestFileWrite(slot.copyPath, slot.tempPath, nullptr, 0, gRecovery.place);  // no copy
     return;
   }
-  char header[kRecoveryHeaderBytes];
-  size_t headerLength = formatRecoveryHeader(header, sizeof header, facts.nextEntry, length, facts.audioPath);
-  if (headerLength == 0) return;
-  char* bytes = (char*)GlobalAlloc(GMEM_FIXED, headerLength + length);
+  CopyHeader header = {facts.nextEntry, length, facts.audioPath, facts.openedPath, facts.openedForm,
+                       facts.tracklist, facts.tracklistBytes};
+  size_t headerBytes = recoveryHeaderBytes(header);
+  char* bytes = (char*)GlobalAlloc(GMEM_FIXED, headerBytes + 1 + length);
   if (!bytes) return;
-  CopyMemory(bytes, header, headerLength);
+  size_t headerLength = formatRecoveryHeader(header, bytes, headerBytes + 1);
+  if (headerLength == 0) {
+    GlobalFree(bytes);
+    return;
+  }
   CopyMemory(bytes + headerLength, text, length);
-  requestFileWrite(slot.copyPath, slot.tempPath, bytes, headerLength + length);  // the writer frees it
+  requestFileWrite(slot.copyPath, slot.tempPath, bytes, headerLength + length, gRecovery.place);  // the writer frees it
 }
 
-RecoveryNext recoveryWriteDone(DWORD error) {
+RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag) {
+  if (tag != gRecovery.place) return kRecoveryQuiet;  // about a place the copy has left
   if (error == 0) {
     gRecovery.retried = false;
     return kRecoveryQuiet;
@@ -281,6 +296,7 @@ RecoveryNext recoveryWriteDone(DWORD error) {
     deleteFile(slot.copyPath);  // whatever stands there is behind the sheet now
     releaseSlot(&slot);
   }
+  ++gRecovery.place;
   if (!gRecovery.retried && takeFreeSlot(next, &slot)) {
     gRecovery.retried = true;
     return kRecoveryRetry;

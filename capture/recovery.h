@@ -15,6 +15,10 @@ struct RecoveryFacts {
   int nextEntry;
   const char* audioPath;
   bool unsaved;
+  const char* openedPath;  // the file the sheet was opened from; empty: none
+  const char* openedForm;  // how that file was written, as a short code
+  const char* tracklist;   // the tracklist still to be marked (UTF-8); may be null
+  size_t tracklistBytes;
 };
 
 struct RestoredSheet {
@@ -22,6 +26,9 @@ struct RestoredSheet {
   size_t length;
   int nextEntry;
   char audioPath[kPathBytes];
+  char openedPath[kPathBytes];
+  char openedForm[kPathBytes];
+  char* tracklist;  // global memory, NUL-terminated, or null
 };
 
 struct RecoveryStart {
@@ -41,11 +48,12 @@ void freeRestoredSheet(RestoredSheet* sheet);
 // facts, or no copy when the sheet is saved or empty.
 void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& facts);
 
-// After a write, with its error code (0: written). kRecoveryRetry: it failed and the copy moved
-// to the other folder, write it again now; kRecoveryTell: no folder takes it, and the user has
-// not been told in this session; kRecoveryQuiet: nothing to do.
+// After a write, with its error code (0: written) and the tag its notice carried.
+// kRecoveryRetry: it failed and the copy moved to the other folder, write it again now;
+// kRecoveryTell: no folder takes it, and the user has not been told in this session;
+// kRecoveryQuiet: nothing to do (also for the notice of a copy's earlier place).
 enum RecoveryNext { kRecoveryRetry, kRecoveryTell, kRecoveryQuiet };
-RecoveryNext recoveryWriteDone(DWORD error);
+RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag);
 // What this player's copy is called (kPathBytes), for telling the user; empty when it has none.
 void recoveryCopyPath(char* path);
 

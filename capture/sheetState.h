@@ -1,7 +1,17 @@
 // What the plug-in knows of the sheet in the Cue window besides its text: the number of the
-// next entry, the audio file the sheet describes, whether it holds changes not yet saved, and
-// which cue file it has written.
+// next entry, the audio file the sheet describes, the cue file it was opened from and how that
+// was written, whether it holds changes not yet saved, and which cue file it has written.
 #pragma once
+
+#include "../base/limits.h"
+#include "../sheet/cueEncoding.h"
+
+// How an opened sheet's file was written, so that Save writes it back alike.
+struct SheetForm {
+  int encoding;       // kEncodingUtf8 or kEncodingAnsi; kSheetFormAsSetting for plain ASCII
+  Utf8Form utf8Form;  // with kEncodingUtf8: the BOM and the marker line as they were
+};
+const int kSheetFormAsSetting = -1;  // any encoding reads it alike: the General page's setting
 
 // The number the next entry gets; 1 for a new sheet, which then writes the header first.
 int entryCounter();
@@ -12,6 +22,20 @@ void setEntryCounter(int next);
 const char* sheetAudioPath();
 void setSheetAudioPath(const char* path);
 
+// The cue file the sheet was opened from (Save writes it back there), and how it was written;
+// empty for a sheet made here.
+const char* openedSheetPath();
+const SheetForm& openedSheetForm();
+void setOpenedSheet(const char* cuePath, const SheetForm& form);
+// The form as a short code for the recovery copy ("s", "a", "u" with two digits), and back.
+const size_t kFormCodeBytes = 8;
+void formCode(const SheetForm& form, char* code);
+SheetForm formOfCode(const char* code);
+
+// The folder a FILE line's relative name stands in: the opened sheet's folder, else the folder
+// of the sheet's audio file (beside which it is saved); out holds kPathBytes.
+void sheetFolder(char* out);
+
 // Whether the sheet holds changes that no save has written.
 bool sheetUnsaved();
 void markSheetChanged();
@@ -20,9 +44,22 @@ unsigned sheetVersion();
 // After a save of the text as it was at version: nothing unsaved unless the sheet changed since
 // (an entry committed while a box of the save was open), and cuePath is a file this sheet wrote.
 void markSheetSaved(const char* cuePath, unsigned version);
+// Notes a file this sheet wrote besides its cue file (an export), so that writing it again makes
+// no backup of it.
+void noteWrittenFile(const char* path);
 // Whether this sheet wrote the cue file at path since start-up or the last Reset (it remembers
 // the last few places it was saved to).
 bool sheetWrote(const char* cuePath);
 
-// A new sheet: numbering from 1, no audio file, nothing unsaved, nothing written.
+// What an undo step puts back besides the text.
+struct SheetFacts {
+  int nextEntry;
+  char audioPath[kPathBytes];
+  char openedPath[kPathBytes];
+  SheetForm openedForm;
+};
+void saveSheetFacts(SheetFacts* facts);
+void restoreSheetFacts(const SheetFacts& facts);
+
+// A new sheet: numbering from 1, no audio file, not opened, nothing unsaved, nothing written.
 void forgetSheet();

@@ -93,6 +93,8 @@ bool isFullPath(const wchar_t* path) {
 bool modalOpen() { return gModal.open; }
 
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  // A hidden owner would hide the box with it: then the box stands on its own.
+  if (owner && !IsWindowVisible(owner)) owner = nullptr;
   wchar_t* wideText = newWideText(text);
   wchar_t* wideCaption = newWideText(caption);
   int answer = MODAL_REFUSED;
@@ -102,14 +104,21 @@ int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT ty
   return answer;
 }
 
-int guardedSaveDialog(OPENFILENAMEW* request) {
+namespace {
+
+int guardedFileDialog(OPENFILENAMEW* request, BOOL(WINAPI* dialog)(OPENFILENAMEW*)) {
   if (!enter()) return MODAL_REFUSED;
-  BOOL chosen = GetSaveFileNameW(request);
+  BOOL chosen = dialog(request);
   // A dialog ended by the loop's end may hand back a bare name, which would land in whatever
   // folder is current: only a full path chosen by the user counts.
   if (chosen && (quitCame() || !isFullPath(request->lpstrFile))) chosen = FALSE;
   return leave(chosen ? 1 : MODAL_REFUSED);
 }
+
+}  // namespace
+
+int guardedSaveDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetSaveFileNameW); }
+int guardedOpenDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetOpenFileNameW); }
 
 bool postAfterModal(HWND window, UINT message, WPARAM wParam) {
   if (!gModal.open) return false;

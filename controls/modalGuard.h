@@ -16,13 +16,15 @@ const int MODAL_ABANDONED = -1;  // shut down while it was open: return at once,
 bool modalOpen();
 
 // A message box (text and caption UTF-8) through the guard: the button pressed, MODAL_REFUSED
-// or MODAL_ABANDONED.
+// or MODAL_ABANDONED. The owner waits for it while it is open; a hidden owner is left out.
 int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // GetSaveFileNameW through the guard: 1 when a full path was chosen, MODAL_REFUSED when
 // cancelled or refused, MODAL_ABANDONED. The player's loop ending while the dialog is open
 // counts as Cancel, and so does a name that is not a full path (a drive or a share).
 int guardedSaveDialog(OPENFILENAMEW* request);
+// GetOpenFileNameW through the guard, alike.
+int guardedOpenDialog(OPENFILENAMEW* request);
 
 // Posts message (with wParam) to window once the open box has closed; false when no box is open.
 // An action the user asked for while a box was open is carried out after it, not dropped.

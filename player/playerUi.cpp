@@ -34,6 +34,8 @@ struct UiState {
   size_t boxesSeen = 0;
   size_t eventsSeen = 0;
   int lastState = -1;
+  long long anchorMicros = 0;  // the clock's anchor as last reported
+  int anchorMs = -1;
 };
 UiState gUi;
 
@@ -76,6 +78,17 @@ void reportChanges() {
   if (p.playState != gUi.lastState) {
     if (p.playState == HOST_STATE_PAUSED) say("PAUSED " + std::to_string(p.position()));
     gUi.lastState = p.playState;
+  }
+  // Whenever playback starts or jumps: the system time (microseconds since 1970) at which it
+  // stood at a position, so that a script knows the position at any moment.
+  long long micros = 0;
+  int atMs = 0;
+  const long long kSameAnchorMicros = 1000;  // reading the two clocks differs by less
+  if (p.clockAnchor(&micros, &atMs) &&
+      (atMs != gUi.anchorMs || llabs(micros - gUi.anchorMicros) > kSameAnchorMicros)) {
+    say("CLOCK " + std::to_string(micros) + " " + std::to_string(atMs));
+    gUi.anchorMicros = micros;
+    gUi.anchorMs = atMs;
   }
   HWND info = findPluginDialog(IDC_INFO_OK);
   bool infoShown = info && IsWindowVisible(info);

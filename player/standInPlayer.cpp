@@ -83,6 +83,7 @@ void copyOutWide(wchar_t* out, size_t outChars, const std::string& utf8) {
 
 // The common Save As dialog: a dialog with the file name box (cmb13) or field (edt1).
 const int kFileNameCombo = 1148;
+const int kFileTypeCombo = 1136;
 const int kFileNameField = 1152;
 const int kFolderCombo = 1137;
 
@@ -177,6 +178,13 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
       gPlayer->saveAnswers.pop_front();
     }
     gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
+    if (!gPlayer->saveTypes.empty()) {
+      // The dialog takes a new type only when the list says its choice is made.
+      HWND types = GetDlgItem(dialog, kFileTypeCombo);
+      SendMessageW(types, CB_SETCURSEL, (WPARAM)(gPlayer->saveTypes.front() - 1), 0);
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeCombo, CBN_SELENDOK), (LPARAM)types);
+      gPlayer->saveTypes.pop_front();
+    }
     if (!answer.empty()) {
       SetDlgItemTextW(dialog, nameControl(dialog), widen(answer).c_str());
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -197,7 +205,8 @@ static BOOL CALLBACK matchPluginDialog(HWND window, LPARAM param) {
   DialogSearch* search = (DialogSearch*)param;
   char caption[16];
   GetWindowTextA(window, caption, (int)sizeof caption);
-  if (strcmp(caption, "LumoMarker") != 0 || !GetDlgItem(window, search->controlId)) return TRUE;
+  bool ours = strcmp(caption, "LumoMarker") == 0 || strcmp(caption, "Tracklist") == 0;
+  if (!ours || !GetDlgItem(window, search->controlId)) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -394,22 +403,45 @@ std::vector<std::string> StandInPlayer::eventsSince(size_t first) const {
   return std::vector<std::string>(events.begin() + (long)first, events.end());
 }
 
+static long long counterMicros() {
+  LARGE_INTEGER frequency, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&now);
+  return (long long)((double)now.QuadPart * 1e6 / (double)frequency.QuadPart);
+}
+
 void StandInPlayer::useRealClock(int speed) {
   positionMs = position();
   clockSpeed_ = speed;
-  clockStartTick_ = GetTickCount();
+  clockStartMicros_ = counterMicros();
 }
 
 int StandInPlayer::position() const {
   if (!clockSpeed_ || playState != HOST_STATE_PLAYING) return positionMs;
-  long long ms = positionMs + (long long)(GetTickCount() - clockStartTick_) * clockSpeed_;
+  long long ms = positionMs + (counterMicros() - clockStartMicros_) / 1000 * clockSpeed_;
   long long length = (long long)lengthSeconds * 1000;
   return (int)(length > 0 && ms > length ? length : ms);
 }
 
 void StandInPlayer::seek(int ms) {
   positionMs = ms;
-  clockStartTick_ = GetTickCount();
+  clockStartMicros_ = counterMicros();
+}
+
+bool StandInPlayer::clockAnchor(long long* systemMicros, int* atMs) const {
+  if (!clockSpeed_ || playState != HOST_STATE_PLAYING) return false;
+  const long long kMicrosFrom1601To1970 = 11644473600LL * 1000000;
+  // The precise system time exists from Windows 8 on (and in Wine); the plain one moves in steps.
+  typedef void(WINAPI * SystemTimeProc)(FILETIME*);
+  SystemTimeProc precise =
+      (SystemTimeProc)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime");
+  FILETIME now;
+  (precise ? precise : GetSystemTimeAsFileTime)(&now);
+  long long counter = counterMicros();
+  long long system = (((long long)now.dwHighDateTime << 32) | now.dwLowDateTime) / 10 - kMicrosFrom1601To1970;
+  *systemMicros = system - (counter - clockStartMicros_);
+  *atMs = positionMs;
+  return true;
 }
 
 void StandInPlayer::onCommand(WORD command) {

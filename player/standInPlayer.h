@@ -55,8 +55,8 @@ struct FormatterCounts {
   int outstanding() const { return valuesReturned - valuesFreed; }
 };
 
-// The plug-in's top-level window of this thread (caption "LumoMarker") that holds a control
-// with this id; null when there is none.
+// The plug-in's top-level window of this thread (caption "LumoMarker", or "Tracklist") that
+// holds a control with this id; null when there is none.
 HWND findPluginDialog(int controlId);
 
 // The player model. One instance at a time per thread.
@@ -110,15 +110,21 @@ class StandInPlayer {
   // name in the folder it opened in); an empty name or none left cancels it.
   std::vector<CaughtSaveDialog> saveDialogs;
   std::deque<std::string> saveAnswers;
+  // The type (from 1) chosen in the next dialogs' type list before the answer; none: as shown.
+  std::deque<int> saveTypes;
   // The player's loop ends (WM_QUIT) while the next Save As dialog is open, as when the player
   // is closed from the taskbar.
   bool quitInSaveDialog = false;
 
   // A playback clock that runs in real time while playing, times speed; otherwise the position
-  // is positionMs as set.
+  // is positionMs as set. It counts with the performance counter (GetTickCount moves in steps
+  // of up to 16 ms under Wine, more than a CD frame).
   void useRealClock(int speed);
   int position() const;
   void seek(int ms);
+  // While the real clock runs: the system time in microseconds since 1970 at which the
+  // position was *atMs (a moment of this run of playback); false when it does not run.
+  bool clockAnchor(long long* systemMicros, int* atMs) const;
 
   // Binds a registered action to a system hot key, as the Global Hotkeys plug-in does.
   bool bindSystemHotkey(const std::string& id, UINT modifiers, UINT key);
@@ -177,7 +183,8 @@ class StandInPlayer {
   HHOOK boxHook_ = nullptr;
   HWND prefsWindow_ = nullptr;
   HWND prefsPage_ = nullptr;
-  int clockSpeed_ = 0;        // 0: the position is positionMs
-  DWORD clockStartTick_ = 0;  // when playback last started, with positionMs the position then
+  int clockSpeed_ = 0;               // 0: the position is positionMs
+  long long clockStartMicros_ = 0;   // performance counter when playback last started, with
+                                     // positionMs the position then
   std::vector<std::string> systemHotkeys_;
 };

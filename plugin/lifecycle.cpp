@@ -4,7 +4,9 @@
 
 #include "../capture/captureController.h"
 #include "../capture/cueWindow.h"
+#include "../capture/entryMaker.h"
 #include "../capture/infoWindow.h"
+#include "../capture/tracklistWindow.h"
 #include "../controls/modalGuard.h"
 #include "../controls/webLink.h"
 #include "../host/hostLink.h"
@@ -74,7 +76,8 @@ int __cdecl pluginInit(void) {
 
   HWND cue = createCueWindow(gDescriptor.module);
   HWND info = createInfoWindow(gDescriptor.module);
-  attachCaptureWindows(cue, info);
+  HWND tracklist = createTracklistWindow(gDescriptor.module);
+  attachCaptureWindows(cue, info, tracklist);
   restoreSheet();
   gRunning = true;
   return 0;
@@ -99,6 +102,7 @@ void __cdecl pluginQuit(void) {
     removeAnyRelayHook();
     bool writerStopped = closeSheet();
     detachCaptureWindows();
+    destroyTracklistWindow();
     destroyInfoWindow();
     destroyCueWindow();
     unregisterWebLinkClass(gDescriptor.module);

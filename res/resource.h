@@ -9,6 +9,7 @@
 #define IDD_ABOUT              107
 #define IDD_TITLEFORMAT        108
 #define IDD_GENERAL            109
+#define IDD_TRACKLIST          110
 
 #define IDC_GENERAL_ENABLE     1000
 #define IDC_GENERAL_OFFSET     1005
@@ -28,6 +29,12 @@
 #define IDC_CUE_LISTEN         1040
 #define IDC_CUE_EARLIER        1041
 #define IDC_CUE_LATER          1042
+#define IDC_CUE_OPEN           1043
+#define IDC_CUE_EXPORT         1044
+#define IDC_CUE_TRACKLIST      1045
+
+#define IDC_TRACKLIST_EDITOR   1050
+#define IDC_TRACKLIST_NEXT     1051
 
 #define IDC_INFO_TITLE         1035
 #define IDC_INFO_PERFORMER     1036

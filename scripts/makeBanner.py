@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the About page's banner: a 380 x 100, 24-bit, bottom-up BMP with the LumoMarker name,
-a waveform and cue marks. Usage: makeBanner.py OUTPUT.bmp"""
+"""Draws the About page's banner: a 380 x 100, 8-bit (a palette of the few colours it has),
+bottom-up BMP with the LumoMarker name, a waveform and cue marks. Usage: makeBanner.py OUTPUT.bmp"""
 import math
 import struct
 import sys
@@ -59,16 +59,22 @@ def make():
 
 
 def write(path, pixels):
-    row_bytes = WIDTH * 3  # 1,140: already a multiple of four
+    # Every row of the background has one colour: the picture holds about a hundred colours,
+    # which a palette of 256 carries exactly at a third of a 24-bit picture's size.
+    palette = sorted({colour for row in pixels for colour in row})
+    assert len(palette) <= 256, len(palette)
+    index = {colour: i for i, colour in enumerate(palette)}
+    row_bytes = WIDTH  # 380: already a multiple of four
     data = bytearray()
     for y in range(HEIGHT - 1, -1, -1):  # bottom-up
-        for (r, g, b) in pixels[y]:
-            data += bytes((b, g, r))
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 14 + 40)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    assert row_bytes % 4 == 0 and len(data) == 114000
+        data += bytes(index[colour] for colour in pixels[y])
+    table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, len(data), 2835, 2835, len(palette), 0)
+    assert row_bytes % 4 == 0 and len(data) == WIDTH * HEIGHT
     with open(path, "wb") as f:
-        f.write(header + info + data)
+        f.write(header + info + table + data)
 
 
 if __name__ == "__main__":

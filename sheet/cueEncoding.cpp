@@ -32,3 +32,63 @@ size_t utf8FileBytes(const char* text, size_t length, Utf8Form form, char* out, 
   out[at] = '\0';
   return at;
 }
+
+ReadForm readCueForm(const char* bytes, size_t size) {
+  ReadForm form = {{false, false}, false, false, 0};
+  if (size >= kUtf8BomBytes && bytes[0] == kUtf8Bom[0] && bytes[1] == kUtf8Bom[1] && bytes[2] == kUtf8Bom[2]) {
+    form.utf8Form.bom = true;
+    form.textAt = kUtf8BomBytes;
+    // The line Automatic saving put first, exactly as it wrote it.
+    size_t rest = size - form.textAt;
+    bool marker = rest >= kMarkerLineBytes;
+    for (size_t i = 0; marker && i < kMarkerLineBytes; ++i) marker = bytes[form.textAt + i] == kMarkerLine[i];
+    if (marker) {
+      form.utf8Form.markerLine = true;
+      form.textAt += kMarkerLineBytes;
+    }
+  }
+  const char* text = bytes + form.textAt;
+  size_t length = size - form.textAt;
+  form.ascii = isAscii(text, length);
+  form.utf8 = form.utf8Form.bom || isValidUtf8(text, length);
+  return form;
+}
+
+bool holdsNul(const char* bytes, size_t size) {
+  for (size_t i = 0; i < size; ++i)
+    if (bytes[i] == '\0') return true;
+  return false;
+}
+
+size_t crLfLength(const char* text, size_t length) {
+  size_t total = 0;
+  for (size_t i = 0; i < length; ++i) {
+    bool crLf = text[i] == '\r' && i + 1 < length && text[i + 1] == '\n';
+    if (crLf) {
+      total += 2;
+      ++i;
+    } else {
+      total += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
+    }
+  }
+  return total;
+}
+
+size_t crLfText(const char* text, size_t length, char* out, size_t outBytes) {
+  if (!out || outBytes == 0) return 0;
+  size_t at = 0;
+  for (size_t i = 0; i < length; ++i) {
+    bool lineEnd = text[i] == '\r' || text[i] == '\n';
+    size_t needed = lineEnd ? 2 : 1;
+    if (at + needed + 1 > outBytes) break;
+    if (lineEnd) {
+      if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
+      out[at++] = '\r';
+      out[at++] = '\n';
+    } else {
+      out[at++] = text[i];
+    }
+  }
+  out[at] = '\0';
+  return at;
+}

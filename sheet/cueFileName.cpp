@@ -9,7 +9,8 @@
 namespace {
 
 const char kCueExtension[] = "cue";
-const char kFallbackName[] = "cue sheet.cue";
+const char kFallbackStem[] = "cue sheet";
+const size_t kExtensionBytesMax = 16;
 // The longest path the platform knows; the whole entry path is looked at, not a cut copy.
 const size_t kLongestPathChars = 32767;
 
@@ -56,7 +57,12 @@ CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes) {
 }
 
 void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
+  proposeFileName(audioPath, kCueExtension, out, outBytes);
+}
+
+void proposeFileName(const char* audioPath, const char* extension, char* out, size_t outBytes) {
   if (!out || outBytes == 0) return;
+  size_t extensionLength = textLength(extension, kExtensionBytesMax - 1);
   out[0] = '\0';
   size_t length = textLength(audioPath, kLongestPathChars);
   // A stream's address may end in '/': its last non-empty part after the scheme names it.
@@ -68,7 +74,7 @@ void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
   while (length > first && isPathSeparator(audioPath[length - 1])) --length;
   size_t start = first + fileNameStart(audioPath + first, length - first);
   size_t end = extensionDot(audioPath, start, length);
-  size_t room = outBytes - 1 < sizeof kCueExtension ? 0 : outBytes - 1 - sizeof kCueExtension;
+  size_t room = outBytes - 1 < extensionLength + 1 ? 0 : outBytes - 1 - extensionLength - 1;
   size_t at = 0;
   for (size_t i = start; i < end;) {
     size_t character = utf8Decode(audioPath, end, i, nullptr);  // whole characters only
@@ -79,10 +85,7 @@ void proposeCueName(const char* audioPath, char* out, size_t outBytes) {
   }
   while (at > 0 && (out[at - 1] == ' ' || out[at - 1] == '.')) --at;  // names cannot end so
   out[at] = '\0';
-  if (at == 0) {
-    copyText(out, outBytes, kFallbackName);
-    return;
-  }
+  if (at == 0) copyText(out, outBytes, kFallbackStem);
   appendTo(out, outBytes, ".");
-  appendTo(out, outBytes, kCueExtension);
+  appendTo(out, outBytes, extension);
 }

@@ -22,3 +22,5 @@ CuePathResult makeCuePath(const char* entryPath, char* out, size_t outBytes);
 // its path or address with the extension "cue", without characters a file name cannot hold
 // ("cue sheet.cue" when nothing is left). Never empty when outBytes > 13.
 void proposeCueName(const char* audioPath, char* out, size_t outBytes);
+// The same with another extension (without its dot): "cue sheet.<extension>" when nothing is left.
+void proposeFileName(const char* audioPath, const char* extension, char* out, size_t outBytes);

@@ -14,6 +14,7 @@ struct WriteRequest {
   char tempPath[kPathBytes];
   char* bytes;  // null: delete the file
   size_t length;
+  LPARAM tag;
 };
 
 struct FileWriter {
@@ -36,7 +37,7 @@ void carryOut(WriteRequest& request) {
   } else if (!deleteFile(request.path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
     error = GetLastError();
   }
-  if (gWriter.notify) PostMessageA(gWriter.notify, gWriter.doneMessage, error, 0);
+  if (gWriter.notify) PostMessageA(gWriter.notify, gWriter.doneMessage, error, request.tag);
 }
 
 DWORD WINAPI writerThread(void*) {
@@ -68,8 +69,8 @@ bool startFileWriter(HWND notify, UINT doneMessage) {
   return gWriter.thread != nullptr;
 }
 
-void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length) {
-  WriteRequest request = {true, "", "", bytes, length};
+void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length, LPARAM tag) {
+  WriteRequest request = {true, "", "", bytes, length, tag};
   copyText(request.path, sizeof request.path, path);
   copyText(request.tempPath, sizeof request.tempPath, tempPath);
   if (!gWriter.thread) {

@@ -9,12 +9,13 @@
 
 // Starts the thread; false when it cannot be had, and requests are then carried out at once
 // on the caller's thread. Each request carried out posts doneMessage to notify, when given, with
-// wParam 0 when it succeeded and the error code when it failed.
+// wParam 0 when it succeeded and the error code when it failed, and lParam the request's tag.
 bool startFileWriter(HWND notify, UINT doneMessage);
 
 // Hands over a request for the file at path: bytes (length of them, global memory that the
-// writer now owns and frees) to be written through tempPath, or null bytes to delete path.
-void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length);
+// writer now owns and frees) to be written through tempPath, or null bytes to delete path. The
+// tag comes back with its notice.
+void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_t length, LPARAM tag);
 
 // Carries out the request still pending, then ends the thread, waiting at most waitMs. Returns
 // false when the thread is still running then (a stuck disk or network folder): it is left to

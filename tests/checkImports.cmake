@@ -29,8 +29,8 @@ if(NOT exports STREQUAL "] winampGetGeneralPurposePlugin")
 endif()
 
 file(SIZE ${DLL} size)
-# 192 KB: 114 KB of it is the banner, an uncompressed 24-bit picture; the rest is code and
-# dialogs, kept small by building without exceptions, RTTI and the C runtime's start-up.
+# 192 KB: 38 KB of it is the banner, an 8-bit picture; the rest is code and dialogs, kept small
+# by building without exceptions, RTTI and the C runtime's start-up.
 set(largest 196608)
 if(size GREATER largest)
   message(FATAL_ERROR "${DLL} is ${size} bytes, more than ${largest}")

@@ -48,15 +48,17 @@ class MarksTest : public PluginTest {
     ASSERT_NE(at, std::string::npos) << piece;
     SendMessageA(cueEditor(), EM_SETSEL, at, at);
   }
-  // A key as the editor receives it, with Shift held or not.
-  void key(UINT message, WPARAM vk, bool shift) {
+  // A key as the editor receives it, with Shift, Ctrl and Alt held or not.
+  void key(UINT message, WPARAM vk, bool shift, bool ctrl = false, bool alt = false) {
     BYTE keys[256];
     GetKeyboardState(keys);
     keys[VK_SHIFT] = shift ? 0x80 : 0;
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_MENU] = alt ? 0x80 : 0;
     SetKeyboardState(keys);
     PostMessageA(cueEditor(), message, vk, 0);
     player->pump();
-    keys[VK_SHIFT] = 0;
+    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
     SetKeyboardState(keys);
   }
   void button(int id, bool shift) {
@@ -189,7 +191,7 @@ TEST_F(MarksTest, NudgesByFrameOrSecondWithKeysAndButtonsUndoable) {
     Events heard = jumps(eventsFrom(*player, first));
     EXPECT_EQ(heard.size(), 1u) << "then it listens";
   }
-  SendMessageA(cueEditor(), EM_UNDO, 0, 0);  // what Ctrl+Z does
+  key(WM_KEYDOWN, 'Z', false, true);  // Ctrl+Z takes the last move back
   EXPECT_EQ(tracksOf(editorText()), "01:One@00:00:00 02:Two@02:04:74 ");
 
   // The first track: INDEX 00 comes with a start past 00:00:00 and goes when it comes back;

@@ -329,7 +329,8 @@ TEST_F(RecoveryTest, CopiesGoToTheApplicationDataFolderWhenThePluginsFolderRefus
   for (int i = 0; i < 3; ++i) commitEntry("Still", "P");
   EXPECT_EQ(count(editorText(), "Still"), 3);
   EXPECT_TRUE(pumpUntil([&] { return count(readFile(userCopy), "Still") == 3; })) << readFile(userCopy);
-  EXPECT_TRUE(player->messageBoxes.empty()) << "nothing to say while a copy is kept";
+  EXPECT_TRUE(player->messageBoxes.empty()) << "nothing to say while a copy is kept: "
+                                            << (player->messageBoxes.empty() ? "" : player->messageBoxes[0].text);
 
   // Neither folder takes it: said once, not at every change; capture goes on.
   CreateDirectoryA(userBlock.c_str(), nullptr);

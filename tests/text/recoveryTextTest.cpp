@@ -1,5 +1,5 @@
-// The recovery copy's text: a BOM and two header lines, then the sheet byte for byte; copies of
-// earlier versions without the BOM.
+// The recovery copy's text: a BOM and REM lines, then the sheet byte for byte; copies of earlier
+// versions without the BOM.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,10 +8,12 @@
 
 namespace {
 
-std::string copyOf(int next, const std::string& audio, const std::string& text) {
-  char header[kRecoveryHeaderBytes];
-  size_t length = formatRecoveryHeader(header, sizeof header, next, text.size(), audio.c_str());
-  return std::string(header, length) + text;
+std::string copyOf(int next, const std::string& audio, const std::string& text, const char* opened = "",
+                   const std::string& tracklist = "") {
+  CopyHeader header = {next, text.size(), audio.c_str(), opened, "u10", tracklist.data(), tracklist.size()};
+  std::string out(recoveryHeaderBytes(header) + 1, '\0');
+  size_t length = formatRecoveryHeader(header, &out[0], out.size());
+  return out.substr(0, length) + text;
 }
 
 }  // namespace
@@ -29,11 +31,22 @@ TEST(RecoveryText, CopiesComeBackWhole) {
   EXPECT_EQ(back.nextEntry, 12);
   EXPECT_EQ(std::string(back.text, back.textBytes), sheet);
   EXPECT_STREQ(back.audioPath, "D:\\mixes\\set.flac");
+  EXPECT_STREQ(back.openedPath, "");
 
-  copy = copyOf(1, "", "REM typed\r\n");
+  // An opened sheet's file and form, and the tracklist still to be marked (blank lines left out);
+  // a sheet whose first line looks like a tracklist line stays the sheet's.
+  std::string own = "REM LUMOMARKER-NEXT mine\r\nREM typed\r\n";
+  copy = copyOf(1, "", own, "D:\\set.cue", "A - One\n\n  \r\nB - Two");
+  EXPECT_NE(copy.find("REM LUMOMARKER-OPENED u10 D:\\set.cue\r\nREM LUMOMARKER-NEXT A - One\r\n"
+                      "REM LUMOMARKER-NEXT B - Two\r\n" + own),
+            std::string::npos);
   ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
-  EXPECT_STREQ(back.audioPath, "");
-  EXPECT_EQ(std::string(back.text, back.textBytes), "REM typed\r\n");
+  EXPECT_STREQ(back.openedPath, "D:\\set.cue");
+  EXPECT_STREQ(back.openedForm, "u10");
+  EXPECT_EQ(std::string(back.text, back.textBytes), own);
+  std::string tracklist(back.tracklistLinesBytes + 1, '\0');
+  tracklist.resize(recoveredTracklist(back, &tracklist[0], tracklist.size()));
+  EXPECT_EQ(tracklist, "A - One\r\nB - Two\r\n");
 
   // An earlier version's copy: no BOM, the text in the ANSI code page.
   copy = header + sheet;
@@ -61,14 +74,18 @@ TEST(RecoveryText, DamagedCopiesAreRefused) {
       {"no counter", "REM LUMOMARKER-UNSAVED  1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"huge size", "REM LUMOMARKER-UNSAVED 2 99999999999\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"path too long", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO " + std::string(kPathBytes, 'p') + "\r\nx"},
+      {"opened without a path", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO \r\nREM LUMOMARKER-OPENED u10 \r\nx"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     RecoveredSheet back;
     EXPECT_FALSE(parseRecovery(c.bytes.data(), c.bytes.size(), &back));
   }
-  char small[kRecoveryHeaderBytes - 1];
-  EXPECT_EQ(formatRecoveryHeader(small, sizeof small, 2, 1, "C:\\a"), 0u);
+  char small[8];
+  CopyHeader fits = {2, 1, "C:\\a", "", "", nullptr, 0};
+  EXPECT_EQ(formatRecoveryHeader(fits, small, sizeof small), 0u);
+  std::string longPath(kPathBytes, 'p');
   char header2[kRecoveryHeaderBytes];
-  EXPECT_EQ(formatRecoveryHeader(header2, sizeof header2, 2, 1, std::string(kPathBytes, 'p').c_str()), 0u);
+  CopyHeader tooLong = {2, 1, longPath.c_str(), "", "", nullptr, 0};
+  EXPECT_EQ(formatRecoveryHeader(tooLong, header2, sizeof header2), 0u);
 }

@@ -1,0 +1,229 @@
+// The requests of the Cue and Tracklist windows: Reset, Open, Listen, nudges and shifts, undo and
+// redo, the tracklist's text, the recovery copy, and what start-up and shutdown ask of the sheet.
+#include "captureController.h"
+
+#include "../base/platformText.h"
+#include "../base/text.h"
+#include "../controls/modalGuard.h"
+#include "../host/hostLink.h"
+#include "captureState.h"
+#include "../res/resource.h"
+#include "cueEditor.h"
+#include "cueExport.h"
+#include "cueOpen.h"
+#include "markTools.h"
+#include "recovery.h"
+#include "sheetHistory.h"
+#include "sheetState.h"
+#include "tracklist.h"
+
+namespace {
+
+const char kCaption[] = "LUMO";
+const char kPlayFirst[] = "Play ";
+const char kPlayToListen[] = " to listen to this mark.";
+const char kSetAside[] =
+    "A recovery copy of an unsaved cue sheet could not be read. It was kept, unchanged, as\r\n";
+const char kNoCopy[] =
+    "The cue sheet cannot be kept safe against a crash: no recovery copy could be written, "
+    "neither beside plugin.ini nor in your application-data folder.\r\n\r\n"
+    "Save the sheet now and then. A copy is tried again at every change.";
+const size_t kMessageBytes = kPathBytes + 128;
+
+// "Play <file name> to listen to this mark."
+void tellToPlay(const char* fileName) {
+  char message[kMessageBytes];
+  copyText(message, sizeof message, kPlayFirst);
+  appendTo(message, sizeof message, fileName);
+  appendTo(message, sizeof message, kPlayToListen);
+  guardedMessageBox(captureState().cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// A change of the marks by a mark tool: into the history when it was made, the user told which
+// file to play when it was not.
+void afterMarkTool(MarkToolResult result, const char* fileName, const EditorText& before) {
+  if (result == kMarkToolOtherFile) tellToPlay(fileName);
+  if (result != kMarkToolDone) return;
+  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  if (facts && before.text) {
+    saveSheetFacts(facts);
+    recordChange(SheetSnapshot{before.text, before.length, facts}, nullptr);
+  }
+  if (facts) GlobalFree(facts);
+  markSheetChanged();
+  keepCopy();
+}
+
+// Goes back (or forward) to a state of the history.
+bool stepHistory(bool undo) {
+  EditorText now = readEditorText(0);
+  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  HistoryState* to = (HistoryState*)GlobalAlloc(GPTR, sizeof(HistoryState));
+  bool moved = false;
+  if (now.text && facts && to) {
+    saveSheetFacts(facts);
+    SheetSnapshot snapshot = {now.text, now.length, facts};
+    moved = undo ? undoChange(snapshot, to) : redoChange(snapshot, to);
+  }
+  if (moved) {
+    restoreEditorText(to->text);
+    restoreSheetFacts(to->facts);
+    markSheetChanged();
+    // The tracklist line of a tracklist mark goes back to the top, or off it again.
+    if (to->line[0]) {
+      if (undo) {
+        putBackTracklistLine(to->line);
+      } else {
+        TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
+        char taken[sizeof to->line];
+        if (line) takeTracklistLine(line, taken, sizeof taken);
+        if (line) GlobalFree(line);
+      }
+      tell(captureState().tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+    }
+    keepCopy();
+    freeHistoryState(to);
+  }
+  if (to) GlobalFree(to);
+  if (facts) GlobalFree(facts);
+  freeEditorText(&now);
+  return moved;
+}
+
+}  // namespace
+
+bool sheetHasUnsavedWork() {
+  HWND editor = sheetEditor();
+  return sheetUnsaved() && editor && GetWindowTextLengthW(editor) > 0;
+}
+
+unsigned sheetChangeCount() { return sheetVersion(); }
+
+void requestReset() {
+  recordStep(nullptr);
+  forgetSheet();
+  setEditorText("");
+  keepCopy();
+}
+
+void requestOpen() {
+  EditorText before = readEditorText(0);
+  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  if (facts) saveSheetFacts(facts);
+  bool opened = openCueSheet(captureState().cueWindow);
+  if (opened && facts && before.text) recordChange(SheetSnapshot{before.text, before.length, facts}, nullptr);
+  if (facts) GlobalFree(facts);
+  freeEditorText(&before);
+  if (!opened) return;
+  keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
+  tell(captureState().cueWindow, CAPTURE_SHOW_CUE, FALSE);
+}
+
+void requestExport() {
+  // Asked for while a box of ours is open: carried out once it has closed.
+  if (modalOpen()) {
+    postAfterModal(captureState().cueWindow, CAPTURE_RETRY, IDC_CUE_EXPORT);
+    return;
+  }
+  exportCueSheet(captureState().cueWindow);
+}
+
+void requestListen() {
+  char fileName[kPathBytes];
+  if (listenToMark(fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
+}
+
+void requestNudge(long long frames) {
+  char fileName[kPathBytes];
+  EditorText before = readEditorText(0);
+  afterMarkTool(moveMark(frames, fileName, sizeof fileName), fileName, before);
+  freeEditorText(&before);
+}
+
+void requestShift(long long frames) {
+  char fileName[kPathBytes];
+  EditorText before = readEditorText(0);
+  afterMarkTool(shiftLaterMarks(frames, fileName, sizeof fileName), fileName, before);
+  freeEditorText(&before);
+}
+
+bool requestUndo() { return stepHistory(true); }
+bool requestRedo() { return stepHistory(false); }
+
+bool noteEditorChanged() {
+  if (editorChangeIsOurs()) return false;
+  markSheetChanged();
+  noteHandEdit();
+  return true;
+}
+
+void requestShowTracklist() { tell(captureState().tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0); }
+
+void requestTracklistEdited(const char* text, size_t length) { setTracklistText(text, length); }
+
+const char* tracklistForWindow() { return tracklistText(); }
+
+void tracklistLabel(char* out, size_t outBytes) { nextMarkLabel(captureState().capturedPerformer, out, outBytes); }
+
+void requestRecoveryCopy() { keepCopy(); }
+
+void requestCopyDone(DWORD error, LPARAM tag) {
+  RecoveryNext next = recoveryWriteDone(error, tag);
+  if (next == kRecoveryRetry) keepCopy();
+  if (next == kRecoveryTell) captureState().noCopyToTell = true;
+  requestNotices();
+}
+
+void requestNotices() {
+  CaptureState& state = captureState();
+  if (!state.noCopyToTell) return;
+  // Said once, when no other box of ours is open; otherwise as soon as it closes.
+  if (modalOpen()) {
+    postAfterModal(state.cueWindow, CAPTURE_RETRY, 0);
+    return;
+  }
+  state.noCopyToTell = false;
+  guardedMessageBox(state.cueWindow, kNoCopy, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool restoreSheet() {
+  CaptureState& state = captureState();
+  RecoveryStart start;
+  startRecovery(state.cueWindow, CAPTURE_COPY_DONE, &start);
+  copyText(state.setAside, sizeof state.setAside, start.setAside);
+  state.restored = start.restored && sheetEditor();
+  if (state.restored) {
+    setEditorText(start.sheet.text);
+    setEntryCounter(start.sheet.nextEntry);
+    setSheetAudioPath(start.sheet.audioPath);
+    if (start.sheet.openedPath[0]) setOpenedSheet(start.sheet.openedPath, formOfCode(start.sheet.openedForm));
+    if (start.sheet.text[0]) markSheetChanged();
+    if (start.sheet.tracklist) {
+      setTracklistText(start.sheet.tracklist, textLength(start.sheet.tracklist, (size_t)-1));
+      tell(state.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+    }
+  }
+  freeRestoredSheet(&start.sheet);
+  return state.restored;
+}
+
+void reportRestore() {
+  CaptureState& state = captureState();
+  if (state.restored) tell(state.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  if (state.restored && tracklistCount() > 0) tell(state.tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0);
+  state.restored = false;
+  if (!state.setAside[0]) return;
+  char message[sizeof kSetAside + kPathBytes];
+  copyText(message, sizeof message, kSetAside);
+  appendTo(message, sizeof message, state.setAside);
+  state.setAside[0] = '\0';
+  guardedMessageBox(state.cueWindow, message, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool closeSheet() {
+  EditorText text = readEditorText(0);
+  char code[kFormCodeBytes];
+  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, recoveryFacts(code));
+  freeEditorText(&text);
+  return closed;
+}

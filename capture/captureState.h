@@ -1,0 +1,37 @@
+// The controller's own state and the helpers its two files share (captureController.cpp: the
+// actions on the player's window; captureRequests.cpp: the windows' requests). Nothing else
+// includes this.
+#pragma once
+
+#include <windows.h>
+
+#include "../base/limits.h"
+#include "recovery.h"
+#include "sheetState.h"
+#include "tagResolver.h"
+
+struct CaptureState {
+  bool marked;             // a mark is pending: its position is the entry's
+  int markPositionMs;
+  char capturedTitle[kTextBytes];
+  char capturedPerformer[kTextBytes];
+  TagRecord tags;          // what the tag callbacks read: the entry being (or last) formatted
+  HWND cueWindow;
+  HWND infoWindow;
+  HWND tracklistWindow;
+  bool restored;           // start-up put a sheet back
+  bool noCopyToTell;       // no recovery copy can be written, and the user must hear it
+  char setAside[kPathBytes];  // where start-up moved a damaged copy
+};
+
+CaptureState& captureState();
+
+// What the recovery copy keeps besides the text, as the sheet stands; code holds kFormCodeBytes.
+RecoveryFacts recoveryFacts(char* code);
+// Writes the recovery copy of the sheet as it stands.
+void keepCopy();
+// Sends a message to one of the windows, when it exists.
+void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
+// Before a change of the plug-in's: keeps the sheet as it is for Ctrl+Z, with the tracklist
+// line the change takes (or null).
+void recordStep(const char* takenLine);

@@ -1,0 +1,148 @@
+// Writing an export of the sheet's tracks.
+#include "cueExport.h"
+
+#include "../base/limits.h"
+#include "../base/platformText.h"
+#include "../base/text.h"
+#include "../controls/modalGuard.h"
+#include "../host/hostLink.h"
+#include "../sheet/chapterExport.h"
+#include "../sheet/cueFileName.h"
+#include "../sheet/cueTime.h"
+#include "cueEditor.h"
+#include "cueFile.h"
+#include "fileErrors.h"
+#include "saveAsDialog.h"
+#include "sheetState.h"
+
+namespace {
+
+const char kCaption[] = "LUMO";
+const char kSavedCaption[] = "Saved to";
+const char kNothing[] = "There is nothing to export: the cue sheet holds no track with an INDEX 01 time.";
+const char kNotSaved[] = "The export was not saved.\r\n\r\nThis file could not be written:\r\n";
+const char kKeptEarlier[] = "\r\nThe earlier file was kept as ";
+const char kSitesRefuse[] = "\r\n\r\nVideo sites will refuse this chapter list:";
+const char kTooFew[] = "\r\n- it has fewer than 3 chapters";
+const char kTooShortFirst[] = "\r\n- chapter ";
+const char kTooShort[] = " is shorter than 10 seconds";
+const char kNotAfter[] = " does not come after the one before it";
+const char kLeftOut[] = " tracks of the sheet's later files are not in it: chapters are times in one recording.";
+const char kSkipped[] = " tracks without an INDEX 01 time are not in it.";
+const size_t kMessageBytes = 2 * kPathBytes + 512;
+const size_t kLineBreakRoom = 2;  // writeCueFile may add CR LF
+
+// The types of the Save As dialog, in the order of ExportFormat, and their extensions.
+const wchar_t kExportFilter[] =
+    L"Chapter list for video and mix sites (*.txt)\0*.txt\0"
+    L"FFmpeg metadata (*.ffmeta)\0*.ffmeta\0"
+    L"Matroska chapters (*.txt)\0*.txt\0"
+    L"WebVTT chapters (*.vtt)\0*.vtt\0"
+    L"Podcast chapters (*.json)\0*.json\0"
+    L"Audacity labels (*.txt)\0*.txt\0";
+const char* const kExtensions[kExportFormatCount] = {"txt", "ffmeta", "txt", "vtt", "json", "txt"};
+const wchar_t* const kWideExtensions[kExportFormatCount] = {L"txt", L"ffmeta", L"txt", L"vtt", L"json", L"txt"};
+
+int gLastType = 1;  // the type chosen last, from 1: the next export proposes it again
+
+void appendNumber(char* message, long long number) {
+  char digits[kNumberTextBytes];
+  formatInt(digits, sizeof digits, number);
+  appendTo(message, kMessageBytes, digits);
+}
+
+// What the user must know of what was written: the video sites' rules it breaks, and the tracks
+// it leaves out.
+void appendReport(char* message, ExportFormat format, const ExportReport& report) {
+  if (format == kExportVideoChapters &&
+      (report.videoRules & (kVideoTooFewEntries | kVideoEntryTooShort | kVideoNotAscending))) {
+    appendTo(message, kMessageBytes, kSitesRefuse);
+    if (report.videoRules & kVideoTooFewEntries) appendTo(message, kMessageBytes, kTooFew);
+    if (report.videoRules & kVideoEntryTooShort) {
+      appendTo(message, kMessageBytes, kTooShortFirst);
+      appendNumber(message, report.shortEntry);
+      appendTo(message, kMessageBytes, kTooShort);
+    }
+    if (report.videoRules & kVideoNotAscending) {
+      appendTo(message, kMessageBytes, kTooShortFirst);
+      appendNumber(message, report.unorderedEntry);
+      appendTo(message, kMessageBytes, kNotAfter);
+    }
+  }
+  if (report.leftOut > 0) {
+    appendTo(message, kMessageBytes, "\r\n\r\n");
+    appendNumber(message, report.leftOut);
+    appendTo(message, kMessageBytes, kLeftOut);
+  }
+  if (report.skipped > 0) {
+    appendTo(message, kMessageBytes, "\r\n\r\n");
+    appendNumber(message, report.skipped);
+    appendTo(message, kMessageBytes, kSkipped);
+  }
+}
+
+// The audio's length in frames when the player knows it: the sheet's audio is its current entry.
+long long audioLengthFrames(const char* audioPath) {
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  if (!audioPath[0] || !samePath(current, audioPath)) return -1;
+  int seconds = hostLengthSeconds();
+  return seconds > 0 ? seconds * kFramesPerSecond : -1;
+}
+
+}  // namespace
+
+void exportCueSheet(HWND owner) {
+  EditorText sheet = readEditorText(0);
+  if (!sheet.text) return;
+  ExportReport report;
+  char probe[1];
+  exportSheet(sheet.text, sheet.length, kExportAudacityLabels, -1, probe, sizeof probe, &report);
+  if (report.tracks == 0) {
+    freeEditorText(&sheet);
+    guardedMessageBox(owner, kNothing, kCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  char audio[kPathBytes];
+  if (sheetAudioPath()[0]) copyText(audio, sizeof audio, sheetAudioPath());
+  else hostEntryPathText(hostPlaylistIndex(), audio);
+  char proposed[kPathBytes];
+  proposeFileName(audio, kExtensions[gLastType - 1], proposed, sizeof proposed);
+  char path[kPathBytes];
+  int type = gLastType;
+  if (askToSaveAs(owner, kExportFilter, &type, kWideExtensions[gLastType - 1], audio, proposed, path) != 1) {
+    freeEditorText(&sheet);
+    return;
+  }
+  gLastType = type >= 1 && type <= kExportFormatCount ? type : 1;
+  ExportFormat format = (ExportFormat)(gLastType - 1);
+  long long lengthFrames = audioLengthFrames(audio);
+  size_t bytes = exportBytes(sheet.text, sheet.length, format, lengthFrames);
+  char* text = (char*)GlobalAlloc(GMEM_FIXED, bytes + 1 + kLineBreakRoom);
+  if (!text) {
+    freeEditorText(&sheet);
+    return;
+  }
+  size_t length = exportSheet(sheet.text, sheet.length, format, lengthFrames, text, bytes + 1, &report);
+  freeEditorText(&sheet);
+  CueWrite write = writeCueFile(path, text, length, !sheetWrote(path));
+  GlobalFree(text);
+
+  char message[kMessageBytes];
+  if (write.error) {
+    copyText(message, sizeof message, kNotSaved);
+    appendTo(message, sizeof message, path);
+    appendTo(message, sizeof message, "\r\n");
+    appendFileError(message, sizeof message, write.error, false);
+    guardedMessageBox(owner, message, kCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  noteWrittenFile(path);
+  copyText(message, sizeof message, path);
+  if (write.backupPath[0]) {
+    appendTo(message, sizeof message, kKeptEarlier);
+    appendTo(message, sizeof message, write.backupPath);
+  }
+  appendReport(message, format, report);
+  guardedMessageBox(owner, message, kSavedCaption, MB_OK);
+}

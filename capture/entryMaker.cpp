@@ -1,0 +1,140 @@
+// Formatting an entry and placing it into the sheet.
+#include "entryMaker.h"
+
+#include "../base/limits.h"
+#include "../base/platformText.h"
+#include "../base/text.h"
+#include "../host/hostLink.h"
+#include "../sheet/escapeFilter.h"
+#include "../sheet/fileLine.h"
+#include "../sheet/sheetEdit.h"
+#include "../store/settings.h"
+#include "cueEditor.h"
+#include "sheetState.h"
+
+namespace {
+
+// Each time a formatted entry fills its buffer and may have been cut, the values of the tags
+// (other than paths, times and numbers) are cut to half and the entry is formatted again, so that
+// the lines a sheet needs (FILE, TRACK, INDEX) stay whole.
+const size_t kShortestCut = 1;
+const size_t kFileBlocksMax = 99;  // FILE blocks looked at for the playing file
+const size_t kFileLineBytes = kPathBytes + 32;
+
+struct Entry {
+  char formatted[kTextBytes];
+  char header[kTextBytes];
+  char entry[kTextBytes];
+};
+
+CRITICAL_SECTION gFormatLock;
+Entry gEntry;
+
+// Has the player format one template, then filters it into dest. Returns false when the result
+// filled a buffer and may have been cut.
+bool formatInto(const char* templateText, char* dest) {
+  const FormatCallbacks callbacks = {resolveTagWide, freeTagValueWide, resolveTag, freeTagValue};
+  bool filled = hostFormatTemplate(templateText ? templateText : "", callbacks, gEntry.formatted, kTextBytes);
+  applyEscapes(gEntry.formatted, dest, kTextBytes);
+  return !filled && textLength(dest, kTextBytes) < kTextBytes - 1;
+}
+
+// Formats the header and the entry, cutting long tag values until both fit whole.
+void formatEntry(TagRecord* tags) {
+  EnterCriticalSection(&gFormatLock);
+  for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
+    tags->valueBytesMax = cut;
+    bool whole = formatInto(settings().headerTemplate, gEntry.header);
+    whole = formatInto(settings().trackTemplate, gEntry.entry) && whole;
+    if (whole || cut <= kShortestCut) break;
+  }
+  tags->valueBytesMax = kValueBytes;
+  LeaveCriticalSection(&gFormatLock);
+}
+
+// Before an entry is formatted: a sheet emptied by hand is a new one, and in a sheet with
+// tracks the next number follows them. Returns whether the entry is the sheet's first, which
+// the header goes before.
+bool followTheSheet(const EditorText& sheet) {
+  bool empty = true;
+  int tracks = sheet.text ? countTracks(sheet.text, sheet.length, &empty) : 0;
+  if (empty) {
+    forgetSheet();
+    markSheetChanged();
+  } else if (tracks > 0) {
+    setEntryCounter(tracks + 1);
+  }
+  // An opened sheet has its own header.
+  return entryCounter() <= 1 && !openedSheetPath()[0];
+}
+
+// The FILE block an entry goes into: the one that names the playing file, or, when the sheet
+// spans several files and none names it, a new block (its FILE line written into fileLine).
+EntryTarget targetFor(const EditorText& sheet, char* fileLine) {
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  FileBlock blocks[kFileBlocksMax];
+  size_t count = listFileBlocks(sheet.text, sheet.length, blocks, kFileBlocksMax);
+  if (count > kFileBlocksMax) count = kFileBlocksMax;
+  char folder[kPathBytes];
+  sheetFolder(folder);
+  for (size_t i = 0; i < count && current[0]; ++i) {
+    char named[kPathBytes];
+    if (resolveFileName(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, named, sizeof named) &&
+        samePath(named, current))
+      return EntryTarget{(int)i, nullptr};
+  }
+  // The sheet's own file, or a sheet of no FILE lines: as it always was.
+  if (count == 0 || !current[0] || !sheetAudioPath()[0] || samePath(current, sheetAudioPath()))
+    return EntryTarget{0, nullptr};
+  if (!composeFileLine(current, folder, fileLine, kFileLineBytes)) return EntryTarget{0, nullptr};
+  return EntryTarget{-1, fileLine};
+}
+
+// Puts the formatted entry into the sheet: in time order and numbered when the sheet's tracks
+// are recognised, at the end otherwise.
+void placeInSheet(const EditorText& sheet, bool first) {
+  char fileLine[kFileLineBytes] = "";
+  EntryTarget target = first ? EntryTarget{0, nullptr} : targetFor(sheet, fileLine);
+  size_t editsMax = placementEditsMax(sheet.text, sheet.length);
+  size_t placedBytes = placedTextBytes(textLength(gEntry.header, kTextBytes), textLength(gEntry.entry, kTextBytes),
+                                       textLength(fileLine, kFileLineBytes));
+  TextEdit* edits = (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit));
+  char* placed = (char*)GlobalAlloc(GMEM_FIXED, placedBytes);
+  if (edits && placed) {
+    EntryPlacement placement;
+    size_t count = placeEntry(sheet.text, sheet.length, first ? gEntry.header : nullptr, gEntry.entry, target,
+                              placed, placedBytes, edits, editsMax, &placement);
+    if (placement.atEnd && count == 1)
+      appendToEditor(placed);
+    else
+      applyToEditor(sheet.text, sheet.length, edits, count, false);
+    setEntryCounter(placement.ordered ? placement.tracks + 1 : entryCounter() + 1);
+  }
+  if (edits) GlobalFree(edits);
+  if (placed) GlobalFree(placed);
+}
+
+}  // namespace
+
+void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
+void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
+
+void makeEntry(TagRecord* tags) {
+  EditorText sheet = readEditorText(0);
+  bool first = followTheSheet(sheet);
+  freeEditorText(&sheet);
+  tags->entryNumber = entryCounter();
+  formatEntry(tags);
+
+  // The sheet belongs to the file that was current at its first entry.
+  if (!sheetAudioPath()[0]) {
+    char path[kPathBytes];
+    hostEntryPathText(hostPlaylistIndex(), path);
+    setSheetAudioPath(path);
+  }
+  // Read again: the player may have run messages of its own while it formatted the entry.
+  sheet = readEditorText(0);
+  if (sheet.text) placeInSheet(sheet, first);
+  freeEditorText(&sheet);
+}

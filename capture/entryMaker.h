@@ -1,0 +1,16 @@
+// Making an entry of the sheet: the player formats the two templates with our tag callbacks,
+// the escapes and case modes are applied, and the entry goes into the sheet: into the FILE block
+// of the playing file (a new one when the sheet spans several files and none names it), in time
+// order, numbered; the header before the first entry of a new sheet.
+#pragma once
+
+#include "tagResolver.h"
+
+// The lock held across both formattings of an entry; created first at start-up and deleted
+// last at shutdown.
+void createFormatLock();
+void deleteFormatLock();
+
+// Makes the entry that tags describes (their entryNumber is set here, from the sheet) and puts it
+// into the editor. The caller notes the change (history, unsaved, recovery copy).
+void makeEntry(TagRecord* tags);

@@ -1,0 +1,45 @@
+// The plug-in's own changes of the sheet (a commit, a tracklist mark, a nudge, a shift, Open,
+// Reset), taken back one by one with Ctrl+Z and done again with Ctrl+Y. Each step keeps the
+// editor's text and the sheet's facts as they were. A hand edit is never taken back here: once
+// the user typed after the plug-in's last change, Ctrl+Z is the editor's own again.
+#pragma once
+
+#include <cstddef>
+
+#include "sheetState.h"
+
+const int kHistorySteps = 128;  // steps kept; the oldest give way
+
+// The sheet as it stands now, given to each call.
+struct SheetSnapshot {
+  const char* text;  // UTF-8, length bytes
+  size_t length;
+  const SheetFacts* facts;
+};
+
+// Before a change of the plug-in's: keeps the sheet as it is. takenLine: the tracklist line the
+// change marks (it goes back to the tracklist with an undo), or null. Forgets what could be redone.
+void recordChange(const SheetSnapshot& now, const char* takenLine);
+
+// The user typed into the editor: until the next change of the plug-in's, nothing is taken back
+// here, and nothing can be redone.
+void noteHandEdit();
+
+bool canUndo();
+bool canRedo();
+
+// The state an undo or redo goes to: text (global memory, free with freeHistoryState), facts,
+// and the tracklist line to put back (undo) or take off again (redo), empty when none.
+struct HistoryState {
+  char* text;
+  size_t length;
+  SheetFacts facts;
+  char line[1024];
+};
+// Steps back (or forward) from now; false when there is nothing to take back (or redo).
+bool undoChange(const SheetSnapshot& now, HistoryState* to);
+bool redoChange(const SheetSnapshot& now, HistoryState* to);
+void freeHistoryState(HistoryState* state);
+
+// Forgets every step, at quit.
+void clearHistory();

@@ -1,0 +1,94 @@
+// The tracklist's text in global memory, and its first line taken and put back.
+#include "tracklist.h"
+
+#include <windows.h>
+
+#include "../base/text.h"
+#include "../base/utf8Text.h"
+
+namespace {
+
+const char kNextPrefix[] = "Next: ";
+const char kNextInfo[] = "Next: the Info window";
+const char kSeparator[] = " - ";
+const char kLineBreak[] = "\r\n";
+
+struct Tracklist {
+  char* text;  // global memory, NUL-terminated; null when empty
+  size_t length;
+};
+
+Tracklist gTracklist = {nullptr, 0};
+
+void replaceText(char* text, size_t length) {
+  if (gTracklist.text) GlobalFree(gTracklist.text);
+  gTracklist.text = text;
+  gTracklist.length = text ? length : 0;
+}
+
+}  // namespace
+
+void setTracklistText(const char* text, size_t length) {
+  char* copy = length > 0 ? (char*)GlobalAlloc(GMEM_FIXED, length + 1) : nullptr;
+  if (copy) {
+    CopyMemory(copy, text, length);
+    copy[length] = '\0';
+  }
+  replaceText(copy, length);
+}
+
+const char* tracklistText() { return gTracklist.text ? gTracklist.text : ""; }
+size_t tracklistLength() { return gTracklist.length; }
+size_t tracklistCount() { return countTracklistLines(tracklistText(), gTracklist.length); }
+
+bool takeTracklistLine(TracklistLine* line, char* taken, size_t takenBytes) {
+  size_t start = 0, end = 0, next = 0;
+  const char* text = tracklistText();
+  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return false;
+  if (!readTracklistLine(text + start, end - start, line)) return false;
+  size_t takenLength = utf8CutPoint(text + start, end - start, takenBytes - 1);  // whole characters
+  copyText(taken, takenLength + 1, text + start);
+  // What stood before the line (blank lines) goes with it.
+  size_t rest = gTracklist.length - next;
+  char* left = rest > 0 ? (char*)GlobalAlloc(GMEM_FIXED, rest + 1) : nullptr;
+  if (left) {
+    CopyMemory(left, text + next, rest);
+    left[rest] = '\0';
+  }
+  replaceText(left, rest);
+  return true;
+}
+
+void putBackTracklistLine(const char* taken) {
+  size_t lineLength = textLength(taken, (size_t)-1);
+  size_t length = lineLength + 2 + gTracklist.length;
+  char* text = (char*)GlobalAlloc(GMEM_FIXED, length + 1);
+  if (!text) return;
+  CopyMemory(text, taken, lineLength);
+  CopyMemory(text + lineLength, kLineBreak, 2);
+  CopyMemory(text + lineLength + 2, tracklistText(), gTracklist.length);
+  text[length] = '\0';
+  replaceText(text, length);
+}
+
+void nextMarkLabel(const char* lastPerformer, char* out, size_t outBytes) {
+  size_t start = 0, end = 0, next = 0;
+  TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
+  const char* text = tracklistText();
+  bool pending = line && firstTracklistLine(text, gTracklist.length, &start, &end, &next) &&
+                 readTracklistLine(text + start, end - start, line);
+  if (!pending) {
+    copyText(out, outBytes, kNextInfo);
+  } else {
+    const char* performer = line->hasPerformer ? line->performer : lastPerformer;
+    copyText(out, outBytes, kNextPrefix);
+    if (performer && performer[0]) {
+      appendTo(out, outBytes, performer);
+      if (line->title[0]) appendTo(out, outBytes, kSeparator);
+    }
+    appendTo(out, outBytes, line->title);
+  }
+  if (line) GlobalFree(line);
+}
+
+void clearTracklist() { replaceText(nullptr, 0); }

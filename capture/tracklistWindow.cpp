@@ -1,0 +1,121 @@
+// The Tracklist window: its editor holds the tracklist; each change of it reaches the controller,
+// and the controller tells it when a mark took a line or an undo put one back.
+#include "tracklistWindow.h"
+
+#include "../base/platformText.h"
+#include "../res/resource.h"
+#include "captureController.h"
+
+namespace {
+
+const UINT_PTR kCopyTimerId = 1;
+const UINT kCopyDelayMs = 2000;  // as for the sheet: the recovery copy of a hand edit is due then
+const size_t kLabelBytes = 1200;
+
+struct TracklistWindowState {
+  HWND window;
+  bool ourChange;     // the editor's text is being set from the controller
+  bool timerPending;
+};
+
+TracklistWindowState gTracklist = {nullptr, false, false};
+
+HWND editorOf(HWND dialog) { return GetDlgItem(dialog, IDC_TRACKLIST_EDITOR); }
+
+void showLabel(HWND dialog) {
+  char label[kLabelBytes];
+  tracklistLabel(label, sizeof label);
+  wchar_t* wide = newWideText(label);
+  if (wide) SetDlgItemTextW(dialog, IDC_TRACKLIST_NEXT, wide);
+  if (wide) GlobalFree(wide);
+}
+
+// The controller's text into the editor; the caret keeps its place counted from the end, where
+// the lines still to come stand.
+void showText(HWND dialog) {
+  HWND editor = editorOf(dialog);
+  DWORD start = 0, end = 0;
+  SendMessageW(editor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  int before = GetWindowTextLengthW(editor);
+  wchar_t* wide = newWideText(tracklistForWindow());
+  if (!wide) return;
+  gTracklist.ourChange = true;
+  SetWindowTextW(editor, wide);
+  gTracklist.ourChange = false;
+  GlobalFree(wide);
+  int after = GetWindowTextLengthW(editor);
+  int fromEnd = before - (int)end;
+  int caret = after - fromEnd < 0 ? 0 : after - fromEnd;
+  SendMessageW(editor, EM_SETSEL, (WPARAM)caret, (LPARAM)caret);
+  showLabel(dialog);
+}
+
+// A change the user made: the controller takes the text, the label follows.
+void onEdited(HWND dialog) {
+  if (gTracklist.ourChange) return;
+  HWND editor = editorOf(dialog);
+  int length = GetWindowTextLengthW(editor);
+  wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, ((SIZE_T)length + 1) * sizeof(wchar_t));
+  char* text = (char*)GlobalAlloc(GPTR, (SIZE_T)length * 3 + 1);
+  if (wide && text) {
+    GetWindowTextW(editor, wide, length + 1);
+    size_t bytes = fromWide(wide, text, (size_t)length * 3 + 1);
+    requestTracklistEdited(text, bytes);
+    showLabel(dialog);
+    if (!gTracklist.timerPending)
+      gTracklist.timerPending = SetTimer(dialog, kCopyTimerId, kCopyDelayMs, nullptr) != 0;
+  }
+  if (wide) GlobalFree(wide);
+  if (text) GlobalFree(text);
+}
+
+void onTimer(HWND dialog) {
+  KillTimer(dialog, kCopyTimerId);
+  gTracklist.timerPending = false;
+  requestRecoveryCopy();
+}
+
+}  // namespace
+
+HWND createTracklistWindow(HINSTANCE module) {
+  gTracklist.window = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_TRACKLIST), nullptr, TracklistDlgProc, 0);
+  return gTracklist.window;
+}
+
+void destroyTracklistWindow() {
+  if (gTracklist.window) {
+    if (gTracklist.timerPending) KillTimer(gTracklist.window, kCopyTimerId);
+    DestroyWindow(gTracklist.window);
+  }
+  gTracklist = TracklistWindowState{nullptr, false, false};
+}
+
+INT_PTR CALLBACK TracklistDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      gTracklist.window = dialog;
+      SendMessageW(editorOf(dialog), EM_SETLIMITTEXT, 0, 0);
+      return TRUE;
+    case WM_CLOSE:
+      ShowWindow(dialog, SW_HIDE);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_TRACKLIST_EDITOR && HIWORD(wParam) == EN_CHANGE) onEdited(dialog);
+      if (LOWORD(wParam) == IDCANCEL) ShowWindow(dialog, SW_HIDE);  // Escape
+      return TRUE;
+    case WM_TIMER:
+      if (wParam == kCopyTimerId) onTimer(dialog);
+      return TRUE;
+    case CAPTURE_TRACKLIST_CHANGED:
+      showText(dialog);
+      return TRUE;
+    case CAPTURE_SHOW_TRACKLIST:
+      showLabel(dialog);
+      ShowWindow(dialog, SW_SHOW);
+      SetForegroundWindow(dialog);
+      SetFocus(editorOf(dialog));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}

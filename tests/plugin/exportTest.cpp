@@ -1,0 +1,67 @@
+// Export...: the type chosen in the Save As dialog decides the format, written as a cue sheet is
+// and confirmed with what a video site would refuse.
+#include <windows.h>
+
+#include "pluginFixture.h"
+#include "../../res/resource.h"
+
+namespace {
+
+class ExportTest : public PluginTest {
+ protected:
+  void SetUp() override {
+    PluginTest::SetUp();
+    player->playlist[0].path = folder + "\\mix.wav";
+    player->lengthSeconds = 100;
+    start();
+  }
+  // Export... with the dialog answered by path and type (from 1; 0: as it opens).
+  void exportAs(const std::string& path, int type) {
+    player->saveAnswers.assign(1, path);
+    if (type > 0) player->saveTypes.assign(1, type);
+    player->messageBoxes.clear();
+    clickCue(IDC_CUE_EXPORT);
+  }
+};
+
+}  // namespace
+
+TEST_F(ExportTest, TheChosenTypeIsWrittenAndConfirmed) {
+  // Nothing to export yet.
+  clickCue(IDC_CUE_EXPORT);
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_EQ(player->messageBoxes[0].text,
+            "There is nothing to export: the cue sheet holds no track with an INDEX 01 time.");
+  EXPECT_TRUE(player->saveDialogs.empty());
+
+  for (int ms : {0, 5000, 70000}) {
+    player->positionMs = ms;
+    commitEntry(std::string("T") + std::to_string(ms / 1000), "P");
+  }
+  std::string list = folder + "\\mix.txt";
+  exportAs(list, 0);
+  ASSERT_EQ(player->saveDialogs.size(), 1u);
+  EXPECT_EQ(player->saveDialogs[0].proposedName, "mix.txt");
+  EXPECT_EQ(readFile(list), "0:00 P - T0\n0:05 P - T5\n1:10 P - T70\n");
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_EQ(player->messageBoxes[0].caption, "Saved to");
+  EXPECT_EQ(player->messageBoxes[0].text, list + "\r\n\r\nVideo sites will refuse this chapter list:\r\n"
+                                                 "- chapter 1 is shorter than 10 seconds");
+
+  // FFmpeg metadata: the last chapter ends at the length the player knows.
+  std::string meta = folder + "\\mix.ffmeta";
+  exportAs(meta, 2);
+  EXPECT_EQ(readFile(meta), ";FFMETADATA1\ntitle=Live 2004\nartist=The Band\n"
+                            "[CHAPTER]\nTIMEBASE=1/75\nSTART=0\nEND=375\ntitle=P - T0\n"
+                            "[CHAPTER]\nTIMEBASE=1/75\nSTART=375\nEND=5250\ntitle=P - T5\n"
+                            "[CHAPTER]\nTIMEBASE=1/75\nSTART=5250\nEND=7500\ntitle=P - T70\n");
+  EXPECT_EQ(player->messageBoxes[0].text, meta) << "nothing to refuse";
+
+  // Over a file of the user's: kept as .bak; over our own export: no backup.
+  writeFile(list, "the user's list");
+  exportAs(list, 1);
+  EXPECT_EQ(readFile(list + ".bak"), "the user's list");
+  DeleteFileA((list + ".bak").c_str());
+  exportAs(list, 1);
+  EXPECT_EQ(readFile(list + ".bak"), "<missing>");
+}

@@ -1,0 +1,180 @@
+// Marks at the pace of the music: a pasted tracklist marked by the hot key without a pause, shifts
+// of every later mark, and every change of the plug-in's taken back and done again.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "pluginFixture.h"
+#include "../../player/wideText.h"
+#include "../../res/resource.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+// The tracks of the sheet: "number:performer|title@time " each.
+std::string tracksOf(const std::string& sheet) {
+  std::string out;
+  for (size_t at = sheet.find("TRACK "); at != std::string::npos; at = sheet.find("TRACK ", at + 1)) {
+    size_t title = sheet.find("TITLE \"", at) + 7;
+    size_t performer = sheet.find("PERFORMER \"", at) + 11;
+    size_t index = sheet.find("INDEX 01 ", at) + 9;
+    out += sheet.substr(at + 6, 2) + ":" + sheet.substr(performer, sheet.find('"', performer) - performer) + "|" +
+           sheet.substr(title, sheet.find('"', title) - title) + "@" +
+           sheet.substr(index, sheet.find_first_of("\r\n", index) - index) + " ";
+  }
+  return out;
+}
+
+class TracklistTest : public PluginTest {
+ protected:
+  HWND tracklist() const { return findPluginDialog(IDC_TRACKLIST_EDITOR); }
+  // Shows the Tracklist window and types lines into it, as a paste does.
+  void paste(const std::string& lines) {
+    clickCue(IDC_CUE_TRACKLIST);
+    HWND editor = GetDlgItem(tracklist(), IDC_TRACKLIST_EDITOR);
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    SendMessageW(editor, EM_REPLACESEL, TRUE, (LPARAM)widen(lines).c_str());
+    player->pump();
+  }
+  std::string label() const { return fieldText(tracklist(), IDC_TRACKLIST_NEXT); }
+  std::string pending() const { return fieldText(tracklist(), IDC_TRACKLIST_EDITOR); }
+  // A key in the Cue editor with Ctrl (and Alt, Shift) held.
+  void key(WPARAM vk, bool alt = false, bool shift = false) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    keys[VK_MENU] = alt ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageA(cueEditor(), WM_KEYDOWN, vk, 0);
+    player->pump();
+    keys[VK_CONTROL] = keys[VK_MENU] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+  }
+  void caretOn(const std::string& piece) {
+    size_t at = widen(editorText()).find(widen(piece));
+    ASSERT_NE(at, std::wstring::npos) << piece;
+    SendMessageW(cueEditor(), EM_SETSEL, at, at);
+  }
+};
+
+}  // namespace
+
+TEST_F(TracklistTest, TheHotKeyMarksEachLineAtOnceWithoutStoppingTheMusic) {
+  writeFile(iniPath(), "[LUMO]\r\nmarkoffset=200\r\n");
+  start();
+  paste("01. Jay-Z - 99 Problems\r\n2) 50 Cent \xE2\x80\x93 In Da Club\r\n\r\n[00:12] Prince \xE2\x80\x94 1999\n"
+        "Title Only\r\n1:02:03 Artist - Song - Remix\r\n");
+  EXPECT_EQ(label(), "Next: Jay-Z - 99 Problems");
+  player->playState = HOST_STATE_PLAYING;
+  const char* next[] = {"Next: 50 Cent - In Da Club", "Next: Prince - 1999", "Next: Prince - Title Only",
+                        "Next: Artist - Song - Remix", "Next: the Info window"};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    player->positionMs = 60000 * (i + 1);
+    size_t first = player->events.size();
+    mark();
+    Events events = eventsFrom(*player, first);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cmd pause"), 0) << "no pause";
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cmd play"), 0);
+    EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
+    EXPECT_FALSE(IsWindowVisible(infoWindow())) << "no Info window";
+    EXPECT_EQ(label(), next[i]);
+  }
+  EXPECT_EQ(tracksOf(editorText()),
+            "01:Jay-Z|99 Problems@00:59:60 02:50 Cent|In Da Club@01:59:60 03:Prince|1999@02:59:60 "
+            "04:Prince|Title Only@03:59:60 05:Artist|Song - Remix@04:59:60 ");
+  EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_PERFORMER), "Artist") << "the Info window keeps the last performer";
+  // With the tracklist empty, the hot key works as ever.
+  mark();
+  EXPECT_TRUE(IsWindowVisible(infoWindow()));
+  EXPECT_EQ(player->playState, HOST_STATE_PAUSED);
+  closeInfo();
+}
+
+TEST_F(TracklistTest, TracksLeftAreKeptThroughARestartAndAskedAboutAtSave) {
+  player->playlist[0].path = folder + "\\mix.wav";
+  start();
+  paste("A - One\r\nB - Two\r\nC - Three\r\n");
+  player->positionMs = 1000;
+  mark();
+  stop();
+  start();
+  EXPECT_NE(editorText().find("TITLE \"One\""), std::string::npos);
+  EXPECT_EQ(pending(), "B - Two\r\nC - Three\r\n") << "kept with the recovery copy";
+  player->boxAnswers.assign(1, IDNO);
+  clickCue(IDC_CUE_SAVE);
+  ASSERT_EQ(player->messageBoxes.size(), 1u);
+  EXPECT_EQ(player->messageBoxes[0].text, "The tracklist still holds 2 tracks not marked. Save anyway?");
+  EXPECT_EQ(player->messageBoxes[0].defaultButton, IDNO);
+  EXPECT_EQ(readFile(folder + "\\mix.cue"), "<missing>");
+  player->boxAnswers.assign(1, IDYES);
+  clickCue(IDC_CUE_SAVE);
+  EXPECT_NE(readFile(folder + "\\mix.cue"), "<missing>");
+}
+
+TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
+  player->lengthSeconds = 600;
+  start();
+  for (int minute : {1, 2, 3, 4}) {
+    player->positionMs = 60000 * minute;
+    commitEntry("T" + std::to_string(minute), "P");
+  }
+  std::string four = editorText();
+  caretOn("TITLE \"T3");
+  player->playState = HOST_STATE_PLAYING;
+  size_t first = player->events.size();
+  key(VK_RIGHT, true);         // Ctrl+Alt+Right: a frame later, T3 and T4
+  key(VK_LEFT, true, true);    // Ctrl+Alt+Shift+Left: a second earlier
+  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:59:01 04:P|T4@03:59:01 ");
+  Events heard;
+  for (const std::string& e : eventsFrom(*player, first))
+    if (e.compare(0, 5, "jump ") == 0) heard.push_back(e);
+  EXPECT_EQ(heard, Events({"jump 178013", "jump 177013"})) << "each shift listens at the caret's mark";
+  for (int i = 0; i < 70; ++i) key(VK_LEFT, true, true);
+  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:00:01 04:P|T4@03:00:01 ");
+
+  // Ctrl+Z takes back the shifts one by one (the 59 that moved the marks, not the 11 that the
+  // limit held), then the entries; Ctrl+Y does them again.
+  for (int i = 0; i < 2 + 59; ++i) key('Z');
+  EXPECT_EQ(editorText(), four);
+  key('Z');
+  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:00 ");
+  key('Y');
+  EXPECT_EQ(editorText(), four);
+  key('Y');
+  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:01 04:P|T4@04:00:01 ");
+
+  // A tracklist mark taken back puts its line back at the top of the tracklist.
+  paste("X - Marked\r\nY - Next\r\n");
+  player->positionMs = 300000;
+  mark();
+  EXPECT_EQ(pending(), "Y - Next\r\n");
+  key('Z');
+  EXPECT_EQ(pending(), "X - Marked\r\nY - Next\r\n");
+  EXPECT_EQ(editorText().find("Marked"), std::string::npos);
+  key('Y');
+  EXPECT_EQ(pending(), "Y - Next\r\n");
+  EXPECT_NE(editorText().find("Marked"), std::string::npos);
+
+  // Once the user typed, Ctrl+Z is the editor's own: it takes back the typing, nothing more.
+  std::string marked = editorText();
+  SendMessageW(cueEditor(), EM_SETSEL, 0, 0);
+  SendMessageW(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)L"REM typed\r\n");
+  player->pump();
+  key('Z');
+  EXPECT_EQ(editorText(), marked);
+}
+
+TEST_F(TracklistTest, AtLeastAHundredStepsBack) {
+  start();
+  std::vector<std::string> sheets;
+  for (int i = 0; i < 110; ++i) {
+    sheets.push_back(editorText());
+    player->positionMs = 1000 * i;
+    commitEntry("T", "P");
+  }
+  for (int i = 0; i < 100; ++i) key('Z');
+  EXPECT_EQ(editorText(), sheets[10]);
+}
