@@ -8,7 +8,11 @@
 // --wait MS, --hold) it prints STEPS once it is up, carries them out in order on the file of
 // --file (default C:\mixes\Night Drive.mp3) and then quits, or with --hold prints READY and
 // waits to be killed: tests kill it and start it again on the same folder, as a crash of the
-// player would.
+// player would. Arguments are read as UTF-16, so a path or a title in any script arrives whole;
+// the sheet is printed as UTF-8.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +21,7 @@
 
 #include "playerUi.h"
 #include "standInPlayer.h"
+#include "wideText.h"
 #include "../res/resource.h"
 
 namespace {
@@ -44,14 +49,27 @@ bool isStep(const std::string& a) {
   return a == "--commits" || a == "--marks" || a == "--title" || a == "--edit" || a == "--wait";
 }
 
-Options parse(int argc, char** argv) {
+// The program's arguments after its own name, as UTF-8, from the UTF-16 command line: argv of
+// main holds them in the ANSI code page, where a character it lacks is already lost.
+std::vector<std::string> wideArguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!wide) return args;
+  for (int i = 1; i < count; ++i) args.push_back(narrow(wide[i]));
+  LocalFree(wide);
+  return args;
+}
+
+Options parse(const std::vector<std::string>& argv) {
   Options o;
-  for (int i = 1; i < argc; ++i) {
+  int argc = (int)argv.size();
+  for (int i = 0; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--scene" && i + 1 < argc)
       o.scene = argv[++i];
     else if (a == "--hold" && i + 1 < argc && !o.scene.empty())
-      o.holdSeconds = atoi(argv[++i]);
+      o.holdSeconds = atoi(argv[++i].c_str());
     else if (a == "--file" && i + 1 < argc)
       o.file = argv[++i];
     else if (isStep(a) && i + 1 < argc)
@@ -74,8 +92,8 @@ void markTrack(StandInPlayer& player, int positionMs, const char* title, const c
   player.pressHotkey(kHotkeyId);
   HWND info = findPluginDialog(IDC_INFO_OK);
   if (!info) return;
-  SetDlgItemTextA(info, IDC_INFO_TITLE, title);
-  SetDlgItemTextA(info, IDC_INFO_PERFORMER, performer);
+  SetDlgItemTextW(info, IDC_INFO_TITLE, widen(title).c_str());
+  SetDlgItemTextW(info, IDC_INFO_PERFORMER, widen(performer).c_str());
   if (commit)
     SendMessageA(info, WM_COMMAND, MAKEWPARAM(IDC_INFO_OK, BN_CLICKED), (LPARAM)GetDlgItem(info, IDC_INFO_OK));
   player.pump();
@@ -93,13 +111,11 @@ void setUpPlaylist(StandInPlayer& player) {
 
 // Writes the preferences tab to open beside the DLL, before the plug-in reads its settings.
 void chooseTab(const std::string& dll, int tab) {
-  char full[MAX_PATH];
-  if (!GetFullPathNameA(dll.c_str(), MAX_PATH, full, nullptr)) return;
-  std::string path = full;
-  std::string ini = path.substr(0, path.find_last_of('\\') + 1) + "plugin.ini";
-  char value[16];
-  snprintf(value, sizeof value, "%d", tab);
-  WritePrivateProfileStringA("LUMO", "currentpageindex", value, ini.c_str());
+  wchar_t full[MAX_PATH];
+  if (!GetFullPathNameW(widen(dll).c_str(), MAX_PATH, full, nullptr)) return;
+  std::wstring path = full;
+  std::wstring ini = path.substr(0, path.find_last_of(L'\\') + 1) + L"plugin.ini";
+  WritePrivateProfileStringW(L"LUMO", L"currentpageindex", std::to_wstring(tab).c_str(), ini.c_str());
 }
 
 int runScene(StandInPlayer& player, const Options& o) {
@@ -138,13 +154,15 @@ int runLive(StandInPlayer& player, const Options& o) {
   return 0;
 }
 
+// The Cue window's sheet as UTF-8; empty when there is no Cue window.
+std::string sheetText() {
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
+  return cue ? windowTextOf(GetDlgItem(cue, IDC_CUE_EDITOR)) : std::string();
+}
+
 void printSheet() {
   HWND cue = findPluginDialog(IDC_CUE_EDITOR);
-  HWND editor = cue ? GetDlgItem(cue, IDC_CUE_EDITOR) : nullptr;
-  int length = editor ? GetWindowTextLengthA(editor) : 0;
-  std::string text((size_t)length + 1, '\0');
-  if (editor) GetWindowTextA(editor, &text[0], length + 1);
-  text.resize((size_t)length);
+  std::string text = sheetText();
   printf("CUE visible=%d\nSHEET-BEGIN\n%s\nSHEET-END\n", cue && IsWindowVisible(cue) ? 1 : 0,
          text.c_str());
   fflush(stdout);
@@ -179,9 +197,9 @@ bool runSteps(StandInPlayer& player, const Options& o) {
       if (!cue) return false;
       // Typed by hand at the end of the sheet: an undoable change, as typing makes.
       HWND editor = GetDlgItem(cue, IDC_CUE_EDITOR);
-      int end = GetWindowTextLengthA(editor);
-      SendMessageA(editor, EM_SETSEL, (WPARAM)end, (LPARAM)end);
-      SendMessageA(editor, EM_REPLACESEL, TRUE, (LPARAM)step.value.c_str());
+      int end = GetWindowTextLengthW(editor);  // characters, as EM_SETSEL counts
+      SendMessageW(editor, EM_SETSEL, (WPARAM)end, (LPARAM)end);
+      SendMessageW(editor, EM_REPLACESEL, TRUE, (LPARAM)widen(step.value).c_str());
     } else if (step.name == "save") {
       HWND cue = findPluginDialog(IDC_CUE_SAVE);
       if (!cue) return false;
@@ -209,16 +227,14 @@ int runSession(StandInPlayer& player) {
     fprintf(stderr, "no Cue window\n");
     return 1;
   }
-  static char sheet[65536];
-  GetDlgItemTextA(cue, IDC_CUE_EDITOR, sheet, (int)sizeof sheet);
-  printf("%s\n", sheet);
+  printf("%s\n", sheetText().c_str());
   return 0;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  Options o = parse(argc, argv);
+int main() {
+  Options o = parse(wideArguments());
   if (o.scene == "general") chooseTab(o.dll, 0);
   if (o.scene == "format") chooseTab(o.dll, 1);
   if (o.scene == "about") chooseTab(o.dll, 2);
@@ -231,7 +247,8 @@ int main(int argc, char** argv) {
     player.lengthSeconds = kMixMinutes * 60;
   }
   ShowWindow(player.window(), SW_SHOWNA);
-  if (!player.load(o.dll)) {
+  // The player model loads by an ANSI path: a DLL folder outside the code page is not reached.
+  if (!player.load(toAnsi(o.dll))) {
     fprintf(stderr, "cannot load %s\n", o.dll.c_str());
     return 1;
   }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "wideText.h"
 #include "../res/resource.h"
 
 namespace {
@@ -26,6 +28,7 @@ struct UiState {
   std::string hotkeyId;
   bool report = false;
   bool infoShown = false;
+  std::string infoText;  // the Info window's fields as last reported, UTF-8
   bool cueShown = false;
   bool prefsShown = false;
   size_t boxesSeen = 0;
@@ -93,6 +96,15 @@ void reportChanges() {
     say("INFO title=" + centre(GetDlgItem(info, IDC_INFO_TITLE)) + " performer=" +
         centre(GetDlgItem(info, IDC_INFO_PERFORMER)) + " ok=" + centre(GetDlgItem(info, IDC_INFO_OK)));
   gUi.infoShown = infoShown;
+  // What the Info window's fields hold, whenever it changes: typed text can be checked.
+  if (infoShown) {
+    std::string text = windowTextOf(GetDlgItem(info, IDC_INFO_TITLE)) + "|" +
+                       windowTextOf(GetDlgItem(info, IDC_INFO_PERFORMER));
+    if (text != gUi.infoText) say("TYPED " + text);
+    gUi.infoText = text;
+  } else {
+    gUi.infoText.clear();
+  }
 
   HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   bool cueShown = cue && IsWindowVisible(cue);
@@ -193,7 +205,8 @@ void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
   // Right of where the plug-in's windows appear (the top-left corner), so none covers it.
   SetWindowPos(main, nullptr, 660, 10, 350, 160, SWP_NOZORDER);
   std::string file = "Playing: " + (player.playlist.empty() ? std::string("(empty playlist)") : player.playlist[0].path);
-  makeControl("STATIC", file.c_str(), SS_LEFT | SS_PATHELLIPSIS, 10, 8, 320, 18, kFileLabel);
+  HWND label = makeControl("STATIC", "", SS_LEFT | SS_PATHELLIPSIS, 10, 8, 320, 18, kFileLabel);
+  SetWindowTextW(label, widen(file).c_str());  // the path is UTF-8, any script
   makeControl("STATIC", "", SS_LEFT, 10, 28, 320, 18, kPositionLabel);
   makeControl("BUTTON", "Play", BS_PUSHBUTTON | WS_TABSTOP, 10, 52, 60, 24, kPlayButton);
   makeControl("BUTTON", "Pause", BS_PUSHBUTTON | WS_TABSTOP, 76, 52, 60, 24, kPauseButton);

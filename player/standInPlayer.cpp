@@ -376,25 +376,27 @@ INT_PTR CALLBACK StandInPlayer::PrefsWindowProc(HWND window, UINT message, WPARA
   }
 }
 
-// Dialog keys for the plug-in's windows and the preferences; then the usual dispatch.
+// Dialog keys for the plug-in's windows and the preferences; then the usual dispatch. The loop
+// is a UTF-16 one, as a Unicode player's: an ANSI loop turns a typed character outside the code
+// page into '?' (WM_CHAR passes through the code page).
 static void dispatch(MSG* msg, HWND mainWindow, bool dialogKeys, bool pluginDialogKeys) {
   HWND root = msg->hwnd ? GetAncestor(msg->hwnd, GA_ROOT) : nullptr;
   bool wanted = root == mainWindow ? dialogKeys : pluginDialogKeys;
-  if (root && wanted && IsDialogMessageA(root, msg)) return;
+  if (root && wanted && IsDialogMessageW(root, msg)) return;
   TranslateMessage(msg);
-  DispatchMessageA(msg);
+  DispatchMessageW(msg);
 }
 
 void StandInPlayer::run() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
 }
 
 void StandInPlayer::pump(DWORD ms) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) dispatch(&msg, window_, dialogKeys, pluginDialogKeys);
     if (GetTickCount() - start >= ms) break;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }

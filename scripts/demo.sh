@@ -9,6 +9,11 @@
 # A third works on real audio: a WAV of tones made with sox, marked where the tones change,
 # saved, split along the sheet with shnsplit (every piece must start at its mark to the
 # sample), and a sheet with marks past the first hour imported into a FLAC with metaflac.
+# A fourth is in other scripts: tones in a file named "Café 東京 – mix.wav" (outside code page
+# 1252), titles and performers in Cyrillic, Japanese and Greek typed into the Info window by
+# real input, saved under the Automatic encoding (UTF-8 with a BOM and a first REM line), and
+# read back by cuebreakpoints, cueprint and mkvmerge (its chapters printed by mkvextract) with
+# every title as typed.
 #   bash scripts/demo.sh                 the session above
 #   bash scripts/demo.sh --interactive   the stand-in player on your own display, to try by hand
 set -euo pipefail
@@ -56,29 +61,55 @@ waitFor() {
   done
   fail "no '$word' number $n from the player"
 }
+# m:ss.ff of a frame count, as cuebreakpoints prints times.
+clock() { printf '%d:%02d.%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
 # The value of key=x,y in a reported line, as "x y".
 at() { echo "$1" | tr ' ' '\n' | grep "^$2=" | cut -d= -f2 | tr ',' ' '; }
 click() { xdotool mousemove --sync $1 click 1; sleep 0.15; }
-typeText() { xdotool type --delay 15 "$1"; sleep 0.1; }
+# Types text as keys. A character the keyboard lacks is typed slower: xdotool maps a spare key to
+# it for the moment, and a key the player reads late may already stand for the next character.
+typeText() {
+  local delay=15
+  LC_ALL=C grep -q '[^ -~]' <<<"$1" && delay=60
+  xdotool type --delay $delay "$1"; sleep 0.1
+}
 replaceText() { click "$1"; xdotool key End shift+Home; typeText "$2"; }
 shot() { import -window root "$OUT/$1.png"; echo "screenshot $OUT/$1.png"; }
 
-startPlayer() {  # the audio file; the player's output goes to $log
+startPlayer() {  # the audio file [the plug-in's folder]; the player's output goes to $log
+  local folder=${2:-$work}
   : > "$log"
-  ( cd "$work" && exec wine standin_player.exe gen_lumo.dll --demo "$(winepath -w "$1")" >"$log" 2>&1 ) &
+  ( cd "$folder" && exec wine "$work/standin_player.exe" "$(winepath -w "$folder/gen_lumo.dll")" \
+      --demo "$(winepath -w "$1")" >"$log" 2>&1 ) &
   player_pid=$!
 }
 # One mark: seek, the hot key, the title (and performer when given), OK by click.
-markAt() {  # position title [performer] [n]
+# True once the Info window's fields hold "title|performer" (the player reports them as they
+# change); false after 3 s.
+infoHolds() {
+  for _ in $(seq 1 30); do
+    [ "$(tr -d '\r' < "$log" | grep '^TYPED ' | tail -1)" = "TYPED $1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# One mark: seek, the hot key, the title and performer typed until the fields hold them (said
+# when a try fell short), OK by click.
+markAt() {  # position title performer [n]
   replaceText "$(at "$main" seek)" "$1"
   xdotool key Return
   sleep 0.4
   xdotool key ctrl+alt+m
   local info; info=$(waitFor INFO "${4:-1}")
   waitFor PAUSED "${4:-1}" >/dev/null
-  click "$(at "$info" title)"
-  typeText "$2"
-  [ -n "${3:-}" ] && replaceText "$(at "$info" performer)" "$3"
+  local try
+  for try in 1 2 3; do
+    replaceText "$(at "$info" title)" "$2"
+    replaceText "$(at "$info" performer)" "$3"
+    infoHolds "$2|$3" && break
+    [ $try = 3 ] && fail "the Info window does not hold '$2|$3' after three tries"
+    echo "typed again: the Info window held '$(tr -d '\r' < "$log" | grep '^TYPED ' | tail -1 | cut -c7-)'"
+  done
   click "$(at "$info" ok)"
   sleep 0.3
 }
@@ -288,4 +319,66 @@ for ms in "${long[@]}"; do f=$((ms * 75 / 1000)); wanted+=$(printf '%02d:%02d:%0
 echo "metaflac: FILE \"Long Mix.flac\" $(grep -o 'WAVE\|MP3\|AIFF' "$audio/Long Mix.cue" | head -1), track offsets $offsets"
 [ "$offsets" = "$wanted" ] || fail "metaflac holds '$offsets', the marks are '$wanted'"
 echo "session 3: PASSED"
+
+# Session 4: any script. Real input types every character: xdotool maps a spare key to a
+# character the keyboard lacks for the moment, and the player's UTF-16 message loop hands it to
+# the Info window whole; each mark checks what the fields hold before OK.
+any="$work/any"
+mkdir -p "$any"
+cp "$BUILD/bin/gen_lumo.dll" "$any/"   # a plug-in folder of its own: no reaction time, Automatic
+name="Café 東京 – mix"
+for tone in 440 660 880; do sox -n -r 44100 -c 2 -b 16 "$any/$tone.wav" synth 20 sine $tone gain -6; done
+sox "$any/440.wav" "$any/660.wav" "$any/880.wav" "$any/$name.wav" && rm "$any"/[0-9]*.wav
+anyTitles=("Жёлтый свет" "東京の夜" "Ελληνικό φως")
+anyPerformers=("Кино и ветер" "夜の楽団" "Ορχήστρα")
+startPlayer "$any/$name.wav" "$any"
+main=$(waitFor MAIN)
+waitFor READY >/dev/null
+anyFrames=()
+for i in 0 1 2; do
+  markAt "0:$((i * 2))0.000" "${anyTitles[$i]}" "${anyPerformers[$i]}" $((i + 1))
+  ms=$(waitFor PAUSED $((i + 1))); ms=${ms#PAUSED }
+  anyFrames+=($((ms * 75 / 1000)))
+done
+cue=$(waitFor CUE)
+sleep 0.3
+shot any-script
+click "$(at "$cue" save)"
+box=$(waitFor MSGBOX)
+echo "message box: ${box#* * }"
+sleep 0.3
+xdotool key Return
+case "$box" in *"Saved to|"*"$name.cue"*) ;; *) fail "expected 'Saved to' $name.cue, got: $box" ;; esac
+sheet="$any/$name.cue"
+[ -f "$sheet" ] || fail "no cue sheet at $sheet"
+bom=$(head -c 3 "$sheet" | od -An -tx1 | tr -d ' ')
+echo "----- $name.cue (its first bytes: $bom, the BOM of UTF-8)"
+tail -c +4 "$sheet" | tr -d '\r'
+echo "-----"
+[ "$bom" = efbbbf ] || fail "the sheet does not start with the BOM of UTF-8"
+[ "$(tail -c +4 "$sheet" | head -1 | tr -d '\r')" = 'REM COMMENT "LumoMarker"' ] || fail "the first line is not the REM line"
+typed=""; shown=""; chapters=""
+for i in 0 1 2; do
+  n=$((i + 1)); f=${anyFrames[$i]}; ms=$((f * 1000 / 75))
+  typed+="${anyTitles[$i]}"$'\n'
+  shown+="$(printf '%02d' $n) ${anyPerformers[$i]} - ${anyTitles[$i]}"$'\n'
+  chapters+=$(printf 'CHAPTER%02d=00:%02d:%02d.%03d\nCHAPTER%02dNAME=%s - %s' $n $((ms / 60000)) $((ms / 1000 % 60)) \
+              $((ms % 1000)) $n "${anyPerformers[$i]}" "${anyTitles[$i]}")$'\n'
+done
+[ "$(sed -n 's/^    TITLE "\(.*\)"\r$/\1/p' "$sheet")"$'\n' = "$typed" ] || fail "the sheet's titles are not as typed"
+found=$(cuebreakpoints "$sheet" 2>/dev/null) || fail "cuebreakpoints could not read the sheet"
+echo "cuebreakpoints: $(echo $found)"
+[ "$(echo $found)" = "$(echo "$(clock "${anyFrames[1]}") $(clock "${anyFrames[2]}")")" ] || fail "breakpoints '$(echo $found)'"
+read=$(cueprint -d '%P - %T\n' -t '%02n %p - %t\n' "$sheet" 2>/dev/null) || fail "cueprint could not read the sheet"
+echo "cueprint:"; echo "$read" | sed 's/^/    /'
+[ "$(echo "$read" | tail -n +2)"$'\n' = "$shown" ] || fail "cueprint does not show the titles as typed"
+mkvmerge -q -o "$any/$name.mka" --chapters "$sheet" "$any/$name.wav" || fail "mkvmerge refused the sheet"
+extracted=$(mkvextract "$any/$name.mka" chapters --simple - | tr -d '\r') || fail "mkvextract found no chapters"
+echo "mkvextract (chapters --simple):"; echo "$extracted" | sed 's/^/    /'
+[ "$extracted"$'\n' = "$chapters" ] || fail "mkvextract does not show the marks and titles as typed"
+click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
+xdotool key alt+F4
+for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
+player_pid=""
+echo "session 4: PASSED"
 echo "demo: PASSED (screenshots in $OUT)"

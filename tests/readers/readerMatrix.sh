@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Sheets saved by the real DLL, read by every cue reader installed: cuebreakpoints, cueprint,
-# shnsplit and metaflac must each accept each sheet and find its tracks where the marks were,
-# to the frame. The audio is silence: WAV files written sparse (a header and a hole), and FLAC
-# files that hold only their stream information (the length, no audio frames), which is all
-# metaflac needs to take a sheet in; so long mixes cost neither time nor disk. shnsplit reads
-# samples: it cuts the WAV of the same length (the FILE line of a sheet is not read by it).
+# shnsplit, metaflac and mkvmerge must each accept each sheet and find its tracks where the marks
+# were, to the frame, and cueprint and mkvextract show each title as typed (as the sheet holds
+# it). One sheet has a title in other scripts and an audio file named outside code page 1252:
+# saved under the Automatic encoding it is UTF-8 with a BOM and a first REM line, and mkvmerge
+# runs in a locale that is not UTF-8, so only the BOM can tell it. Each sheet is also the Cue
+# window's text as the player printed it. The audio is silence: WAV files written sparse (a
+# header and a hole), and FLAC files that hold only their stream information (the length, no
+# audio frames), which is all metaflac needs to take a sheet in; so long mixes cost neither time
+# nor disk. shnsplit reads samples: it cuts the WAV of the same length (the FILE line of a sheet
+# is not read by it). mkvmerge keeps chapters past the end of its audio: one second of it does.
 #   readerMatrix.sh --player standin_player.exe --dll gen_lumo.dll
 set -euo pipefail
 while [ $# -gt 0 ]; do
@@ -50,29 +55,44 @@ for minutes in 75 130; do
   silentWav "$work/mix$minutes.wav" $((minutes * 60))
   streamInfoFlac "$work/mix$minutes.flac" $((minutes * 60))
 done
+silentWav "$work/second.wav" 1
 
 # m:ss.ff of a frame count, as cuebreakpoints and shnsplit print times.
 clock() { printf '%d:%02d.%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
 
-# The cases: a name, the audio file, the mix it stands for, the marks in ms, a title.
+# The cases: a name, the audio file, the mix it stands for, the marks in ms, the title typed
+# (each track's is it and its number), the title the sheet holds when it differs.
 ninetyNine=$(seq -s, 0 45000 $((98 * 45000)))
 cases=(
-  "flac-75|case75.flac|mix75|0,245120,1900911,3723450,4400000|Track"
-  "wav-130|case130.wav|mix130|500,3599990,3600000,6000000,7700000|Song"
-  "99-tracks|case99.wav|mix75|$ninetyNine|T"
-  "quotes-and-backslashes|caseq.flac|mix75|1000,2000000|Deep \"Blue\" \\ Water"
+  "flac-75|case75.flac|mix75|0,245120,1900911,3723450,4400000|Track|"
+  "wav-130|case130.wav|mix130|500,3599990,3600000,6000000,7700000|Song|"
+  "99-tracks|case99.wav|mix75|$ninetyNine|T|"
+  "quotes-and-backslashes|caseq.flac|mix75|1000,2000000|Deep \"Blue\" \\ Water|Deep 'Blue' \\ Water"
+  # Cyrillic, Japanese and an emoji (a surrogate pair in UTF-16); the name holds an e acute,
+  # Japanese and an en dash.
+  "any-script|Café 東京 – mix.flac|mix75|0,1013,245120,3723450|Жёлтый 東京 🎵|"
 )
+bom=$'\xEF\xBB\xBF'
 for entry in "${cases[@]}"; do
-  IFS='|' read -r name file mix marks title <<<"$entry"
+  IFS='|' read -r name file mix marks title shown <<<"$entry"
+  shown=${shown:-$title}
   echo "== $name"
   case "$file" in *.flac) ln -f "$work/$mix.flac" "$work/$file" ;; *) ln -f "$work/$mix.wav" "$work/$file" ;; esac
   folder="$work/plugin-$name"
   mkdir -p "$folder"
   cp "$dll" "$folder/gen_lumo.dll"
   ( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --file "$(winepath -w "$work/$file")" --title "$title" \
-      --marks "$marks" --save >/dev/null 2>&1 ) || fail "$name: the player failed"
+      --marks "$marks" --print --save >"$work/printed" 2>&1 ) || fail "$name: the player failed"
   sheet="$work/${file%.*}.cue"
   [ -f "$sheet" ] || { fail "$name: no sheet saved"; continue; }
+
+  # Automatic: a sheet of ASCII only as it is, any other UTF-8 with a BOM and a first REM line;
+  # after that, the Cue window's text as printed (UTF-8) and a line break.
+  printed=$(sed -n '/^SHEET-BEGIN/,/^SHEET-END/p' "$work/printed" | sed '1d;$d' | tr -d '\r')
+  prefix=""
+  LC_ALL=C grep -q '[^ -~]' <<<"$printed" && prefix="${bom}REM COMMENT \"LumoMarker\""$'\n'
+  [ "$(tr -d '\r' < "$sheet")" = "$prefix$printed" ] || fail "$name: the file is not the printed sheet after '$prefix'"
+  [ -z "$prefix" ] || [ "$(head -c 3 "$sheet")" = "$bom" ] || fail "$name: no BOM"
 
   # Where the tracks must start, in frames, from the marks.
   expected=()
@@ -81,9 +101,28 @@ for entry in "${cases[@]}"; do
   want=""
   for ((i = 1; i < tracks; i++)); do want+="$(clock "${expected[$i]}") "; done
 
-  got=$(cuebreakpoints "$sheet" 2>&1) || fail "$name: cuebreakpoints refused the sheet: $got"
+  # (cuetools say "bad character" for each byte of a first line it cannot read, on stderr)
+  got=$(cuebreakpoints "$sheet" 2>"$work/errors") || fail "$name: cuebreakpoints refused the sheet: $(cat "$work/errors")"
   [ "$(echo $got) " = "$want" ] || fail "$name: cuebreakpoints found '$(echo $got)', expected '$want'"
-  cueprint "$sheet" >/dev/null 2>&1 || fail "$name: cueprint refused the sheet"
+  # The titles as the readers show them: cueprint (a BOM costs it only the REM line) and
+  # mkvmerge, which names a chapter "performer - title".
+  titles=""
+  for ((i = 1; i <= tracks; i++)); do titles+="$shown $i"$'\n'; done
+  got=$(cueprint -d '' -t '%t\n' "$sheet" 2>/dev/null) || fail "$name: cueprint refused the sheet"
+  [ "$got"$'\n' = "$titles" ] || fail "$name: cueprint shows the titles '$(echo $got | head -c 200)'"
+  chapters=""
+  for ((i = 1; i <= tracks; i++)); do
+    ms=$((expected[i - 1] * 1000 / 75))  # the frame's start, cut to whole milliseconds
+    chapters+=$(printf 'CHAPTER%02d=%02d:%02d:%02d.%03d\nCHAPTER%02dNAME=Performer - %s' $i $((ms / 3600000)) \
+                $((ms / 60000 % 60)) $((ms / 1000 % 60)) $((ms % 1000)) $i "$shown $i")$'\n'
+  done
+  cp "$sheet" "$work/sheet.cue"  # an ASCII name: the locale below cannot carry any other
+  if out=$(LC_ALL=C mkvmerge -q -o "$work/chapters.mka" --chapters "$work/sheet.cue" "$work/second.wav" 2>&1); then
+    got=$(mkvextract "$work/chapters.mka" chapters --simple - | tr -d '\r')
+    [ "$got"$'\n' = "$chapters" ] || fail "$name: mkvextract printed '$(echo "$got" | head -4)', expected '$(echo "$chapters" | head -4)'"
+  else
+    fail "$name: mkvmerge refused the sheet: $out"
+  fi
 
   # shnsplit cuts the audio (to nowhere) and says how long each piece is.
   out=$(shnsplit -P none -f "$sheet" -o null "$work/$mix.wav" 2>&1) || fail "$name: shnsplit refused: $out"
@@ -113,6 +152,6 @@ for entry in "${cases[@]}"; do
   else
     fail "$name: metaflac refused the sheet: $out"
   fi
-  [ $failures -eq 0 ] && echo "$name: $tracks tracks, read alike by cuebreakpoints, cueprint, shnsplit and metaflac"
+  [ $failures -eq 0 ] && echo "$name: $tracks tracks, read alike by cuebreakpoints, cueprint, shnsplit, metaflac and mkvmerge"
 done
 [ $failures -eq 0 ] && echo "reader matrix: PASSED" || { echo "reader matrix: $failures FAILED"; exit 1; }
