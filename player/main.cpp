@@ -4,12 +4,15 @@
 // seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
+// --add FILE puts a further file into the playlist (the user interface's Next button plays it).
 // With steps (--commits N, --marks MS,MS..., --title TEXT, --edit TEXT, --save, --print,
-// --wait MS, --hold) it prints STEPS once it is up, carries them out in order on the file of
-// --file (default C:\mixes\Night Drive.mp3) and then quits, or with --hold prints READY and
-// waits to be killed: tests kill it and start it again on the same folder, as a crash of the
-// player would. Arguments are read as UTF-16, so a path or a title in any script arrives whole;
-// the sheet is printed as UTF-8.
+// --wait MS, --hold, --play FILE, --length SECONDS, --type N, --export PATH) it prints STEPS
+// once it is up, carries them out in order on the file of --file (default
+// C:\mixes\Night Drive.mp3) and then quits, or with --hold prints READY and waits to be killed:
+// tests kill it and start it again on the same folder, as a crash of the player would. Each
+// message box a step brought up is printed (MSGBOX caption|text, its line breaks as " / ") and
+// closed with its default button. Arguments are read as UTF-16, so a path or a title in any
+// script arrives whole; the sheet is printed as UTF-8.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -27,8 +30,7 @@
 namespace {
 
 const char kHotkeyId[] = "LUMOPluginDoActionOn";
-
-const int kMixMinutes = 75;
+const char kShowHotkeyId[] = "LUMOPluginDoActionShow";
 
 struct Step {
   std::string name;
@@ -42,11 +44,13 @@ struct Options {
   std::string playFile;  // --interactive or --demo
   bool report = false;   // --demo
   std::string file;      // --file: the playlist entry of a run of steps
+  std::vector<std::string> added;  // --add: further playlist entries
   std::vector<Step> steps;
 };
 
 bool isStep(const std::string& a) {
-  return a == "--commits" || a == "--marks" || a == "--title" || a == "--edit" || a == "--wait";
+  return a == "--commits" || a == "--marks" || a == "--title" || a == "--edit" || a == "--wait" ||
+         a == "--play" || a == "--length" || a == "--type" || a == "--export";
 }
 
 // The program's arguments after its own name, as UTF-8, from the UTF-16 command line: argv of
@@ -72,6 +76,8 @@ Options parse(const std::vector<std::string>& argv) {
       o.holdSeconds = atoi(argv[++i].c_str());
     else if (a == "--file" && i + 1 < argc)
       o.file = argv[++i];
+    else if (a == "--add" && i + 1 < argc)
+      o.added.push_back(argv[++i]);
     else if (isStep(a) && i + 1 < argc)
       o.steps.push_back({a.substr(2), argv[++i]});
     else if (a == "--save" || a == "--print" || a == "--hold")
@@ -144,10 +150,12 @@ int runLive(StandInPlayer& player, const Options& o) {
   player.useRealClock(1);
   if (!player.bindSystemHotkey(kHotkeyId, MOD_CONTROL | MOD_ALT, 'M'))
     fprintf(stderr, "the hot key Ctrl+Alt+M could not be registered; use the Mark button\n");
+  if (!player.bindSystemHotkey(kShowHotkeyId, MOD_CONTROL | MOD_ALT, 'C'))
+    fprintf(stderr, "the hot key Ctrl+Alt+C (Show cue sheet) could not be registered\n");
   buildPlayerUi(player, kHotkeyId, o.report);
   SetWindowTextA(player.window(), "Stand-in player - LumoMarker");
   ShowWindow(player.window(), SW_SHOW);
-  printf("READY hotkey=ctrl+alt+m\n");
+  printf("READY hotkey=ctrl+alt+m show=ctrl+alt+c\n");
   fflush(stdout);
   player.run();
   printf("DONE\n");
@@ -168,9 +176,38 @@ void printSheet() {
   fflush(stdout);
 }
 
+// Presses a button of the Cue window; false when there is none.
+bool clickCue(int id) {
+  HWND cue = findPluginDialog(id);
+  if (!cue) return false;
+  SendMessageA(cue, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(cue, id));
+  return true;
+}
+
+// The entry of this path becomes the current one (put at the end of the playlist when it is
+// not in it), played from its start.
+void playEntry(StandInPlayer& player, const std::string& path) {
+  size_t at = 0;
+  while (at < player.playlist.size() && player.playlist[at].path != path) ++at;
+  if (at == player.playlist.size()) {
+    PlaylistEntry entry;
+    entry.path = path;
+    player.playlist.push_back(entry);
+  }
+  player.current = (int)at;
+  player.positionMs = 0;
+}
+
+// "MSGBOX caption|text" on one line: the text's line breaks become " / ".
+void printBox(const CaughtMessageBox& box) {
+  printf("MSGBOX %s|%s\n", box.caption.c_str(), oneLine(box.text).c_str());
+  fflush(stdout);
+}
+
 // Carries out the steps in order; false when one of them could not be done.
 bool runSteps(StandInPlayer& player, const Options& o) {
   int marks = 0;
+  size_t boxes = player.messageBoxes.size();  // those printed
   std::string titlePrefix = "Track";
   // The next mark, at ms, titled by the prefix and its number.
   auto markNext = [&](int ms) {
@@ -201,9 +238,16 @@ bool runSteps(StandInPlayer& player, const Options& o) {
       SendMessageW(editor, EM_SETSEL, (WPARAM)end, (LPARAM)end);
       SendMessageW(editor, EM_REPLACESEL, TRUE, (LPARAM)widen(step.value).c_str());
     } else if (step.name == "save") {
-      HWND cue = findPluginDialog(IDC_CUE_SAVE);
-      if (!cue) return false;
-      SendMessageA(cue, WM_COMMAND, MAKEWPARAM(IDC_CUE_SAVE, BN_CLICKED), (LPARAM)GetDlgItem(cue, IDC_CUE_SAVE));
+      if (!clickCue(IDC_CUE_SAVE)) return false;
+    } else if (step.name == "play") {  // the file becomes the current entry, from its start
+      playEntry(player, step.value);
+    } else if (step.name == "length") {
+      player.lengthSeconds = atoi(step.value.c_str());
+    } else if (step.name == "type") {  // the type (from 1) chosen in the next Save As dialog
+      player.saveTypes.assign(1, atoi(step.value.c_str()));
+    } else if (step.name == "export") {
+      player.saveAnswers.assign(1, step.value);
+      if (!clickCue(IDC_CUE_EXPORT)) return false;
     } else if (step.name == "print") {
       printSheet();
     } else if (step.name == "wait") {
@@ -214,6 +258,7 @@ bool runSteps(StandInPlayer& player, const Options& o) {
       for (;;) player.pump(1000);  // until the test kills the process
     }
     player.pump();
+    for (; boxes < player.messageBoxes.size(); ++boxes) printBox(player.messageBoxes[boxes]);
   }
   return true;
 }
@@ -242,9 +287,14 @@ int main() {
   StandInPlayer player;
   setUpPlaylist(player);
   if (!o.file.empty()) player.playlist[0].path = o.file;
+  for (const std::string& path : o.added) {
+    PlaylistEntry entry;
+    entry.path = path;
+    player.playlist.push_back(entry);
+  }
   if (!o.playFile.empty()) {
     player.playlist[0].path = o.playFile;
-    player.lengthSeconds = kMixMinutes * 60;
+    player.lengthSeconds = playingSeconds(o.playFile);
   }
   ShowWindow(player.window(), SW_SHOWNA);
   // The player model loads by an ANSI path: a DLL folder outside the code page is not reached.

@@ -558,9 +558,12 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     case HOST_PLAY_STATE:
       log("playstate");
       return playState;
-    case HOST_TRACK_TIME:
+    case HOST_TRACK_TIME: {
+      int answer = arg == HOST_TIME_POSITION ? position() : lengthSeconds;
+      if (arg == HOST_TIME_POSITION) positionAnswered = answer;
       log("time " + number((long long)arg));
-      return arg == HOST_TIME_POSITION ? position() : lengthSeconds;
+      return answer;
+    }
     case HOST_JUMP_TO_TIME: {
       log("jump " + number((long long)arg));
       if (playState == HOST_STATE_STOPPED) return -1;
@@ -684,7 +687,7 @@ LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM 
       return 0;
     case WM_HOTKEY:
       if (wParam >= 1 && wParam <= player->systemHotkeys_.size()) {
-        player->log("system hotkey");
+        player->log("system hotkey " + player->systemHotkeys_[wParam - 1]);
         player->pressHotkey(player->systemHotkeys_[wParam - 1]);
       }
       return 0;

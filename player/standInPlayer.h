@@ -101,6 +101,8 @@ class StandInPlayer {
 
   // The event log: one line for each request, command and message the player received.
   std::vector<std::string> events;
+  std::function<void(const std::string& event)> onEvent;  // called as each line is logged
+  int positionAnswered = -1;  // ms: the answer to the last position request
   std::vector<std::string> eventsSince(size_t first) const;
   std::vector<CaughtMessageBox> messageBoxes;
   bool closeMessageBoxes = true;  // message boxes are caught, recorded and closed
@@ -174,7 +176,10 @@ class StandInPlayer {
   // Replaces each %name% of a template by what value(name) gives (counting in formatter).
   template <class Value>
   std::string fill(const std::string& templateText, Value value);
-  void log(const std::string& line) { events.push_back(line); }
+  void log(const std::string& line) {
+    events.push_back(line);
+    if (onEvent) onEvent(line);
+  }
   friend LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;

@@ -10,6 +10,17 @@
 # audio frames), which is all metaflac needs to take a sheet in; so long mixes cost neither time
 # nor disk. shnsplit reads samples: it cuts the WAV of the same length (the FILE line of a sheet
 # is not read by it). mkvmerge keeps chapters past the end of its audio: one second of it does.
+# Each sheet is also exported by the DLL in every type the Export dialog offers (the type chosen
+# in the dialog), and each export is read by the tool it is for: the FFmpeg metadata put into a
+# Matroska file by ffmpeg and read back by ffprobe, the Matroska chapters by mkvmerge and
+# mkvextract, the WebVTT chapters by ffmpeg, the podcast chapters by Python's JSON reader; the
+# Audacity labels and the chapter list for video sites are read by tests/readers/exportCheck.py,
+# which also checks the video sites' rules against what the "Saved to" box said. Every chapter
+# must start at its track's INDEX 01 to the frame and carry "Performer - Title"; the last ends
+# where the audio does. A show in two files, one sheet with two FILE blocks, is read by the
+# readers that take several FILE blocks (cuebreakpoints, cueprint: times count from each file's
+# start); shnsplit and metaflac refuse such a sheet and mkvmerge takes its times as one file's,
+# so they are not asked. Its export holds the first file's tracks and says how many it left out.
 #   readerMatrix.sh --player standin_player.exe --dll gen_lumo.dll
 set -euo pipefail
 while [ $# -gt 0 ]; do
@@ -24,6 +35,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+check=$(dirname "$(realpath "$0")")/exportCheck.py
+# The export types in the order of the dialog's type list, and the names the exports get.
+exportNames=(video.txt ffmeta mkv.txt vtt json labels.txt)
 
 # A silent CD-quality WAV of the given seconds: 44-byte header, then a hole of zeros.
 silentWav() {
@@ -56,9 +70,52 @@ for minutes in 75 130; do
   streamInfoFlac "$work/mix$minutes.flac" $((minutes * 60))
 done
 silentWav "$work/second.wav" 1
+silentWav "$work/cd1.wav" 1   # the show in two files: the player is told their lengths
+silentWav "$work/cd2.wav" 1
 
 # m:ss.ff of a frame count, as cuebreakpoints and shnsplit print times.
 clock() { printf '%d:%02d.%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
+
+# The six exports of a case, each read by its tool and checked against the sheet's tracks.
+# The folder's Windows path is $wide.
+checkExports() {  # name folder audio-length-frames frames(comma-separated) titles(a line each)
+  local name=$1 folder=$2 length=$3 frames=$4 out
+  printf '%s\n' "$5" >"$work/titles"
+  # The "Saved to" box of each export, in the order of the types, after the sheet's own.
+  mapfile -t boxes < <(tr -d '\r' < "$work/printed" | grep '^MSGBOX Saved to|' | tail -n 6 | cut -d'|' -f2-)
+  [ ${#boxes[@]} = 6 ] || { fail "$name: ${#boxes[@]} exports confirmed, expected 6"; return; }
+  for ((t = 2; t <= 6; t++)); do
+    [ "${boxes[t - 1]}" = "$wide\\export.${exportNames[t - 1]}" ] || fail "$name: export $t's box says '${boxes[t - 1]}'"
+  done
+
+  local readers=(video="$folder/export.video.txt" audacity="$folder/export.labels.txt" podcast="$folder/export.json")
+  if ffmpeg -v error -y -i "$work/second.wav" -i "$folder/export.ffmeta" -map_metadata 1 -map_chapters 1 -c copy "$work/meta.mka" 2>"$work/errors" &&
+     ffprobe -v error -of json -show_chapters "$work/meta.mka" >"$work/probe.json" 2>>"$work/errors"; then
+    readers+=(ffprobe="$work/probe.json")
+  else
+    fail "$name: ffmpeg refused the FFmpeg metadata: $(cat "$work/errors")"
+  fi
+  # The export is UTF-8 without a BOM: mkvmerge is told so by the locale.
+  if LC_ALL=C.UTF-8 mkvmerge -q -o "$work/mkv.mka" --chapters "$folder/export.mkv.txt" "$work/second.wav" >"$work/errors" 2>&1; then
+    mkvextract "$work/mkv.mka" chapters --simple - >"$work/simple.txt"
+    readers+=(mkvextract="$work/simple.txt")
+  else
+    fail "$name: mkvmerge refused the Matroska chapters: $(cat "$work/errors")"
+  fi
+  if ffmpeg -v error -i "$folder/export.vtt" -f srt - >"$work/vtt.srt" 2>"$work/errors"; then
+    readers+=(srt="$work/vtt.srt")
+  else
+    fail "$name: ffmpeg refused the WebVTT chapters: $(cat "$work/errors")"
+  fi
+  out=$(python3 "$check" --frames "$frames" --titles "$work/titles" --length-frames "$length" "${readers[@]}") ||
+    fail "$name: $(echo "$out" | grep -v '^rules: \|^box: ')"
+
+  # What the chapter list breaks of the video sites' rules, as the "Saved to" box must say it.
+  local said
+  said="$wide\\export.video.txt$(echo "$out" | sed -n 's/^box: //p')"
+  [ "${boxes[0]}" = "$said" ] || fail "$name: the video list's box says '${boxes[0]}', expected '$said'"
+  videoRules=$(echo "$out" | sed -n 's/^rules: //p')
+}
 
 # The cases: a name, the audio file, the mix it stands for, the marks in ms, the title typed
 # (each track's is it and its number), the title the sheet holds when it differs.
@@ -81,8 +138,12 @@ for entry in "${cases[@]}"; do
   folder="$work/plugin-$name"
   mkdir -p "$folder"
   cp "$dll" "$folder/gen_lumo.dll"
+  seconds=$((${mix#mix} * 60))
+  exports=()
+  wide=$(winepath -w "$folder")
+  for ((t = 1; t <= 6; t++)); do exports+=(--type $t --export "$wide\\export.${exportNames[t - 1]}"); done
   ( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --file "$(winepath -w "$work/$file")" --title "$title" \
-      --marks "$marks" --print --save >"$work/printed" 2>&1 ) || fail "$name: the player failed"
+      --length $seconds --marks "$marks" --print --save "${exports[@]}" >"$work/printed" 2>&1 ) || fail "$name: the player failed"
   sheet="$work/${file%.*}.cue"
   [ -f "$sheet" ] || { fail "$name: no sheet saved"; continue; }
 
@@ -152,6 +213,47 @@ for entry in "${cases[@]}"; do
   else
     fail "$name: metaflac refused the sheet: $out"
   fi
-  [ $failures -eq 0 ] && echo "$name: $tracks tracks, read alike by cuebreakpoints, cueprint, shnsplit, metaflac and mkvmerge"
+
+  checkExports "$name" "$folder" $((seconds * 75)) "$(IFS=,; echo "${expected[*]}")" \
+      "$(for ((i = 1; i <= tracks; i++)); do echo "Performer - $shown $i"; done)"
+  [ $failures -eq 0 ] && echo "$name: $tracks tracks, read alike by cuebreakpoints, cueprint, shnsplit, metaflac and mkvmerge;" \
+                              "exported in 6 types, each read by its tool (video sites' rules broken: $videoRules, as the box said)"
 done
+
+# A show in two files: marks in the first, the player on the second, marks there, one sheet.
+echo "== two-files"
+folder="$work/plugin-two"
+mkdir -p "$folder"
+cp "$dll" "$folder/gen_lumo.dll"
+first=(0 600000 1800000); second=(1013 900000)
+( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --file "$(winepath -w "$work/cd1.wav")" --title Part \
+    --length 2400 --marks "$(IFS=,; echo "${first[*]}")" --play "$(winepath -w "$work/cd2.wav")" --length 1800 \
+    --marks "$(IFS=,; echo "${second[*]}")" --save --type 2 --export "$(winepath -w "$folder/export.ffmeta")" \
+    >"$work/printed" 2>&1 ) || fail "two-files: the player failed"
+sheet="$work/cd1.cue"
+if [ ! -f "$sheet" ]; then
+  fail "two-files: no sheet saved"
+else
+  [ "$(grep -c '^FILE ' "$sheet")" = 2 ] || fail "two-files: the sheet does not hold two FILE lines"
+  # cuebreakpoints: every track's start but the first, each within its own file.
+  want=""
+  for ms in "${first[@]:1}" "${second[@]}"; do want+="$(clock $((ms * 75 / 1000))) "; done
+  got=$(cuebreakpoints "$sheet" 2>&1) || fail "two-files: cuebreakpoints refused the sheet: $got"
+  [ "$(echo $got) " = "$want" ] || fail "two-files: cuebreakpoints found '$(echo $got)', expected '$want'"
+  got=$(cueprint -d '' -t '%n %t\n' "$sheet" 2>&1) || fail "two-files: cueprint refused the sheet: $got"
+  [ "$(echo $got)" = "1 Part 1 2 Part 2 3 Part 3 4 Part 4 5 Part 5" ] || fail "two-files: cueprint shows '$(echo $got)'"
+  # The export holds the first file's tracks, and the box says how many it left out.
+  grep -qxF "MSGBOX Saved to|$(winepath -w "$folder/export.ffmeta") /  / 2 tracks of the sheet's later files are not in it: chapters are times in one recording." \
+      <(tr -d '\r' < "$work/printed") || fail "two-files: the export's box is not as expected: $(grep MSGBOX "$work/printed" | tail -1)"
+  frames=""
+  for ms in "${first[@]}"; do frames+="${frames:+,}$((ms * 75 / 1000))"; done
+  ffmpeg -v error -y -i "$work/second.wav" -i "$folder/export.ffmeta" -map_metadata 1 -map_chapters 1 -c copy "$work/two.mka" &&
+    ffprobe -v error -of json -show_chapters "$work/two.mka" >"$work/probe.json" || fail "two-files: ffmpeg refused the export"
+  printf 'Performer - Part %d\n' 1 2 3 >"$work/titles"
+  # The player plays the second file: the first one's length is not known, and the last chapter
+  # ends a second after its start.
+  out=$(python3 "$check" --frames "$frames" --titles "$work/titles" --length-frames $((first[2] * 75 / 1000 + 75)) \
+        ffprobe="$work/probe.json") || fail "two-files: $out"
+  [ $failures -eq 0 ] && echo "two-files: 2 FILE blocks read by cuebreakpoints and cueprint; the export holds the first file's 3 tracks"
+fi
 [ $failures -eq 0 ] && echo "reader matrix: PASSED" || { echo "reader matrix: $failures FAILED"; exit 1; }
