@@ -22,7 +22,6 @@ namespace {
 const char kCaption[] = "LUMO";
 const char kTracksLeft[] = "The tracklist still holds ";
 const char kTracksLeftAsk[] = " tracks not marked. Save anyway?";
-const size_t kTakenLineBytes = sizeof(HistoryState().line);
 
 CaptureState gState;  // zero until createCaptureState sets it up
 WNDPROC gSavedHostProc = nullptr;
@@ -52,11 +51,12 @@ void commitAt(int positionMs, bool resume) {
 void markFromTracklist() {
   int position = hostPositionMs();
   TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
-  char taken[kTakenLineBytes];
+  char* taken = nullptr;
   if (!line) return;
   // The sheet as it was goes into the history with the line, so that Ctrl+Z puts it back.
-  if (takeTracklistLine(line, taken, sizeof taken)) {
+  if (takeTracklistLine(line, &taken)) {
     recordStep(taken);
+    GlobalFree(taken);
     // A line that names no performer takes the last one used, as the Info window keeps it.
     setCapturedTexts(line->title, line->hasPerformer ? line->performer : gState.capturedPerformer);
     commitAt(position, false);

@@ -57,10 +57,11 @@ void showCueSheet();
 void setCapturedTexts(const char* title, const char* performer);
 
 // The Cue window's requests.
-bool sheetHasUnsavedWork();      // Reset asks before it discards this
-unsigned sheetChangeCount();     // changes so far: a Reset that asked sees whether one came since
+// Whether the sheet may be replaced: true when it holds nothing unsaved, else the answer to
+// "Discard the unsaved cue sheet?" (Yes, with no mark made while it was asked).
+bool mayDiscardSheet();
 void requestReset();             // empties the sheet; numbering restarts at 1
-void requestOpen();              // Open...: a cue sheet from a file (after the window's question)
+void requestOpen();              // Open...: a cue sheet from a file (after mayDiscardSheet)
 void requestExport();            // Export...: the sheet's tracks as chapters
 void requestListen();            // plays from the listen lead before the caret's mark
 void requestNudge(long long frames);  // moves the caret's mark, then listens

@@ -10,6 +10,7 @@
 #include "../res/resource.h"
 #include "cueEditor.h"
 #include "cueExport.h"
+#include "fileDialogs.h"
 #include "cueOpen.h"
 #include "markTools.h"
 #include "recovery.h"
@@ -56,6 +57,7 @@ void afterMarkTool(MarkToolResult result, const char* fileName, const EditorText
 
 // Goes back (or forward) to a state of the history.
 bool stepHistory(bool undo) {
+  if (!(undo ? canUndo() : canRedo())) return false;
   EditorText now = readEditorText(0);
   SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
   HistoryState* to = (HistoryState*)GlobalAlloc(GPTR, sizeof(HistoryState));
@@ -69,16 +71,13 @@ bool stepHistory(bool undo) {
     restoreEditorText(to->text);
     restoreSheetFacts(to->facts);
     markSheetChanged();
-    // The tracklist line of a tracklist mark goes back to the top, or off it again.
-    if (to->line[0]) {
-      if (undo) {
+    // The tracklist line of a tracklist mark goes back to the top, or off it again when it is
+    // still the first line (the user may have edited the tracklist since).
+    if (to->line) {
+      if (undo)
         putBackTracklistLine(to->line);
-      } else {
-        TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
-        char taken[sizeof to->line];
-        if (line) takeTracklistLine(line, taken, sizeof taken);
-        if (line) GlobalFree(line);
-      }
+      else
+        dropTracklistLine(to->line);
       tell(captureState().tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
     }
     keepCopy();
@@ -92,12 +91,16 @@ bool stepHistory(bool undo) {
 
 }  // namespace
 
+namespace {
+
 bool sheetHasUnsavedWork() {
   HWND editor = sheetEditor();
   return sheetUnsaved() && editor && GetWindowTextLengthW(editor) > 0;
 }
 
-unsigned sheetChangeCount() { return sheetVersion(); }
+}  // namespace
+
+bool mayDiscardSheet() { return !sheetHasUnsavedWork() || askToDiscardSheet(captureState().cueWindow); }
 
 void requestReset() {
   recordStep(nullptr);
@@ -107,16 +110,18 @@ void requestReset() {
 }
 
 void requestOpen() {
-  EditorText before = readEditorText(0);
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
-  if (facts) saveSheetFacts(facts);
-  bool opened = openCueSheet(captureState().cueWindow);
-  if (opened && facts && before.text) recordChange(SheetSnapshot{before.text, before.length, facts}, nullptr);
-  if (facts) GlobalFree(facts);
-  freeEditorText(&before);
-  if (!opened) return;
-  keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
-  tell(captureState().cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  HWND owner = captureState().cueWindow;
+  unsigned agreed = sheetVersion();
+  OpenedSheet* sheet = readCueSheet(owner);
+  if (!sheet) return;
+  // A mark made while the dialog was open is no part of what the user agreed to discard.
+  if (sheetVersion() == agreed || mayDiscardSheet()) {
+    recordStep(nullptr);
+    takeCueSheet(sheet);
+    keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
+    tell(owner, CAPTURE_SHOW_CUE, FALSE);
+  }
+  freeOpenedSheet(sheet);
 }
 
 void requestExport() {

@@ -23,6 +23,8 @@ bool composeUtf8(const char* text, size_t length, Utf8Form form, CueBytes* out) 
   out->bytes = (char*)GlobalAlloc(GMEM_FIXED, room);
   if (!out->bytes) return false;
   out->length = utf8FileBytes(text, length, form, out->bytes, room);
+  out->encoding = kEncodingUtf8;
+  out->utf8Form = form;
   return true;
 }
 
@@ -43,8 +45,7 @@ bool takeUtf8Instead(const char* text, size_t length, HWND owner) {
 
 bool composeCueBytes(const char* text, size_t length, int encoding, const Utf8Form* utf8Form, HWND owner,
                      CueBytes* out) {
-  out->bytes = nullptr;
-  out->length = 0;
+  *out = CueBytes{nullptr, 0, encoding, Utf8Form{false, false}};
   if (encoding == kEncodingUtf8) return composeUtf8(text, length, utf8Form ? *utf8Form : Utf8Form{false, false}, out);
   if (encoding == kEncodingAnsi) {
     size_t room = length * kAnsiBytesPerByte + 1 + kSpare;

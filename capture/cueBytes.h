@@ -14,12 +14,15 @@
 struct CueBytes {
   char* bytes;
   size_t length;
+  int encoding;       // what they are in: kEncodingUtf8 or kEncodingAnsi (ASCII counts as either)
+  Utf8Form utf8Form;  // with kEncodingUtf8: whether a BOM and the marker line come first
 };
 
 // Composes the file bytes of text (UTF-8, length bytes) in encoding (a CueEncoding); with
 // kEncodingUtf8, utf8Form (when given) says whether a BOM and the marker line come first. With
 // ANSI and characters the code page lacks, a box owned by owner lists up to 10 of them and asks
-// "Save it as UTF-8 instead?": Yes gives the Automatic form, No gives false (nothing to write).
+// "Save it as UTF-8 instead?": Yes gives the Automatic form (out says so), No gives false
+// (nothing to write).
 // False too when memory is short.
 bool composeCueBytes(const char* text, size_t length, int encoding, const Utf8Form* utf8Form, HWND owner,
                      CueBytes* out);

@@ -82,33 +82,44 @@ void takeAudioOf(const char* text, const char* cuePath) {
 
 }  // namespace
 
-bool openCueSheet(HWND owner) {
-  char path[kPathBytes];
-  if (askForFile(owner, path) != 1) return false;
+OpenedSheet* readCueSheet(HWND owner) {
+  OpenedSheet* sheet = (OpenedSheet*)GlobalAlloc(GPTR, sizeof(OpenedSheet));
+  if (!sheet) return nullptr;
+  if (askForFile(owner, sheet->path) != 1) {
+    freeOpenedSheet(sheet);
+    return nullptr;
+  }
   size_t size = 0;
   DWORD error = 0;
-  char* bytes = readWholeFile(path, kSheetBytesMax, 0, &size, &error);
-  if (!bytes) {
-    refuse(owner, path, error == ERROR_FILE_TOO_LARGE ? kTooLarge : nullptr, error);
-    return false;
-  }
-  if (holdsNul(bytes, size)) {
-    GlobalFree(bytes);
-    refuse(owner, path, kHoldsNul, 0);
-    return false;
+  char* bytes = readWholeFile(sheet->path, kSheetBytesMax, 0, &size, &error);
+  if (!bytes || holdsNul(bytes, size)) {
+    if (bytes) GlobalFree(bytes);
+    refuse(owner, sheet->path, !bytes ? (error == ERROR_FILE_TOO_LARGE ? kTooLarge : nullptr) : kHoldsNul, error);
+    freeOpenedSheet(sheet);
+    return nullptr;
   }
   ReadForm read = readCueForm(bytes, size);
-  char* text = editorTextOf(bytes + read.textAt, size - read.textAt, read.utf8);
+  sheet->text = editorTextOf(bytes + read.textAt, size - read.textAt, read.utf8);
   GlobalFree(bytes);
-  if (!text) return false;
+  if (!sheet->text) {
+    freeOpenedSheet(sheet);
+    return nullptr;
+  }
+  sheet->form = SheetForm{read.ascii && !read.utf8Form.bom ? kSheetFormAsSetting : read.utf8 ? kEncodingUtf8 : kEncodingAnsi,
+                          read.utf8Form};
+  return sheet;
+}
 
-  SheetForm form = {read.ascii && !read.utf8Form.bom ? kSheetFormAsSetting : read.utf8 ? kEncodingUtf8 : kEncodingAnsi,
-                    read.utf8Form};
+void takeCueSheet(const OpenedSheet* sheet) {
   forgetSheet();
-  setEditorText(text);
-  setOpenedSheet(path, form);
-  takeAudioOf(text, path);
-  setEntryCounter(countTracks(text, textLength(text, (size_t)-1), nullptr) + 1);
-  GlobalFree(text);
-  return true;
+  setEditorText(sheet->text);
+  setOpenedSheet(sheet->path, sheet->form);
+  takeAudioOf(sheet->text, sheet->path);
+  setEntryCounter(countTracks(sheet->text, textLength(sheet->text, (size_t)-1), nullptr) + 1);
+}
+
+void freeOpenedSheet(OpenedSheet* sheet) {
+  if (!sheet) return;
+  if (sheet->text) GlobalFree(sheet->text);
+  GlobalFree(sheet);
 }

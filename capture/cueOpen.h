@@ -4,7 +4,22 @@
 
 #include <windows.h>
 
-// Shows the Open dialog (boxes owned by owner) and puts the chosen sheet into the editor. A file
-// that cannot be read, is larger than 4 MiB or holds a NUL byte is refused with a box that says
-// why, and the editor is left as it was. Returns whether a sheet came in.
-bool openCueSheet(HWND owner);
+#include "../base/limits.h"
+#include "sheetState.h"
+
+// A sheet read from its file, ready to go into the editor.
+struct OpenedSheet {
+  char path[kPathBytes];
+  char* text;  // UTF-8 with CR LF line ends; global memory
+  SheetForm form;
+};
+
+// Shows the Open dialog (boxes owned by owner) and reads the chosen file. A file that cannot be
+// read, is larger than 4 MiB or holds a NUL byte is refused with a box that says why. Returns
+// the sheet (free it with freeOpenedSheet), or null when none came in.
+OpenedSheet* readCueSheet(HWND owner);
+
+// Puts a sheet read into the editor in place of the one there, remembered with its file and form.
+void takeCueSheet(const OpenedSheet* sheet);
+
+void freeOpenedSheet(OpenedSheet* sheet);

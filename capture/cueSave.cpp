@@ -209,7 +209,7 @@ bool composeForSheet(SheetText& text) {
 
 SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   SaveOutcome outcome = {false, 0};
-  SheetText text = {readEditorText(0), {nullptr, 0}, sheetVersion(), owner, saved};
+  SheetText text = {readEditorText(0), {nullptr, 0, 0, {false, false}}, sheetVersion(), owner, saved};
   if (!text.copy.text) return outcome;
   int check = checkBeforeSaving(text.copy, owner);
   if (check == 0 && composeForSheet(text)) {
@@ -222,6 +222,13 @@ SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
     outcome.saved = opened[0] ? saveToFile(opened, text, message, &stop)
                               : saveBesideAudio(audioPath, text, message, &stop);
     if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, opened[0] ? opened : audioPath, text);
+    // An opened ANSI sheet the user let go to UTF-8 is a UTF-8 sheet from now on: later saves
+    // neither ask again nor write it back in ANSI.
+    if (outcome.saved && openedSheetPath()[0] && openedSheetForm().encoding == kEncodingAnsi &&
+        text.file.encoding == kEncodingUtf8) {
+      copyText(opened, sizeof opened, openedSheetPath());
+      setOpenedSheet(opened, SheetForm{kEncodingUtf8, text.file.utf8Form});
+    }
   }
   outcome.problemLine = check > 0 ? check : 0;
   freeCueBytes(&text.file);

@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kDiscardCaption[] = "LUMO";
-const char kDiscardText[] = "Discard the unsaved cue sheet?";
 
 struct CueWindowState {
   HWND window;
@@ -111,12 +109,7 @@ bool mayReplaceSheet(WORD button) {
     postAfterModal(gCue.window, CAPTURE_RETRY, button);
     return false;
   }
-  if (!sheetHasUnsavedWork()) return true;
-  unsigned asked = sheetChangeCount();
-  int answer = guardedMessageBox(gCue.window, kDiscardText, kDiscardCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
-  // No, not shown, or shut down while asking; and an entry marked while the question was open
-  // was not part of what Yes discards.
-  return answer == IDYES && sheetChangeCount() == asked;
+  return mayDiscardSheet();
 }
 
 void onEditorChanged() {

@@ -10,8 +10,12 @@
 #include "../sheet/cueFileName.h"
 #include "../sheet/fileLine.h"
 #include "../store/fileSystem.h"
+#include "sheetState.h"
 
 namespace {
+
+const char kDiscardCaption[] = "LUMO";
+const char kDiscardText[] = "Discard the unsaved cue sheet?";
 
 // A request for either dialog: its path field holds name, its folder is folder (when it exists).
 struct DialogRequest {
@@ -63,4 +67,10 @@ int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path)
   if (chosen == 1) fromWide(dialog->path, path, kPathBytes);
   GlobalFree(dialog);
   return chosen;
+}
+
+bool askToDiscardSheet(HWND owner) {
+  unsigned asked = sheetVersion();
+  int answer = guardedMessageBox(owner, kDiscardText, kDiscardCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+  return answer == IDYES && sheetVersion() == asked;
 }

@@ -1,5 +1,5 @@
 // The file dialogs of Save, Export and Open: they open in the folder of the file the sheet belongs
-// to and give back a full path (UTF-8).
+// to and give back a full path (UTF-8); and the question before a sheet is replaced.
 #pragma once
 
 #include <windows.h>
@@ -13,3 +13,8 @@ int askToSaveAs(HWND owner, const wchar_t* filter, int* filterIndex, const wchar
 
 // The Open dialog, opening in folder (empty: the dialog's own choice); alike.
 int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path);
+
+// "Discard the unsaved cue sheet?" (Yes and No, No the default; owned by owner): true only for
+// Yes, and only when no change of the sheet came in while the question was open (a mark made
+// meanwhile was not part of what Yes discards).
+bool askToDiscardSheet(HWND owner);

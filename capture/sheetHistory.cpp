@@ -11,7 +11,7 @@ struct Step {
   char* text;  // global memory
   size_t length;
   SheetFacts facts;
-  char line[sizeof(HistoryState().line)];
+  char* line;  // global memory, or null
 };
 
 struct Stack {
@@ -21,11 +21,13 @@ struct Stack {
 
 Stack gUndo = {{}, 0};
 Stack gRedo = {{}, 0};
-bool gHandEdit = false;  // the user typed since the plug-in's last change
+size_t gBytes = 0;  // text held by the steps of both stacks
 
 void freeStep(Step* step) {
   if (!step) return;
+  gBytes -= step->length;
   if (step->text) GlobalFree(step->text);
+  if (step->line) GlobalFree(step->line);
   GlobalFree(step);
 }
 
@@ -34,11 +36,23 @@ void clear(Stack* stack) {
   stack->count = 0;
 }
 
+// A copy of text in global memory, or null (for null text too, or when memory is short).
+char* copyOf(const char* text) {
+  if (!text) return nullptr;
+  size_t length = textLength(text, (size_t)-1);
+  char* copy = (char*)GlobalAlloc(GMEM_FIXED, length + 1);
+  if (copy) CopyMemory(copy, text, length + 1);
+  return copy;
+}
+
 Step* makeStep(const SheetSnapshot& now, const char* line) {
   Step* step = (Step*)GlobalAlloc(GPTR, sizeof(Step));
   if (!step) return nullptr;
   step->text = (char*)GlobalAlloc(GMEM_FIXED, now.length + 1);
-  if (!step->text) {
+  step->line = copyOf(line);
+  if (!step->text || (line && !step->line)) {
+    if (step->text) GlobalFree(step->text);
+    if (step->line) GlobalFree(step->line);
     GlobalFree(step);
     return nullptr;
   }
@@ -46,18 +60,23 @@ Step* makeStep(const SheetSnapshot& now, const char* line) {
   step->text[now.length] = '\0';
   step->length = now.length;
   step->facts = *now.facts;
-  copyText(step->line, sizeof step->line, line);
+  gBytes += now.length;
   return step;
+}
+
+void dropOldest(Stack* stack) {
+  freeStep(stack->steps[0]);
+  MoveMemory(stack->steps, stack->steps + 1, (kHistorySteps - 1) * sizeof(Step*));
+  --stack->count;
 }
 
 void push(Stack* stack, Step* step) {
   if (!step) return;
-  if (stack->count == kHistorySteps) {  // the oldest gives way
-    freeStep(stack->steps[0]);
-    MoveMemory(stack->steps, stack->steps + 1, (kHistorySteps - 1) * sizeof(Step*));
-    --stack->count;
-  }
+  if (stack->count == kHistorySteps) dropOldest(stack);
   stack->steps[stack->count++] = step;
+  // A large sheet keeps fewer steps: the oldest undo steps give way first, then redo's.
+  while (gBytes > kHistoryBytes && gUndo.count > 0 && gUndo.steps[0] != step) dropOldest(&gUndo);
+  while (gBytes > kHistoryBytes && gRedo.count > 0 && gRedo.steps[0] != step) dropOldest(&gRedo);
 }
 
 // Moves from one stack to the other: the popped step is the state to go to; now goes onto the
@@ -65,41 +84,39 @@ void push(Stack* stack, Step* step) {
 bool move(Stack* from, Stack* to, const SheetSnapshot& now, HistoryState* state) {
   if (from->count == 0) return false;
   Step* step = from->steps[--from->count];
+  gBytes -= step->length;
   push(to, makeStep(now, step->line));
-  state->text = step->text;
+  state->text = step->text;  // the text and the line now belong to state
   state->length = step->length;
   state->facts = step->facts;
-  copyText(state->line, sizeof state->line, step->line);
-  GlobalFree(step);  // its text now belongs to state
+  state->line = step->line;
+  GlobalFree(step);
   return true;
 }
 
 }  // namespace
 
 void recordChange(const SheetSnapshot& now, const char* takenLine) {
+  clear(&gRedo);
   push(&gUndo, makeStep(now, takenLine));
-  clear(&gRedo);
-  gHandEdit = false;
 }
 
-void noteHandEdit() {
-  gHandEdit = true;
-  clear(&gRedo);
-}
+void noteHandEdit() { clearHistory(); }
 
-bool canUndo() { return !gHandEdit && gUndo.count > 0; }
-bool canRedo() { return !gHandEdit && gRedo.count > 0; }
+bool canUndo() { return gUndo.count > 0; }
+bool canRedo() { return gRedo.count > 0; }
 
-bool undoChange(const SheetSnapshot& now, HistoryState* to) { return canUndo() && move(&gUndo, &gRedo, now, to); }
-bool redoChange(const SheetSnapshot& now, HistoryState* to) { return canRedo() && move(&gRedo, &gUndo, now, to); }
+bool undoChange(const SheetSnapshot& now, HistoryState* to) { return move(&gUndo, &gRedo, now, to); }
+bool redoChange(const SheetSnapshot& now, HistoryState* to) { return move(&gRedo, &gUndo, now, to); }
 
 void freeHistoryState(HistoryState* state) {
   if (state->text) GlobalFree(state->text);
+  if (state->line) GlobalFree(state->line);
   state->text = nullptr;
+  state->line = nullptr;
 }
 
 void clearHistory() {
   clear(&gUndo);
   clear(&gRedo);
-  gHandEdit = false;
 }

@@ -1,14 +1,15 @@
 // The plug-in's own changes of the sheet (a commit, a tracklist mark, a nudge, a shift, Open,
 // Reset), taken back one by one with Ctrl+Z and done again with Ctrl+Y. Each step keeps the
 // editor's text and the sheet's facts as they were. A hand edit is never taken back here: once
-// the user typed after the plug-in's last change, Ctrl+Z is the editor's own again.
+// the user typed, the steps before it are gone and Ctrl+Z is the editor's own again.
 #pragma once
 
 #include <cstddef>
 
 #include "sheetState.h"
 
-const int kHistorySteps = 128;  // steps kept; the oldest give way
+const int kHistorySteps = 128;                    // steps kept; the oldest give way
+const size_t kHistoryBytes = 64u * 1024 * 1024;   // text kept in all steps; the oldest give way
 
 // The sheet as it stands now, given to each call.
 struct SheetSnapshot {
@@ -21,20 +22,21 @@ struct SheetSnapshot {
 // change marks (it goes back to the tracklist with an undo), or null. Forgets what could be redone.
 void recordChange(const SheetSnapshot& now, const char* takenLine);
 
-// The user typed into the editor: until the next change of the plug-in's, nothing is taken back
-// here, and nothing can be redone.
+// The user typed into the editor: every step is forgotten, so that nothing taken back later
+// undoes the typing.
 void noteHandEdit();
 
 bool canUndo();
 bool canRedo();
 
-// The state an undo or redo goes to: text (global memory, free with freeHistoryState), facts,
-// and the tracklist line to put back (undo) or take off again (redo), empty when none.
+// The state an undo or redo goes to: text and line in global memory (free both with
+// freeHistoryState), facts. line: the tracklist line to put back (undo) or take off again
+// (redo), null when none.
 struct HistoryState {
   char* text;
   size_t length;
   SheetFacts facts;
-  char line[1024];
+  char* line;
 };
 // Steps back (or forward) from now; false when there is nothing to take back (or redo).
 bool undoChange(const SheetSnapshot& now, HistoryState* to);

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "../base/text.h"
-#include "../base/utf8Text.h"
 
 namespace {
 
@@ -41,22 +40,46 @@ const char* tracklistText() { return gTracklist.text ? gTracklist.text : ""; }
 size_t tracklistLength() { return gTracklist.length; }
 size_t tracklistCount() { return countTracklistLines(tracklistText(), gTracklist.length); }
 
-bool takeTracklistLine(TracklistLine* line, char* taken, size_t takenBytes) {
-  size_t start = 0, end = 0, next = 0;
-  const char* text = tracklistText();
-  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return false;
-  if (!readTracklistLine(text + start, end - start, line)) return false;
-  size_t takenLength = utf8CutPoint(text + start, end - start, takenBytes - 1);  // whole characters
-  copyText(taken, takenLength + 1, text + start);
-  // What stood before the line (blank lines) goes with it.
+namespace {
+
+// Removes the tracklist's text up to next (the first line and the blank lines before it).
+void removeTo(size_t next) {
   size_t rest = gTracklist.length - next;
   char* left = rest > 0 ? (char*)GlobalAlloc(GMEM_FIXED, rest + 1) : nullptr;
+  if (rest > 0 && !left) return;
   if (left) {
-    CopyMemory(left, text + next, rest);
+    CopyMemory(left, tracklistText() + next, rest);
     left[rest] = '\0';
   }
   replaceText(left, rest);
+}
+
+}  // namespace
+
+bool takeTracklistLine(TracklistLine* line, char** taken) {
+  size_t start = 0, end = 0, next = 0;
+  const char* text = tracklistText();
+  *taken = nullptr;
+  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return false;
+  if (!readTracklistLine(text + start, end - start, line)) return false;
+  char* copy = (char*)GlobalAlloc(GMEM_FIXED, end - start + 1);
+  if (!copy) return false;
+  CopyMemory(copy, text + start, end - start);
+  copy[end - start] = '\0';
+  *taken = copy;
+  removeTo(next);  // blank lines before the line go with it
   return true;
+}
+
+void dropTracklistLine(const char* taken) {
+  size_t start = 0, end = 0, next = 0;
+  const char* text = tracklistText();
+  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return;
+  size_t length = textLength(taken, (size_t)-1);
+  if (end - start != length) return;
+  for (size_t i = 0; i < length; ++i)
+    if (text[start + i] != taken[i]) return;
+  removeTo(next);
 }
 
 void putBackTracklistLine(const char* taken) {

@@ -14,11 +14,15 @@ size_t tracklistLength();
 // Lines that are not blank: the tracks still to be marked.
 size_t tracklistCount();
 
-// Takes the first track off the tracklist: line gets what it says, taken (takenBytes) the line's
-// own text, so that it can be put back. False when the tracklist holds none.
-bool takeTracklistLine(TracklistLine* line, char* taken, size_t takenBytes);
+// Takes the first track off the tracklist: line gets what it says, *taken the line's own text in
+// global memory (free it with GlobalFree), so that it can be put back. False, and nothing taken,
+// when the tracklist holds none or memory is short.
+bool takeTracklistLine(TracklistLine* line, char** taken);
 // Puts a line back at the top.
 void putBackTracklistLine(const char* taken);
+// Takes the first line off again when it is taken (what takeTracklistLine gave); else leaves
+// the tracklist as it is.
+void dropTracklistLine(const char* taken);
 
 // "Next: Performer - Title" for the first track (lastPerformer for a line that names none), or
 // "Next: the Info window" when the tracklist is empty; into out (outBytes).

@@ -47,12 +47,17 @@ bool putPlacedEntry(char* out, size_t outBytes, size_t* at, const char* entry, s
                       putBytes(out, outBytes, at, entry + rest, entryLength - rest)));
 }
 
-// The entry as it stands at the sheet's end, after CR LF and the FILE line when there is one:
-// one edit.
-size_t placeAtEnd(size_t length, const char* entry, size_t entryLength, const char* fileLine,
+// Whether the text ends with a line break (an opened file's text does).
+bool endsWithBreak(const char* text, size_t length) {
+  return length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r');
+}
+
+// The entry as it stands at the sheet's end, after a line break (unless the sheet ends with one)
+// and the FILE line when there is one: one edit.
+size_t placeAtEnd(const char* sheet, size_t length, const char* entry, size_t entryLength, const char* fileLine,
                   char* placed, size_t placedBytes, TextEdit* edits) {
   size_t at = 0;
-  putText(placed, placedBytes, &at, kLineBreak);
+  if (!endsWithBreak(sheet, length)) putText(placed, placedBytes, &at, kLineBreak);
   if (fileLine) {
     putText(placed, placedBytes, &at, fileLine);
     putText(placed, placedBytes, &at, kLineBreak);
@@ -71,9 +76,11 @@ size_t placeNewSheet(const char* sheet, size_t length, bool empty, int tracks, c
   TrackScan scan = {0, 0};
   bool entryOrdered = nextTrack(entry, entryLength, &scan, &entryTrack) && entryTrack.hasIndex01;
   size_t at = 0;
-  if (!empty && sheet[length - 1] != '\n' && sheet[length - 1] != '\r') putText(placed, placedBytes, &at, kLineBreak);
-  putText(placed, placedBytes, &at, header);
-  putText(placed, placedBytes, &at, kLineBreak);
+  if (!empty && !endsWithBreak(sheet, length)) putText(placed, placedBytes, &at, kLineBreak);
+  if (header && header[0]) {  // a sheet opened from a file has its own header
+    putText(placed, placedBytes, &at, header);
+    putText(placed, placedBytes, &at, kLineBreak);
+  }
   size_t headed = at;
   if (!entryOrdered || !putPlacedEntry(placed, placedBytes, &at, entry, entryLength, entryTrack, 1)) {
     at = headed;
@@ -195,12 +202,12 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   Place place = {false, 0, 0, length, true};
   if (nextTrack(entry, entryLength, &scan, &entryTrack) && entryTrack.hasIndex01)
     place = findPlace(sheet, length, entryTrack.index01, target);
-  if (!place.ordered) return placeAtEnd(length, entry, entryLength, fileLine, placed, placedBytes, edits);
+  if (!place.ordered) return placeAtEnd(sheet, length, entry, entryLength, fileLine, placed, placedBytes, edits);
 
   size_t placedLength = 0;
   bool fits = true;
   if (place.atSheetEnd) {
-    fits = putText(placed, placedBytes, &placedLength, kLineBreak);
+    fits = endsWithBreak(sheet, length) || putText(placed, placedBytes, &placedLength, kLineBreak);
     if (fileLine)
       fits = fits && putText(placed, placedBytes, &placedLength, fileLine) &&
              putText(placed, placedBytes, &placedLength, kLineBreak);
@@ -208,7 +215,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   fits = fits && putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack, place.number) &&
          (place.atSheetEnd || putText(placed, placedBytes, &placedLength, kLineBreak));
   // An INDEX 00 line too wide for the room kept for it: the entry goes at the end unchanged.
-  if (!fits) return placeAtEnd(length, entry, entryLength, fileLine, placed, placedBytes, edits);
+  if (!fits) return placeAtEnd(sheet, length, entry, entryLength, fileLine, placed, placedBytes, edits);
   size_t count = placeAndNumber(sheet, length, place, placed, placedLength, edits, editsMax);
   *placement = {true, place.atSheetEnd && count == 1, place.tracks + 1};
   return count;

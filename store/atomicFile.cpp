@@ -47,6 +47,11 @@ DWORD swapIn(const char* path, const char* tempPath, const char* backupPath, boo
     moveFile(backupPath, path, kMoveFlags);
     return undo(error, tempPath);
   }
+  if ((error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) && !isFile(path)) {
+    // Without a backup name the old file is gone from its name and the new one did not follow:
+    // it goes there now, or stays where it is, the one whole copy left.
+    return moveFile(tempPath, path, kMoveFlags) ? 0 : GetLastError();
+  }
   if (!replaceUnsupported(error)) return undo(error, tempPath);
   // A copy, not a rename: the file stays in place, whole, until the rename.
   bool backupWasThere = backupPath && isFile(backupPath);

@@ -146,25 +146,39 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   key('Y');
   EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:01 04:P|T4@04:00:01 ");
 
-  // A tracklist mark taken back puts its line back at the top of the tracklist.
-  paste("X - Marked\r\nY - Next\r\n");
+  // A tracklist mark taken back puts its whole line back at the top of the tracklist; done
+  // again, it takes the line off only while that line still stands first.
+  const std::string line = std::string(600, 'X') + " - " + std::string(600, 'M');
+  const std::string marked = "MMMMMMMMMM";
+  paste(line + "\r\nY - Next\r\n");
   player->positionMs = 300000;
   mark();
   EXPECT_EQ(pending(), "Y - Next\r\n");
   key('Z');
-  EXPECT_EQ(pending(), "X - Marked\r\nY - Next\r\n");
-  EXPECT_EQ(editorText().find("Marked"), std::string::npos);
+  EXPECT_EQ(pending(), line + "\r\nY - Next\r\n");
+  EXPECT_EQ(editorText().find(marked), std::string::npos);
   key('Y');
   EXPECT_EQ(pending(), "Y - Next\r\n");
-  EXPECT_NE(editorText().find("Marked"), std::string::npos);
+  EXPECT_NE(editorText().find(marked), std::string::npos);
+  key('Z');
+  paste("Y - Next\r\n");  // the user takes the line off the list by hand
+  key('Y');
+  EXPECT_NE(editorText().find(marked), std::string::npos);
+  EXPECT_EQ(pending(), "Y - Next\r\n") << "a line never marked stays";
 
-  // Once the user typed, Ctrl+Z is the editor's own: it takes back the typing, nothing more.
-  std::string marked = editorText();
+  // Typing ends the plug-in's history: Ctrl+Z is the editor's own, and no later Ctrl+Z reaches
+  // back past the typing.
+  std::string before = editorText();
   SendMessageW(cueEditor(), EM_SETSEL, 0, 0);
   SendMessageW(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)L"REM typed\r\n");
   player->pump();
   key('Z');
-  EXPECT_EQ(editorText(), marked);
+  EXPECT_EQ(editorText(), before);
+  setEditorByHand("REM typed\r\n" + before);
+  mark();  // marks Y
+  key('Z');
+  key('Z');
+  EXPECT_EQ(editorText().find("REM typed"), 0u) << editorText();
 }
 
 TEST_F(TracklistTest, AtLeastAHundredStepsBack) {

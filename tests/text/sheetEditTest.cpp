@@ -108,6 +108,10 @@ TEST(SheetEdit, EntriesGoInTimeOrderNumberedFromOne) {
       {"every track deleted by hand, the header kept", kHeader, entry(5, "G", "00:10:00"),
        kHeader + "\r\nTRACK 01 AUDIO\r\n    TITLE \"G\"\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:10:00", true, true},
       {"later than all", two, entry(3, "C", "20:00:00"), two + "\r\n" + entry(3, "C", "20:00:00"), true, true},
+      {"an opened sheet ending in its line break", two + "\r\n", entry(3, "C", "20:00:00"),
+       two + "\r\n" + entry(3, "C", "20:00:00"), true, true},
+      {"an opened sheet of a header alone", kHeader + "\r\n", entry(5, "G", "00:00:00"),
+       kHeader + "\r\n" + entry(1, "G", "00:00:00"), true, true},
       {"in the middle", two, entry(3, "M", "05:00:00"),
        kHeader + "\r\n" + entry(1, "A", "00:00:00") + "\r\n" + entry(2, "M", "05:00:00") + "\r\n" +
            entry(3, "B", "10:00:00"), true, false},
