@@ -4,9 +4,11 @@
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../sheet/chapterExport.h"
+#include "../sheet/cueEncoding.h"
 #include "../sheet/cueFileName.h"
 #include "../sheet/cueTime.h"
 #include "cueEditor.h"
@@ -118,14 +120,22 @@ void exportCueSheet(HWND owner) {
   ExportFormat format = (ExportFormat)(gLastType - 1);
   long long lengthFrames = audioLengthFrames(audio);
   size_t bytes = exportBytes(sheet.text, sheet.length, format, lengthFrames);
-  char* text = (char*)GlobalAlloc(GMEM_FIXED, bytes + 1 + kLineBreakRoom);
+  char* text = (char*)GlobalAlloc(GMEM_FIXED, kUtf8BomBytes + bytes + 1 + kLineBreakRoom);
   if (!text) {
     freeEditorText(&sheet);
     return;
   }
-  size_t length = exportSheet(sheet.text, sheet.length, format, lengthFrames, text, bytes + 1, &report);
+  size_t length = exportSheet(sheet.text, sheet.length, format, lengthFrames, text + kUtf8BomBytes, bytes + 1, &report);
   freeEditorText(&sheet);
-  CueWrite write = writeCueFile(path, text, length, !sheetWrote(path));
+  // mkvmerge reads a chapter file without a BOM in the system's code page (on Linux its locale),
+  // losing every name outside it: names beyond ASCII get the BOM that says UTF-8.
+  size_t start = kUtf8BomBytes;
+  if (format == kExportMatroska && !isAscii(text + start, length)) {
+    CopyMemory(text, kUtf8Bom, kUtf8BomBytes);
+    start = 0;
+    length += kUtf8BomBytes;
+  }
+  CueWrite write = writeCueFile(path, text + start, length, !sheetWrote(path));
   GlobalFree(text);
 
   char message[kMessageBytes];

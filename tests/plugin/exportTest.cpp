@@ -67,4 +67,14 @@ TEST_F(ExportTest, TheChosenTypeIsWrittenAndConfirmed) {
   DeleteFileA((list + ".bak").c_str());
   exportAs(list, 1);
   EXPECT_EQ(readFile(list + ".bak"), "<missing>");
+
+  // Matroska chapters: a BOM only when a name goes beyond ASCII (mkvmerge needs it to read UTF-8).
+  std::string chapters = folder + "\\chapters.txt";
+  exportAs(chapters, 3);
+  EXPECT_EQ(readFile(chapters).substr(0, 23), "CHAPTER01=00:00:00.000\n");
+  player->positionMs = 90000;
+  commitEntry("\xD0\x96\xC3\xA9", "P");
+  exportAs(chapters, 3);
+  EXPECT_EQ(readFile(chapters).substr(0, 26), "\xEF\xBB\xBF" "CHAPTER01=00:00:00.000\n");
+  EXPECT_NE(readFile(chapters).find("CHAPTER04NAME=P - \xD0\x96\xC3\xA9\n"), std::string::npos);
 }

@@ -95,8 +95,8 @@ checkExports() {  # name folder audio-length-frames frames(comma-separated) titl
   else
     fail "$name: ffmpeg refused the FFmpeg metadata: $(cat "$work/errors")"
   fi
-  # The export is UTF-8 without a BOM: mkvmerge is told so by the locale.
-  if LC_ALL=C.UTF-8 mkvmerge -q -o "$work/mkv.mka" --chapters "$folder/export.mkv.txt" "$work/second.wav" >"$work/errors" 2>&1; then
+  # Under a locale that is not UTF-8 only the BOM of a chapter file beyond ASCII tells mkvmerge.
+  if LC_ALL=C mkvmerge -q -o "$work/mkv.mka" --chapters "$folder/export.mkv.txt" "$work/second.wav" >"$work/errors" 2>&1; then
     mkvextract "$work/mkv.mka" chapters --simple - >"$work/simple.txt"
     readers+=(mkvextract="$work/simple.txt")
   else
