@@ -64,6 +64,9 @@ const char* quoteProblem(const char* at, const char* end) {
       const char* close = at + 1;
       while (close < end && *close != '"') ++close;
       if (close == end) return "a quote is left open";
+      // Readers take a backslash before a double quote as an escaped quote: the text runs on.
+      if (close[-1] == '\\' && close > at + 1)
+        return "a backslash stands before the closing quote, which readers then take as text";
       if (close + 1 < end && !isBlank(close[1])) return "a double quote stands inside the quoted text";
       at = close + 1;
       quotedBefore = true;

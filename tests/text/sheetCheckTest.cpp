@@ -90,6 +90,8 @@ TEST(SheetCheck, EachBrokenRuleIsReportedAtItsLine) {
       {lines("TITLE \"x\"|TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 00:01:00"), "line 2: TRACK 01 comes before any FILE line"},
       {lines(kFile + "TITLE \"Open|TRACK 01 AUDIO|INDEX 01 00:00:00"), "line 2: a quote is left open"},
       {lines(kFile + "TRACK 01 AUDIO|TITLE \"12\" Mix\"|INDEX 01 00:00:00"), "line 3: a double quote stands inside the quoted text"},
+      {lines(kFile + "TRACK 01 AUDIO|TITLE \"AC\\\\DC\\\\\"|INDEX 01 00:00:00"), "line 3: a backslash stands before the closing quote, which readers then take as text"},
+      {lines(kFile + "TRACK 01 AUDIO|TITLE \"AC\\\\DC\\\\ \"|INDEX 01 00:00:00"), ""},
       {lines(kFile + "TRACK 01 AUDIO|TITLE 12\"|INDEX 01 00:00:00"), "line 3: a double quote stands inside text that is not quoted"},
       {lines(kFile + "TRACK 01 AUDIO|  Titel \"x\"|INDEX 01 00:00:00"), "line 3: \"Titel\" is not a cue keyword (FILE, TRACK, INDEX, TITLE, REM...)"},
       {lines(kFile + "TRACK 01 AUDIO|" + std::string(60, 'X') + "|INDEX 01 00:00:00"),
