@@ -90,7 +90,13 @@ bool takeSlot(int folder, int number, Slot* slot) {
   if (!joinPath(path, name, slot->tempPath)) return false;
   HANDLE lock = openFile(lockPath, GENERIC_WRITE, 0, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
-  if (lock == INVALID_HANDLE_VALUE) return false;
+  if (lock == INVALID_HANDLE_VALUE) {
+    // A lock that its player has just closed can still be on its way out (a scanner holding it
+    // keeps it there), and Windows refuses it with access denied: that slot is busy, while the
+    // folder takes files.
+    if (GetLastError() == ERROR_ACCESS_DENIED && isFile(lockPath)) SetLastError(ERROR_SHARING_VIOLATION);
+    return false;
+  }
   slot->folder = folder;
   slot->number = number;
   slot->lock = lock;

@@ -5,6 +5,8 @@
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
 // --add FILE puts a further file into the playlist (the user interface's Next button plays it).
+// --appdata FOLDER stands for the user's application-data folder (%APPDATA%), so that a scripted
+// run neither meets nor leaves recovery copies of the user's own.
 // With steps (--commits N, --marks MS,MS..., --title TEXT, --edit TEXT, --save, --print,
 // --wait MS, --hold, --play FILE, --length SECONDS, --type N, --export PATH) it prints STEPS
 // once it is up, carries them out in order on the file of --file (default
@@ -78,6 +80,8 @@ Options parse(const std::vector<std::string>& argv) {
       o.file = argv[++i];
     else if (a == "--add" && i + 1 < argc)
       o.added.push_back(argv[++i]);
+    else if (a == "--appdata" && i + 1 < argc)
+      SetEnvironmentVariableW(L"APPDATA", widen(argv[++i]).c_str());
     else if (isStep(a) && i + 1 < argc)
       o.steps.push_back({a.substr(2), argv[++i]});
     else if (a == "--save" || a == "--print" || a == "--hold")

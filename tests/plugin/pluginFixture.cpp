@@ -112,7 +112,13 @@ void PluginTest::SetUp() {
   // Wine reuses process ids: a run that was killed may have left this folder, recovery copy
   // and all.
   removeFolder(folder);
+  removeFolder(appDataFolder());
   CreateDirectoryA(folder.c_str(), nullptr);
+  // The plug-in also keeps and looks for recovery copies in the user's application-data folder:
+  // each test has its own, so no copy reaches another test or a later run (players this test
+  // starts inherit it).
+  CreateDirectoryA(appDataFolder().c_str(), nullptr);
+  SetEnvironmentVariableA("APPDATA", appDataFolder().c_str());
   dllPath = folder + "\\gen_lumo.dll";
   ASSERT_TRUE(CopyFileA((programFolder() + "\\gen_lumo.dll").c_str(), dllPath.c_str(), FALSE))
       << "gen_lumo.dll must stand beside the test program";
@@ -134,6 +140,8 @@ void PluginTest::TearDown() {
     player.reset();
   }
   removeFolder(folder);
+  removeFolder(appDataFolder());
+  SetEnvironmentVariableA("APPDATA", nullptr);
 }
 
 void PluginTest::start(bool waitForHotkey) {

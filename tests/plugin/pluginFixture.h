@@ -52,6 +52,7 @@ class PluginTest : public ::testing::Test {
   std::string readFile(const std::string& path) const;
   void writeFile(const std::string& path, const std::string& bytes) const;
   std::string iniPath() const { return folder + "\\plugin.ini"; }
+  std::string appDataFolder() const { return folder + "_appdata"; }  // the test's %APPDATA%
 
   std::unique_ptr<StandInPlayer> player;
   std::string folder;   // holds the DLL copy and plugin.ini

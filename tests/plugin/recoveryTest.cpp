@@ -317,9 +317,7 @@ TEST_F(RecoveryTest, TwoPlayersOnOneFolderKeepTheirOwnCopies) {
 }
 
 TEST_F(RecoveryTest, CopiesGoToTheApplicationDataFolderWhenThePluginsFolderRefusesThem) {
-  std::string appData = folder + "\\appdata";
-  CreateDirectoryA(appData.c_str(), nullptr);
-  SetEnvironmentVariableA("APPDATA", appData.c_str());
+  std::string appData = appDataFolder();
   std::string userCopy = appData + "\\LumoMarker\\lumo_unsaved.cue";
   // A folder where the temporary file would go, as a read-only folder refuses it.
   std::string block = folder + "\\lumo_unsaved.tmp";
@@ -353,5 +351,4 @@ TEST_F(RecoveryTest, CopiesGoToTheApplicationDataFolderWhenThePluginsFolderRefus
   EXPECT_NE(editorText().find("Kept again"), std::string::npos);
   resetSheet();
   stop();
-  SetEnvironmentVariableA("APPDATA", nullptr);
 }

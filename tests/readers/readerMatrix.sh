@@ -142,7 +142,7 @@ for entry in "${cases[@]}"; do
   exports=()
   wide=$(winepath -w "$folder")
   for ((t = 1; t <= 6; t++)); do exports+=(--type $t --export "$wide\\export.${exportNames[t - 1]}"); done
-  ( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --file "$(winepath -w "$work/$file")" --title "$title" \
+  ( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --appdata "$wide\\appdata" --file "$(winepath -w "$work/$file")" --title "$title" \
       --length $seconds --marks "$marks" --print --save "${exports[@]}" >"$work/printed" 2>&1 ) || fail "$name: the player failed"
   sheet="$work/${file%.*}.cue"
   [ -f "$sheet" ] || { fail "$name: no sheet saved"; continue; }
@@ -226,7 +226,7 @@ folder="$work/plugin-two"
 mkdir -p "$folder"
 cp "$dll" "$folder/gen_lumo.dll"
 first=(0 600000 1800000); second=(1013 900000)
-( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --file "$(winepath -w "$work/cd1.wav")" --title Part \
+( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --appdata "$(winepath -w "$folder")\\appdata" --file "$(winepath -w "$work/cd1.wav")" --title Part \
     --length 2400 --marks "$(IFS=,; echo "${first[*]}")" --play "$(winepath -w "$work/cd2.wav")" --length 1800 \
     --marks "$(IFS=,; echo "${second[*]}")" --save --type 2 --export "$(winepath -w "$folder/export.ffmeta")" \
     >"$work/printed" 2>&1 ) || fail "two-files: the player failed"
