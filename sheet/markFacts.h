@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "sheetMarks.h"
+#include "markTime.h"
 #include "sheetTracks.h"
 
 const size_t kNoLine = (size_t)-1;
@@ -20,7 +20,7 @@ struct MarkFacts {
   BlockBounds block;    // the FILE block of the mark's line
 };
 
-// The mark of the caret's track (see findMark); false without one.
+// The mark of the caret's track (see MarkTime) and what stands around it; false without one.
 bool findMarkFacts(const char* text, size_t length, size_t caret, MarkFacts* facts);
 
 // The valid INDEX times of the mark's FILE block, the first track's own INDEX 00 00:00:00 line

@@ -5,20 +5,11 @@
 
 #include <cstddef>
 
+#include "markTime.h"
 #include "textEdit.h"
 
-// The mark of the caret's track: the INDEX 01 of the track whose TRACK line is the last at or
-// above the caret (up to the next TRACK or FILE line), or, in a sheet without TRACK lines, the
-// nearest INDEX line at or above the caret. Its file is the FILE line last before it.
-struct MarkTime {
-  size_t timeAt;
-  size_t timeLength;
-  long long frames;
-  size_t fileNameAt;      // that FILE line's file name, without quotes
-  size_t fileNameLength;  // 0 when no FILE line stands before the mark
-};
-
-// False when there is no mark, or its time is not a valid cue time.
+// The mark of the caret's track (see MarkTime); false when there is none, or its time is not a
+// valid cue time.
 bool findMark(const char* text, size_t length, size_t caret, MarkTime* mark);
 
 // Moves the caret's mark by deltaFrames as one edit (one undo step): the time rewritten in

@@ -2,8 +2,24 @@
 // kSheetProblemsKept by line kept in order, all of them counted.
 #pragma once
 
-#include "sheetCheck.h"
+#include <cstddef>
+
 #include "sheetWords.h"
+
+const int kSheetProblemsKept = 10;      // problems kept for the message; all are counted
+const size_t kProblemChars = 120;       // one problem's text, "line N: ..." included
+// formatProblems' whole text: every kept problem, the line breaks and "and N more".
+const size_t kProblemsTextBytes = kSheetProblemsKept * (kProblemChars + 2) + 32;
+
+struct SheetProblem {
+  int line;  // counted from 1
+  char text[kProblemChars + 1];
+};
+
+struct SheetCheck {
+  int problems;  // all that were found
+  SheetProblem kept[kSheetProblemsKept];  // the first ones in the text, in its order
+};
 
 // Empties the list.
 void clearProblems(SheetCheck* result);
@@ -13,3 +29,7 @@ void clearProblems(SheetCheck* result);
 // whole cut to kProblemChars. Problems may come in any order of lines.
 void report(SheetCheck* result, int line, const char* pattern, Span a = Span(), Span b = Span(),
             Span c = Span(), Span d = Span(), Span e = Span(), Span f = Span());
+
+// The kept problems, one per line ("line N: what is wrong", CR LF between them), then
+// "and N more" when more were found; cut to outBytes and always terminated.
+void formatProblems(const SheetCheck& result, char* out, size_t outBytes);
