@@ -18,18 +18,6 @@ int count(const std::string& text, const std::string& piece) {
   return n;
 }
 
-// The INDEX 01 times of the sheet, in order, with the titles before them.
-std::string tracksOf(const std::string& sheet) {
-  std::string out;
-  for (size_t at = sheet.find("TRACK "); at != std::string::npos; at = sheet.find("TRACK ", at + 1)) {
-    size_t title = sheet.find("TITLE \"", at) + 7;
-    size_t index = sheet.find("INDEX 01 ", at) + 9;
-    out += sheet.substr(at + 6, 2) + ":" + sheet.substr(title, sheet.find('"', title) - title) + "@" +
-           sheet.substr(index, sheet.find_first_of("\r\n", index) - index) + " ";
-  }
-  return out;
-}
-
 Events jumps(const Events& events) {
   Events out;
   for (const std::string& e : events)
@@ -42,24 +30,6 @@ class MarksTest : public PluginTest {
   void markAt(int ms, const std::string& title) {
     player->positionMs = ms;
     commitEntry(title, "P");
-  }
-  void caretOn(const std::string& piece) {
-    size_t at = editorText().find(piece);
-    ASSERT_NE(at, std::string::npos) << piece;
-    SendMessageA(cueEditor(), EM_SETSEL, at, at);
-  }
-  // A key as the editor receives it, with Shift, Ctrl and Alt held or not.
-  void key(UINT message, WPARAM vk, bool shift, bool ctrl = false, bool alt = false) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_MENU] = alt ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageA(cueEditor(), message, vk, 0);
-    player->pump();
-    keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
-    SetKeyboardState(keys);
   }
   void button(int id, bool shift) {
     BYTE keys[256];

@@ -98,6 +98,22 @@ int liveWindows() {
   return count;
 }
 
+std::string tracksOf(const std::string& sheet, bool withPerformer) {
+  std::string out;
+  for (size_t at = sheet.find("TRACK "); at != std::string::npos; at = sheet.find("TRACK ", at + 1)) {
+    size_t title = sheet.find("TITLE \"", at) + 7;
+    size_t index = sheet.find("INDEX 01 ", at) + 9;
+    out += sheet.substr(at + 6, 2) + ":";
+    if (withPerformer) {
+      size_t performer = sheet.find("PERFORMER \"", at) + 11;
+      out += sheet.substr(performer, sheet.find('"', performer) - performer) + "|";
+    }
+    out += sheet.substr(title, sheet.find('"', title) - title) + "@" +
+           sheet.substr(index, sheet.find_first_of("\r\n", index) - index) + " ";
+  }
+  return out;
+}
+
 std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first) {
   return player.eventsSince(first);
 }
@@ -228,6 +244,26 @@ void PluginTest::commitEntry(const std::string& title, const std::string& perfor
   mark();
   typeInfo(title, performer);
   clickOk();
+}
+
+void PluginTest::caretOn(const std::string& piece) {
+  // The editor counts UTF-16 units.
+  size_t at = widen(editorText()).find(widen(piece));
+  ASSERT_NE(at, std::wstring::npos) << piece;
+  SendMessageW(cueEditor(), EM_SETSEL, at, at);
+}
+
+void PluginTest::key(UINT message, WPARAM vk, bool shift, bool ctrl, bool alt) {
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_MENU] = alt ? 0x80 : 0;
+  SetKeyboardState(keys);
+  PostMessageA(cueEditor(), message, vk, 0);
+  player->pump();
+  keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
+  SetKeyboardState(keys);
 }
 
 std::string PluginTest::readFile(const std::string& path) const {

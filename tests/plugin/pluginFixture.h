@@ -46,6 +46,10 @@ class PluginTest : public ::testing::Test {
   void setEditorByHand(const std::string& text);
   // mark, type, OK.
   void commitEntry(const std::string& title, const std::string& performer);
+  // Puts the editor's caret before the first piece (UTF-8) in its text, or fails the test.
+  void caretOn(const std::string& piece);
+  // A key as the Cue editor receives it, with Shift, Ctrl and Alt held or not.
+  void key(UINT message, WPARAM vk, bool shift, bool ctrl = false, bool alt = false);
 
   // The file's bytes, or "<missing>" when it cannot be opened.
   // Files by UTF-8 paths.
@@ -59,6 +63,14 @@ class PluginTest : public ::testing::Test {
   std::string dllPath;
   size_t hotkeysAtStart = 0;  // actions the player held when the plug-in was started last
 };
+
+// What Automatic saving puts in front of a sheet that is not ASCII.
+const std::string kBom = "\xEF\xBB\xBF";
+const std::string kMarker = "REM COMMENT \"LumoMarker\"\r\n";
+
+// The tracks of a sheet, "number:title@time " each (INDEX 01's time), or with withPerformer
+// "number:performer|title@time ".
+std::string tracksOf(const std::string& sheet, bool withPerformer = false);
 
 // The sequence of events after position first, for comparing with an expected sequence.
 std::vector<std::string> eventsFrom(const StandInPlayer& player, size_t first);

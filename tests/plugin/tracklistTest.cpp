@@ -12,20 +12,6 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-// The tracks of the sheet: "number:performer|title@time " each.
-std::string tracksOf(const std::string& sheet) {
-  std::string out;
-  for (size_t at = sheet.find("TRACK "); at != std::string::npos; at = sheet.find("TRACK ", at + 1)) {
-    size_t title = sheet.find("TITLE \"", at) + 7;
-    size_t performer = sheet.find("PERFORMER \"", at) + 11;
-    size_t index = sheet.find("INDEX 01 ", at) + 9;
-    out += sheet.substr(at + 6, 2) + ":" + sheet.substr(performer, sheet.find('"', performer) - performer) + "|" +
-           sheet.substr(title, sheet.find('"', title) - title) + "@" +
-           sheet.substr(index, sheet.find_first_of("\r\n", index) - index) + " ";
-  }
-  return out;
-}
-
 class TracklistTest : public PluginTest {
  protected:
   HWND tracklist() const { return findPluginDialog(IDC_TRACKLIST_EDITOR); }
@@ -40,23 +26,7 @@ class TracklistTest : public PluginTest {
   std::string label() const { return fieldText(tracklist(), IDC_TRACKLIST_NEXT); }
   std::string pending() const { return fieldText(tracklist(), IDC_TRACKLIST_EDITOR); }
   // A key in the Cue editor with Ctrl (and Alt, Shift) held.
-  void key(WPARAM vk, bool alt = false, bool shift = false) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    keys[VK_MENU] = alt ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageA(cueEditor(), WM_KEYDOWN, vk, 0);
-    player->pump();
-    keys[VK_CONTROL] = keys[VK_MENU] = keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-  }
-  void caretOn(const std::string& piece) {
-    size_t at = widen(editorText()).find(widen(piece));
-    ASSERT_NE(at, std::wstring::npos) << piece;
-    SendMessageW(cueEditor(), EM_SETSEL, at, at);
-  }
+  void ctrlKey(WPARAM vk, bool alt = false, bool shift = false) { key(WM_KEYDOWN, vk, shift, true, alt); }
 };
 
 }  // namespace
@@ -82,7 +52,7 @@ TEST_F(TracklistTest, TheHotKeyMarksEachLineAtOnceWithoutStoppingTheMusic) {
     EXPECT_FALSE(IsWindowVisible(infoWindow())) << "no Info window";
     EXPECT_EQ(label(), next[i]);
   }
-  EXPECT_EQ(tracksOf(editorText()),
+  EXPECT_EQ(tracksOf(editorText(), true),
             "01:Jay-Z|99 Problems@00:59:60 02:50 Cent|In Da Club@01:59:60 03:Prince|1999@02:59:60 "
             "04:Prince|Title Only@03:59:60 05:Artist|Song - Remix@04:59:60 ");
   EXPECT_EQ(fieldText(infoWindow(), IDC_INFO_PERFORMER), "Artist") << "the Info window keeps the last performer";
@@ -125,26 +95,26 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   caretOn("TITLE \"T3");
   player->playState = HOST_STATE_PLAYING;
   size_t first = player->events.size();
-  key(VK_RIGHT, true);         // Ctrl+Alt+Right: a frame later, T3 and T4
-  key(VK_LEFT, true, true);    // Ctrl+Alt+Shift+Left: a second earlier
-  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:59:01 04:P|T4@03:59:01 ");
+  ctrlKey(VK_RIGHT, true);         // Ctrl+Alt+Right: a frame later, T3 and T4
+  ctrlKey(VK_LEFT, true, true);    // Ctrl+Alt+Shift+Left: a second earlier
+  EXPECT_EQ(tracksOf(editorText(), true), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:59:01 04:P|T4@03:59:01 ");
   Events heard;
   for (const std::string& e : eventsFrom(*player, first))
     if (e.compare(0, 5, "jump ") == 0) heard.push_back(e);
   EXPECT_EQ(heard, Events({"jump 178013", "jump 177013"})) << "each shift listens at the caret's mark";
-  for (int i = 0; i < 70; ++i) key(VK_LEFT, true, true);
-  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:00:01 04:P|T4@03:00:01 ");
+  for (int i = 0; i < 70; ++i) ctrlKey(VK_LEFT, true, true);
+  EXPECT_EQ(tracksOf(editorText(), true), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@02:00:01 04:P|T4@03:00:01 ");
 
   // Ctrl+Z takes back the shifts one by one (the 59 that moved the marks, not the 11 that the
   // limit held), then the entries; Ctrl+Y does them again.
-  for (int i = 0; i < 2 + 59; ++i) key('Z');
+  for (int i = 0; i < 2 + 59; ++i) ctrlKey('Z');
   EXPECT_EQ(editorText(), four);
-  key('Z');
-  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:00 ");
-  key('Y');
+  ctrlKey('Z');
+  EXPECT_EQ(tracksOf(editorText(), true), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:00 ");
+  ctrlKey('Y');
   EXPECT_EQ(editorText(), four);
-  key('Y');
-  EXPECT_EQ(tracksOf(editorText()), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:01 04:P|T4@04:00:01 ");
+  ctrlKey('Y');
+  EXPECT_EQ(tracksOf(editorText(), true), "01:P|T1@01:00:00 02:P|T2@02:00:00 03:P|T3@03:00:01 04:P|T4@04:00:01 ");
 
   // A tracklist mark taken back puts its whole line back at the top of the tracklist; done
   // again, it takes the line off only while that line still stands first.
@@ -154,15 +124,15 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   player->positionMs = 300000;
   mark();
   EXPECT_EQ(pending(), "Y - Next\r\n");
-  key('Z');
+  ctrlKey('Z');
   EXPECT_EQ(pending(), line + "\r\nY - Next\r\n");
   EXPECT_EQ(editorText().find(marked), std::string::npos);
-  key('Y');
+  ctrlKey('Y');
   EXPECT_EQ(pending(), "Y - Next\r\n");
   EXPECT_NE(editorText().find(marked), std::string::npos);
-  key('Z');
+  ctrlKey('Z');
   paste("Y - Next\r\n");  // the user takes the line off the list by hand
-  key('Y');
+  ctrlKey('Y');
   EXPECT_NE(editorText().find(marked), std::string::npos);
   EXPECT_EQ(pending(), "Y - Next\r\n") << "a line never marked stays";
 
@@ -172,12 +142,12 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   SendMessageW(cueEditor(), EM_SETSEL, 0, 0);
   SendMessageW(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM)L"REM typed\r\n");
   player->pump();
-  key('Z');
+  ctrlKey('Z');
   EXPECT_EQ(editorText(), before);
   setEditorByHand("REM typed\r\n" + before);
   mark();  // marks Y
-  key('Z');
-  key('Z');
+  ctrlKey('Z');
+  ctrlKey('Z');
   EXPECT_EQ(editorText().find("REM typed"), 0u) << editorText();
 }
 
@@ -189,6 +159,6 @@ TEST_F(TracklistTest, AtLeastAHundredStepsBack) {
     player->positionMs = 1000 * i;
     commitEntry("T", "P");
   }
-  for (int i = 0; i < 100; ++i) key('Z');
+  for (int i = 0; i < 100; ++i) ctrlKey('Z');
   EXPECT_EQ(editorText(), sheets[10]);
 }

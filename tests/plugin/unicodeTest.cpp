@@ -10,8 +10,6 @@
 
 namespace {
 
-const std::string kBom = "\xEF\xBB\xBF";
-const std::string kMarker = "REM COMMENT \"LumoMarker\"\r\n";
 // "Жёлтый 東京 🎵" (an emoji as a surrogate pair) and "Björk".
 const std::string kTitle = "\xD0\x96\xD1\x91\xD0\xBB\xD1\x82\xD1\x8B\xD0\xB9 \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8E\xB5";
 const std::string kPerformer = "Bj\xC3\xB6rk";
