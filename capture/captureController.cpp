@@ -148,7 +148,7 @@ RecoveryFacts recoveryFacts(char* code) {
 }
 
 void keepCopy() {
-  EditorText text = readEditorText(0);
+  EditorText text = readEditorText();
   if (!text.text) return;
   char code[kFormCodeBytes];
   keepRecoveryCopy(text.text, text.length, recoveryFacts(code));
@@ -156,7 +156,7 @@ void keepCopy() {
 }
 
 void recordStep(const char* takenLine) {
-  EditorText text = readEditorText(0);
+  EditorText text = readEditorText();
   if (!text.text) return;
   SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
   if (facts) {

@@ -58,7 +58,7 @@ void afterMarkTool(MarkToolResult result, const char* fileName, const EditorText
 // Goes back (or forward) to a state of the history.
 bool stepHistory(bool undo) {
   if (!(undo ? canUndo() : canRedo())) return false;
-  EditorText now = readEditorText(0);
+  EditorText now = readEditorText();
   SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
   HistoryState* to = (HistoryState*)GlobalAlloc(GPTR, sizeof(HistoryState));
   bool moved = false;
@@ -140,14 +140,14 @@ void requestListen() {
 
 void requestNudge(long long frames) {
   char fileName[kPathBytes];
-  EditorText before = readEditorText(0);
+  EditorText before = readEditorText();
   afterMarkTool(moveMark(frames, fileName, sizeof fileName), fileName, before);
   freeEditorText(&before);
 }
 
 void requestShift(long long frames) {
   char fileName[kPathBytes];
-  EditorText before = readEditorText(0);
+  EditorText before = readEditorText();
   afterMarkTool(shiftLaterMarks(frames, fileName, sizeof fileName), fileName, before);
   freeEditorText(&before);
 }
@@ -226,7 +226,7 @@ void reportRestore() {
 }
 
 bool closeSheet() {
-  EditorText text = readEditorText(0);
+  EditorText text = readEditorText();
   char code[kFormCodeBytes];
   bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, recoveryFacts(code));
   freeEditorText(&text);

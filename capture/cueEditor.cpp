@@ -83,13 +83,13 @@ void showEditorLine(int line) {
   SendMessageW(gEditor, EM_SCROLLCARET, 0, 0);
 }
 
-EditorText readEditorText(size_t spare) {
+EditorText readEditorText() {
   EditorText copy = {nullptr, 0};
   size_t units = 0;
   wchar_t* wide = readWide(gEditor, &units);
   if (!wide) return copy;
   size_t bytes = utf8BytesOf(wide, units);
-  copy.text = (char*)GlobalAlloc(GPTR, bytes + 1 + spare);
+  copy.text = (char*)GlobalAlloc(GPTR, bytes + 1);
   if (copy.text) copy.length = utf16ToUtf8(wide, units, copy.text, bytes + 1);
   GlobalFree(wide);
   return copy;

@@ -12,13 +12,13 @@
 void attachEditor(HWND editor);
 HWND sheetEditor();
 
-// A copy of the editor's text in global memory, NUL-terminated, with spare bytes after it;
-// text is null when memory is short. Free it with freeEditorText.
+// A copy of the editor's text in global memory, NUL-terminated; text is null when memory is
+// short. Free it with freeEditorText.
 struct EditorText {
   char* text;
   size_t length;
 };
-EditorText readEditorText(size_t spare);
+EditorText readEditorText();
 void freeEditorText(EditorText* copy);
 
 // Whether the editor's text is being changed by the plug-in right now (its EN_CHANGE is no

@@ -20,10 +20,8 @@
 namespace {
 
 const char kCaption[] = "LUMO";
-const char kSavedCaption[] = "Saved to";
 const char kNothing[] = "There is nothing to export: the cue sheet holds no track with an INDEX 01 time.";
 const char kNotSaved[] = "The export was not saved.\r\n\r\nThis file could not be written:\r\n";
-const char kKeptEarlier[] = "\r\nThe earlier file was kept as ";
 const char kSitesRefuse[] = "\r\n\r\nVideo sites will refuse this chapter list:";
 const char kTooFew[] = "\r\n- it has fewer than 3 chapters";
 const char kTooShortFirst[] = "\r\n- chapter ";
@@ -95,7 +93,7 @@ long long audioLengthFrames(const char* audioPath) {
 }  // namespace
 
 void exportCueSheet(HWND owner) {
-  EditorText sheet = readEditorText(0);
+  EditorText sheet = readEditorText();
   if (!sheet.text) return;
   ExportReport report;
   char probe[1];
@@ -106,8 +104,7 @@ void exportCueSheet(HWND owner) {
     return;
   }
   char audio[kPathBytes];
-  if (sheetAudioPath()[0]) copyText(audio, sizeof audio, sheetAudioPath());
-  else hostEntryPathText(hostPlaylistIndex(), audio);
+  sheetAudioOrCurrentEntry(audio);
   char proposed[kPathBytes];
   proposeFileName(audio, kExtensions[gLastType - 1], proposed, sizeof proposed);
   char path[kPathBytes];
@@ -148,11 +145,7 @@ void exportCueSheet(HWND owner) {
     return;
   }
   noteWrittenFile(path);
-  copyText(message, sizeof message, path);
-  if (write.backupPath[0]) {
-    appendTo(message, sizeof message, kKeptEarlier);
-    appendTo(message, sizeof message, write.backupPath);
-  }
+  describeWrite(path, write, message, sizeof message);
   appendReport(message, format, report);
-  guardedMessageBox(owner, message, kSavedCaption, MB_OK);
+  guardedMessageBox(owner, message, kSavedToCaption, MB_OK);
 }

@@ -102,3 +102,10 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
   noteWrittenContent(text, length);
   return result;
 }
+
+void describeWrite(const char* path, const CueWrite& write, char* message, size_t messageBytes) {
+  copyText(message, messageBytes, path);
+  if (!write.backupPath[0]) return;
+  appendTo(message, messageBytes, "\r\nThe earlier file was kept as ");
+  appendTo(message, messageBytes, write.backupPath);
+}

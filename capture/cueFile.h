@@ -21,3 +21,8 @@ struct CueWrite {
 // The new file replaces the old in one step, the backup made in the same step, so a write that
 // fails leaves the old file whole, no backup and no temporary file behind.
 CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarlier);
+
+// The caption of the box that confirms a write, and its text: the path, then where the earlier
+// file was kept when it was; cut to messageBytes.
+const char kSavedToCaption[] = "Saved to";
+void describeWrite(const char* path, const CueWrite& write, char* message, size_t messageBytes);

@@ -10,7 +10,6 @@
 #include "../base/platformText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
-#include "../host/hostLink.h"
 #include "../sheet/cueFileName.h"
 #include "../sheet/sheetCheck.h"
 #include "../store/fileSystem.h"
@@ -24,9 +23,7 @@
 
 namespace {
 
-const char kSavedCaption[] = "Saved to";
 const char kFailCaption[] = "LUMO";
-const char kKeptEarlier[] = "\r\nThe earlier file was kept as ";
 const char kNotSaved[] = "The cue sheet was not saved.\r\n\r\n";
 const char kAskElsewhere[] = "\r\n\r\nSave it somewhere else?";
 const char kNoFile[] = "There is no current file in the playlist to put it beside.";
@@ -89,12 +86,8 @@ int reportSaved(const char* path, const CueWrite& write, const SheetText& text) 
   markSheetSaved(path, text.version);
   if (text.saved) text.saved();
   char message[kMessageBytes];
-  copyText(message, sizeof message, path);
-  if (write.backupPath[0]) {
-    appendTo(message, sizeof message, kKeptEarlier);
-    appendTo(message, sizeof message, write.backupPath);
-  }
-  return guardedMessageBox(text.owner, message, kSavedCaption, MB_OK);
+  describeWrite(path, write, message, sizeof message);
+  return guardedMessageBox(text.owner, message, kSavedToCaption, MB_OK);
 }
 
 // The platform's Save As dialog for a cue sheet; 1 with a name chosen into path (kPathBytes).
@@ -150,13 +143,6 @@ bool isLossyPath(const char* path) {
   return false;
 }
 
-// The audio file the sheet goes beside: its own, or, for a sheet without entries, the current
-// playlist entry's (read at once: it may change while a box is open).
-void audioPathOfSheet(char* path) {
-  if (sheetAudioPath()[0]) copyText(path, kPathBytes, sheetAudioPath());
-  else hostEntryPathText(hostPlaylistIndex(), path);
-}
-
 // Writes the sheet to cuePath (an empty sheet over a file only when the user says so); composes
 // the failure message otherwise. stop: the user said No.
 bool saveToFile(const char* cuePath, SheetText& text, char* message, bool* stop) {
@@ -209,12 +195,12 @@ bool composeForSheet(SheetText& text) {
 
 SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   SaveOutcome outcome = {false, 0};
-  SheetText text = {readEditorText(0), {nullptr, 0, 0, {false, false}}, sheetVersion(), owner, saved};
+  SheetText text = {readEditorText(), {nullptr, 0, 0, {false, false}}, sheetVersion(), owner, saved};
   if (!text.copy.text) return outcome;
   int check = checkBeforeSaving(text.copy, owner);
   if (check == 0 && composeForSheet(text)) {
     char audioPath[kPathBytes];
-    audioPathOfSheet(audioPath);
+    sheetAudioOrCurrentEntry(audioPath);
     char opened[kPathBytes];
     copyText(opened, sizeof opened, openedSheetPath());
     char message[kMessageBytes];

@@ -121,7 +121,7 @@ void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
 void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 
 void makeEntry(TagRecord* tags) {
-  EditorText sheet = readEditorText(0);
+  EditorText sheet = readEditorText();
   bool first = followTheSheet(sheet);
   freeEditorText(&sheet);
   tags->entryNumber = entryCounter();
@@ -134,7 +134,7 @@ void makeEntry(TagRecord* tags) {
     setSheetAudioPath(path);
   }
   // Read again: the player may have run messages of its own while it formatted the entry.
-  sheet = readEditorText(0);
+  sheet = readEditorText();
   if (sheet.text) placeInSheet(sheet, first);
   freeEditorText(&sheet);
 }

@@ -48,7 +48,7 @@ bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* file
 }  // namespace
 
 MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText(0);
+  EditorText copy = readEditorText();
   MarkTime mark;
   bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
   bool playing = found && markFileIsPlaying(copy, mark, fileName, fileNameBytes);
@@ -60,7 +60,7 @@ MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
 }
 
 MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText(0);
+  EditorText copy = readEditorText();
   MarkTime mark;
   bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
   if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
@@ -82,7 +82,7 @@ MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) 
 }
 
 MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText(0);
+  EditorText copy = readEditorText();
   MarkTime mark;
   size_t caret = editorCaret();
   bool found = copy.text && findMark(copy.text, copy.length, caret, &mark);

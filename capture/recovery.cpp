@@ -213,7 +213,6 @@ void takeBack(const Candidate& c, RestoredSheet* sheet) {
     if (!sheet->text) return;
     CopyMemory(sheet->text, copy.text, copy.textBytes);
     sheet->text[copy.textBytes] = '\0';
-    sheet->length = copy.textBytes;
     copyText(sheet->audioPath, sizeof sheet->audioPath, copy.audioPath);
     return;
   }
@@ -221,7 +220,7 @@ void takeBack(const Candidate& c, RestoredSheet* sheet) {
   size_t room = copy.textBytes * kUtf8BytesPerUnit + 1;
   sheet->text = (char*)GlobalAlloc(GMEM_FIXED, room);
   if (!sheet->text) return;
-  sheet->length = ansiToUtf8(copy.text, copy.textBytes, sheet->text, room);
+  ansiToUtf8(copy.text, copy.textBytes, sheet->text, room);
   ansiToUtf8(copy.audioPath, textLength(copy.audioPath, kPathBytes), sheet->audioPath, sizeof sheet->audioPath);
 }
 
@@ -264,7 +263,6 @@ void freeRestoredSheet(RestoredSheet* sheet) {
   if (sheet->tracklist) GlobalFree(sheet->tracklist);
   sheet->text = nullptr;
   sheet->tracklist = nullptr;
-  sheet->length = 0;
 }
 
 void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& facts) {
@@ -312,10 +310,6 @@ RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag) {
   if (gRecovery.told) return kRecoveryQuiet;
   gRecovery.told = true;
   return kRecoveryTell;
-}
-
-void recoveryCopyPath(char* path) {
-  copyText(path, kPathBytes, gRecovery.slot.folder >= 0 ? gRecovery.slot.copyPath : "");
 }
 
 bool closeRecovery(const char* text, size_t length, const RecoveryFacts& facts) {

@@ -23,7 +23,6 @@ struct RecoveryFacts {
 
 struct RestoredSheet {
   char* text;  // global memory, NUL-terminated; free it with freeRestoredSheet
-  size_t length;
   int nextEntry;
   char audioPath[kPathBytes];
   char openedPath[kPathBytes];
@@ -54,8 +53,6 @@ void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& fact
 // kRecoveryQuiet: nothing to do (also for the notice of a copy's earlier place).
 enum RecoveryNext { kRecoveryRetry, kRecoveryTell, kRecoveryQuiet };
 RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag);
-// What this player's copy is called (kPathBytes), for telling the user; empty when it has none.
-void recoveryCopyPath(char* path);
 
 // At quit: the last copy, written before this returns unless the disk does not answer within a
 // few seconds. Returns false then: the writer's thread still runs and the module must stay loaded.

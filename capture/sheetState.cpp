@@ -6,6 +6,7 @@
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
+#include "../host/hostLink.h"
 #include "../sheet/fileLine.h"
 #include "../store/settings.h"
 
@@ -33,6 +34,11 @@ void setEntryCounter(int next) { gSheet.nextEntry = next < 1 ? 1 : next; }
 
 const char* sheetAudioPath() { return gSheet.audioPath; }
 void setSheetAudioPath(const char* path) { copyText(gSheet.audioPath, sizeof gSheet.audioPath, path); }
+
+void sheetAudioOrCurrentEntry(char* path) {
+  if (gSheet.audioPath[0]) copyText(path, kPathBytes, gSheet.audioPath);
+  else hostEntryPathText(hostPlaylistIndex(), path);
+}
 
 const char* openedSheetPath() { return gSheet.openedPath; }
 const SheetForm& openedSheetForm() { return gSheet.openedForm; }

@@ -21,6 +21,9 @@ void setEntryCounter(int next);
 // it. Empty for a sheet without entries (typed by hand), which goes beside the current entry.
 const char* sheetAudioPath();
 void setSheetAudioPath(const char* path);
+// The audio file the sheet's files go beside, into path (kPathBytes): its own, or the current
+// playlist entry's for a sheet without entries (read at once: it may change while a box is open).
+void sheetAudioOrCurrentEntry(char* path);
 
 // The cue file the sheet was opened from (Save writes it back there), and how it was written;
 // empty for a sheet made here.

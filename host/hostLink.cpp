@@ -71,9 +71,8 @@ int hostLengthSeconds() { return (int)sendRequest(HOST_TRACK_TIME, HOST_TIME_LEN
 int hostJumpTo(int positionMs) { return (int)sendRequest(HOST_JUMP_TO_TIME, (WPARAM)positionMs); }
 int hostStreamInfo(int what) { return (int)sendRequest(HOST_STREAM_INFO, (WPARAM)what); }
 
-void hostEntryPathText(int index, char* path, bool* lossy) {
+void hostEntryPathText(int index, char* path) {
   path[0] = '\0';
-  if (lossy) *lossy = false;
   LRESULT wide = callDirect(HOST_IPC, (WPARAM)index, HOST_ENTRY_PATH_WIDE);
   if (wide != 0 && wide != HOST_NOT_UNDERSTOOD) {
     fromWide((const wchar_t*)wide, path, kPathBytes);
@@ -83,9 +82,6 @@ void hostEntryPathText(int index, char* path, bool* lossy) {
   if (!ansi || (LRESULT)ansi == HOST_NOT_UNDERSTOOD) return;
   size_t length = textLength(ansi, kPathChars * 2);
   ansiToUtf8(ansi, length, path, kPathBytes);
-  // A path cannot hold '?': here it stands for a character the code page lacks.
-  for (size_t i = 0; i < length && lossy; ++i)
-    if (ansi[i] == '?') *lossy = true;
 }
 
 bool hostFormatTemplate(const char* templateText, const FormatCallbacks& callbacks, char* out, size_t outBytes) {

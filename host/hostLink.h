@@ -35,8 +35,8 @@ int hostJumpTo(int positionMs);
 int hostStreamInfo(int what);
 // The path of playlist entry index as UTF-8 into path (kPathBytes), empty when there is none;
 // answered by the player's own procedure. From a player without UTF-16 paths the path comes in
-// the ANSI code page, and lossy tells whether characters outside it were lost on the way ('?').
-void hostEntryPathText(int index, char* path, bool* lossy = nullptr);
+// the ANSI code page, where a '?' stands for a character it lacks.
+void hostEntryPathText(int index, char* path);
 
 // The callbacks a template is formatted with, in UTF-16 and in the ANSI code page, and the
 // context given to them.

@@ -36,8 +36,7 @@ size_t listFileBlocks(const char* text, size_t length, FileBlock* blocks, size_t
 }
 
 BlockBounds blockAt(const char* text, size_t length, size_t at) {
-  BlockBounds block = {0, length, 0, 0, 0};
-  int fileLines = 0;
+  BlockBounds block = {0, length, 0, 0};
   SheetLine line;
   for (size_t from = 0; readLine(text, length, from, &line); from = line.next) {
     size_t nameAt = 0, nameLength = 0;
@@ -47,7 +46,6 @@ BlockBounds blockAt(const char* text, size_t length, size_t at) {
       break;
     }
     block.start = line.start;
-    block.index = fileLines++;
     block.nameAt = nameAt;
     block.nameLength = nameLength;
   }
@@ -110,11 +108,6 @@ bool nextTrack(const char* text, size_t length, TrackScan* scan, TrackFacts* tra
   track->end = at < length ? at : length;
   scan->at = track->end;
   return true;
-}
-
-bool firstTrack(const char* text, size_t length, TrackFacts* track) {
-  TrackScan scan = {0, 0};
-  return nextTrack(text, length, &scan, track);
 }
 
 bool putPregapLine(char* out, size_t outBytes, size_t* at, const char* text, const SheetLine& index01) {

@@ -18,12 +18,11 @@ struct FileBlock {
 // blocksMax 0) and returns how many there are, which may exceed blocksMax.
 size_t listFileBlocks(const char* text, size_t length, FileBlock* blocks, size_t blocksMax);
 
-// The FILE block that holds position at: where it starts and ends, its index, and its FILE
-// line's name (nameLength 0 when no FILE line stands before at).
+// The FILE block that holds position at: where it starts and ends, and its FILE line's name
+// (nameLength 0 when no FILE line stands before at).
 struct BlockBounds {
   size_t start;
   size_t end;
-  int index;
   size_t nameAt;
   size_t nameLength;
 };
@@ -59,8 +58,6 @@ struct TrackScan {
 // The next track from the scan's place; false when no TRACK line follows.
 bool nextTrack(const char* text, size_t length, TrackScan* scan, TrackFacts* track);
 
-// The sheet's first track; false when it has none.
-bool firstTrack(const char* text, size_t length, TrackFacts* track);
 
 extern const char kPregapLine[];  // the INDEX 00 line the first track gets, without indentation
 

@@ -10,9 +10,9 @@
 #include "fileSystem.h"
 #include "pluginFolder.h"
 
-const char WRITTEN_NOTES_NAME[] = "lumo_written.txt";
-
 namespace {
+
+const char kNotesName[] = "lumo_written.txt";  // in each data folder
 
 const int kNotesKept = 256;
 const size_t kHashDigits = 16;
@@ -50,7 +50,7 @@ char* readNotes(int which, size_t* length) {
   char folder[kPathBytes];
   char path[kPathBytes];
   DWORD error = 0;
-  if (!dataFolder(which, false, folder) || !joinPath(folder, WRITTEN_NOTES_NAME, path)) return nullptr;
+  if (!dataFolder(which, false, folder) || !joinPath(folder, kNotesName, path)) return nullptr;
   return readWholeFile(path, kNotesBytesMax * 2, 0, length, &error);
 }
 
@@ -84,7 +84,7 @@ bool writeNotes(int which, const char* notes, size_t length) {
   char folder[kPathBytes];
   char path[kPathBytes];
   char temp[kPathBytes];
-  if (!dataFolder(which, true, folder) || !joinPath(folder, WRITTEN_NOTES_NAME, path) ||
+  if (!dataFolder(which, true, folder) || !joinPath(folder, kNotesName, path) ||
       !temporaryNameBeside(path, playerTag(), temp))
     return false;
   size_t lines = 0;

@@ -12,5 +12,3 @@ void noteWrittenContent(const char* bytes, size_t length);
 // earlier one). False for a file that cannot be read.
 bool fileHoldsWrittenContent(const char* path);
 
-// The name of the notes file in each data folder.
-extern const char WRITTEN_NOTES_NAME[];
