@@ -29,11 +29,15 @@ bool gChained = false;
 bool gActive = false;
 
 // Makes the entry for the captured texts at a position (the reaction time taken off) and notes
-// the change; with resume, playback goes on when the mark stopped it.
-void commitAt(int positionMs, bool resume) {
+// the change (into the history with takenLine, the tracklist line it took, or null); with
+// resume, playback goes on when the mark stopped it.
+void commitAt(int positionMs, bool resume, const char* takenLine) {
   int offset = settings().markOffsetMs;
   gState.tags.positionMs = positionMs > offset ? positionMs - offset : 0;
-  makeEntry(&gState.tags);
+  EditorText before = readEditorText();
+  recordStepOf(before, takenLine);
+  makeEntry(&gState.tags, before);
+  freeEditorText(&before);
   markSheetChanged();
   keepCopy();
 
@@ -53,13 +57,12 @@ void markFromTracklist() {
   TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
   char* taken = nullptr;
   if (!line) return;
-  // The sheet as it was goes into the history with the line, so that Ctrl+Z puts it back.
   if (takeTracklistLine(line, &taken)) {
-    recordStep(taken);
-    GlobalFree(taken);
     // A line that names no performer takes the last one used, as the Info window keeps it.
     setCapturedTexts(line->title, line->hasPerformer ? line->performer : gState.capturedPerformer);
-    commitAt(position, false);
+    // The sheet as it was goes into the history with the line, so that Ctrl+Z puts it back.
+    commitAt(position, false, taken);
+    GlobalFree(taken);
     wchar_t* performer = newWideText(gState.capturedPerformer);
     if (performer) tell(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
     if (performer) GlobalFree(performer);
@@ -86,8 +89,7 @@ void onMark() {
 void onCommit() {
   int position = gState.marked ? gState.markPositionMs : hostPositionMs();
   gState.marked = false;
-  recordStep(nullptr);
-  commitAt(position, true);
+  commitAt(position, true, nullptr);
 }
 
 void onCancel() {
@@ -155,15 +157,18 @@ void keepCopy() {
   freeEditorText(&text);
 }
 
+void recordStepOf(const EditorText& before, const char* takenLine) {
+  if (!before.text) return;
+  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  if (!facts) return;
+  saveSheetFacts(facts);
+  recordChange(SheetSnapshot{before.text, before.length, facts}, takenLine);
+  GlobalFree(facts);
+}
+
 void recordStep(const char* takenLine) {
   EditorText text = readEditorText();
-  if (!text.text) return;
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
-  if (facts) {
-    saveSheetFacts(facts);
-    recordChange(SheetSnapshot{text.text, text.length, facts}, takenLine);
-    GlobalFree(facts);
-  }
+  recordStepOf(text, takenLine);
   freeEditorText(&text);
 }
 

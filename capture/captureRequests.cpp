@@ -45,12 +45,7 @@ void tellToPlay(const char* fileName) {
 void afterMarkTool(MarkToolResult result, const char* fileName, const EditorText& before) {
   if (result == kMarkToolOtherFile) tellToPlay(fileName);
   if (result != kMarkToolDone) return;
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
-  if (facts && before.text) {
-    saveSheetFacts(facts);
-    recordChange(SheetSnapshot{before.text, before.length, facts}, nullptr);
-  }
-  if (facts) GlobalFree(facts);
+  recordStepOf(before, nullptr);
   markSheetChanged();
   keepCopy();
 }
@@ -135,20 +130,22 @@ void requestExport() {
 
 void requestListen() {
   char fileName[kPathBytes];
-  if (listenToMark(fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
+  EditorText sheet = readEditorText();
+  if (listenToMark(sheet, fileName, sizeof fileName) == kMarkToolOtherFile) tellToPlay(fileName);
+  freeEditorText(&sheet);
 }
 
 void requestNudge(long long frames) {
   char fileName[kPathBytes];
   EditorText before = readEditorText();
-  afterMarkTool(moveMark(frames, fileName, sizeof fileName), fileName, before);
+  afterMarkTool(moveMark(before, frames, fileName, sizeof fileName), fileName, before);
   freeEditorText(&before);
 }
 
 void requestShift(long long frames) {
   char fileName[kPathBytes];
   EditorText before = readEditorText();
-  afterMarkTool(shiftLaterMarks(frames, fileName, sizeof fileName), fileName, before);
+  afterMarkTool(shiftLaterMarks(before, frames, fileName, sizeof fileName), fileName, before);
   freeEditorText(&before);
 }
 

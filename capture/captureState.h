@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "../base/limits.h"
+#include "cueEditor.h"
 #include "recovery.h"
 #include "sheetState.h"
 #include "tagResolver.h"
@@ -33,5 +34,6 @@ void keepCopy();
 // Sends a message to one of the windows, when it exists.
 void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // Before a change of the plug-in's: keeps the sheet as it is for Ctrl+Z, with the tracklist
-// line the change takes (or null).
+// line the change takes (or null); recordStepOf keeps before, the editor's text already read.
 void recordStep(const char* takenLine);
+void recordStepOf(const EditorText& before, const char* takenLine);

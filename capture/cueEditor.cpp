@@ -61,19 +61,6 @@ void replaceSelection(HWND edit, const char* text, size_t length, bool undoable)
 void attachEditor(HWND editor) { gEditor = editor; }
 HWND sheetEditor() { return gEditor; }
 
-size_t editorCaret() {
-  if (!gEditor) return 0;
-  DWORD start = 0;
-  DWORD end = 0;
-  SendMessageW(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
-  size_t units = 0;
-  wchar_t* wide = readWide(gEditor, &units);
-  if (!wide) return 0;
-  size_t caret = utf8BytesOf(wide, end < units ? end : units);
-  GlobalFree(wide);
-  return caret;
-}
-
 void showEditorLine(int line) {
   if (!gEditor) return;
   LRESULT start = SendMessageW(gEditor, EM_LINEINDEX, (WPARAM)(line > 0 ? line - 1 : 0), 0);
@@ -84,13 +71,19 @@ void showEditorLine(int line) {
 }
 
 EditorText readEditorText() {
-  EditorText copy = {nullptr, 0};
+  EditorText copy = {nullptr, 0, 0};
   size_t units = 0;
   wchar_t* wide = readWide(gEditor, &units);
   if (!wide) return copy;
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   size_t bytes = utf8BytesOf(wide, units);
   copy.text = (char*)GlobalAlloc(GPTR, bytes + 1);
-  if (copy.text) copy.length = utf16ToUtf8(wide, units, copy.text, bytes + 1);
+  if (copy.text) {
+    copy.length = utf16ToUtf8(wide, units, copy.text, bytes + 1);
+    copy.caret = utf8BytesOf(wide, end < units ? end : units);
+  }
   GlobalFree(wide);
   return copy;
 }

@@ -17,6 +17,7 @@ HWND sheetEditor();
 struct EditorText {
   char* text;
   size_t length;
+  size_t caret;  // where the caret stands (the end of the selection), in bytes of text
 };
 EditorText readEditorText();
 void freeEditorText(EditorText* copy);
@@ -36,8 +37,6 @@ void appendToEditor(const char* text);
 // undoable, a single edit becomes one step that Ctrl+Z takes back.
 void applyToEditor(const char* text, size_t length, const TextEdit* edits, size_t count, bool undoable);
 
-// Where the caret stands (the end of the selection), in characters.
-size_t editorCaret();
 // Puts the caret at the start of line (counted from 1), in view, with the keyboard focus.
 void showEditorLine(int line);
 

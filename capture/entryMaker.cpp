@@ -120,10 +120,8 @@ void placeInSheet(const EditorText& sheet, bool first) {
 void createFormatLock() { InitializeCriticalSection(&gFormatLock); }
 void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 
-void makeEntry(TagRecord* tags) {
-  EditorText sheet = readEditorText();
-  bool first = followTheSheet(sheet);
-  freeEditorText(&sheet);
+void makeEntry(TagRecord* tags, const EditorText& before) {
+  bool first = followTheSheet(before);
   tags->entryNumber = entryCounter();
   formatEntry(tags);
 
@@ -134,7 +132,7 @@ void makeEntry(TagRecord* tags) {
     setSheetAudioPath(path);
   }
   // Read again: the player may have run messages of its own while it formatted the entry.
-  sheet = readEditorText();
+  EditorText sheet = readEditorText();
   if (sheet.text) placeInSheet(sheet, first);
   freeEditorText(&sheet);
 }

@@ -4,6 +4,7 @@
 // order, numbered; the header before the first entry of a new sheet.
 #pragma once
 
+#include "cueEditor.h"
 #include "tagResolver.h"
 
 // The lock held across both formattings of an entry; created first at start-up and deleted
@@ -11,6 +12,7 @@
 void createFormatLock();
 void deleteFormatLock();
 
-// Makes the entry that tags describes (their entryNumber is set here, from the sheet) and puts it
-// into the editor. The caller notes the change (history, unsaved, recovery copy).
-void makeEntry(TagRecord* tags);
+// Makes the entry that tags describes (their entryNumber is set here, from before: the editor's
+// text as the caller read it just before) and puts it into the editor. The caller notes the
+// change (history, unsaved, recovery copy).
+void makeEntry(TagRecord* tags, const EditorText& before);

@@ -45,62 +45,57 @@ bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* file
   return false;
 }
 
+// The caret's mark of sheet, when it belongs to the recording that plays: kMarkToolDone to go
+// on, else what the tool reports (fileName gets the recording's name with kMarkToolOtherFile).
+MarkToolResult caretMark(const EditorText& sheet, MarkTime* mark, char* fileName, size_t fileNameBytes) {
+  if (!sheet.text || !findMark(sheet.text, sheet.length, sheet.caret, mark)) return kMarkToolNoMark;
+  if (!markFileIsPlaying(sheet, *mark, fileName, fileNameBytes)) return kMarkToolOtherFile;
+  return kMarkToolDone;
+}
+
+// The file's end in frames, where a moved mark stops; -1 when the player does not know it.
+long long fileEndFrames() {
+  int lengthSeconds = hostLengthSeconds();
+  return lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
+}
+
 }  // namespace
 
-MarkToolResult listenToMark(char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText();
+MarkToolResult listenToMark(const EditorText& sheet, char* fileName, size_t fileNameBytes) {
   MarkTime mark;
-  bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
-  bool playing = found && markFileIsPlaying(copy, mark, fileName, fileNameBytes);
-  freeEditorText(&copy);
-  if (!found) return kMarkToolNoMark;
-  if (!playing) return kMarkToolOtherFile;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
   listenAt(mark.frames);
   return kMarkToolListened;
 }
 
-MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText();
+MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes) {
   MarkTime mark;
-  bool found = copy.text && findMark(copy.text, copy.length, editorCaret(), &mark);
-  if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
-    freeEditorText(&copy);
-    return kMarkToolOtherFile;
-  }
-  // The mark stops at the end of the file when the player knows its length.
-  int lengthSeconds = found ? hostLengthSeconds() : 0;
-  long long endFrames = lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
   TextEdit edit;
   long long moved = 0;
-  found = found && nudgeMark(copy.text, copy.length, editorCaret(), frames, endFrames, &edit, &moved);
-  bool changes = found && (edit.removeLength > 0 || editLength(edit) > 0);
-  if (changes) applyToEditor(copy.text, copy.length, &edit, 1, false);  // Ctrl+Z is the history's
-  freeEditorText(&copy);
-  if (!found) return kMarkToolNoMark;
+  if (!nudgeMark(sheet.text, sheet.length, sheet.caret, frames, fileEndFrames(), &edit, &moved))
+    return kMarkToolNoMark;
+  bool changes = edit.removeLength > 0 || editLength(edit) > 0;
+  if (changes) applyToEditor(sheet.text, sheet.length, &edit, 1, false);  // Ctrl+Z is the history's
   listenAt(moved);
   return changes ? kMarkToolDone : kMarkToolListened;
 }
 
-MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes) {
-  EditorText copy = readEditorText();
+MarkToolResult shiftLaterMarks(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes) {
   MarkTime mark;
-  size_t caret = editorCaret();
-  bool found = copy.text && findMark(copy.text, copy.length, caret, &mark);
-  if (found && !markFileIsPlaying(copy, mark, fileName, fileNameBytes)) {
-    freeEditorText(&copy);
-    return kMarkToolOtherFile;
-  }
-  int lengthSeconds = found ? hostLengthSeconds() : 0;
-  long long endFrames = lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
-  size_t editsMax = found ? shiftEditsMax(copy.text, copy.length) : 0;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
+  size_t editsMax = shiftEditsMax(sheet.text, sheet.length);
   TextEdit* edits = editsMax > 0 ? (TextEdit*)GlobalAlloc(GMEM_FIXED, editsMax * sizeof(TextEdit)) : nullptr;
   size_t count = 0;
   long long moved = 0;
-  found = edits && shiftMarks(copy.text, copy.length, caret, frames, endFrames, edits, editsMax, &count, &moved);
-  if (found && count > 0) applyToEditor(copy.text, copy.length, edits, count, false);
+  bool shifted = edits && shiftMarks(sheet.text, sheet.length, sheet.caret, frames, fileEndFrames(), edits,
+                                     editsMax, &count, &moved);
+  if (shifted && count > 0) applyToEditor(sheet.text, sheet.length, edits, count, false);
   if (edits) GlobalFree(edits);
-  freeEditorText(&copy);
-  if (!found) return kMarkToolNoMark;
+  if (!shifted) return kMarkToolNoMark;
   listenAt(moved);
   return count > 0 ? kMarkToolDone : kMarkToolListened;
 }

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "cueEditor.h"
+
 enum MarkToolResult {
   kMarkToolDone,       // the mark moved, and it was listened to
   kMarkToolListened,   // it was listened to, and nothing moved (a limit held it, or Listen)
@@ -12,16 +14,19 @@ enum MarkToolResult {
   kMarkToolOtherFile,  // the player's current entry is not the sheet's audio file: nothing moves
 };
 
+// Each tool acts on the caret's mark of sheet, the editor's text as read just before.
+
 // Plays from the listen lead before the caret's mark (starting playback when stopped or
 // paused). With kMarkToolOtherFile, fileName (fileNameBytes) gets the name of the file to play.
-MarkToolResult listenToMark(char* fileName, size_t fileNameBytes);
+MarkToolResult listenToMark(const EditorText& sheet, char* fileName, size_t fileNameBytes);
 
 // Moves the caret's mark by frames (75 a second; negative is earlier, never below 00:00:00, never
 // past the marks beside it or the file's end), keeps the caret on its line, and listens.
-MarkToolResult moveMark(long long frames, char* fileName, size_t fileNameBytes);
+MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes);
 
 // Moves the caret's mark and every later mark of its file by frames: never
 // below 00:00:00, never past the mark before them, never past the file's end when the player
 // knows it; then listens at the caret's mark.
-MarkToolResult shiftLaterMarks(long long frames, char* fileName, size_t fileNameBytes);
+MarkToolResult shiftLaterMarks(const EditorText& sheet, long long frames, char* fileName,
+                               size_t fileNameBytes);
 
