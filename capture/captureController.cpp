@@ -112,10 +112,7 @@ bool saveWithTracksLeft() {
 
 void onSave() {
   // A save asked for while a box of ours is open runs once it has closed.
-  if (modalOpen()) {
-    postAfterModal(gState.cueWindow, CAPTURE_RETRY, IDC_CUE_SAVE);
-    return;
-  }
+  if (deferWhileModal(IDC_CUE_SAVE)) return;
   if (!saveWithTracksLeft()) return;
   SaveOutcome outcome = saveCueSheet(gState.cueWindow, keepCopy);
   if (outcome.problemLine > 0) {

@@ -119,12 +119,14 @@ void requestOpen() {
   freeOpenedSheet(sheet);
 }
 
+bool deferWhileModal(WPARAM retryId) {
+  if (!modalOpen()) return false;
+  postAfterModal(captureState().cueWindow, CAPTURE_RETRY, retryId);
+  return true;
+}
+
 void requestExport() {
-  // Asked for while a box of ours is open: carried out once it has closed.
-  if (modalOpen()) {
-    postAfterModal(captureState().cueWindow, CAPTURE_RETRY, IDC_CUE_EXPORT);
-    return;
-  }
+  if (deferWhileModal(IDC_CUE_EXPORT)) return;
   exportCueSheet(captureState().cueWindow);
 }
 
@@ -180,10 +182,7 @@ void requestNotices() {
   CaptureState& state = captureState();
   if (!state.noCopyToTell) return;
   // Said once, when no other box of ours is open; otherwise as soon as it closes.
-  if (modalOpen()) {
-    postAfterModal(state.cueWindow, CAPTURE_RETRY, 0);
-    return;
-  }
+  if (deferWhileModal(0)) return;
   state.noCopyToTell = false;
   guardedMessageBox(state.cueWindow, kNoCopy, kCaption, MB_OK | MB_ICONWARNING);
 }

@@ -2,7 +2,6 @@
 // requests; the controller tells it when to show itself.
 #include "cueWindow.h"
 
-#include "../controls/modalGuard.h"
 #include "../res/resource.h"
 #include "../sheet/cueTime.h"
 #include "captureController.h"
@@ -104,13 +103,7 @@ void onCueInit(HWND dialog) {
 // Whether the button's action may go on and replace the sheet: a sheet that holds something not
 // yet saved asks first. Pressed while a box of ours is open, the button is pressed again, in its
 // turn, once the box has closed.
-bool mayReplaceSheet(WORD button) {
-  if (modalOpen()) {
-    postAfterModal(gCue.window, CAPTURE_RETRY, button);
-    return false;
-  }
-  return mayDiscardSheet();
-}
+bool mayReplaceSheet(WORD button) { return !deferWhileModal(button) && mayDiscardSheet(); }
 
 void onEditorChanged() {
   if (!noteEditorChanged() || gCue.timerPending) return;
