@@ -26,6 +26,9 @@ const UINT CAPTURE_SHOW_TRACKLIST = WM_APP + 7;
 // To the Info window: a tracklist mark used this performer (lParam: its UTF-16 text, valid
 // during the message); the performer field keeps it for the next mark.
 const UINT CAPTURE_PERFORMER_USED = WM_APP + 8;
+// To the Cue window: a hand edit of the sheet or the tracklist; the recovery copy is due a while
+// after the first one (not at every keystroke), then requestRecoveryCopy.
+const UINT CAPTURE_COPY_SOON = WM_APP + 9;
 
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
@@ -74,8 +77,8 @@ void requestShift(long long frames);  // moves it and every later mark of its fi
 bool requestUndo();
 bool requestRedo();
 void requestShowTracklist();
-// The editor's text changed; returns whether it was a hand edit (whose copy is due soon).
-bool noteEditorChanged();
+// The editor's text changed; a hand edit is noted and its copy made due (CAPTURE_COPY_SOON).
+void noteEditorChanged();
 void requestRecoveryCopy();      // writes the recovery copy now
 void requestCopyDone(DWORD error, LPARAM tag);  // answers CAPTURE_COPY_DONE
 void requestNotices();           // says what waited for a box to close

@@ -154,16 +154,19 @@ void requestShift(long long frames) {
 bool requestUndo() { return stepHistory(true); }
 bool requestRedo() { return stepHistory(false); }
 
-bool noteEditorChanged() {
-  if (editorChangeIsOurs()) return false;
+void noteEditorChanged() {
+  if (editorChangeIsOurs()) return;
   markSheetChanged();
   noteHandEdit();
-  return true;
+  tell(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
 }
 
 void requestShowTracklist() { tell(captureState().tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0); }
 
-void requestTracklistEdited(const char* text, size_t length) { setTracklistText(text, length); }
+void requestTracklistEdited(const char* text, size_t length) {
+  setTracklistText(text, length);
+  tell(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
+}
 
 const char* tracklistForWindow() { return tracklistText(); }
 

@@ -105,8 +105,8 @@ void onCueInit(HWND dialog) {
 // turn, once the box has closed.
 bool mayReplaceSheet(WORD button) { return !deferWhileModal(button) && mayDiscardSheet(); }
 
-void onEditorChanged() {
-  if (!noteEditorChanged() || gCue.timerPending) return;
+void armCopyTimer() {
+  if (gCue.timerPending) return;
   gCue.timerPending = SetTimer(gCue.window, RECOVERY_TIMER_ID, kRecoveryDelayMs, nullptr) != 0;
 }
 
@@ -142,7 +142,7 @@ bool onCueCommand(WORD id, WORD code) {
       requestNudge(nudgeFrames(id == IDC_CUE_LATER));
       return true;
     case IDC_CUE_EDITOR:
-      if (code == EN_CHANGE) onEditorChanged();
+      if (code == EN_CHANGE) noteEditorChanged();
       return false;
     default:
       return false;
@@ -187,6 +187,9 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case CAPTURE_SHOW_CUE:
       showCue(wParam != 0);
+      return TRUE;
+    case CAPTURE_COPY_SOON:
+      armCopyTimer();
       return TRUE;
     case CAPTURE_COPY_DONE:
       requestCopyDone((DWORD)wParam, lParam);

@@ -8,17 +8,14 @@
 
 namespace {
 
-const UINT_PTR kCopyTimerId = 1;
-const UINT kCopyDelayMs = 2000;  // as for the sheet: the recovery copy of a hand edit is due then
 const size_t kLabelBytes = 1200;
 
 struct TracklistWindowState {
   HWND window;
-  bool ourChange;     // the editor's text is being set from the controller
-  bool timerPending;
+  bool ourChange;  // the editor's text is being set from the controller
 };
 
-TracklistWindowState gTracklist = {nullptr, false, false};
+TracklistWindowState gTracklist = {nullptr, false};
 
 HWND editorOf(HWND dialog) { return GetDlgItem(dialog, IDC_TRACKLIST_EDITOR); }
 
@@ -62,17 +59,9 @@ void onEdited(HWND dialog) {
     size_t bytes = fromWide(wide, text, (size_t)length * 3 + 1);
     requestTracklistEdited(text, bytes);
     showLabel(dialog);
-    if (!gTracklist.timerPending)
-      gTracklist.timerPending = SetTimer(dialog, kCopyTimerId, kCopyDelayMs, nullptr) != 0;
   }
   if (wide) GlobalFree(wide);
   if (text) GlobalFree(text);
-}
-
-void onTimer(HWND dialog) {
-  KillTimer(dialog, kCopyTimerId);
-  gTracklist.timerPending = false;
-  requestRecoveryCopy();
 }
 
 }  // namespace
@@ -83,11 +72,8 @@ HWND createTracklistWindow(HINSTANCE module) {
 }
 
 void destroyTracklistWindow() {
-  if (gTracklist.window) {
-    if (gTracklist.timerPending) KillTimer(gTracklist.window, kCopyTimerId);
-    DestroyWindow(gTracklist.window);
-  }
-  gTracklist = TracklistWindowState{nullptr, false, false};
+  if (gTracklist.window) DestroyWindow(gTracklist.window);
+  gTracklist = TracklistWindowState{nullptr, false};
 }
 
 INT_PTR CALLBACK TracklistDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -102,9 +88,6 @@ INT_PTR CALLBACK TracklistDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
       if (LOWORD(wParam) == IDC_TRACKLIST_EDITOR && HIWORD(wParam) == EN_CHANGE) onEdited(dialog);
       if (LOWORD(wParam) == IDCANCEL) ShowWindow(dialog, SW_HIDE);  // Escape
-      return TRUE;
-    case WM_TIMER:
-      if (wParam == kCopyTimerId) onTimer(dialog);
       return TRUE;
     case CAPTURE_TRACKLIST_CHANGED:
       showText(dialog);

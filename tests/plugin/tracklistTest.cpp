@@ -67,6 +67,8 @@ TEST_F(TracklistTest, TracksLeftAreKeptThroughARestartAndAskedAboutAtSave) {
   player->playlist[0].path = folder + "\\mix.wav";
   start();
   paste("A - One\r\nB - Two\r\nC - Three\r\n");
+  EXPECT_TRUE(pumpUntil([&] { return readFile(folder + "\\lumo_unsaved.cue").find("NEXT C - Three") != std::string::npos; }))
+      << "a pasted list is kept before any mark";
   player->positionMs = 1000;
   mark();
   stop();
