@@ -12,7 +12,6 @@ namespace {
 
 const size_t kUnlimited = (size_t)-1;
 // Past the longest time a sheet can hold (twelve digits of minutes), short of overflow below.
-const long long kFramesMax = 1000000000000LL * kFramesPerMinute;
 const long long kSecondsPerHour = 3600;
 const size_t kPieceBytes = 8;  // one written character: an escape and up to four bytes
 
@@ -268,7 +267,7 @@ void writeExport(Output* o, const char* sheet, size_t length, ExportFormat forma
 bool takeArguments(const char** sheet, size_t* length, ExportFormat format, long long* lengthFrames) {
   if (!*sheet) *length = 0;
   if (*lengthFrames < 0) *lengthFrames = -1;
-  if (*lengthFrames > kFramesMax) *lengthFrames = kFramesMax;
+  if (*lengthFrames > kCueFramesMost) *lengthFrames = kCueFramesMost;
   return format >= 0 && format < kExportFormatCount;
 }
 

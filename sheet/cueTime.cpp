@@ -6,8 +6,6 @@
 
 namespace {
 
-const size_t kMinuteDigitsMax = 12;  // far past any recording, short of overflow
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int twoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
@@ -17,7 +15,7 @@ int twoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
 CueTimeResult parseCueTime(const char* text, size_t length, long long* frames) {
   if (!text || length < 7) return kCueTimeMalformed;
   size_t minuteDigits = length - 6;
-  if (minuteDigits > kMinuteDigitsMax) return kCueTimeMalformed;
+  if (minuteDigits > kCueMinuteDigitsMax) return kCueTimeMalformed;
   long long minutes = 0;
   for (size_t i = 0; i < minuteDigits; ++i) {
     if (!isDigit(text[i])) return kCueTimeMalformed;

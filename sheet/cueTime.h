@@ -5,6 +5,10 @@
 
 const long long kFramesPerSecond = 75;
 const long long kFramesPerMinute = 60 * kFramesPerSecond;
+// The latest time a cue time is read with: twelve digits of minutes, far past any recording and
+// short of overflow. A time moved or exported never goes past it.
+const size_t kCueMinuteDigitsMax = 12;
+const long long kCueFramesMost = 1000000000000LL * kFramesPerMinute - 1;
 
 enum CueTimeResult {
   kCueTimeOk,

@@ -8,7 +8,6 @@
 #include "sheetTracks.h"
 
 const size_t kNoLine = (size_t)-1;
-const long long kFramesMost = 0x3FFFFFFFFFFFFFFFLL;  // no move goes past it, far short of overflow
 
 struct MarkFacts {
   MarkTime mark;

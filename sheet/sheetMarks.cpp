@@ -55,7 +55,7 @@ bool nudgeMark(const char* text, size_t length, size_t caret, long long deltaFra
   if (!edit || !findMarkFacts(text, length, caret, &facts)) return false;
   TimesAround times = timesAround(text, facts, facts.line.start);
   long long lowest = times.before >= 0 ? times.before + 1 : 0;
-  long long highest = times.after >= 0 ? times.after - 1 : kFramesMost;
+  long long highest = times.after >= 0 ? times.after - 1 : kCueFramesMost;
   if (endFrames >= 0 && endFrames < highest) highest = endFrames;
   long long moved = movedWithin(facts.mark.frames, deltaFrames, lowest, highest);
   if (newFrames) *newFrames = moved;

@@ -16,7 +16,7 @@ long long clampedShift(const TimesAround& times, long long delta, long long endF
     if (most > 0) return 0;
     return delta < most ? most : delta;
   }
-  long long highest = endFrames >= 0 && endFrames < kFramesMost ? endFrames : kFramesMost;
+  long long highest = endFrames >= 0 && endFrames < kCueFramesMost ? endFrames : kCueFramesMost;
   long long most = highest - times.latest;
   if (most < 0) return 0;
   return delta > most ? most : delta;

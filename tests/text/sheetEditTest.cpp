@@ -67,6 +67,7 @@ TEST(SheetEdit, NudgesAcrossBoundariesAndTheFirstTracksStart) {
       {"00:00:74", 1, "00:01:00"},   {"00:59:74", 1, "01:00:00"},   {"59:59:74", 1, "60:00:00"},
       {"99:59:74", 1, "100:00:00"},  {"100:00:00", -1, "99:59:74"}, {"00:00:00", -1, "00:00:00"},
       {"00:00:30", -75, "00:00:01"}, {"01:00:00", 75, "01:01:00"},  {"1:02:03", 0, "1:02:03"},
+      {"999999999999:59:74", 1, "999999999999:59:74"},  // the latest time a cue time holds
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.time) + " by " + std::to_string(c.delta));
