@@ -28,16 +28,17 @@ bool firstTrackEdit(const char* text, const MarkFacts& facts, long long moved, c
   if (!facts.inTrack || !facts.first) return false;
   size_t timeEnd = facts.mark.timeAt + facts.mark.timeLength;
   size_t indentAndKeyword = facts.mark.timeAt - first.index01Line.start;
-  if (moved > 0 && !first.hasIndex00) {
-    *edit = ownEdit(first.index01Line.start, timeEnd - first.index01Line.start);
-    return putPregapLine(edit->own, sizeof edit->own, &edit->ownLength, text, first.index01Line) &&
-           putOwn(edit, text + first.index01Line.start, indentAndKeyword) && putOwn(edit, time, timeLength);
+  switch (pregapChange(first, true, true, moved)) {
+    case kPregapAdd:
+      *edit = ownEdit(first.index01Line.start, timeEnd - first.index01Line.start);
+      return putPregapLine(edit->own, sizeof edit->own, &edit->ownLength, text, first.index01Line) &&
+             putOwn(edit, text + first.index01Line.start, indentAndKeyword) && putOwn(edit, time, timeLength);
+    case kPregapRemove:
+      *edit = ownEdit(first.pregapLine.start, timeEnd - first.pregapLine.start);
+      return putOwn(edit, text + first.index01Line.start, indentAndKeyword) && putOwn(edit, time, timeLength);
+    default:
+      return false;
   }
-  if (moved == 0 && first.ownPregap) {
-    *edit = ownEdit(first.pregapLine.start, timeEnd - first.pregapLine.start);
-    return putOwn(edit, text + first.index01Line.start, indentAndKeyword) && putOwn(edit, time, timeLength);
-  }
-  return false;
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ bool putPlacedEntry(char* out, size_t outBytes, size_t* at, const char* entry, s
                     const TrackFacts& track, int number) {
   char digits[kNumberTextBytes];
   size_t digitsLength = trackNumberText(number, digits, sizeof digits);
-  bool pregap = number == 1 && track.index01 > 0 && !track.hasIndex00;
+  bool pregap = pregapChange(track, false, number == 1, track.index01) == kPregapAdd;
   size_t rest = pregap ? track.index01Line.start : entryLength;
   size_t afterNumber = track.numberAt + track.numberLength;
   return putBytes(out, outBytes, at, entry, track.numberAt) &&
@@ -142,10 +142,10 @@ size_t trackEdits(const char* sheet, const TrackFacts& track, int ordinal, int n
     edits[count] = ownEdit(track.numberAt, track.numberLength);
     putOwn(&edits[count++], digits, digitsLength);
   }
-  bool first = number == 1;
-  if (track.ownPregap && ((!first && ordinal == 1) || (first && track.index01 == 0))) {
+  PregapChange pregap = pregapChange(track, ordinal == 1, number == 1, track.index01);
+  if (pregap == kPregapRemove) {
     edits[count++] = ownEdit(track.pregapLine.start, track.pregapLine.next - track.pregapLine.start);
-  } else if (first && track.index01 > 0 && !track.hasIndex00) {
+  } else if (pregap == kPregapAdd) {
     TextEdit edit = ownEdit(track.index01Line.start, 0);
     if (putPregapLine(edit.own, sizeof edit.own, &edit.ownLength, sheet, track.index01Line))
       edits[count++] = edit;

@@ -61,12 +61,13 @@ bool shiftMarks(const char* text, size_t length, size_t caret, long long deltaFr
   // The first track keeps its INDEX 00 00:00:00 exactly while its INDEX 01 is later than that.
   bool first = facts.inTrack && facts.first;
   const TrackFacts& track = facts.track;
+  PregapChange pregap = first ? pregapChange(track, true, true, start) : kPregapKeep;
   SheetLine line;
   for (size_t at = from; readLine(text, facts.block.end, at, &line); at = line.next) {
-    if (first && track.ownPregap && line.start == track.pregapLine.start && start == 0 &&
+    if (pregap == kPregapRemove && line.start == track.pregapLine.start &&
         !addEdit(edits, editsMax, count, ownEdit(line.start, line.next - line.start)))
       return tooMany(count);
-    if (first && line.start == track.index01Line.start && start > 0 && !track.hasIndex00) {
+    if (pregap == kPregapAdd && line.start == track.index01Line.start) {
       TextEdit edit = ownEdit(line.start, 0);
       if (putPregapLine(edit.own, sizeof edit.own, &edit.ownLength, text, line) &&
           !addEdit(edits, editsMax, count, edit))

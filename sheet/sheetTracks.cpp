@@ -114,3 +114,9 @@ bool putPregapLine(char* out, size_t outBytes, size_t* at, const char* text, con
   return putBytes(out, outBytes, at, text + index01.start, firstWord(text, index01) - index01.start) &&
          putText(out, outBytes, at, kPregapLine) && putText(out, outBytes, at, kLineBreak);
 }
+
+PregapChange pregapChange(const TrackFacts& track, bool wasFirst, bool isFirst, long long index01) {
+  if (isFirst && index01 > 0 && !track.hasIndex00) return kPregapAdd;
+  if (track.ownPregap && wasFirst && !(isFirst && index01 > 0)) return kPregapRemove;
+  return kPregapKeep;
+}

@@ -58,9 +58,14 @@ struct TrackScan {
 // The next track from the scan's place; false when no TRACK line follows.
 bool nextTrack(const char* text, size_t length, TrackScan* scan, TrackFacts* track);
 
-
 extern const char kPregapLine[];  // the INDEX 00 line the first track gets, without indentation
 
 // Appends the INDEX 00 00:00:00 line, indented like the line index01 of text, with a CR LF to
 // out (outBytes in all) at *at; false when it does not fit.
 bool putPregapLine(char* out, size_t outBytes, size_t* at, const char* text, const SheetLine& index01);
+
+// The sheet's first track carries its own INDEX 00 00:00:00 exactly while its INDEX 01 is later:
+// what a change does to that line of track, which was the first (wasFirst) and is now (isFirst),
+// its INDEX 01 now at index01 frames.
+enum PregapChange { kPregapKeep, kPregapAdd, kPregapRemove };
+PregapChange pregapChange(const TrackFacts& track, bool wasFirst, bool isFirst, long long index01);
