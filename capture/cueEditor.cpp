@@ -70,14 +70,17 @@ void showEditorLine(int line) {
   SendMessageW(gEditor, EM_SCROLLCARET, 0, 0);
 }
 
-EditorText readEditorText() {
+namespace {
+
+// The text of window (an edit control's for the caret: else 0) as UTF-8.
+EditorText readText(HWND window, bool withCaret) {
   EditorText copy = {nullptr, 0, 0};
   size_t units = 0;
-  wchar_t* wide = readWide(gEditor, &units);
+  wchar_t* wide = readWide(window, &units);
   if (!wide) return copy;
   DWORD start = 0;
   DWORD end = 0;
-  SendMessageW(gEditor, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
+  if (withCaret) SendMessageW(window, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
   size_t bytes = utf8BytesOf(wide, units);
   copy.text = (char*)GlobalAlloc(GPTR, bytes + 1);
   if (copy.text) {
@@ -87,6 +90,11 @@ EditorText readEditorText() {
   GlobalFree(wide);
   return copy;
 }
+
+}  // namespace
+
+EditorText readEditorText() { return readText(gEditor, true); }
+EditorText readWindowText(HWND window) { return readText(window, false); }
 
 void freeEditorText(EditorText* copy) {
   if (copy->text) GlobalFree(copy->text);

@@ -20,6 +20,8 @@ struct EditorText {
   size_t caret;  // where the caret stands (the end of the selection), in bytes of text
 };
 EditorText readEditorText();
+// The same of another window's text (caret 0).
+EditorText readWindowText(HWND window);
 void freeEditorText(EditorText* copy);
 
 // Whether the editor's text is being changed by the plug-in right now (its EN_CHANGE is no

@@ -5,6 +5,7 @@
 #include "../base/platformText.h"
 #include "../res/resource.h"
 #include "captureController.h"
+#include "cueEditor.h"
 
 namespace {
 
@@ -50,18 +51,11 @@ void showText(HWND dialog) {
 // A change the user made: the controller takes the text, the label follows.
 void onEdited(HWND dialog) {
   if (gTracklist.ourChange) return;
-  HWND editor = editorOf(dialog);
-  int length = GetWindowTextLengthW(editor);
-  wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, ((SIZE_T)length + 1) * sizeof(wchar_t));
-  char* text = (char*)GlobalAlloc(GPTR, (SIZE_T)length * 3 + 1);
-  if (wide && text) {
-    GetWindowTextW(editor, wide, length + 1);
-    size_t bytes = fromWide(wide, text, (size_t)length * 3 + 1);
-    requestTracklistEdited(text, bytes);
-    showLabel(dialog);
-  }
-  if (wide) GlobalFree(wide);
-  if (text) GlobalFree(text);
+  EditorText text = readWindowText(editorOf(dialog));
+  if (!text.text) return;
+  requestTracklistEdited(text.text, text.length);
+  showLabel(dialog);
+  freeEditorText(&text);
 }
 
 }  // namespace
