@@ -32,7 +32,9 @@ class Player:
         self.log_path = os.path.join(folder, "player.log")
         self.log = open(self.log_path, "w")
         wine_wav = subprocess.check_output(["winepath", "-w", wav], text=True).strip()
-        self.process = subprocess.Popen(["wine", "standin_player.exe", dll, "--demo", wine_wav],
+        wine_folder = subprocess.check_output(["winepath", "-w", folder], text=True).strip()
+        self.process = subprocess.Popen(["wine", "standin_player.exe", dll, "--appdata", wine_folder + "\\appdata",
+                                         "--demo", wine_wav],
                                         cwd=folder, stdout=self.log, stderr=subprocess.STDOUT)
 
     def lines(self, word):

@@ -25,10 +25,6 @@ const WORD kNextButton = 2050;
 const UINT kTickMs = 100;
 const int kMixSeconds = 75 * 60;  // the length of a file that is no WAV: a placeholder mix
 
-// The common file dialogs' controls (Wine's name field is a ComboBoxEx32 with the combo box's id).
-const int kFileNameCombo = 1148;
-const int kFileNameField = 1152;
-const int kFileTypeCombo = 1136;
 const size_t kLineChars = 1024;
 
 struct UiState {
@@ -76,13 +72,6 @@ void say(const std::string& line) {
   fflush(stdout);
 }
 
-long long counterMicros() {
-  LARGE_INTEGER frequency, now;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&now);
-  return (long long)((double)now.QuadPart * 1e6 / (double)frequency.QuadPart);
-}
-
 const char* stateName(int state) {
   return state == HOST_STATE_PLAYING ? "playing" : state == HOST_STATE_PAUSED ? "paused" : "stopped";
 }
@@ -108,10 +97,7 @@ void onEvent(const std::string& event) {
 
 // The thread's visible file dialog (Open or Save As), or null.
 BOOL CALLBACK matchFileDialog(HWND window, LPARAM found) {
-  char className[16];
-  GetClassNameA(window, className, (int)sizeof className);
-  if (strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-  if (!GetDlgItem(window, kFileNameCombo) && !GetDlgItem(window, kFileNameField)) return TRUE;
+  if (!isFileDialog(window) || !IsWindowVisible(window)) return TRUE;
   *(HWND*)found = window;
   return FALSE;
 }
@@ -127,7 +113,7 @@ HWND fileDialog() {
 void reportFileDialog() {
   HWND dialog = fileDialog();
   if (dialog && dialog != gUi.fileDialog) {
-    HWND name = GetDlgItem(dialog, kFileNameCombo) ? GetDlgItem(dialog, kFileNameCombo) : GetDlgItem(dialog, kFileNameField);
+    HWND name = GetDlgItem(dialog, fileNameControl(dialog));
     say("FILEDIALOG name=" + centre(name) + " types=" + centre(GetDlgItem(dialog, kFileTypeCombo)) + " ok=" +
         centre(GetDlgItem(dialog, IDOK)) + " " + windowTextOf(dialog));
     gUi.fileType = -1;

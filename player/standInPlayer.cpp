@@ -13,7 +13,6 @@ namespace {
 
 const char kClassName[] = "StandInPlayerMain";
 const size_t kTitleBytes = 2048;
-const size_t kBoxTextBytes = 4096;
 
 StandInPlayer* gPlayer = nullptr;
 
@@ -71,8 +70,6 @@ const PlaylistEntry* entryByPath(const std::vector<PlaylistEntry>& playlist, con
   return nullptr;
 }
 
-std::string windowText(HWND window) { return windowTextOf(window); }
-
 void copyOutWide(wchar_t* out, size_t outChars, const std::string& utf8) {
   if (!out || outChars == 0) return;
   std::wstring text = widen(utf8);
@@ -81,11 +78,7 @@ void copyOutWide(wchar_t* out, size_t outChars, const std::string& utf8) {
   out[n] = L'\0';
 }
 
-// The common Save As dialog: a dialog with the file name box (cmb13) or field (edt1).
-const int kFileNameCombo = 1148;
-const int kFileTypeCombo = 1136;
-const int kFileNameField = 1152;
-const int kFolderCombo = 1137;
+const int kFolderCombo = 1137;  // the file dialogs' folder list
 
 bool isDialogClass(HWND window) {
   char className[64];
@@ -93,29 +86,22 @@ bool isDialogClass(HWND window) {
   return strcmp(className, "#32770") == 0;
 }
 
-bool isSaveDialog(HWND window) {
-  return isDialogClass(window) &&
-         (GetDlgItem(window, kFileNameCombo) || GetDlgItem(window, kFileNameField));
-}
 
 // A message box is a dialog with no edit field; its text is the static control that has text.
 bool isMessageBox(HWND window) {
-  return isDialogClass(window) && !isSaveDialog(window) &&
+  return isDialogClass(window) && !isFileDialog(window) &&
          !FindWindowExA(window, nullptr, "Edit", nullptr);
 }
 
 std::string messageBoxText(HWND box) {
   for (HWND child = FindWindowExA(box, nullptr, "Static", nullptr); child;
        child = FindWindowExA(box, child, "Static", nullptr)) {
-    std::string text = windowText(child);
+    std::string text = windowTextOf(child);
     if (!text.empty()) return text;
   }
   return std::string();
 }
 
-int nameControl(HWND dialog) {
-  return GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameField;
-}
 
 // Boxes to answer once they have settled: by then the box has styled its default button, the
 // one Enter presses.
@@ -185,7 +171,7 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   if (gPlayer) {
     CaughtSaveDialog caught;
     wchar_t text[MAX_PATH] = L"";
-    GetDlgItemTextW(dialog, nameControl(dialog), text, MAX_PATH);
+    GetDlgItemTextW(dialog, fileNameControl(dialog), text, MAX_PATH);
     caught.proposedName = narrow(text);
     // The dialog works in its folder: a relative name given to it lands there.
     wchar_t folder[MAX_PATH] = L"";
@@ -201,7 +187,7 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     }
     gPlayer->events.push_back("save-dialog " + caught.proposedName + "|" + answer);
     if (!answer.empty()) {
-      SetDlgItemTextW(dialog, nameControl(dialog), widen(answer).c_str());
+      SetDlgItemTextW(dialog, fileNameControl(dialog), widen(answer).c_str());
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
       return;
     }
@@ -210,6 +196,12 @@ void CALLBACK answerSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 }  // namespace
+
+bool isFileDialog(HWND window) {
+  return isDialogClass(window) && (GetDlgItem(window, kFileNameCombo) || GetDlgItem(window, kFileNameField));
+}
+
+int fileNameControl(HWND dialog) { return GetDlgItem(dialog, kFileNameCombo) ? kFileNameCombo : kFileNameField; }
 
 struct DialogSearch {
   int controlId;
@@ -238,7 +230,7 @@ LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
   bool ours = code == HCBT_ACTIVATE && gPlayer &&
               (DLGPROC)GetWindowLongPtrA(window, DWLP_DLGPROC) != StandInPlayer::PrefsWindowProc;
   if (ours && isMessageBox(window)) {
-    CaughtMessageBox caught = {windowText(window), messageBoxText(window), GetWindow(window, GW_OWNER),
+    CaughtMessageBox caught = {windowTextOf(window), messageBoxText(window), GetWindow(window, GW_OWNER),
                                0, IDOK, {}};
     for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
       if (GetDlgItem(window, id)) caught.buttons.push_back(id);
@@ -248,7 +240,7 @@ LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
       gPendingBoxes.push_back({window, gPlayer->messageBoxes.size() - 1});
       SetTimer(nullptr, 0, 1, answerMessageBox);
     }
-  } else if (ours && isSaveDialog(window) && gPlayer->closeMessageBoxes && gPendingSaveDialog != window) {
+  } else if (ours && isFileDialog(window) && gPlayer->closeMessageBoxes && gPendingSaveDialog != window) {
     scheduleSaveAnswer(window);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -417,7 +409,7 @@ std::vector<std::string> StandInPlayer::eventsSince(size_t first) const {
   return std::vector<std::string>(events.begin() + (long)first, events.end());
 }
 
-static long long counterMicros() {
+long long counterMicros() {
   LARGE_INTEGER frequency, now;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&now);

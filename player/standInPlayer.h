@@ -59,6 +59,17 @@ struct FormatterCounts {
 // holds a control with this id; null when there is none.
 HWND findPluginDialog(int controlId);
 
+// The common file dialogs (Open, Save As): whether a window is one, the id of its file name
+// control (Wine's name field is a ComboBoxEx32 with the combo box's id), its type list's id.
+const int kFileNameCombo = 1148;
+const int kFileNameField = 1152;
+const int kFileTypeCombo = 1136;
+bool isFileDialog(HWND window);
+int fileNameControl(HWND dialog);
+
+// A steady clock, in microseconds.
+long long counterMicros();
+
 // The player model. One instance at a time per thread.
 class StandInPlayer {
  public:

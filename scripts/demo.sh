@@ -94,8 +94,74 @@ startPlayer() {  # the audio file [the plug-in's folder [more arguments]]; outpu
   local folder=${2:-$work}
   : > "$log"
   ( cd "$folder" && exec wine "$work/standin_player.exe" "$(winepath -w "$folder/gen_lumo.dll")" \
-      --demo "$(winepath -w "$1")" "${@:3}" >"$log" 2>&1 ) &
+      --appdata "$(winepath -w "$folder")\\appdata" --demo "$(winepath -w "$1")" "${@:3}" >"$log" 2>&1 ) &
   player_pid=$!
+}
+# How many lines starting with WORD the player has printed so far.
+count() { tr -d '\r' < "$log" | grep -c "^$1" || true; }
+# Waits until the last line the player printed starting with WORD starts with TEXT; prints it.
+waitLast() {  # word text
+  local line
+  for _ in $(seq 1 150); do
+    line=$(tr -d '\r' < "$log" | grep "^$1" | tail -1 || true)
+    case "$line" in "$2"*) echo "$line"; return 0 ;; esac
+    sleep 0.1
+  done
+  fail "the player's last '$1' line is '$line', expected '$2...'"
+}
+# Closes the player from its window: quit, then the DLL is unloaded.
+closePlayer() {
+  click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
+  xdotool key alt+F4
+  for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
+  grep -q '^DONE' "$log" || fail "the player did not close cleanly"
+  player_pid=""
+}
+# Answers the file dialog the last action opened (N: its number in this player's output): the
+# type (from 1) picked in its type list with the keyboard when given, a screenshot of the open
+# list when SHOT names one, then the name typed into the name field and Enter.
+answerFileDialog() {  # n name [type [shot]]
+  local dialog; dialog=$(waitFor FILEDIALOG "$1")
+  sleep 0.3
+  if [ -n "${3:-}" ]; then
+    click "$(at "$dialog" types)"          # the list drops down
+    xdotool key Home
+    for ((k = 1; k < $3; k++)); do xdotool key Down; done
+    sleep 0.2
+    [ -z "${4:-}" ] || shot "$4"
+    xdotool key Return                     # the choice is made: the dialog takes the type
+    waitLast FILETYPE "FILETYPE $3 " >/dev/null
+  fi
+  replaceText "$(at "$dialog" name)" "$2"
+  xdotool key Return
+}
+# Waits for the Nth message box of this player and closes it with Enter; prints "caption|text".
+closeBox() {  # n
+  local box; box=$(waitFor MSGBOX "$1")
+  sleep 0.3
+  xdotool key Return
+  echo "${box#* * }"
+}
+cueTime() { printf '%02d:%02d:%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
+# Frames of an INDEX time mm:ss:ff.
+framesOf() { local m=${1%%:*} r=${1#*:}; echo $((10#$m * 4500 + 10#${r%%:*} * 75 + 10#${r#*:})); }
+# Splits WAV along SHEET with shnsplit into DIR; the pieces must start at 0 (a lead-in before a
+# late first track) and at each mark given in frames, to the sample (588 samples a frame).
+splitAt() {  # sheet wav dir frames...
+  local sheet=$1 wav=$2 dir=$3; shift 3
+  mkdir -p "$dir"
+  shnsplit -q -f "$sheet" -d "$dir" -o wav "$wav" || fail "shnsplit refused $(basename "$sheet")"
+  local starts=() at=0 piece
+  [ "$1" -gt 0 ] && starts=(0)
+  for f in "$@"; do starts+=($((f * 588))); done
+  local i=0
+  for piece in "$dir"/split-track*.wav; do
+    echo "    $(basename "$piece"): starts at sample $at (expected ${starts[$i]:-none}), $(soxi -s "$piece") samples"
+    [ "$at" = "${starts[$i]:-none}" ] || fail "$(basename "$piece") starts at sample $at, expected ${starts[$i]:-no piece}"
+    at=$((at + $(soxi -s "$piece")))
+    i=$((i + 1))
+  done
+  [ $i = ${#starts[@]} ] || fail "shnsplit made $i pieces of $(basename "$wav"), expected ${#starts[@]}"
 }
 # One mark: seek, the hot key, the title (and performer when given), OK by click.
 # True once the Info window's fields hold "title|performer" (the player reports them as they
@@ -210,10 +276,8 @@ echo "Listen on track 3: the player jumped to $jumped ms (its mark less 2 s: $wa
 sleep 0.3
 shot cue
 click "$(at "$cue" save)"
-box=$(waitFor MSGBOX)
-echo "message box: ${box#* * }"
-sleep 0.3
-xdotool key Return                   # closes "Saved to"
+box=$(closeBox 1)                    # closes "Saved to"
+echo "message box: $box"
 case "$box" in *"Saved to|"*) ;; *) fail "expected the 'Saved to' box, got: $box" ;; esac
 
 sheet="$work/Night Drive (Live Mix).cue"
@@ -225,9 +289,7 @@ echo "-----"
 # The breakpoints a cue reader finds must be the marks as placed and nudged, to the frame.
 found=$(cuebreakpoints "$sheet") || fail "cuebreakpoints could not read the sheet"
 expected=""
-for f in $f2 $f3 $f4; do
-  expected+=$(printf '%d:%02d.%02d' $((f / 4500)) $((f / 75 % 60)) $((f % 75)))$'\n'
-done
+for f in $f2 $f3 $f4; do expected+=$(clock "$f")$'\n'; done
 echo "cuebreakpoints: $(echo $found)"
 [ "$(echo $found)" = "$(echo $expected)" ] || fail "breakpoints '$(echo $found)', marks '$(echo $expected)'"
 cueprint "$sheet" >/dev/null || fail "cueprint could not read the sheet"
@@ -239,11 +301,7 @@ click "$(at "$tabs" tab0)"; shot prefs-general
 click "$(at "$tabs" tab1)"; shot prefs-title-format
 click "$(at "$tabs" tab2)"; shot prefs-about
 xdotool key Escape                   # closes the preferences
-click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
-xdotool key alt+F4                   # closes the player: quit, then the DLL is unloaded
-for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
-grep -q '^DONE' "$log" || fail "the player did not close cleanly"
-player_pid=""
+closePlayer
 echo "session 1: PASSED"
 
 # Session 2: the player dies in the middle of a session; nothing is lost.
@@ -267,9 +325,7 @@ sleep 0.3
 shot recovered
 markAt "12:00.500" "Second Song" "Band B"
 click "$(at "$cue" save)"
-box=$(waitFor MSGBOX)
-sleep 0.3
-xdotool key Return
+box=$(closeBox 1)
 case "$box" in *"Saved to|"*"Radio Show.cue"*) ;; *) fail "expected 'Saved to' Radio Show.cue, got: $box" ;; esac
 sheet="$work/Radio Show.cue"
 echo "----- $(basename "$sheet")"
@@ -281,10 +337,7 @@ echo "cuebreakpoints: $(echo $found)"
 grep -q 'TRACK 03 AUDIO' "$sheet" || fail "the numbering did not go on after the restart"
 [ "$(echo $found | wc -w)" = 2 ] || fail "cuebreakpoints did not read every track: $found"
 [ ! -f "$work/lumo_unsaved.cue" ] || fail "a saved sheet left its recovery copy behind"
-click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
-xdotool key alt+F4
-for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
-player_pid=""
+closePlayer
 echo "session 2: PASSED"
 
 # Session 3: real audio. Three minutes of tones (440, 660, 880 Hz) changing at 0:50 and 1:50.
@@ -296,21 +349,13 @@ sox -n -r 44100 -c 2 -b 16 "$audio/b.wav" synth 60 sine 660 gain -6
 sox -n -r 44100 -c 2 -b 16 "$audio/c.wav" synth 70 sine 880 gain -6
 sox "$audio/a.wav" "$audio/b.wav" "$audio/c.wav" "$audio/Tones.wav"
 marks=(0 50000 110000)
-( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --file "$(winepath -w "$audio/Tones.wav")" \
+( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --appdata "$(winepath -w "$audio")\\appdata" --file "$(winepath -w "$audio/Tones.wav")" \
     --title Tone --marks "$(IFS=,; echo "${marks[*]}")" --save >/dev/null 2>&1 ) || fail "the marking of Tones.wav failed"
 [ -f "$audio/Tones.cue" ] || fail "no Tones.cue"
 echo "----- Tones.cue"; tr -d '\r' < "$audio/Tones.cue"; echo "-----"
-shnsplit -q -f "$audio/Tones.cue" -d "$audio/split" -o wav "$audio/Tones.wav" || fail "shnsplit refused Tones.cue"
-start=0
-i=0
-for piece in "$audio"/split/split-track*.wav; do
-  expected=$((marks[i] * 75 / 1000 * 588))   # the mark's frame, in samples
-  echo "$(basename "$piece"): starts at sample $start (mark: $expected), $(soxi -s "$piece") samples"
-  [ "$start" = "$expected" ] || fail "$(basename "$piece") starts at sample $start, its mark at $expected"
-  start=$((start + $(soxi -s "$piece")))
-  i=$((i + 1))
-done
-[ $i = ${#marks[@]} ] || fail "shnsplit made $i pieces, expected ${#marks[@]}"
+toneFrames=(); for ms in "${marks[@]}"; do toneFrames+=($((ms * 75 / 1000))); done
+echo "shnsplit along Tones.cue:"
+splitAt "$audio/Tones.cue" "$audio/Tones.wav" "$audio/split" "${toneFrames[@]}"
 
 # Marks past the first hour in a FLAC of 65 minutes of silence: metaflac takes the sheet in.
 python3 - "$audio/Long.wav" <<'PY'
@@ -324,12 +369,12 @@ PY
 flac -0 -s -f -o "$audio/Long Mix.flac" "$audio/Long.wav" && rm "$audio/Long.wav"
 rm -f "$audio/lumo_unsaved.cue"
 long=(10000 1800500 3690240 3872000)
-( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --file "$(winepath -w "$audio/Long Mix.flac")" \
+( cd "$audio" && wine "$work/standin_player.exe" "$(winepath -w "$audio/gen_lumo.dll")" --appdata "$(winepath -w "$audio")\\appdata" --file "$(winepath -w "$audio/Long Mix.flac")" \
     --title Part --marks "$(IFS=,; echo "${long[*]}")" --save >/dev/null 2>&1 ) || fail "the marking of Long Mix.flac failed"
 metaflac --import-cuesheet-from="$audio/Long Mix.cue" "$audio/Long Mix.flac" || fail "metaflac refused Long Mix.cue"
 offsets=$(metaflac --export-cuesheet-to=- "$audio/Long Mix.flac" | awk '/INDEX 01/ { print $3 }' | tr '\n' ' ')
 wanted=""
-for ms in "${long[@]}"; do f=$((ms * 75 / 1000)); wanted+=$(printf '%02d:%02d:%02d ' $((f / 4500)) $((f / 75 % 60)) $((f % 75))); done
+for ms in "${long[@]}"; do wanted+="$(cueTime $((ms * 75 / 1000))) "; done
 echo "metaflac: FILE \"Long Mix.flac\" $(grep -o 'WAVE\|MP3\|AIFF' "$audio/Long Mix.cue" | head -1), track offsets $offsets"
 [ "$offsets" = "$wanted" ] || fail "metaflac holds '$offsets', the marks are '$wanted'"
 echo "session 3: PASSED"
@@ -358,10 +403,8 @@ cue=$(waitFor CUE)
 sleep 0.3
 shot any-script
 click "$(at "$cue" save)"
-box=$(waitFor MSGBOX)
-echo "message box: ${box#* * }"
-sleep 0.3
-xdotool key Return
+box=$(closeBox 1)
+echo "message box: $box"
 case "$box" in *"Saved to|"*"$name.cue"*) ;; *) fail "expected 'Saved to' $name.cue, got: $box" ;; esac
 sheet="$any/$name.cue"
 [ -f "$sheet" ] || fail "no cue sheet at $sheet"
@@ -390,79 +433,9 @@ mkvmerge -q -o "$any/$name.mka" --chapters "$sheet" "$any/$name.wav" || fail "mk
 extracted=$(mkvextract "$any/$name.mka" chapters --simple - | tr -d '\r') || fail "mkvextract found no chapters"
 echo "mkvextract (chapters --simple):"; echo "$extracted" | sed 's/^/    /'
 [ "$extracted"$'\n' = "$chapters" ] || fail "mkvextract does not show the marks and titles as typed"
-click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
-xdotool key alt+F4
-for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
-player_pid=""
+closePlayer
 echo "session 4: PASSED"
 
-# Helpers of the sessions below.
-# How many lines starting with WORD the player has printed so far.
-count() { tr -d '\r' < "$log" | grep -c "^$1" || true; }
-# Waits until the last line the player printed starting with WORD starts with TEXT; prints it.
-waitLast() {  # word text
-  local line
-  for _ in $(seq 1 150); do
-    line=$(tr -d '\r' < "$log" | grep "^$1" | tail -1 || true)
-    case "$line" in "$2"*) echo "$line"; return 0 ;; esac
-    sleep 0.1
-  done
-  fail "the player's last '$1' line is '$line', expected '$2...'"
-}
-# Closes the player from its window: quit, then the DLL is unloaded.
-closePlayer() {
-  click "$(at "$main" mark | awk '{print $1, $2 + 40}')"
-  xdotool key alt+F4
-  for _ in $(seq 1 50); do kill -0 "$player_pid" 2>/dev/null || break; sleep 0.1; done
-  grep -q '^DONE' "$log" || fail "the player did not close cleanly"
-  player_pid=""
-}
-# Answers the file dialog the last action opened (N: its number in this player's output): the
-# type (from 1) picked in its type list with the keyboard when given, a screenshot of the open
-# list when SHOT names one, then the name typed into the name field and Enter.
-answerFileDialog() {  # n name [type [shot]]
-  local dialog; dialog=$(waitFor FILEDIALOG "$1")
-  sleep 0.3
-  if [ -n "${3:-}" ]; then
-    click "$(at "$dialog" types)"          # the list drops down
-    xdotool key Home
-    for ((k = 1; k < $3; k++)); do xdotool key Down; done
-    sleep 0.2
-    [ -z "${4:-}" ] || shot "$4"
-    xdotool key Return                     # the choice is made: the dialog takes the type
-    waitLast FILETYPE "FILETYPE $3 " >/dev/null
-  fi
-  replaceText "$(at "$dialog" name)" "$2"
-  xdotool key Return
-}
-# Waits for the Nth message box of this player and closes it with Enter; prints "caption|text".
-closeBox() {  # n
-  local box; box=$(waitFor MSGBOX "$1")
-  sleep 0.3
-  xdotool key Return
-  echo "${box#* * }"
-}
-cueTime() { printf '%02d:%02d:%02d' $(($1 / 4500)) $(($1 / 75 % 60)) $(($1 % 75)); }
-# Frames of an INDEX time mm:ss:ff.
-framesOf() { local m=${1%%:*} r=${1#*:}; echo $((10#$m * 4500 + 10#${r%%:*} * 75 + 10#${r#*:})); }
-# Splits WAV along SHEET with shnsplit into DIR; the pieces must start at 0 (a lead-in before a
-# late first track) and at each mark given in frames, to the sample (588 samples a frame).
-splitAt() {  # sheet wav dir frames...
-  local sheet=$1 wav=$2 dir=$3; shift 3
-  mkdir -p "$dir"
-  shnsplit -q -f "$sheet" -d "$dir" -o wav "$wav" || fail "shnsplit refused $(basename "$sheet")"
-  local starts=() at=0 piece
-  [ "$1" -gt 0 ] && starts=(0)
-  for f in "$@"; do starts+=($((f * 588))); done
-  local i=0
-  for piece in "$dir"/split-track*.wav; do
-    echo "    $(basename "$piece"): starts at sample $at (expected ${starts[$i]:-none}), $(soxi -s "$piece") samples"
-    [ "$at" = "${starts[$i]:-none}" ] || fail "$(basename "$piece") starts at sample $at, expected ${starts[$i]:-no piece}"
-    at=$((at + $(soxi -s "$piece")))
-    i=$((i + 1))
-  done
-  [ $i = ${#starts[@]} ] || fail "shnsplit made $i pieces of $(basename "$wav"), expected ${#starts[@]}"
-}
 
 # Session 5: a sheet another program wrote, opened, corrected by ear, completed, saved back.
 # The recording: tones that change at 0:30, 1:10 and 1:50; the sheet has the second track 1 s
@@ -661,7 +634,7 @@ b=$(($(count MSGBOX) + 1))
 click "$(at "$cue" save)"
 box=$(closeBox $b)
 echo "message box: $box"
-case "$box" in "Saved to|"*"Sunday Set.cue") ;; *) fail "expected 'Saved to' Sunday Set.cue, got: $box" ;; esac
+case "$box" in *"Saved to|"*"Sunday Set.cue") ;; *) fail "expected 'Saved to' Sunday Set.cue, got: $box" ;; esac
 echo "the player's event log from the list on (t: seconds since start-up, pos: ms; 'time 0' is the"
 echo "plug-in asking for the position, answered with pos):"
 tr -d '\r' < "$log" | grep '^EVENT' | tail -n +$((events + 1)) | sed 's/^EVENT /    /'
