@@ -2,6 +2,7 @@
 #include "iniText.h"
 
 #include "text.h"
+#include "textLines.h"
 
 namespace {
 
@@ -9,23 +10,6 @@ const char kLineBreak[] = "\r\n";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
-
-struct Line {
-  size_t start;
-  size_t end;   // before its line break
-  size_t next;  // after it
-};
-
-bool readLine(const char* text, size_t length, size_t at, Line* line) {
-  if (at >= length) return false;
-  size_t end = at;
-  while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
-  size_t next = end;
-  if (next < length && text[next] == '\r') ++next;
-  if (next < length && text[next] == '\n' && (next == end || text[next - 1] == '\r')) ++next;
-  *line = {at, end, next};
-  return true;
-}
 
 // text[from, to) without blanks at either end.
 void trim(const char* text, size_t* from, size_t* to) {
@@ -41,7 +25,7 @@ bool sameName(const char* text, size_t from, size_t to, const char* name) {
 }
 
 // Whether the line is a section header; its name's span in *from, *to.
-bool sectionName(const char* text, const Line& line, size_t* from, size_t* to) {
+bool sectionName(const char* text, const TextLine& line, size_t* from, size_t* to) {
   size_t a = line.start, b = line.end;
   trim(text, &a, &b);
   if (a >= b || text[a] != '[') return false;
@@ -55,7 +39,7 @@ bool sectionName(const char* text, const Line& line, size_t* from, size_t* to) {
 }
 
 // Whether the line is "key = value" for this key; the value's span in *from, *to.
-bool keyLine(const char* text, const Line& line, const char* key, size_t* from, size_t* to) {
+bool keyLine(const char* text, const TextLine& line, const char* key, size_t* from, size_t* to) {
   size_t equals = line.start;
   while (equals < line.end && text[equals] != '=') ++equals;
   if (equals == line.end) return false;
@@ -76,7 +60,7 @@ struct SectionPlace {
 
 SectionPlace findSection(const char* ini, size_t length, const char* section) {
   SectionPlace place = {false, length, length};
-  Line line;
+  TextLine line;
   bool inside = false;
   for (size_t at = 0; readLine(ini, length, at, &line); at = line.next) {
     size_t from = 0, to = 0;
@@ -96,25 +80,14 @@ SectionPlace findSection(const char* ini, size_t length, const char* section) {
 }
 
 // Finds key's line in the section; false when it has none.
-bool findKey(const char* ini, const SectionPlace& place, const char* key, Line* found, size_t* from, size_t* to) {
-  Line line;
+bool findKey(const char* ini, const SectionPlace& place, const char* key, TextLine* found, size_t* from, size_t* to) {
+  TextLine line;
   for (size_t at = place.bodyStart; at < place.bodyEnd && readLine(ini, place.bodyEnd, at, &line); at = line.next)
     if (keyLine(ini, line, key, from, to)) {
       *found = line;
       return true;
     }
   return false;
-}
-
-bool put(char* out, size_t outBytes, size_t* at, const char* from, size_t length) {
-  if (*at + length + 1 > outBytes) return false;
-  for (size_t i = 0; i < length; ++i) out[(*at)++] = from[i];
-  out[*at] = '\0';
-  return true;
-}
-
-bool putText(char* out, size_t outBytes, size_t* at, const char* text) {
-  return put(out, outBytes, at, text, textLength(text, (size_t)-1));
 }
 
 bool putKey(char* out, size_t outBytes, size_t* at, const IniValue& value) {
@@ -129,7 +102,7 @@ bool iniRead(const char* ini, size_t length, const char* section, const char* ke
   if (!value || valueBytes == 0) return false;
   value[0] = '\0';
   SectionPlace place = findSection(ini, length, section);
-  Line line;
+  TextLine line;
   size_t from = 0, to = 0;
   if (!place.found || !findKey(ini, place, key, &line, &from, &to)) return false;
   trim(ini, &from, &to);
@@ -160,36 +133,36 @@ size_t iniEdit(const char* ini, size_t length, const char* section, const IniVal
   bool ok = true;
   if (place.found) {
     // Keys that stand in the section, in the order they stand.
-    Line line;
+    TextLine line;
     for (size_t pos = place.bodyStart; ok && pos < place.bodyEnd && readLine(ini, place.bodyEnd, pos, &line);
          pos = line.next) {
       for (size_t i = 0; i < count; ++i) {
         size_t from = 0, to = 0;
-        Line first;
+        TextLine first;
         if (!findKey(ini, place, values[i].key, &first, &from, &to) || first.start != line.start) continue;
-        ok = put(out, outBytes, &at, ini + copied, line.start - copied) && putKey(out, outBytes, &at, values[i]);
+        ok = putBytes(out, outBytes, &at, ini + copied, line.start - copied) && putKey(out, outBytes, &at, values[i]);
         copied = line.end;
         break;
       }
     }
-    ok = ok && put(out, outBytes, &at, ini + copied, place.bodyEnd - copied);
+    ok = ok && putBytes(out, outBytes, &at, ini + copied, place.bodyEnd - copied);
     copied = place.bodyEnd;
   } else {
-    ok = put(out, outBytes, &at, ini, length);
+    ok = putBytes(out, outBytes, &at, ini, length);
     copied = length;
     if (ok && at > 0 && out[at - 1] != '\n' && out[at - 1] != '\r') ok = putText(out, outBytes, &at, kLineBreak);
     ok = ok && putText(out, outBytes, &at, "[") && putText(out, outBytes, &at, section) &&
          putText(out, outBytes, &at, "]") && putText(out, outBytes, &at, kLineBreak);
   }
   for (size_t i = 0; ok && i < count; ++i) {
-    Line line;
+    TextLine line;
     size_t from = 0, to = 0;
     if (place.found && findKey(ini, place, values[i].key, &line, &from, &to)) continue;
     // A last line without its break gets one before the new keys.
     if (at > 0 && out[at - 1] != '\n' && out[at - 1] != '\r') ok = putText(out, outBytes, &at, kLineBreak);
     ok = ok && putKey(out, outBytes, &at, values[i]) && putText(out, outBytes, &at, kLineBreak);
   }
-  ok = ok && put(out, outBytes, &at, ini + copied, length - copied);
+  ok = ok && putBytes(out, outBytes, &at, ini + copied, length - copied);
   if (!ok) {
     out[0] = '\0';
     return 0;

@@ -54,3 +54,14 @@ size_t formatInt(char* out, size_t outBytes, long long value, int minDigits) {
   text[length] = '\0';
   return copyText(out, outBytes, text);
 }
+
+bool putBytes(char* out, size_t outBytes, size_t* at, const char* from, size_t length) {
+  if (*at >= outBytes || length > outBytes - 1 - *at) return false;
+  for (size_t i = 0; i < length; ++i) out[(*at)++] = from[i];
+  out[*at] = '\0';
+  return true;
+}
+
+bool putText(char* out, size_t outBytes, size_t* at, const char* text) {
+  return putBytes(out, outBytes, at, text, textLength(text, outBytes));
+}

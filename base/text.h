@@ -11,6 +11,12 @@ size_t copyText(char* dst, size_t dstBytes, const char* src);
 // Appends src to the text already in dst, within dstBytes in all; returns the new length.
 size_t appendTo(char* dst, size_t dstBytes, const char* src);
 
+// Appends length characters of from to out (outBytes in all) at *at and terminates it; false,
+// writing nothing, when they do not fit.
+bool putBytes(char* out, size_t outBytes, size_t* at, const char* from, size_t length);
+// The same for a terminated text (null: empty).
+bool putText(char* out, size_t outBytes, size_t* at, const char* text);
+
 // Whether a and b hold the same bytes; null counts as empty text.
 bool textsEqual(const char* a, const char* b);
 

@@ -13,17 +13,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool readLine(const char* text, size_t length, size_t start, SheetLine* line) {
-  if (!text || start >= length) return false;
-  size_t end = start;
-  while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
-  size_t next = end;
-  if (next < length && text[next] == '\r') ++next;
-  if (next < length && text[next] == '\n' && (next == end || text[next - 1] == '\r')) ++next;
-  *line = {start, end, next};
-  return true;
-}
-
 SheetLine lineHolding(const char* text, size_t length, size_t at) {
   if (at > length) at = length;
   size_t start = at;

@@ -4,14 +4,10 @@
 
 #include <cstddef>
 
-struct SheetLine {
-  size_t start;  // its first character
-  size_t end;    // after its last character, before the line break
-  size_t next;   // the next line's first character; the text's length after the last line
-};
+#include "../base/textLines.h"
 
-// The line that starts at start (CR LF, LF or CR end it); false at the end of the text.
-bool readLine(const char* text, size_t length, size_t start, SheetLine* line);
+// A line of the sheet, read with readLine.
+using SheetLine = TextLine;
 
 // The line that holds position at.
 SheetLine lineHolding(const char* text, size_t length, size_t at);

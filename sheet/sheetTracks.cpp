@@ -1,6 +1,7 @@
 // Scanning a cue sheet's tracks and FILE blocks.
 #include "sheetTracks.h"
 
+#include "../base/text.h"
 #include "textEdit.h"
 
 const char kPregapLine[] = "INDEX 00 00:00:00";

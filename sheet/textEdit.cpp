@@ -57,17 +57,6 @@ TextEdit externalEdit(size_t at, size_t removeLength, const char* text, size_t t
   return edit;
 }
 
-bool putBytes(char* out, size_t outBytes, size_t* at, const char* from, size_t length) {
-  if (*at >= outBytes || length > outBytes - 1 - *at) return false;
-  for (size_t i = 0; i < length; ++i) out[(*at)++] = from[i];
-  out[*at] = '\0';
-  return true;
-}
-
-bool putText(char* out, size_t outBytes, size_t* at, const char* text) {
-  return putBytes(out, outBytes, at, text, textLength(text, outBytes));
-}
-
 bool putOwn(TextEdit* edit, const char* from, size_t length) {
   return putBytes(edit->own, sizeof edit->own, &edit->ownLength, from, length);
 }

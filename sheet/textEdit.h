@@ -37,10 +37,5 @@ TextEdit ownEdit(size_t at, size_t removeLength);
 // An edit whose text is textLength characters of text, which must outlive it.
 TextEdit externalEdit(size_t at, size_t removeLength, const char* text, size_t textLength);
 
-// Appends length characters of from to out (outBytes in all) at *at and terminates it; false,
-// writing nothing, when they do not fit.
-bool putBytes(char* out, size_t outBytes, size_t* at, const char* from, size_t length);
-// The same for a terminated text (null: empty).
-bool putText(char* out, size_t outBytes, size_t* at, const char* text);
 // Appends to an edit's own text; false when it does not fit.
 bool putOwn(TextEdit* edit, const char* from, size_t length);
