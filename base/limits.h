@@ -11,6 +11,7 @@ const size_t kPathChars = 260;                           // every file path, as 
 const size_t kPathBytes = kPathChars * kUtf8BytesPerUnit;
 const size_t kTemplateChars = 511;                       // the longest template, a line break counting as one
 const size_t kTemplateBytes = 2048;                      // a template block: 511 chars and their escapes
+const size_t kSentTemplateBytes = kTemplateBytes * 3;    // a template as sent, line breaks as escapes
 const size_t kFormatChars = 1024;                        // the player's formatted output, NUL included
 const size_t kTextBytes = kFormatChars * 4;              // formatted output, header, entry, captured texts
 const size_t kValueChars = 2048;                         // one tag value, NUL included

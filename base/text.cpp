@@ -65,3 +65,13 @@ bool putBytes(char* out, size_t outBytes, size_t* at, const char* from, size_t l
 bool putText(char* out, size_t outBytes, size_t* at, const char* text) {
   return putBytes(out, outBytes, at, text, textLength(text, outBytes));
 }
+
+bool containsText(const char* text, const char* piece) {
+  if (!text || !piece || !*piece) return false;
+  for (; *text; ++text) {
+    size_t i = 0;
+    while (piece[i] && text[i] == piece[i]) ++i;
+    if (!piece[i]) return true;
+  }
+  return false;
+}

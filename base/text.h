@@ -26,3 +26,6 @@ size_t textLength(const char* s, size_t maxChars);
 // Writes value in decimal with at least minDigits digits (zero-padded after any minus sign),
 // like printf's "%.Nd", cut to fit outBytes. Returns the number of characters written.
 size_t formatInt(char* out, size_t outBytes, long long value, int minDigits = 1);
+
+// Whether piece (not empty) stands anywhere in text; null counts as empty text.
+bool containsText(const char* text, const char* piece);

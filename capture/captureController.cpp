@@ -210,6 +210,13 @@ void installCapture() {
 void removeCapture() {
   gActive = false;
   if (!gChained) return;
+  // At quit the player's window is already gone, and our place in its chain with it.
+  if (!hostWindowAlive()) {
+    gChained = false;
+    gSavedHostProc = nullptr;
+    hostLinkSetDirect(nullptr);
+    return;
+  }
   if (hostWindowProc() != CaptureProc) return;
   hostReplaceWindowProc(gSavedHostProc);
   gChained = false;
@@ -223,8 +230,7 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   // Taken first: an action that shows a box may see the plug-in shut down before it returns.
   WNDPROC next = gSavedHostProc;
   if (message == CAPTURE_MSG && gActive) runAction(lParam);
-  if (!next) return DefWindowProcA(window, message, wParam, lParam);
-  return CallWindowProcA(next, window, message, wParam, lParam);
+  return hostPassOn(next, window, message, wParam, lParam);
 }
 
 void requestCapture(LPARAM action) {

@@ -30,19 +30,23 @@ bool held(int key) { return GetKeyState(key) < 0; }
 // Ctrl with a letter, Alt not held; Ctrl+O, Ctrl+Z and Ctrl+Y are ours.
 bool controlKey(WPARAM key, char letter) { return key == (WPARAM)letter && held(VK_CONTROL) && !held(VK_MENU); }
 
-// Alt+arrows (alt: Alt is held with the key): a nudge, or with Ctrl a shift of every later mark.
-// Returns whether it was one.
-bool onArrow(WPARAM key, bool alt) {
-  if ((key != VK_LEFT && key != VK_RIGHT) || !alt) return false;
+// The keys that move marks (alt: Alt is held with the key): Alt+Left and Alt+Right nudge the
+// caret's mark; Alt+PgUp and Alt+PgDn shift it with every later mark of its file, and so do
+// Ctrl+Alt+Left and Ctrl+Alt+Right where they arrive (the player's own hot keys take them by
+// default). Returns whether it was one.
+bool onMarkKey(WPARAM key, bool alt) {
+  bool arrow = key == VK_LEFT || key == VK_RIGHT;
+  bool page = key == VK_PRIOR || key == VK_NEXT;
+  if (!alt || (!arrow && !page)) return false;
   gCue.swallowAltUp = true;
-  long long frames = nudgeFrames(key == VK_RIGHT);
-  if (held(VK_CONTROL)) requestShift(frames);
+  long long frames = nudgeFrames(key == VK_RIGHT || key == VK_NEXT);
+  if (page || held(VK_CONTROL)) requestShift(frames);
   else requestNudge(frames);
   return true;
 }
 
 // The editor's keys for marks: F5 listens, Alt+Left and Alt+Right move the mark by a frame, with
-// Shift by a second, and with Ctrl every later mark of its file too; Ctrl+Z and Ctrl+Y take the
+// Shift by a second, Alt+PgUp and Alt+PgDn (or Ctrl with the arrows) every later mark of its file too; Ctrl+Z and Ctrl+Y take the
 // plug-in's own changes back and do them again; Ctrl+O opens a sheet. Alt+arrows arrive as
 // system keys, with Ctrl held as plain ones.
 LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -52,7 +56,7 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
         requestListen();
         return 0;
       }
-      if (onArrow(wParam, held(VK_MENU) && held(VK_CONTROL))) return 0;
+      if (onMarkKey(wParam, held(VK_MENU) && held(VK_CONTROL))) return 0;
       if (controlKey(wParam, 'O')) {
         PostMessageW(gCue.window, WM_COMMAND, MAKEWPARAM(IDC_CUE_OPEN, BN_CLICKED), 0);
         return 0;
@@ -75,7 +79,7 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_SYSKEYDOWN:
       if (wParam == VK_MENU && !(lParam & (1 << 30))) gCue.swallowAltUp = false;  // a new press
-      if (onArrow(wParam, true)) return 0;  // a system key comes with Alt held
+      if (onMarkKey(wParam, true)) return 0;  // a system key comes with Alt held
       break;
     case WM_SYSKEYUP:
     case WM_KEYUP:

@@ -22,30 +22,46 @@ const size_t kFileBlocksMax = 99;  // FILE blocks looked at for the playing file
 const size_t kFileLineBytes = kPathBytes + 32;
 
 struct Entry {
+  char sent[kSentTemplateBytes];
   char formatted[kTextBytes];
   char header[kTextBytes];
   char entry[kTextBytes];
 };
 
+const char kSampleTitle[] = "Sample Title";
+const char kSamplePerformer[] = "Sample Performer";
+// What the player's formatter writes for a template it cannot read.
+const char* const kFormatterComplaints[] = {"[SYNTAX ERROR IN FORMATTING STRING]", "[UNKNOWN FUNCTION]"};
+
 CRITICAL_SECTION gFormatLock;
 Entry gEntry;
 
-// Has the player format one template, then filters it into dest. Returns false when the result
-// filled a buffer and may have been cut.
-bool formatInto(const char* templateText, char* dest) {
+// Whether the formatter complained about the template it formatted last.
+bool formatterComplained() {
+  for (const char* complaint : kFormatterComplaints)
+    if (containsText(gEntry.formatted, complaint)) return true;
+  return false;
+}
+
+// Has the player format one template for the file at path, then filters it into dest. Returns
+// false when the result filled a buffer and may have been cut.
+bool formatInto(const char* templateText, const char* path, char* dest) {
   const FormatCallbacks callbacks = {resolveTagWide, freeTagValueWide, resolveTag, freeTagValue};
-  bool filled = hostFormatTemplate(templateText ? templateText : "", callbacks, gEntry.formatted, kTextBytes);
+  lineBreaksAsEscapes(templateText, gEntry.sent, kSentTemplateBytes);
+  bool filled = hostFormatTemplate(gEntry.sent, path, callbacks, gEntry.formatted, kTextBytes);
   applyEscapes(gEntry.formatted, dest, kTextBytes);
   return !filled && textLength(dest, kTextBytes) < kTextBytes - 1;
 }
 
 // Formats the header and the entry, cutting long tag values until both fit whole.
 void formatEntry(TagRecord* tags) {
+  char path[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), path);
   EnterCriticalSection(&gFormatLock);
   for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
     tags->valueBytesMax = cut;
-    bool whole = formatInto(settings().headerTemplate, gEntry.header);
-    whole = formatInto(settings().trackTemplate, gEntry.entry) && whole;
+    bool whole = formatInto(settings().headerTemplate, path, gEntry.header);
+    whole = formatInto(settings().trackTemplate, path, gEntry.entry) && whole;
     if (whole || cut <= kShortestCut) break;
   }
   tags->valueBytesMax = kValueBytes;
@@ -135,4 +151,32 @@ void makeEntry(TagRecord* tags, const EditorText& before) {
   EditorText sheet = readEditorText();
   if (sheet.text) placeInSheet(sheet, first);
   freeEditorText(&sheet);
+}
+
+PreviewProblem previewEntry(char* out, size_t outBytes) {
+  out[0] = '\0';
+  int position = hostPositionMs();
+  TagRecord sample = {kSampleTitle, kSamplePerformer, 1, position > 0 ? position : 0, kValueBytes};
+  char path[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), path);
+  char* header = (char*)GlobalAlloc(GMEM_FIXED, kTextBytes);
+  char* entry = (char*)GlobalAlloc(GMEM_FIXED, kTextBytes);
+  PreviewProblem problem = kPreviewFine;
+  if (header && entry) {
+    EnterCriticalSection(&gFormatLock);
+    const TagRecord* kept = tagRecord();
+    setTagRecord(&sample);
+    formatInto(settings().headerTemplate, path, header);
+    if (formatterComplained()) problem = kPreviewHeaderUnread;
+    formatInto(settings().trackTemplate, path, entry);
+    if (problem == kPreviewFine && formatterComplained()) problem = kPreviewTrackUnread;
+    setTagRecord(kept);
+    LeaveCriticalSection(&gFormatLock);
+    copyText(out, outBytes, header);
+    appendTo(out, outBytes, "\r\n");
+    appendTo(out, outBytes, entry);
+  }
+  if (header) GlobalFree(header);
+  if (entry) GlobalFree(entry);
+  return problem;
 }

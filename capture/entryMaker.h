@@ -16,3 +16,10 @@ void deleteFormatLock();
 // text as the caller read it just before) and puts it into the editor. The caller notes the
 // change (history, unsaved, recovery copy).
 void makeEntry(TagRecord* tags, const EditorText& before);
+
+// What the templates give for the current entry with sample Info values, as the player formats
+// them: the header, CR LF, the entry (a sheet's first entry), into out (outBytes, UTF-8). Returns
+// the template the player could not read (its formatter put its syntax-error or unknown-function
+// text into the result), the header's first.
+enum PreviewProblem { kPreviewFine, kPreviewHeaderUnread, kPreviewTrackUnread };
+PreviewProblem previewEntry(char* out, size_t outBytes);

@@ -15,7 +15,6 @@ const TagRecord* gRecord = nullptr;
 const TagRecord kNoRecord = {"", "", 1, 0, kValueBytes};
 
 const TagRecord& record() { return gRecord ? *gRecord : kNoRecord; }
-const LONG_PTR kLowestTextAddress = 0x10000;
 
 typedef void (*TagFill)(const char* tag, char* raw, const char* currentPath, int positionMs);
 
@@ -36,7 +35,7 @@ void fillPlZeroIdx(const char*, char* raw, const char*, int) { fillNumber(raw, h
 void fillLength(const char*, char* raw, const char*, int) { formatTrackLength(hostLengthSeconds(), raw, kValueBytes); }
 void fillBitrate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_BITRATE)); }
 void fillChannelNum(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_CHANNELS)); }
-void fillSampleRate(const char*, char* raw, const char*, int) { fillNumber(raw, hostStreamInfo(HOST_STREAM_SAMPLE_RATE)); }
+void fillSampleRate(const char*, char* raw, const char*, int) { fillNumber(raw, hostSampleRateHz()); }
 
 void fillChannels(const char*, char* raw, const char*, int) {
   copyText(raw, kValueBytes, hostStreamInfo(HOST_STREAM_CHANNELS) == 1 ? "mono" : "stereo");
@@ -57,14 +56,7 @@ void fillVideoHeight(const char*, char* raw, const char*, int) {
   formatInt(raw, kVideoValueBytes, HIWORD((DWORD)hostStreamInfo(HOST_STREAM_VIDEO_SIZE)));
 }
 
-void fillVideoInfo(const char*, char* raw, const char*, int) {
-  LONG_PTR answer = (LONG_PTR)hostStreamInfo(HOST_STREAM_VIDEO_TEXT);
-  // The player's text in the ANSI code page.
-  if (answer > kLowestTextAddress) {
-    const char* text = (const char*)answer;
-    ansiToUtf8(text, textLength(text, kValueChars - 1), raw, kValueBytes);
-  }
-}
+void fillVideoInfo(const char*, char* raw, const char*, int) { hostVideoText(raw, kValueBytes); }
 
 // Asks the player's metadata reader for one field of the current file; true when found.
 bool readFileField(const char* field, char* raw, const char* path) {
@@ -144,6 +136,7 @@ bool resolveValue(const char* tag, char* value) {
 }  // namespace
 
 void setTagRecord(const TagRecord* tagRecord) { gRecord = tagRecord; }
+const TagRecord* tagRecord() { return gRecord; }
 
 char* __cdecl resolveTag(const char* tag, void* /*context*/) {
   if (!tag) return nullptr;

@@ -17,6 +17,7 @@ struct TagRecord {
 
 // The record read by the callbacks from now on (kept by the caller); null: none.
 void setTagRecord(const TagRecord* record);
+const TagRecord* tagRecord();
 
 // Returns the value of one %tag% as a zero-filled global-memory block that the formatter owns
 // until it hands it to freeTagValue, or null when the tag has no value (never an empty text).

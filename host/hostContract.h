@@ -23,25 +23,38 @@ const int HOST_FILE_FIELD = 296;
 const int HOST_RENDER_TEMPLATE = 297;
 const int HOST_RENDER_TEMPLATE_WIDE = 298;
 const int HOST_FILE_FIELD_WIDE = 3026;
-// A player that lacks a request answers this and touches nothing.
+// The player answers a request it does not know with this and touches nothing.
 const LRESULT HOST_NOT_UNDERSTOOD = 1;
+// The file field requests refuse an output larger than this (bytes or characters).
+const int HOST_FIELD_OUTPUT_MOST = 65536;
 const int HOST_REGISTER_PAGE = 332;
-const int HOST_SHOW_PAGE = 380;
-const int HOST_FILE_TITLE = 850;
+const int HOST_SHOW_PAGE = 380;  // wParam: a page record's address, or one of the player's page numbers
+const int HOST_FILE_TITLE = 850;       // a hook point: the player itself answers 0, writes nothing
+const int HOST_FILE_TITLE_WIDE = 851;  // answered by the player: 1 when it wrote a title
 const int HOST_NAMED_REQUEST = 65536;
 
 // Selectors of HOST_TRACK_TIME (wParam).
 const int HOST_TIME_POSITION = 0;  // playback position, milliseconds
-const int HOST_TIME_LENGTH = 1;    // length of the current file, seconds
+const int HOST_TIME_LENGTH = 1;    // length of the current file, seconds; -1 unknown
+const int HOST_TIME_LENGTH_MS = 2; // the same in milliseconds
+const int HOST_POSITION_STOPPED = -1;  // the position answered while nothing plays
 
 // Selectors of HOST_STREAM_INFO (wParam).
-const int HOST_STREAM_SAMPLE_RATE = 0;
+const int HOST_STREAM_SAMPLE_RATE = 0;     // in kHz (44 for 44.1 kHz)
 const int HOST_STREAM_BITRATE = 1;
 const int HOST_STREAM_CHANNELS = 2;
 const int HOST_STREAM_VIDEO_SIZE = 3;  // width in the low 16 bits, height in the high 16 bits
-const int HOST_STREAM_VIDEO_TEXT = 4;  // address of a text when above 0x10000
+const int HOST_STREAM_VIDEO_TEXT = 4;  // address of a text when above 0x10000 (UTF-16 from the
+                                       // Unicode players on, ANSI before)
+const int HOST_STREAM_SAMPLE_RATE_HZ = 5;  // in Hz; 0 from players that lack it
 
 const char HOST_HOTKEY_ADD_NAME[] = "GenHotkeysAdd";
+
+// Notifications the player sends its own main window (WM_USER, code in lParam): a file begins
+// to play (wParam: its ANSI path, and its UTF-16 path), the play state changed (wParam 2).
+const int HOST_NOTIFY_FILE_STARTS = 3003;
+const int HOST_NOTIFY_FILE_STARTS_WIDE = 13003;
+const int HOST_NOTIFY_PLAY_STATE = 603;
 
 // The lowest player version the plug-in runs on.
 const int HOST_VERSION_REQUIRED = 0x5001;
@@ -85,7 +98,7 @@ struct FormatTitleRequest {
 };
 
 struct FormatTitleRequestWide {
-  const wchar_t* fileName;  // may be null
+  const wchar_t* fileName;  // the player formats nothing, output untouched, when null or empty
   int useFileTags;          // 0: only the callbacks give values
   const wchar_t* templateText;
   void* context;            // given to both callbacks
@@ -109,9 +122,19 @@ struct ExtendedInfoRequestWide {
   int outputChars;
 };
 
+// The player's title for a file; the UTF-16 form has the same layout.
 struct TitleHookRequest {
   const char* path;
-  char* title;  // 2,048 bytes; the record carries no size
+  char* title;
+  int titleChars;        // the title buffer's size
+  int forceFormatting;   // 0: the player's own choice
+};
+
+struct TitleHookRequestWide {
+  const wchar_t* path;
+  wchar_t* title;
+  int titleChars;
+  int forceFormatting;
 };
 
 struct PrefsPageRecord {
@@ -120,7 +143,7 @@ struct PrefsPageRecord {
   DLGPROC pageProc;
   const char* name;
   int reserved1;
-  int pageId;  // written by the player
+  int pageId;  // written by the player when it builds its preferences tree
   int reserved2;
 };
 
@@ -153,7 +176,8 @@ static_assert(offsetof(FormatTitleRequest, freeTagValue) == 20, "FormatTitleRequ
 static_assert(offsetof(ExtendedInfoRequest, outputSize) == 12, "ExtendedInfoRequest layout");
 static_assert(offsetof(FormatTitleRequestWide, freeTagValue) == 28, "FormatTitleRequestWide layout");
 static_assert(offsetof(ExtendedInfoRequestWide, outputChars) == 12, "ExtendedInfoRequestWide layout");
-static_assert(sizeof(TitleHookRequest) == 8, "TitleHookRequest layout");
+static_assert(sizeof(TitleHookRequest) == 16, "TitleHookRequest layout");
+static_assert(sizeof(TitleHookRequestWide) == 16, "TitleHookRequestWide layout");
 static_assert(offsetof(PrefsPageRecord, pageId) == 20, "PrefsPageRecord layout");
 static_assert(offsetof(HotkeyRegistration, window) == 24, "HotkeyRegistration layout");
 static_assert(offsetof(PluginDescriptor, module) == 24, "PluginDescriptor layout");

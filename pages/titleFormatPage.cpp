@@ -3,6 +3,7 @@
 #include "../base/settingsText.h"
 #include "../base/text.h"
 #include "../base/utf8Text.h"
+#include "../capture/entryMaker.h"
 #include "../res/resource.h"
 #include "../store/settings.h"
 #include "pageProtocol.h"
@@ -30,9 +31,27 @@ void fillField(HWND page, int field, const char* text) {
   limitField(page, field, text);
 }
 
+const char kHeaderUnread[] =
+    "Cue header: the player cannot read it. Put literal ( ) [ ] $ and ' inside '\xE2\x80\xA6' ('' is one ').";
+const char kTrackUnread[] =
+    "Track formatting: the player cannot read it. Put literal ( ) [ ] $ and ' inside '\xE2\x80\xA6' ('' is one ').";
+
+// Shows what the templates give now, and which one the player could not read.
+void showPreview(HWND page) {
+  char* text = (char*)GlobalAlloc(GMEM_FIXED, 2 * kTextBytes);
+  if (!text) return;
+  PreviewProblem problem = previewEntry(text, 2 * kTextBytes);
+  setField(page, IDC_FORMAT_PREVIEW, text);
+  setField(page, IDC_FORMAT_PROBLEM, problem == kPreviewHeaderUnread  ? kHeaderUnread
+                                     : problem == kPreviewTrackUnread ? kTrackUnread
+                                                                      : "");
+  GlobalFree(text);
+}
+
 void onFormatInit(HWND page) {
   fillField(page, IDC_FORMAT_HEADER, settings().headerTemplate);
   fillField(page, IDC_FORMAT_TRACK, settings().trackTemplate);
+  showPreview(page);
   pageInit(kTitleFormatPage, page);
 }
 
@@ -69,10 +88,12 @@ void restoreDefault(HWND page, int field, char* block, const char* defaultText) 
 void onFormatCommand(HWND page, WORD id, WORD code) {
   switch (id) {
     case IDC_FORMAT_HEADER:
-      if (code == EN_CHANGE) readField(page, id, settings().headerTemplate);
+      if (code != EN_CHANGE) return;
+      readField(page, id, settings().headerTemplate);
       break;
     case IDC_FORMAT_TRACK:
-      if (code == EN_CHANGE) readField(page, id, settings().trackTemplate);
+      if (code != EN_CHANGE) return;
+      readField(page, id, settings().trackTemplate);
       break;
     case IDC_FORMAT_HEADER_DEFAULT:
       restoreDefault(page, IDC_FORMAT_HEADER, settings().headerTemplate, kDefaultHeaderTemplate);
@@ -81,8 +102,9 @@ void onFormatCommand(HWND page, WORD id, WORD code) {
       restoreDefault(page, IDC_FORMAT_TRACK, settings().trackTemplate, kDefaultTrackTemplate);
       break;
     default:
-      break;
+      return;
   }
+  showPreview(page);
 }
 
 }  // namespace

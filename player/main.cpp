@@ -156,6 +156,9 @@ int runLive(StandInPlayer& player, const Options& o) {
     fprintf(stderr, "the hot key Ctrl+Alt+M could not be registered; use the Mark button\n");
   if (!player.bindSystemHotkey(kShowHotkeyId, MOD_CONTROL | MOD_ALT, 'C'))
     fprintf(stderr, "the hot key Ctrl+Alt+C (Show cue sheet) could not be registered\n");
+  // The player's own hot-key plug-in holds its default keys, as in a real player.
+  int taken = player.takeGlobalHotkeyDefaults();
+  if (taken < 11) fprintf(stderr, "only %d of Global Hotkeys' 11 default keys could be taken\n", taken);
   buildPlayerUi(player, kHotkeyId, o.report);
   SetWindowTextA(player.window(), "Stand-in player - LumoMarker");
   ShowWindow(player.window(), SW_SHOW);
@@ -198,8 +201,7 @@ void playEntry(StandInPlayer& player, const std::string& path) {
     entry.path = path;
     player.playlist.push_back(entry);
   }
-  player.current = (int)at;
-  player.positionMs = 0;
+  player.startEntry((int)at);
 }
 
 // "MSGBOX caption|text" on one line: the text's line breaks become " / ".
@@ -320,8 +322,6 @@ int main() {
                : !o.steps.empty()   ? (runSteps(player, o) ? 0 : 1)
                : o.scene.empty()    ? runSession(player)
                                     : runScene(player, o);
-  player.closePreferences();
-  player.quit();
-  player.unload();
+  player.close();
   return result;
 }

@@ -264,9 +264,9 @@ void showFile() {
 void playNext() {
   StandInPlayer& p = *gUi.player;
   if (p.playlist.empty()) return;
-  p.current = (p.current + 1) % (int)p.playlist.size();
-  p.lengthSeconds = playingSeconds(p.playlist[(size_t)p.current].path);
-  p.seek(0);
+  int next = (p.current + 1) % (int)p.playlist.size();
+  p.lengthSeconds = playingSeconds(p.playlist[(size_t)next].path);
+  p.startEntry(next);
   showFile();
   if (gUi.report) sayEvent("next file " + p.playlist[(size_t)p.current].path);
 }

@@ -4,15 +4,19 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "titleFormat.h"
 #include "wideText.h"
 
 namespace {
 
 const char kClassName[] = "StandInPlayerMain";
-const size_t kTitleBytes = 2048;
+const wchar_t kClassNameWide[] = L"StandInPlayerMainW";
+const size_t kVideoTextChars = 1024;  // the player's UTF-16 video text buffer
+const int kSeekStepMs = 5000;         // Global Hotkeys' seek back and forth
 
 StandInPlayer* gPlayer = nullptr;
 
@@ -246,33 +250,50 @@ LRESULT CALLBACK standInMessageBoxHook(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-StandInPlayer::StandInPlayer() {
+StandInPlayer::StandInPlayer(bool ansiWindow) : ansiWindow_(ansiWindow) {
   gPlayer = this;
   // The player's process registers the common controls that plug-ins use.
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  createMainWindow();
+  boxHook_ = SetWindowsHookExA(WH_CBT, standInMessageBoxHook, nullptr, GetCurrentThreadId());
+}
+
+// The main window is a Unicode one, registered and created with the W functions, unless the
+// model plays an older, ANSI player. Registering fails harmlessly when a previous player did.
+void StandInPlayer::createMainWindow() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA wc = {};
+  if (ansiWindow_) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlayerWndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClassName;
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, kClassName, "Stand-in player", WS_OVERLAPPEDWINDOW, 40, 40, 420, 160,
+                              nullptr, nullptr, instance, nullptr);
+    return;
+  }
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = PlayerWndProc;
   wc.hInstance = instance;
-  wc.lpszClassName = kClassName;
-  wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+  wc.lpszClassName = kClassNameWide;
+  wc.hCursor = LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW);
   wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-  RegisterClassA(&wc);  // fails harmlessly when a previous player registered it
-  window_ = CreateWindowExA(0, kClassName, "Stand-in player", WS_OVERLAPPEDWINDOW, 40, 40, 420, 160,
+  RegisterClassW(&wc);
+  window_ = CreateWindowExW(0, kClassNameWide, L"Stand-in player", WS_OVERLAPPEDWINDOW, 40, 40, 420, 160,
                             nullptr, nullptr, instance, nullptr);
-  boxHook_ = SetWindowsHookExA(WH_CBT, standInMessageBoxHook, nullptr, GetCurrentThreadId());
 }
 
 StandInPlayer::~StandInPlayer() {
   closePreferences();
-  if (module_) {
-    quit();
-    unload();
-  }
+  if (module_) close();
   if (boxHook_) UnhookWindowsHookEx(boxHook_);
   if (window_) DestroyWindow(window_);
   pump();
+  // The process ends: what it kept loaded goes (a module the plug-in pinned stays).
+  for (HMODULE kept : kept_) FreeLibrary(kept);
   gPlayer = nullptr;
 }
 
@@ -305,19 +326,46 @@ void StandInPlayer::unload() {
   descriptor_ = nullptr;
 }
 
-HWND StandInPlayer::openPreferences() {
+void StandInPlayer::close() {
+  if (unloadAtClose) {
+    quit();
+    unload();
+    return;
+  }
+  // The player's loop has ended and its main window is gone (with the windows it owns, the
+  // preferences among them) when the plug-ins hear quit.
+  closePreferences();
+  if (window_) DestroyWindow(window_);
+  window_ = nullptr;
+  pump();
+  quit();
+  if (module_) kept_.push_back(module_);
+  module_ = nullptr;
+  pageRecords.clear();
+  pages.clear();
+  createMainWindow();
+}
+
+HWND StandInPlayer::openPreferences(const PrefsPageRecord* shown) {
   if (prefsWindow_) return prefsWindow_;
+  // Building the tree of pages gives each kept record its identifier, only now.
+  size_t chosen = 0;
+  for (size_t i = 0; i < pageRecords.size(); ++i) {
+    pageRecords[i]->pageId = 0x700 + (int)i;
+    pages[i].pageId = pageRecords[i]->pageId;
+    if (pageRecords[i] == shown) chosen = i;
+  }
   std::vector<WORD> t = prefsTemplate();
   prefsWindow_ = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), (DLGTEMPLATE*)t.data(),
                                             window_, PrefsWindowProc, 0);
   if (!prefsWindow_) return nullptr;
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  SIZE area = pages.empty() ? SIZE{420, 410} : pageAreaSize(pages[0], prefsWindow_);
+  SIZE area = pages.empty() ? SIZE{420, 410} : pageAreaSize(pages[chosen], prefsWindow_);
   HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", nullptr, WS_CHILD | WS_VISIBLE, 10, 10,
                               130, area.cy, prefsWindow_, nullptr, instance, nullptr);
   for (const PrefsPageRecord& page : pages)
     SendMessageA(tree, LB_ADDSTRING, 0, (LPARAM)(page.name ? page.name : ""));
-  SendMessageA(tree, LB_SETCURSEL, 0, 0);
+  SendMessageA(tree, LB_SETCURSEL, chosen, 0);
   // The page's container; inside it, the frame the page fills. The page is created right after
   // the frame, so the frame is the page's previous sibling.
   int width = area.cx;
@@ -328,8 +376,8 @@ HWND StandInPlayer::openPreferences() {
   CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, 0, 0, width, height, container, nullptr, instance,
                   nullptr);
   if (!pages.empty()) {
-    const PrefsPageRecord& page = pages[0];
-    prefsPage_ = CreateDialogParamA(page.module, MAKEINTRESOURCEA(page.dialogId), container,
+    const PrefsPageRecord& page = pages[chosen];
+    prefsPage_ = CreateDialogParamW(page.module, MAKEINTRESOURCEW(page.dialogId), container,
                                     page.pageProc, 0);
     if (prefsPage_) ShowWindow(prefsPage_, SW_SHOWNA);
   }
@@ -340,7 +388,7 @@ HWND StandInPlayer::openPreferences() {
   SetWindowPos(prefsWindow_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(prefsWindow_, SW_SHOW);
-  log("prefs-open");
+  log("prefs-open " + number((long long)chosen));
   return prefsWindow_;
 }
 
@@ -357,7 +405,8 @@ INT_PTR CALLBACK StandInPlayer::PrefsWindowProc(HWND window, UINT message, WPARA
     case WM_INITDIALOG:
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wParam) == IDCANCEL && gPlayer && gPlayer->prefsWindow_ == window)
+      // Enter presses the window's Close, as Escape does.
+      if ((LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) && gPlayer && gPlayer->prefsWindow_ == window)
         gPlayer->closePreferences();
       return TRUE;
     case WM_CLOSE:
@@ -458,15 +507,36 @@ void StandInPlayer::onCommand(WORD command) {
   int now = position();
   if (command == HOST_CMD_PLAY) {
     log("cmd play");
-    playState = HOST_STATE_PLAYING;
-  } else if (command == HOST_CMD_PAUSE) {
-    log("cmd pause");
-    if (playState == HOST_STATE_PLAYING)
-      playState = HOST_STATE_PAUSED;
-    else if (playState == HOST_STATE_PAUSED)
+    // Play resumes a paused entry; stopped or playing, it starts the entry from 0:00.
+    if (playState == HOST_STATE_PAUSED) {
       playState = HOST_STATE_PLAYING;
+      seek(now);
+      SendMessageW(window_, HOST_IPC, 2, HOST_NOTIFY_PLAY_STATE);
+    } else if (!playlist.empty()) {
+      startEntry(current);
+    }
+    return;
   }
-  seek(now);  // the clock goes on from where it stood
+  if (command == HOST_CMD_PAUSE) {
+    log("cmd pause");
+    if (playState == HOST_STATE_STOPPED) return;
+    playState = playState == HOST_STATE_PLAYING ? HOST_STATE_PAUSED : HOST_STATE_PLAYING;
+    seek(now);  // the clock goes on from where it stood
+    SendMessageW(window_, HOST_IPC, 2, HOST_NOTIFY_PLAY_STATE);
+  }
+}
+
+void StandInPlayer::startEntry(int index) {
+  if (index < 0 || index >= (int)playlist.size()) return;
+  current = index;
+  playState = HOST_STATE_PLAYING;
+  seek(0);
+  PlaylistEntry& e = playlist[(size_t)index];
+  e.ansiPath = toAnsi(e.path);
+  e.widePath = widen(e.path);
+  SendMessageW(window_, HOST_IPC, (WPARAM)e.ansiPath.c_str(), HOST_NOTIFY_FILE_STARTS);
+  SendMessageW(window_, HOST_IPC, (WPARAM)e.widePath.c_str(), HOST_NOTIFY_FILE_STARTS_WIDE);
+  SendMessageW(window_, HOST_IPC, 2, HOST_NOTIFY_PLAY_STATE);
 }
 
 bool StandInPlayer::bindSystemHotkey(const std::string& id, UINT modifiers, UINT key) {
@@ -476,70 +546,155 @@ bool StandInPlayer::bindSystemHotkey(const std::string& id, UINT modifiers, UINT
   return true;
 }
 
-// Copies the template and replaces each %name% by the tag callback's text; a '%' without a
-// closing one is copied as it stands.
-template <class Value>
-std::string StandInPlayer::fill(const std::string& templateText, Value value) {
-  std::string out;
-  size_t at = 0;
-  while (at < templateText.size()) {
-    size_t close = templateText[at] == '%' ? templateText.find('%', at + 1) : std::string::npos;
-    if (close == std::string::npos) {
-      out += templateText[at++];
-      continue;
-    }
-    std::string name = templateText.substr(at + 1, close - at - 1);
-    at = close + 1;
-    ++formatter.tagCalls;
-    out += value(name);
-  }
-  return out;
+namespace {
+
+// The keys Global Hotkeys registers by default with Ctrl+Alt, and what the player does on each.
+struct DefaultKey {
+  UINT key;
+  const char* action;
+};
+const DefaultKey kDefaultKeys[] = {
+    {VK_INSERT, "play"},     {VK_HOME, "pause"},     {VK_END, "stop"},        {VK_PRIOR, "previous"},
+    {VK_NEXT, "next"},       {VK_UP, "volume up"},   {VK_DOWN, "volume down"}, {VK_LEFT, "seek back"},
+    {VK_RIGHT, "seek ahead"}, {'J', "jump to file"}, {'L', "open file"},
+};
+const int kDefaultKeyIds = 0x4000;  // hot-key ids of the default keys, apart from bound actions
+
+}  // namespace
+
+int StandInPlayer::takeGlobalHotkeyDefaults() {
+  int taken = 0;
+  for (size_t i = 0; i < sizeof kDefaultKeys / sizeof kDefaultKeys[0]; ++i)
+    if (RegisterHotKey(window_, kDefaultKeyIds + (int)i, MOD_CONTROL | MOD_ALT, kDefaultKeys[i].key)) ++taken;
+  return taken;
 }
 
+// Formats a template the player's way: tags through the callbacks, then every line break a
+// blank. The tag callback's null means "not the plug-in's tag": then, with fileTags, the file's
+// own fields give the value; the no-value mark and (UTF-16) an empty text mean none.
 void StandInPlayer::renderTemplate(FormatTitleRequest* request) {
   lastRender = *request;
+  if (!request->output || request->outputSize <= 0) return;
+  memset(request->output, 0, (size_t)request->outputSize);
   std::string templateText = fromAnsi(request->templateText);
   renderedTemplates.push_back(request->templateText ? templateText : "(null)");
-  std::string out = fill(templateText, [&](const std::string& name) {
+  std::string out = formatTitle(templateText, [&](const std::string& name, std::string* value) {
+    ++formatter.tagCalls;
     std::string ansiName = toAnsi(name);
-    char* value = request->resolveTag ? request->resolveTag(ansiName.c_str(), request->context) : nullptr;
-    if (!value) return std::string();
+    char* given = request->resolveTag ? request->resolveTag(ansiName.c_str(), request->context) : nullptr;
+    if (!given || given == (char*)(LONG_PTR)-1) return false;
     ++formatter.valuesReturned;
-    if (!*value) ++formatter.emptyValues;
-    std::string text = fromAnsi(value);
+    if (!*given) ++formatter.emptyValues;
+    *value = fromAnsi(given);
     if (request->freeTagValue) {
-      request->freeTagValue(value, request->context);
+      request->freeTagValue(given, request->context);
       ++formatter.valuesFreed;
     }
-    return text;
+    return true;
   });
-  copyOut(request->output, (size_t)(request->outputSize > 0 ? request->outputSize : 0), toAnsi(out));
+  copyOut(request->output, (size_t)request->outputSize, toAnsi(blankLineBreaks(out)));
 }
 
 void StandInPlayer::renderTemplateWide(FormatTitleRequestWide* request) {
   lastRenderWide = *request;
+  lastRenderFileName = request->fileName ? narrow(request->fileName) : "(null)";
+  if (!request->fileName || !request->fileName[0]) return;  // untouched: no file, no formatting
+  if (!request->output || request->outputChars <= 0) return;
+  memset(request->output, 0, (size_t)request->outputChars * sizeof(wchar_t));
   std::string templateText = narrow(request->templateText);
   renderedTemplates.push_back(request->templateText ? templateText : "(null)");
-  std::string out = fill(templateText, [&](const std::string& name) {
+  const PlaylistEntry* file = entryByPath(playlist, narrow(request->fileName));
+  std::string out = formatTitle(templateText, [&](const std::string& name, std::string* value) {
+    ++formatter.tagCalls;
     std::wstring wideName = widen(name);
-    wchar_t* value = request->resolveTag ? request->resolveTag(wideName.c_str(), request->context) : nullptr;
-    // Null: not the plug-in's tag (this player has no values of its own); the empty mark: empty.
-    if (!value || value == HOST_EMPTY_TAG_VALUE) return std::string();
+    wchar_t* given = request->resolveTag ? request->resolveTag(wideName.c_str(), request->context) : nullptr;
+    if (!given) {
+      if (!request->useFileTags || !file) return false;
+      auto found = file->fields.find(name);
+      if (found == file->fields.end()) return false;
+      *value = found->second;
+      return true;
+    }
+    if (given == HOST_EMPTY_TAG_VALUE) return false;
     ++formatter.valuesReturned;
-    if (!*value) ++formatter.emptyValues;
-    std::string text = narrow(value);
+    if (!*given) ++formatter.emptyValues;
+    *value = narrow(given);
     if (request->freeTagValue) {
-      request->freeTagValue(value, request->context);
+      request->freeTagValue(given, request->context);
       ++formatter.valuesFreed;
     }
-    return text;
+    return !value->empty();
   });
-  copyOutWide(request->output, (size_t)(request->outputChars > 0 ? request->outputChars : 0), out);
+  copyOutWide(request->output, (size_t)request->outputChars, blankLineBreaks(out));
 }
 
 LRESULT StandInPlayer::notUnderstood(LPARAM code) {
   log("ipc " + number((long long)code));
   return HOST_NOT_UNDERSTOOD;
+}
+
+// 296 and 3026: a size above the limit or an empty file name is refused untouched; otherwise the
+// output is zeroed and the input plug-in writes what it finds and answers.
+LRESULT StandInPlayer::onFileField(WPARAM arg, bool wide) {
+  std::string path, field;
+  void* output;
+  int size;
+  if (wide) {
+    ExtendedInfoRequestWide* request = (ExtendedInfoRequestWide*)arg;
+    path = narrow(request->path);
+    field = narrow(request->field);
+    output = request->output;
+    size = request->outputChars;
+  } else {
+    ExtendedInfoRequest* request = (ExtendedInfoRequest*)arg;
+    path = fromAnsi(request->path);
+    field = fromAnsi(request->field);
+    output = request->output;
+    size = request->outputSize;
+  }
+  log(std::string(wide ? "file-field-wide " : "file-field ") + (field.empty() ? "(null)" : field));
+  if (path.empty() || !output || size <= 0 || size > HOST_FIELD_OUTPUT_MOST) return 0;
+  memset(output, 0, (size_t)size * (wide ? sizeof(wchar_t) : 1));
+  const PlaylistEntry* e = entryByPath(playlist, path);
+  auto found = e && !field.empty() ? e->fields.find(field) : std::map<std::string, std::string>::const_iterator();
+  if (!e || field.empty() || found == e->fields.end()) return 0;
+  if (wide)
+    copyOutWide((wchar_t*)output, (size_t)size, found->second);
+  else
+    copyOut((char*)output, (size_t)size, toAnsi(found->second));
+  return fieldsAnswerZero ? 0 : 1;
+}
+
+// 850 is a hook point that the player answers 0 to, writing nothing (a hooked plug-in may write);
+// 851 the player answers itself.
+LRESULT StandInPlayer::onTitleRequest(WPARAM arg, bool wide) {
+  if (wide) {
+    TitleHookRequestWide* request = (TitleHookRequestWide*)arg;
+    lastTitleHookWide = *request;
+    log("file-title-wide");
+    const PlaylistEntry* e = request->path ? entryByPath(playlist, narrow(request->path)) : nullptr;
+    if (!e || !request->title || request->titleChars <= 0) return 0;
+    copyOutWide(request->title, (size_t)request->titleChars, e->title);
+    return 1;
+  }
+  TitleHookRequest* request = (TitleHookRequest*)arg;
+  lastTitleHook = *request;
+  log("file-title");
+  if (titleHook && request->title && request->titleChars > 0)
+    copyOut(request->title, (size_t)request->titleChars, toAnsi(titleHookText));
+  return 0;
+}
+
+// Any name gets a code of its own above 65536; the hot-key plug-in's name the code it listens on.
+LRESULT StandInPlayer::onNamedRequest(const char* name) {
+  log(std::string("named ") + (name ? name : "(null)"));
+  std::string key = name ? name : "";
+  if (key == HOST_HOTKEY_ADD_NAME && hotkeyCode != 0) return hotkeyCode;
+  auto found = named_.find(key);
+  if (found != named_.end()) return found->second;
+  int code = HOST_NAMED_REQUEST + 0x100 + (int)named_.size();
+  named_[key] = code;
+  return code;
 }
 
 LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
@@ -551,15 +706,25 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       log("playstate");
       return playState;
     case HOST_TRACK_TIME: {
-      int answer = arg == HOST_TIME_POSITION ? position() : lengthSeconds;
-      if (arg == HOST_TIME_POSITION) positionAnswered = answer;
       log("time " + number((long long)arg));
-      return answer;
+      int length = lengthSeconds > 0 ? lengthSeconds : -1;
+      switch (arg) {
+        case HOST_TIME_POSITION:
+          positionAnswered = playState == HOST_STATE_STOPPED ? HOST_POSITION_STOPPED : position();
+          return positionAnswered;
+        case HOST_TIME_LENGTH: return length;
+        case HOST_TIME_LENGTH_MS: return length > 0 ? length * 1000 : -1;
+        default: return 0;
+      }
     }
     case HOST_JUMP_TO_TIME: {
       log("jump " + number((long long)arg));
       if (playState == HOST_STATE_STOPPED) return -1;
-      if ((long long)arg > (long long)lengthSeconds * 1000) return 1;
+      if (lengthSeconds > 0 && (long long)arg > (long long)lengthSeconds * 1000) {
+        // Past the end: the next entry plays.
+        if (current + 1 < (int)playlist.size()) startEntry(current + 1);
+        return 1;
+      }
       seek((int)arg);
       return 0;
     }
@@ -572,11 +737,20 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     case HOST_STREAM_INFO:
       log("stream " + number((long long)arg));
       switch (arg) {
-        case HOST_STREAM_SAMPLE_RATE: return sampleRate;
+        case HOST_STREAM_SAMPLE_RATE: return sampleRateHz / 1000;
+        case HOST_STREAM_SAMPLE_RATE_HZ: return older ? 0 : sampleRateHz;
         case HOST_STREAM_BITRATE: return bitrate;
         case HOST_STREAM_CHANNELS: return channels;
         case HOST_STREAM_VIDEO_SIZE: return (LRESULT)videoSize;
-        case HOST_STREAM_VIDEO_TEXT: return giveVideoText ? (LRESULT)videoText.c_str() : 0;
+        case HOST_STREAM_VIDEO_TEXT:
+          if (!giveVideoText) return 0;
+          if (older) {
+            videoTextAnsi_ = toAnsi(videoText);
+            return (LRESULT)videoTextAnsi_.c_str();
+          }
+          videoTextWide_.assign(kVideoTextChars, L'\0');
+          copyOutWide(&videoTextWide_[0], kVideoTextChars, videoText);
+          return (LRESULT)videoTextWide_.c_str();
         default: return 0;
       }
     case HOST_ENTRY_PATH:
@@ -594,38 +768,16 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       e.ansiPath = toAnsi(e.path);
       return (LRESULT)e.ansiPath.c_str();
     }
-    case HOST_FILE_FIELD: {
-      ExtendedInfoRequest* request = (ExtendedInfoRequest*)arg;
-      std::string field = fromAnsi(request->field);
-      log(std::string("file-field ") + (request->field ? field : "(null)"));
-      const PlaylistEntry* e = request->path ? entryByPath(playlist, fromAnsi(request->path)) : nullptr;
-      if (!e || !request->field) return 0;
-      auto found = e->fields.find(field);
-      if (found == e->fields.end()) return 0;
-      copyOut(request->output, (size_t)request->outputSize, toAnsi(found->second));
-      return 1;
-    }
-    case HOST_FILE_FIELD_WIDE: {
+    case HOST_FILE_FIELD:
+      return onFileField(arg, false);
+    case HOST_FILE_FIELD_WIDE:
       if (older) return notUnderstood(code);
-      ExtendedInfoRequestWide* request = (ExtendedInfoRequestWide*)arg;
-      std::string field = narrow(request->field);
-      log(std::string("file-field-wide ") + (request->field ? field : "(null)"));
-      const PlaylistEntry* e = request->path ? entryByPath(playlist, narrow(request->path)) : nullptr;
-      auto found = e && request->field ? e->fields.find(field) : std::map<std::string, std::string>::const_iterator();
-      if (!e || !request->field || found == e->fields.end()) {
-        if (request->output && request->outputChars > 0) request->output[0] = L'\0';
-        return 0;
-      }
-      copyOutWide(request->output, (size_t)request->outputChars, found->second);
-      return 1;
-    }
-    case HOST_FILE_TITLE: {
-      TitleHookRequest* request = (TitleHookRequest*)arg;
-      log("file-title");
-      const PlaylistEntry* e = request->path ? entryByPath(playlist, fromAnsi(request->path)) : nullptr;
-      if (e) copyOut(request->title, kTitleBytes, toAnsi(e->title));
-      return 1;
-    }
+      return onFileField(arg, true);
+    case HOST_FILE_TITLE:
+      return onTitleRequest(arg, false);
+    case HOST_FILE_TITLE_WIDE:
+      if (older) return notUnderstood(code);
+      return onTitleRequest(arg, true);
     case HOST_RENDER_TEMPLATE:
       log("render");
       renderTemplate((FormatTitleRequest*)arg);
@@ -636,20 +788,27 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       renderTemplateWide((FormatTitleRequestWide*)arg);
       return 0;
     case HOST_REGISTER_PAGE: {
+      // The record is kept and linked in; its identifier is written when the tree is built.
       PrefsPageRecord* record = (PrefsPageRecord*)arg;
-      record->pageId = 0x700 + (int)pages.size();
+      pageRecords.push_back(record);
       pages.push_back(*record);
       log(std::string("register-page ") + (record->name ? record->name : "(null)"));
       return 1;
     }
-    case HOST_SHOW_PAGE:
-      log("show-page " + number((long long)arg));
-      shownPages.push_back((int)arg);
-      if (openPreferencesOnShowPage) openPreferences();
+    case HOST_SHOW_PAGE: {
+      const PrefsPageRecord* shown = nullptr;
+      for (size_t i = 0; i < pageRecords.size(); ++i)
+        if ((WPARAM)pageRecords[i] == arg) shown = pageRecords[i];
+      std::string named = shown ? "record " + number((long long)(std::find(pageRecords.begin(), pageRecords.end(), shown) -
+                                                                   pageRecords.begin()))
+                                : number((long long)arg);
+      log("show-page " + named);
+      shownPages.push_back(named);
+      if (openPreferencesOnShowPage) openPreferences(shown);
       return 1;
+    }
     case HOST_NAMED_REQUEST:
-      log(std::string("named ") + (arg ? (const char*)arg : "(null)"));
-      return arg && strcmp((const char*)arg, HOST_HOTKEY_ADD_NAME) == 0 ? hotkeyCode : 0;
+      return onNamedRequest((const char*)arg);
     default:
       if (hotkeyCode != 0 && code == hotkeyCode) {
         const HotkeyRegistration* r = (const HotkeyRegistration*)arg;
@@ -659,17 +818,23 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
         log("hotkey-add " + action.name);
         return 1;
       }
-      log("ipc " + number((long long)code));
-      return 0;
+      return notUnderstood(code);
   }
 }
 
 LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
   StandInPlayer* player = gPlayer && gPlayer->window_ == window ? gPlayer : nullptr;
-  if (!player) return DefWindowProcA(window, message, wParam, lParam);
+  WNDPROC standard = IsWindowUnicode(window) ? DefWindowProcW : DefWindowProcA;
+  if (!player) return standard(window, message, wParam, lParam);
   switch (message) {
     case HOST_IPC:
+      // The notifications the player sends itself end here.
+      if (lParam == HOST_NOTIFY_FILE_STARTS || lParam == HOST_NOTIFY_FILE_STARTS_WIDE ||
+          lParam == HOST_NOTIFY_PLAY_STATE) {
+        ++player->notificationsHeard;
+        return 0;
+      }
       return player->onRequest(wParam, lParam);
     case WM_COMMAND:
       if (LOWORD(wParam) == HOST_CMD_PLAY || LOWORD(wParam) == HOST_CMD_PAUSE)
@@ -681,6 +846,15 @@ LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM 
       if (wParam >= 1 && wParam <= player->systemHotkeys_.size()) {
         player->log("system hotkey " + player->systemHotkeys_[wParam - 1]);
         player->pressHotkey(player->systemHotkeys_[wParam - 1]);
+      } else if (wParam >= (WPARAM)kDefaultKeyIds &&
+                 wParam < (WPARAM)kDefaultKeyIds + sizeof kDefaultKeys / sizeof kDefaultKeys[0]) {
+        const DefaultKey& key = kDefaultKeys[wParam - kDefaultKeyIds];
+        player->log(std::string("global hotkey ") + key.action);
+        int step = key.key == VK_LEFT ? -kSeekStepMs : key.key == VK_RIGHT ? kSeekStepMs : 0;
+        if (step && player->playState != HOST_STATE_STOPPED) {
+          int to = player->position() + step;
+          player->seek(to < 0 ? 0 : to);
+        }
       }
       return 0;
     case WM_TIMER:
@@ -693,6 +867,6 @@ LRESULT CALLBACK StandInPlayer::PlayerWndProc(HWND window, UINT message, WPARAM 
       PostQuitMessage(0);  // a program's loop ends; the tests destroy the window themselves
       return 0;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return standard(window, message, wParam, lParam);
   }
 }

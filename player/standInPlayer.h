@@ -70,10 +70,14 @@ int fileNameControl(HWND dialog);
 // A steady clock, in microseconds.
 long long counterMicros();
 
-// The player model. One instance at a time per thread.
+// The player model. One instance at a time per thread. By default it behaves as the real player
+// does at every point the plug-in touches (a Unicode main window, its title-formatting language,
+// quit after the main window is gone, the DLL never freed); the switches below give the older
+// readings that earlier players and earlier tests need.
 class StandInPlayer {
  public:
-  StandInPlayer();
+  // ansiWindow: the main window is an ANSI one, as in players before the Unicode ones.
+  explicit StandInPlayer(bool ansiWindow = false);
   ~StandInPlayer();
   StandInPlayer(const StandInPlayer&) = delete;
   StandInPlayer& operator=(const StandInPlayer&) = delete;
@@ -86,6 +90,12 @@ class StandInPlayer {
   void config();
   void quit();
   void unload();
+  // The player closes: its main window is destroyed, then quit is called; the DLL stays loaded
+  // (it is freed only as the process ends: here, when the model is destroyed). With
+  // unloadAtClose the older order instead: quit while the window lives, then FreeLibrary. Either
+  // way a new main window stands afterwards, as the next start of the player would have it.
+  void close();
+  bool unloadAtClose = false;
   HMODULE module() const { return module_; }
   PluginDescriptor* descriptor() const { return descriptor_; }
 
@@ -100,8 +110,10 @@ class StandInPlayer {
   bool pressHotkey(const std::string& id);
 
   // The preferences window, as the player shows it: a frame window that the page sizes itself
-  // to, then the registered page created from its record. Opens at the first registered page.
-  HWND openPreferences();
+  // to, then the registered page created from its record. It opens at the page a show request
+  // named (a record's address), else at the first registered page. Building its list of pages
+  // writes each page record's identifier.
+  HWND openPreferences(const PrefsPageRecord* page = nullptr);
   void closePreferences();
   HWND preferencesWindow() const { return prefsWindow_; }
   HWND preferencesPage() const { return prefsPage_; }
@@ -138,9 +150,16 @@ class StandInPlayer {
   // While the real clock runs: the system time in microseconds since 1970 at which the
   // position was *atMs (a moment of this run of playback); false when it does not run.
   bool clockAnchor(long long* systemMicros, int* atMs) const;
+  // Playback of playlist entry index begins at 0:00: it becomes the current entry, the player
+  // plays, and its window hears the notifications a file's start sends.
+  void startEntry(int index);
 
   // Binds a registered action to a system hot key, as the Global Hotkeys plug-in does.
   bool bindSystemHotkey(const std::string& id, UINT modifiers, UINT key);
+  // Takes the keys that the Global Hotkeys plug-in registers by default, system-wide (Ctrl+Alt
+  // with Insert, Home, End, PgUp, PgDn, the arrows, J and L): no window receives them then.
+  // Left and Right seek 5 s back and forth. Returns how many could be taken.
+  int takeGlobalHotkeyDefaults();
 
   // Hooks for a program that gives the player a user interface: commands of its own controls,
   // and a periodic tick.
@@ -148,30 +167,42 @@ class StandInPlayer {
   std::function<void()> onTick;
 
   // Model.
-  int version = 0x5012;
+  int version = 0x5666;
   std::vector<PlaylistEntry> playlist;
   int current = 0;
   int playState = HOST_STATE_STOPPED;
-  int positionMs = 0;
-  int lengthSeconds = 0;
-  int sampleRate = 44;
+  int positionMs = 0;   // answered as -1 while stopped
+  int lengthSeconds = 0;  // of the current entry; 0: unknown
+  int sampleRateHz = 44100;
   int bitrate = 320;
   int channels = 2;
   DWORD videoSize = 0;
   std::string videoText;
   bool giveVideoText = false;
-  int hotkeyCode = 0x10ACE;  // answer to the named request; 0: no hot-key plug-in
-  // An older player: it lacks the UTF-16 requests (entry path, formatting, file fields),
-  // answers them HOST_NOT_UNDERSTOOD and touches nothing.
+  int hotkeyCode = 0x10ACE;  // what the named request gives "GenHotkeysAdd"; 0: no hot-key plug-in
+  // An older player: it lacks the UTF-16 requests (entry path, formatting, file fields, title),
+  // the sample rate in Hz and the UTF-16 video text; it answers the requests it lacks as unknown
+  // (1) and touches nothing.
   bool older = false;
+  // The input plug-in writes a field it finds but answers 0, as some do.
+  bool fieldsAnswerZero = false;
+  // A plug-in hooked into the ANSI title request (the player itself writes nothing there): it
+  // writes this title, cut to the size the record gives.
+  bool titleHook = false;
+  std::string titleHookText;
+  TitleHookRequest lastTitleHook = {};  // the last record of either title request
+  TitleHookRequestWide lastTitleHookWide = {};
 
   std::vector<HotkeyAction> hotkeys;
-  std::vector<PrefsPageRecord> pages;
-  std::vector<int> shownPages;
+  std::vector<PrefsPageRecord> pages;            // copies of the registered records
+  std::vector<PrefsPageRecord*> pageRecords;     // the records themselves, as the player keeps them
+  std::vector<std::string> shownPages;  // what each show request named: "record N" or a number
   FormatterCounts formatter;
   double lastCommandMicroseconds = 0;  // when the last play or pause command arrived
   FormatTitleRequest lastRender = {};  // the last ANSI formatting request, callbacks included
   FormatTitleRequestWide lastRenderWide = {};  // the last UTF-16 one
+  std::string lastRenderFileName;              // the file the last UTF-16 request named (UTF-8)
+  int notificationsHeard = 0;  // the player's notifications that reached its own procedure
   std::vector<std::string> renderedTemplates;  // UTF-8, whichever request carried them
 
   // The player's own window procedure; anything placed in front of it must pass messages on.
@@ -179,14 +210,15 @@ class StandInPlayer {
   static INT_PTR CALLBACK PrefsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void createMainWindow();
   LRESULT onRequest(WPARAM arg, LPARAM code);
+  LRESULT onFileField(WPARAM arg, bool wide);
+  LRESULT onTitleRequest(WPARAM arg, bool wide);
+  LRESULT onNamedRequest(const char* name);
   LRESULT notUnderstood(LPARAM code);
   void onCommand(WORD command);
   void renderTemplate(FormatTitleRequest* request);
   void renderTemplateWide(FormatTitleRequestWide* request);
-  // Replaces each %name% of a template by what value(name) gives (counting in formatter).
-  template <class Value>
-  std::string fill(const std::string& templateText, Value value);
   void log(const std::string& line) {
     events.push_back(line);
     if (onEvent) onEvent(line);
@@ -202,5 +234,10 @@ class StandInPlayer {
   int clockSpeed_ = 0;               // 0: the position is positionMs
   long long clockStartMicros_ = 0;   // performance counter when playback last started, with
                                      // positionMs the position then
+  bool ansiWindow_ = false;
   std::vector<std::string> systemHotkeys_;
+  std::vector<HMODULE> kept_;           // DLLs the player closed but keeps loaded
+  std::map<std::string, int> named_;    // names registered by the named request
+  std::wstring videoTextWide_;          // the answer of the UTF-16 video text, kept alive
+  std::string videoTextAnsi_;
 };

@@ -88,7 +88,7 @@ void __cdecl pluginConfig(void) {
     guardedMessageBox(hostWindow(), kTooOldText, kTooOldCaption, MB_OK | MB_ICONWARNING);
     return;
   }
-  hostShowPage(gPageRecord.pageId);
+  hostShowPage(&gPageRecord);
 }
 
 void __cdecl pluginQuit(void) {

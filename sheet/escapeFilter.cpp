@@ -112,3 +112,27 @@ void applyEscapes(const char* source, char* dest, size_t destBytes) {
   }
   dest[out.length] = '\0';
 }
+
+bool lineBreaksAsEscapes(const char* templateText, char* out, size_t outBytes) {
+  if (outBytes == 0) return false;
+  size_t length = 0;
+  size_t backslashes = 0;  // the run just copied
+  auto put = [&](char c) {
+    if (length + 1 >= outBytes) return false;
+    out[length++] = c;
+    return true;
+  };
+  bool whole = true;
+  for (const char* c = templateText ? templateText : ""; *c && whole; ++c) {
+    if (*c != '\r' && *c != '\n') {
+      whole = put(*c);
+      backslashes = *c == '\\' ? backslashes + 1 : 0;
+      continue;
+    }
+    if (backslashes % 2 == 1) whole = put('\\');
+    whole = whole && put('\\') && put(*c == '\r' ? 'r' : 'n');
+    backslashes = 0;
+  }
+  out[length] = '\0';
+  return whole;
+}

@@ -59,7 +59,7 @@ TEST_F(PluginTest, SettingsIntegersThatAreNoNumbers) {
     SCOPED_TRACE(c.enabled);
     writeFile(iniPath(), std::string("[LUMO]\r\nenabled=") + c.enabled + "\r\ncurrentpageindex=" + c.page + "\r\n");
     start();
-    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC) != StandInPlayer::PlayerWndProc,
+    EXPECT_EQ(windowProcOf(player->window()) != StandInPlayer::PlayerWndProc,
               c.installed);
     player->config();
     ASSERT_NE(player->preferencesPage(), nullptr);

@@ -33,7 +33,7 @@ WNDPROC gOtherSaved = nullptr;
 int gOtherCalls = 0;
 LRESULT CALLBACK otherSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ++gOtherCalls;
-  return CallWindowProcA(gOtherSaved, window, message, wParam, lParam);
+  return CallWindowProcW(gOtherSaved, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -219,11 +219,12 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
 }
 
 TEST_F(PluginTest, QuitUnderAnotherSubclassKeepsChainAndPinsModule) {
+  player->unloadAtClose = true;  // an older player: quit while its window lives
   start();
   gOtherCalls = 0;
-  gOtherSaved = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSubclass);
+  gOtherSaved = (WNDPROC)SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSubclass);
   stop();
-  EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), otherSubclass)
+  EXPECT_EQ(windowProcOf(player->window()), otherSubclass)
       << "a procedure installed after ours is never cut out";
   EXPECT_NE(GetModuleHandleA(dllPath.c_str()), nullptr) << "the module stays pinned";
 
@@ -233,6 +234,6 @@ TEST_F(PluginTest, QuitUnderAnotherSubclassKeepsChainAndPinsModule) {
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
   EXPECT_GT(gOtherCalls, 0);
 
-  SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)gOtherSaved);
+  SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)gOtherSaved);
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }

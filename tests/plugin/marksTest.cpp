@@ -28,6 +28,7 @@ Events jumps(const Events& events) {
 class MarksTest : public PluginTest {
  protected:
   void markAt(int ms, const std::string& title) {
+    player->playState = HOST_STATE_PLAYING;  // the player answers no position while stopped
     player->positionMs = ms;
     commitEntry(title, "P");
   }

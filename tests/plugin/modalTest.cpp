@@ -126,7 +126,7 @@ TEST_F(ModalTest, QuitWhileTheBoxIsOpenClosesItAndKeepsTheCodeLoaded) {
     EXPECT_FALSE(IsWindow(gInside.box)) << "closed";
     EXPECT_FALSE(gInside.rescued) << "closed by the shutdown itself";
     EXPECT_EQ(cueWindow(), nullptr);
-    EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), StandInPlayer::PlayerWndProc);
+    EXPECT_EQ(windowProcOf(player->window()), StandInPlayer::PlayerWndProc);
     if (!unload) player->unload();
     EXPECT_NE(GetModuleHandleA(dll.c_str()), nullptr) << "pinned: its code was still on the stack";
     // The player goes on working with our procedure gone.

@@ -35,6 +35,11 @@ void removeFolder(const std::string& folder) {
 
 }  // namespace
 
+WNDPROC windowProcOf(HWND window) {
+  return (WNDPROC)(IsWindowUnicode(window) ? GetWindowLongPtrW(window, GWLP_WNDPROC)
+                                           : GetWindowLongPtrA(window, GWLP_WNDPROC));
+}
+
 std::string programFolder() {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -139,7 +144,13 @@ void PluginTest::SetUp() {
   ASSERT_TRUE(CopyFileA((programFolder() + "\\gen_lumo.dll").c_str(), dllPath.c_str(), FALSE))
       << "gen_lumo.dll must stand beside the test program";
 
-  player.reset(new StandInPlayer());
+  newPlayer();
+}
+
+void PluginTest::newPlayer(bool ansiWindow) {
+  if (player && player->module()) stop();
+  player.reset();
+  player.reset(new StandInPlayer(ansiWindow));
   PlaylistEntry mix;
   mix.path = "D:\\Music\\Live.2004\\set1.mp3";
   mix.title = "Set One";
@@ -153,7 +164,7 @@ void PluginTest::SetUp() {
 void PluginTest::TearDown() {
   if (player) {
     if (player->module()) stop();
-    player.reset();
+    player.reset();  // the process ends: the kept copies of the DLL go
   }
   removeFolder(folder);
   removeFolder(appDataFolder());
@@ -161,6 +172,13 @@ void PluginTest::TearDown() {
 }
 
 void PluginTest::start(bool waitForHotkey) {
+  // A player that closed keeps its copy of the DLL loaded, as the real one does until its
+  // process ends: the next start, a new player process, loads a fresh copy.
+  if (GetModuleHandleA(dllPath.c_str())) {
+    std::string fresh = folder + "\\gen_lumo-" + std::to_string(++restarts) + ".dll";
+    ASSERT_TRUE(CopyFileA((programFolder() + "\\gen_lumo.dll").c_str(), fresh.c_str(), FALSE)) << fresh;
+    dllPath = fresh;
+  }
   ASSERT_TRUE(player->load(dllPath)) << dllPath << ": error " << GetLastError();
   hotkeysAtStart = player->hotkeys.size();
   player->init();
@@ -184,10 +202,7 @@ bool PluginTest::pumpUntil(const std::function<bool()>& done, DWORD boundMs) {
   return true;
 }
 
-void PluginTest::stop() {
-  player->quit();
-  player->unload();
-}
+void PluginTest::stop() { player->close(); }
 
 HWND PluginTest::cueWindow() const { return findPluginDialog(IDC_CUE_EDITOR); }
 HWND PluginTest::infoWindow() const { return findPluginDialog(IDC_INFO_OK); }

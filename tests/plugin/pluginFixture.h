@@ -15,6 +15,9 @@ class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // A new player (a new process: what the last one kept loaded goes) with the test's playlist:
+  // one mix with a title and tags, 4,000 seconds long.
+  void newPlayer(bool ansiWindow = false);
 
   // Loads the DLL copy and calls init. The hot-key actions are registered by a timer half a
   // second later: only tests of the hot key itself wait for it (waitForHotkey, or
@@ -25,7 +28,8 @@ class PluginTest : public ::testing::Test {
   bool waitForHotkeys();
   // Pumps until done() holds, at most boundMs milliseconds; returns done().
   bool pumpUntil(const std::function<bool()>& done, DWORD boundMs = 3000);
-  // quit and FreeLibrary.
+  // The player closes as the player does (its main window destroyed, then quit, the DLL kept
+  // loaded; with player->unloadAtClose the older order: quit, then FreeLibrary).
   void stop();
 
   HWND cueWindow() const;
@@ -62,6 +66,7 @@ class PluginTest : public ::testing::Test {
   std::string folder;   // holds the DLL copy and plugin.ini
   std::string dllPath;
   size_t hotkeysAtStart = 0;  // actions the player held when the plug-in was started last
+  int restarts = 0;           // fresh copies of the DLL loaded after the first
 };
 
 // What Automatic saving puts in front of a sheet that is not ASCII.
@@ -84,6 +89,10 @@ int liveGdiObjects();
 
 // Windows of this thread, top-level and child: the USER objects a plug-in could leave behind.
 int liveWindows();
+
+// A window's procedure as the window's own character form reads it (the other form gives a
+// thunk for a procedure of the other kind).
+WNDPROC windowProcOf(HWND window);
 
 // Folder of the running test program.
 std::string programFolder();

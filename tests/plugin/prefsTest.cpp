@@ -121,7 +121,7 @@ class PrefsTest : public PluginTest {
     return text;
   }
 
-  WNDPROC hostProc() const { return (WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC); }
+  WNDPROC hostProc() const { return windowProcOf(player->window()); }
 
   // Posts a mouse message to a control and lets the message loop (and the relay hook) see it.
   void mouse(HWND control, UINT message) {
@@ -201,6 +201,7 @@ TEST_F(PrefsTest, TabChangesAreRememberedAndWrittenAtQuit) {
 }
 
 TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
+  player->unloadAtClose = true;  // quit while the window lives: our procedure comes off it
   openAt(0);
   ASSERT_TRUE(waitForHotkeys());  // no registration may come between the events compared below
   HWND general = pageWindow(0);
@@ -233,13 +234,13 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   static WNDPROC otherSaved = nullptr;
   struct Other {
     static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-      return CallWindowProcA(otherSaved, w, m, wp, lp);
+      return CallWindowProcW(otherSaved, w, m, wp, lp);
     }
   };
   openAt(0);
   ASSERT_TRUE(waitForHotkeys());  // no registration may come between the events compared below
   HWND general = pageWindow(0);
-  otherSaved = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)Other::proc);
+  otherSaved = (WNDPROC)SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)Other::proc);
 
   click(general, IDC_GENERAL_ENABLE);
   EXPECT_EQ(hostProc(), Other::proc) << "a later subclass is never cut out";
@@ -253,7 +254,7 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   mark();
   EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}))
       << "actions back on, and our procedure is in the chain once";
-  SetWindowLongPtrA(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSaved);
+  SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSaved);
 }
 
 TEST_F(PrefsTest, StartedDisabledThenChecked) {

@@ -278,7 +278,7 @@ TEST_F(RecoveryTest, ACopyThatCannotBeReadNowIsLeftForTheNextStart) {
   SendMessageA(cueEditor(), EM_SETSEL, editorText().size(), editorText().size());
   SendMessageA(cueEditor(), EM_REPLACESEL, TRUE, (LPARAM) "\r\nREM pasted \a\x1B\f into a title");
   std::string sheet = editorText();
-  ASSERT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("pasted") != std::string::npos; }, 4000));
+  ASSERT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("pasted") != std::string::npos; }, 10000));
   runPlayer("--hold", true);  // stands in for a crash: the copy stays, nobody holds it
   stop();
   EXPECT_NE(readFile(copyPath()), "<missing>") << "a player deletes only its own copy";

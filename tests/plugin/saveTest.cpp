@@ -13,6 +13,7 @@ class SaveTest : public PluginTest {
  protected:
   void SetUp() override {
     PluginTest::SetUp();
+    player->playState = HOST_STATE_PLAYING;  // the player answers no position while stopped
     player->playlist[0].path = folder + "\\night mix.mp3";
     start();
   }
@@ -259,7 +260,7 @@ TEST_F(SaveTest, WindowsActWithCaptureSwitchedOff) {
   // A mark pending while Enable is cleared can still be cancelled...
   mark();
   clickEnable();
-  ASSERT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), StandInPlayer::PlayerWndProc);
+  ASSERT_EQ(windowProcOf(player->window()), StandInPlayer::PlayerWndProc);
   closeInfo();
   EXPECT_EQ(player->playState, HOST_STATE_PLAYING);
   // ...or committed.

@@ -35,7 +35,7 @@ std::string expectedEntry(int number, int cycle, int positionMs) {
 WNDPROC gOtherSaved[4] = {};
 template <int N>
 LRESULT CALLBACK otherPlugin(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return CallWindowProcA(gOtherSaved[N], w, m, wp, lp);
+  return CallWindowProcW(gOtherSaved[N], w, m, wp, lp);
 }
 const WNDPROC kOtherPlugins[4] = {otherPlugin<0>, otherPlugin<1>, otherPlugin<2>, otherPlugin<3>};
 
@@ -102,6 +102,9 @@ TEST_F(PluginTest, LifetimesLeaveNothingBehind) {
   stop();
   start();
   stop();
+  // An older player's order (quit while the window lives, then FreeLibrary): what must be gone
+  // after unload can be seen to be gone.
+  player->unloadAtClose = true;
   int windowsBefore = liveWindows();
   DWORD gdiBefore = (DWORD)liveGdiObjects();
   DWORD userBefore = (DWORD)liveWindows();
@@ -120,7 +123,7 @@ TEST_F(PluginTest, LifetimesLeaveNothingBehind) {
       dllPath = original;
     }
     size_t hotkeysBefore = player->hotkeys.size();
-    WNDPROC procBefore = (WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC);
+    WNDPROC procBefore = windowProcOf(player->window());
     start();
     HMODULE module = player->module();
     if (waitForHotkey) {  // the registration 500 ms after start-up
@@ -133,7 +136,7 @@ TEST_F(PluginTest, LifetimesLeaveNothingBehind) {
       player->closePreferences();
     }
     if (otherOnTop) {
-      gOtherSaved[pinned] = (WNDPROC)SetWindowLongPtrA(player->window(), GWLP_WNDPROC,
+      gOtherSaved[pinned] = (WNDPROC)SetWindowLongPtrW(player->window(), GWLP_WNDPROC,
                                                        (LONG_PTR)kOtherPlugins[pinned]);
       ++pinned;
     }
@@ -144,7 +147,7 @@ TEST_F(PluginTest, LifetimesLeaveNothingBehind) {
     ASSERT_EQ(liveWindows(), windowsBefore) << "window left behind";
     EXPECT_EQ(GetModuleHandleA(dllPath.c_str()) != nullptr, otherOnTop) << "only a chained module stays";
     if (!otherOnTop) {
-      EXPECT_EQ((WNDPROC)GetWindowLongPtrA(player->window(), GWLP_WNDPROC), procBefore)
+      EXPECT_EQ(windowProcOf(player->window()), procBefore)
           << "the player's window procedure is back";
     }
     player->pump();

@@ -37,7 +37,7 @@ TEST_F(TagTest, OwnTagsFromCaptureStateAndPlayer) {
   player->positionMs = 3723450;  // the entry's position is the mark's
   commitEntry("Second", "Typed Performer");
   player->playState = HOST_STATE_PAUSED;
-  player->sampleRate = 48;
+  player->sampleRateHz = 48000;
   player->bitrate = 192;
   player->channels = 1;
   player->videoSize = 640 | (480u << 16);
@@ -61,7 +61,7 @@ TEST_F(TagTest, OwnTagsFromCaptureStateAndPlayer) {
       {"plpos", "1"},
       {"plzeroidx", "0"},
       {"bitrate", "192"},
-      {"srate", "48"},
+      {"srate", "48000"},
       {"channelnum", "1"},
       {"channels", "mono"},
       {"videosize", "640x480"},

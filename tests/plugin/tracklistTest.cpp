@@ -89,6 +89,7 @@ TEST_F(TracklistTest, TracksLeftAreKeptThroughARestartAndAskedAboutAtSave) {
 TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   player->lengthSeconds = 600;
   start();
+  player->playState = HOST_STATE_PLAYING;
   for (int minute : {1, 2, 3, 4}) {
     player->positionMs = 60000 * minute;
     commitEntry("T" + std::to_string(minute), "P");
