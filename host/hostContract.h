@@ -32,6 +32,7 @@ const int HOST_SHOW_PAGE = 380;  // wParam: a page record's address, or one of t
 const int HOST_FILE_TITLE = 850;       // a hook point: the player itself answers 0, writes nothing
 const int HOST_FILE_TITLE_WIDE = 851;  // answered by the player: 1 when it wrote a title
 const int HOST_NAMED_REQUEST = 65536;
+const int HOST_SERVICE_MANAGER = 3025;  // the player's service manager; 1 from players without one
 
 // Selectors of HOST_TRACK_TIME (wParam).
 const int HOST_TIME_POSITION = 0;  // playback position, milliseconds
@@ -171,7 +172,56 @@ const int PLUGIN_DESCRIPTOR_VERSION = 0x10;
 const char PLUGIN_ENTRY_NAME[] = "winampGetGeneralPurposePlugin";
 typedef PluginDescriptor*(__cdecl* PluginEntryProc)(void);
 
+// The player's services are objects whose first word points to a table of functions; the first
+// of them takes every call: a message number, where its result goes, a pointer to each
+// argument's value (a GUID argument: a pointer to a copy of it) and their count. It answers
+// non-zero when it handled the message; the caller keeps its default result otherwise. The
+// player's compiler calls it as a member function (the object in ECX): so is a virtual function
+// of a class of one virtual function here.
+class DispatchObject {
+ public:
+  virtual int dispatch(int message, void* result, void** params, int count) = 0;
+};
+
+// Service manager: the factory of a service, by its GUID.
+const int SERVICE_GET_FACTORY = 50;
+// Service factory: the service itself (argument: int "global lock", 1), and its release
+// (argument: the service).
+const int FACTORY_GET_INTERFACE = 300;
+const int FACTORY_RELEASE_INTERFACE = 310;
+
+// The decode-file service: the player's input plug-ins decode any file they play into PCM.
+const GUID DECODE_FILE_SERVICE = {0x9B4188F5, 0x4295, 0x48ab, {0xB5, 0x0C, 0xF2, 0xB0, 0xBB, 0x56, 0xD2, 0x42}};
+const int DECODE_OPEN_BACKGROUND = 11;  // (UTF-16 file name, AudioParameters*) -> stream or null
+const int DECODE_CLOSE = 20;            // (stream)
+const int DECODE_CAN_DECODE = 30;       // (UTF-16 file name) -> int
+// Message 10 opens in the foreground, which must not be used inside the player.
+
+// Audio stream: interleaved PCM, read in the caller's thread.
+const int STREAM_READ = 10;       // (buffer, size_t bytes) -> size_t bytes written, 0 at the end
+const int STREAM_READ_KILLABLE = 11;
+const int STREAM_SEEK_MS = 20;    // (int ms) -> int 1 done
+const int STREAM_CAN_SEEK = 30;   // () -> int
+
+// What the caller asks for and the decoder writes back: check it after the call.
+const unsigned AUDIO_FLOAT_SAMPLES = 1;
+const unsigned AUDIO_CHANNELS_AT_MOST = 2;
+const unsigned AUDIO_RATE_AT_MOST = 4;
+const unsigned AUDIO_OK = 0, AUDIO_FAILED = 1, AUDIO_UNSUPPORTED_TYPE = 2, AUDIO_NO_DIRECT_DECODING = 3,
+               AUDIO_NOT_ALLOWED = 5, AUDIO_CANNOT_RESAMPLE = 6;
+struct AudioParameters {
+  unsigned bitsPerSample;  // 0: don't care
+  unsigned channels;
+  unsigned sampleRate;
+  float sampleRateReal;
+  unsigned flags;
+  size_t sizeBytes;        // of the decoded file; (size_t)-1 unknown (preset so)
+  unsigned errorCode;
+};
+
 #if defined(_WIN32) && !defined(_WIN64)
+static_assert(sizeof(AudioParameters) == 28, "AudioParameters layout");
+static_assert(offsetof(AudioParameters, sizeBytes) == 20, "AudioParameters layout");
 static_assert(offsetof(FormatTitleRequest, freeTagValue) == 20, "FormatTitleRequest layout");
 static_assert(offsetof(ExtendedInfoRequest, outputSize) == 12, "ExtendedInfoRequest layout");
 static_assert(offsetof(FormatTitleRequestWide, freeTagValue) == 28, "FormatTitleRequestWide layout");

@@ -267,6 +267,11 @@ void hostShowPage(const PrefsPageRecord* record) { sendRequest(HOST_SHOW_PAGE, (
 
 int hostNamedRequest(const char* name) { return (int)sendRequest(HOST_NAMED_REQUEST, (WPARAM)name); }
 
+DispatchObject* hostServiceManager() {
+  LRESULT answer = sendRequest(HOST_SERVICE_MANAGER, 0);
+  return answer == 0 || answer == HOST_NOT_UNDERSTOOD ? nullptr : (DispatchObject*)answer;
+}
+
 void hostAddHotkey(int code, HotkeyRegistration* registration) {
   sendRequest(code, (WPARAM)registration);
 }

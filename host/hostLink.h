@@ -81,6 +81,8 @@ void hostRegisterPage(PrefsPageRecord* record);
 // Opens the player's preferences at a registered page.
 void hostShowPage(const PrefsPageRecord* record);
 int hostNamedRequest(const char* name);
+// The player's service manager; null from a player without one.
+DispatchObject* hostServiceManager();
 void hostAddHotkey(int code, HotkeyRegistration* registration);
 
 void hostPlay();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "decodeService.h"
 #include "titleFormat.h"
 #include "wideText.h"
 
@@ -809,6 +810,10 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
     }
     case HOST_NAMED_REQUEST:
       return onNamedRequest((const char*)arg);
+    case HOST_SERVICE_MANAGER:
+      if (older || !decodeService) return notUnderstood(code);
+      log("service-manager");
+      return (LRESULT)decodeServiceManager();
     default:
       if (hotkeyCode != 0 && code == hotkeyCode) {
         const HotkeyRegistration* r = (const HotkeyRegistration*)arg;

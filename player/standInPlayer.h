@@ -184,6 +184,8 @@ class StandInPlayer {
   // the sample rate in Hz and the UTF-16 video text; it answers the requests it lacks as unknown
   // (1) and touches nothing.
   bool older = false;
+  // The service manager with the decode-file service (players from 5.12 on): WAV files decode.
+  bool decodeService = true;
   // The input plug-in writes a field it finds but answers 0, as some do.
   bool fieldsAnswerZero = false;
   // A plug-in hooked into the ANSI title request (the player itself writes nothing there): it
