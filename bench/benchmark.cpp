@@ -13,6 +13,7 @@
 
 #include "../player/standInPlayer.h"
 #include "../res/resource.h"
+#include "stripBench.h"
 
 namespace {
 
@@ -288,6 +289,13 @@ int main() {
                   fmt("%.0f", plainStart), fmt("%.2f", recoveredStart / plainStart),
                   "added: " + fmt("%.0f us", recoveredStart - plainStart)});
   removeBenchFolder(folder);
+
+  // B7: the waveform strip painted whole, 60 s either side (up to 90 frames a column), 80 px high.
+  for (int width : {100, 400, 1000, 2000, 4000}) {
+    StripPaintTime t = measureStripPaint(width, 80, 50);
+    rows.push_back({"B7 strip paint, 60 s either side, " + std::to_string(width) + " px (us)", fmt("%.0f", t.median),
+                    "-", "-", "< 5000; worst " + fmt("%.0f", t.worst)});
+  }
 
   printf("%-44s %14s %14s %8s  %s\n", "measure", "with plug-in", "without", "ratio", "target");
   for (const Row& r : rows)

@@ -8,6 +8,7 @@
 #include "../capture/infoWindow.h"
 #include "../capture/tracklistWindow.h"
 #include "../controls/modalGuard.h"
+#include "../controls/waveStrip.h"
 #include "../controls/webLink.h"
 #include "../host/hostLink.h"
 #include "../pages/pageProtocol.h"
@@ -66,6 +67,7 @@ int __cdecl pluginInit(void) {
   createCaptureState();
   readSettings();
   registerWebLinkClass(gDescriptor.module);
+  registerWaveStripClass(gDescriptor.module);
 
   gPageRecord.module = gDescriptor.module;
   hostRegisterPage(&gPageRecord);
@@ -106,6 +108,7 @@ void __cdecl pluginQuit(void) {
     destroyInfoWindow();
     destroyCueWindow();
     unregisterWebLinkClass(gDescriptor.module);
+    unregisterWaveStripClass(gDescriptor.module);
     releaseTemplates();
     // Our procedure still in the player's chain, or the copy's writer still running: our code
     // may yet run.
