@@ -13,12 +13,13 @@ const size_t kSpectrumLengthMin = 16;
 
 uint64_t frameStart(uint64_t frame, unsigned rate) { return frame * rate / kFramesPerSecond; }
 
-float sampleAt(const unsigned char* bytes, SampleType type) {
-  if (type == SampleType::Int16) {
-    int16_t v;
-    memcpy(&v, bytes, sizeof v);
-    return v / 32768.0f;
-  }
+float int16Sample(const unsigned char* bytes) {
+  int16_t v;
+  memcpy(&v, bytes, sizeof v);
+  return v * (1.0f / 32768);
+}
+
+float floatSample(const unsigned char* bytes) {
   float v;
   memcpy(&v, bytes, sizeof v);
   if (v >= -kSampleLimit && v <= kSampleLimit) return v;
@@ -85,26 +86,49 @@ bool endFrame(FeatureExtractor* x, uint64_t samples) {
   return appendKnown(x, false);
 }
 
-// Takes one sample frame: every channel's sample, one after another.
-bool takeSampleFrame(FeatureExtractor* x, const unsigned char* bytes) {
-  float mono = 0;
-  for (unsigned c = 0; c < x->format.channels; ++c) {
-    float v = sampleAt(bytes + c * x->sampleBytes, x->format.type);
-    x->sumSquares += (double)v * v;
-    if (v < x->low) x->low = v;
-    if (v > x->high) x->high = v;
-    mono += v;
+// Takes count sample frames (every channel's sample, one after another), all inside the frame
+// being filled. Sample is the type's conversion of the bytes of one sample.
+template <float (*sample)(const unsigned char*)>
+void takeSamples(FeatureExtractor* x, const unsigned char* in, size_t count) {
+  unsigned channels = x->format.channels;
+  size_t sampleBytes = x->sampleBytes;
+  float sumSquares = 0, low = x->low, high = x->high, decimatedSum = x->decimatedSum;
+  unsigned decimatedCount = x->decimatedCount;
+  float monoScale = 1.0f / (x->decimation * channels);
+  for (size_t i = 0; i < count; ++i) {
+    float mono = 0;
+    for (unsigned c = 0; c < channels; ++c, in += sampleBytes) {
+      float v = sample(in);
+      sumSquares += v * v;
+      low = v < low ? v : low;
+      high = v > high ? v : high;
+      mono += v;
+    }
+    decimatedSum += mono;
+    if (++decimatedCount == x->decimation) {
+      if (x->decimatedLength < kDecimatedMax) x->decimated[x->decimatedLength++] = decimatedSum * monoScale;
+      decimatedSum = 0;
+      decimatedCount = 0;
+    }
   }
-  x->decimatedSum += mono;
-  if (++x->decimatedCount == x->decimation) {
-    if (x->decimatedLength < kDecimatedMax)
-      x->decimated[x->decimatedLength++] = x->decimatedSum / (x->decimation * x->format.channels);
-    x->decimatedSum = 0;
-    x->decimatedCount = 0;
-  }
-  ++x->sample;
-  if (x->sample == x->frameEnd) return endFrame(x, x->frameEnd - frameStart(x->frame, x->format.rate));
-  return true;
+  x->sumSquares += sumSquares;
+  x->low = low;
+  x->high = high;
+  x->decimatedSum = decimatedSum;
+  x->decimatedCount = decimatedCount;
+  x->sample += count;
+}
+
+// Takes the whole sample frames of in (count bytes) up to the end of the frame being filled, and
+// ends that frame when they reach it: the bytes taken.
+size_t takeRun(FeatureExtractor* x, const unsigned char* in, size_t count) {
+  size_t frameBytes = x->sampleBytes * x->format.channels;
+  uint64_t room = x->frameEnd - x->sample;
+  size_t n = count / frameBytes < room ? count / frameBytes : (size_t)room;
+  if (x->format.type == SampleType::Int16) takeSamples<int16Sample>(x, in, n);
+  else takeSamples<floatSample>(x, in, n);
+  if (x->sample == x->frameEnd) endFrame(x, x->frameEnd - frameStart(x->frame, x->format.rate));
+  return n * frameBytes;
 }
 
 }  // namespace
@@ -143,10 +167,14 @@ bool featureExtractorFeed(FeatureExtractor* x, const void* bytes, size_t count) 
     count -= take;
     if (x->carryBytes < frameBytes) return true;
     x->carryBytes = 0;
-    if (!takeSampleFrame(x, x->carry)) return false;
+    takeRun(x, x->carry, frameBytes);
   }
-  for (; count >= frameBytes; in += frameBytes, count -= frameBytes)
-    if (!takeSampleFrame(x, in)) return false;
+  while (count >= frameBytes && !x->failed) {
+    size_t taken = takeRun(x, in, count);
+    in += taken;
+    count -= taken;
+  }
+  if (x->failed) return false;
   memcpy(x->carry, in, count);
   x->carryBytes = count;
   return true;

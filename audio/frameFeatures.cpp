@@ -14,7 +14,7 @@ uint8_t loudnessOfDb(float db) {
 void featureTrackInit(FeatureTrack* track) { memset(track, 0, sizeof *track); }
 
 void featureTrackFree(FeatureTrack* track) {
-  for (size_t i = 0; i < kFeatureChunksMax && track->chunks[i]; ++i) free(track->chunks[i]);
+  for (size_t i = 0; i < kFeatureChunksMax; ++i) free(track->chunks[i]);
   featureTrackInit(track);
 }
 

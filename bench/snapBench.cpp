@@ -5,8 +5,13 @@
 //   snapBench LIST [SEED]      LIST: lines "type source path boundary-sample"
 //   snapBench --time WAV       features of 2 hours of audio made by repeating WAV's PCM
 //   snapBench --dump WAV FROM TO   the features of the frames [FROM, TO), one a line
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +43,19 @@ struct Row {
   std::vector<Outcome> outcomes;
   int transitions = 0;
 };
+
+// The processor time this process has used, in seconds (the machine is shared: wall time says
+// what others ran too).
+double processorSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  return (((unsigned long long)user.dwHighDateTime << 32 | user.dwLowDateTime) +
+          ((unsigned long long)kernel.dwHighDateTime << 32 | kernel.dwLowDateTime)) / 1e7;
+#else
+  return (double)std::clock() / CLOCKS_PER_SEC;
+#endif
+}
 
 double percentile(std::vector<long long> values, double p) {
   if (values.empty()) return 0;
@@ -148,6 +166,7 @@ int timeFeatures(const char* wavPath) {
   FeatureExtractor* extractor = (FeatureExtractor*)malloc(sizeof(FeatureExtractor));
   featureTrackInit(track);
   auto start = std::chrono::steady_clock::now();
+  double processorStart = processorSeconds();
   bool ok = featureExtractorInit(extractor, info.format, track);
   uint64_t whole = bytes - bytes % frameBytes;  // the file's PCM, played again and again
   for (uint64_t at = 0, n = 0; ok && at < total; at += n) {
@@ -157,10 +176,11 @@ int timeFeatures(const char* wavPath) {
   }
   ok = ok && featureExtractorFinish(extractor);
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double processor = processorSeconds() - processorStart;
   size_t chunks = 0;
   while (chunks < kFeatureChunksMax && track->chunks[chunks]) ++chunks;
-  printf("features of %.0f minutes of %u Hz, %u channels: %.2f s for %zu frames, %.2f MB kept%s\n",
-         kTimedSeconds / 60, info.format.rate, info.format.channels, seconds, track->count,
+  printf("features of %.0f minutes of %u Hz, %u channels: %.2f s (%.2f s of processor) for %zu frames, %.2f MB kept%s\n",
+         kTimedSeconds / 60, info.format.rate, info.format.channels, seconds, processor, track->count,
          chunks * kFeatureChunkFrames * sizeof(FrameFeature) / 1e6, ok ? "" : " (FAILED)");
   featureTrackFree(track);
   free(track);

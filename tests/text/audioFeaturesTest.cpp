@@ -113,3 +113,35 @@ TEST(AudioFeatures, EveryFormatGivesTheSameFrames) {
     EXPECT_EQ((int)snapNear(audio, cut + 9).kind, (int)SnapKind::ChangePoint);
   }
 }
+
+TEST(AudioFeatures, StopsWhenTheTrackTakesNoMore) {
+  // A track two frames short of full (its earlier chunks left out): the third frame is refused,
+  // and so is everything after it, as when memory runs out.
+  Features f;
+  f.track.count = kFeatureFramesMax - 2;
+  std::vector<unsigned char> pcm = encode(render(8000, {{Sound::Low, 1, -10}}), 1, SampleType::Int16);
+  std::vector<FeatureExtractor> x(1);
+  ASSERT_TRUE(featureExtractorInit(&x[0], {8000, 1, SampleType::Int16}, &f.track));
+  EXPECT_FALSE(featureExtractorFeed(&x[0], pcm.data(), pcm.size()));
+  EXPECT_EQ(f.track.count, kFeatureFramesMax);
+  EXPECT_FALSE(featureExtractorFeed(&x[0], pcm.data(), 2));
+  EXPECT_FALSE(featureExtractorFinish(&x[0]));
+  EXPECT_EQ(f.track.count, kFeatureFramesMax);
+}
+
+TEST(AudioFeatures, TakesFormatsWithinTheLimits) {
+  struct {
+    PcmFormat format;
+    bool taken;
+  } cases[] = {
+      {{8000, 1, SampleType::Int16}, true},     {{7999, 1, SampleType::Int16}, false},
+      {{192000, 8, SampleType::Float32}, true}, {{192001, 2, SampleType::Float32}, false},
+      {{44100, 0, SampleType::Int16}, false},   {{44100, 9, SampleType::Int16}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.format.rate) + " Hz, " + std::to_string(c.format.channels) + " channels");
+    Features f;
+    std::vector<FeatureExtractor> x(1);
+    EXPECT_EQ(featureExtractorInit(&x[0], c.format, &f.track), c.taken);
+  }
+}
