@@ -2,8 +2,9 @@
 # Fuzzes the code that turns outside text into sheet text (escape filter, tag text, cue file
 # name, settings values, the recovery copy, the UTF-8 and UTF-16 conversions), the sheet check
 # (against libcue, a real cue reader), the sheet edits (nudge, shift, placement), the chapter
-# export and the track list reader, built natively with clang's libFuzzer and
-# Address/UndefinedBehavior sanitizers, seeded from the tests' inputs.
+# export, the track list reader and the audio floor (PCM to frame features, the mark rule), built
+# natively with clang's libFuzzer and Address/UndefinedBehavior sanitizers, seeded from the
+# tests' inputs.
 #   bash scripts/fuzz.sh [SECONDS]   each fuzzer for SECONDS (default 60)
 #   bash scripts/fuzz.sh --smoke     a short run of each, as the test command does
 # A fuzzer is built again only when its sources, the flags or the compiler changed: a hash of
@@ -31,6 +32,7 @@ declare -A sources=(
   [utf8]="tests/fuzz/fuzzUtf8.cpp base/utf8Text.cpp"
   [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
   [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/trackReader.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
+  [audio]="tests/fuzz/fuzzAudio.cpp audio/bandSpectrum.cpp audio/changePoints.cpp audio/featureExtractor.cpp audio/frameFeatures.cpp audio/markSnap.cpp audio/silenceRuns.cpp audio/spectralNovelty.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
 # The sheet edits start from the sheet check's seeds: whole sheets.
@@ -38,12 +40,12 @@ declare -A seedFiles=([sheetedit]=sheetcheck)
 
 status=0
 printf '%-10s %8s %10s %12s  %s\n' fuzzer seconds runs "corpus" result
-for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit utf8 chapters tracklist; do
+for name in escapes tagtext cuepath settings recovery sheetcheck sheetedit utf8 chapters tracklist audio; do
   files=()
   for f in ${sources[$name]}; do files+=("$ROOT/$f"); done
   # The fuzzers include only the ground floor's headers and their own.
   hash=$( { clang++ --version; echo "${flags[*]} ${libraries[$name]:-}"; cat "${files[@]}" "${common[@]}" \
-            "$ROOT"/base/*.h "$ROOT"/sheet/*.h "$ROOT"/tests/fuzz/*.h; } | sha256sum | cut -d' ' -f1)
+            "$ROOT"/base/*.h "$ROOT"/sheet/*.h "$ROOT"/audio/*.h "$ROOT"/tests/fuzz/*.h; } | sha256sum | cut -d' ' -f1)
   if [ ! -x "$BUILD/fuzz_$name" ] || [ "$(cat "$BUILD/fuzz_$name.hash" 2>/dev/null)" != "$hash" ]; then
     rm -f "$BUILD/fuzz_$name.hash"
     clang++ "${flags[@]}" "${files[@]}" "${common[@]}" ${libraries[$name]:-} -o "$BUILD/fuzz_$name"

@@ -1,0 +1,217 @@
+// The snapping benchmark's native half: reads a list of transitions (WAV files with a known
+// boundary), presses near each boundary as a seeded listener would, runs the mark rule on each
+// press and prints, per type and source, how far the marks land from the boundary; and times
+// the features of a 2-hour file.
+//   snapBench LIST [SEED]      LIST: lines "type source path boundary-sample"
+//   snapBench --time WAV       features of 2 hours of audio made by repeating WAV's PCM
+//   snapBench --dump WAV FROM TO   the features of the frames [FROM, TO), one a line
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "../audio/markSnap.h"
+#include "wavFeatures.h"
+
+namespace {
+
+const int kPressesPerTransition = 20;
+const double kReactionOffsetSeconds = 0.25;  // "Mark earlier by", set to the listener's mean reaction
+const double kReactMeanSeconds = 0.25, kReactSpreadSeconds = 0.08;
+const double kAnticipateShare = 0.2, kAnticipateMeanSeconds = -0.1, kAnticipateSpreadSeconds = 0.1;
+const double kTimedSeconds = 2 * 3600;
+const char* const kTypes[] = {"gap", "cut", "jingle", "applause", "crossfade"};
+const char* const kSources[] = {"synthetic", "real-wav", "real-ogg", "real-mp3"};
+
+struct Outcome {
+  long long pressedError, error;  // frames from the boundary, as pressed and after the rule
+  bool moved, offered, offerNear;  // offerNear: the offered change point within 2 frames
+};
+
+struct Row {
+  std::vector<Outcome> outcomes;
+  int transitions = 0;
+};
+
+// The processor time this process has used, in seconds (the machine is shared: wall time says
+// what others ran too).
+double processorSeconds() {
+#ifdef _WIN32
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  return (((unsigned long long)user.dwHighDateTime << 32 | user.dwLowDateTime) +
+          ((unsigned long long)kernel.dwHighDateTime << 32 | kernel.dwLowDateTime)) / 1e7;
+#else
+  return (double)std::clock() / CLOCKS_PER_SEC;
+#endif
+}
+
+double percentile(std::vector<long long> values, double p) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  size_t at = (size_t)std::ceil(p / 100 * values.size());
+  return (double)values[at ? at - 1 : 0];
+}
+
+double share(const std::vector<Outcome>& all, bool (*test)(const Outcome&)) {
+  size_t n = 0;
+  for (const Outcome& o : all) n += test(o);
+  return all.empty() ? 0 : 100.0 * n / all.size();
+}
+
+long long frameOf(double seconds) { return (long long)std::floor(seconds * 75); }
+
+void printTable(const std::map<std::string, Row>& rows) {
+  printf("%-10s %-9s %5s | %6s %4s %6s %6s %6s %7s | %6s %6s | %7s %7s\n", "type", "source", "press", "median",
+         "p90", "<=1", "<=2", "worse", "still", "pr.med", "pr.<=2", "offered", "off.<=2");
+  for (const char* type : kTypes) {
+    for (const char* source : kSources) {
+      auto found = rows.find(std::string(type) + " " + source);
+      if (found == rows.end()) continue;
+      const std::vector<Outcome>& all = found->second.outcomes;
+      std::vector<long long> errors, pressed;
+      for (const Outcome& o : all) {
+        errors.push_back(std::llabs(o.error));
+        pressed.push_back(std::llabs(o.pressedError));
+      }
+      double offered = share(all, [](const Outcome& o) { return o.offered; });
+      double offeredNear = share(all, [](const Outcome& o) { return o.offered && o.offerNear; });
+      printf("%-10s %-9s %5zu | %6.0f %4.0f %5.0f%% %5.0f%% %5.1f%% %6.0f%% | %6.0f %5.0f%% | %6.0f%% %6.0f%%\n", type,
+             source, all.size(), percentile(errors, 50), percentile(errors, 90),
+             share(all, [](const Outcome& o) { return std::llabs(o.error) <= 1; }),
+             share(all, [](const Outcome& o) { return std::llabs(o.error) <= 2; }),
+             share(all, [](const Outcome& o) { return std::llabs(o.error) > std::llabs(o.pressedError) + 2; }),
+             share(all, [](const Outcome& o) { return !o.moved; }), percentile(pressed, 50),
+             share(all, [](const Outcome& o) { return std::llabs(o.pressedError) <= 2; }), offered,
+             offered > 0 ? 100 * offeredNear / offered : 0.0);
+    }
+  }
+  printf("columns: error in frames (1/75 s) from the boundary after the rule: median, 90th percentile, share within\n"
+         "1 and 2 frames, share made worse by more than 2 frames, share left as pressed; as pressed (less %.0f ms):\n"
+         "median, share within 2 frames; change points offered (not applied), and the offers within 2 frames\n",
+         kReactionOffsetSeconds * 1000);
+}
+
+int runList(const char* listPath, unsigned seed) {
+  FILE* list = fopen(listPath, "r");
+  if (!list) {
+    fprintf(stderr, "snapBench: cannot read %s\n", listPath);
+    return 2;
+  }
+  std::mt19937 random(seed);
+  std::normal_distribution<double> react(kReactMeanSeconds, kReactSpreadSeconds);
+  std::normal_distribution<double> anticipate(kAnticipateMeanSeconds, kAnticipateSpreadSeconds);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::map<std::string, Row> rows;
+  char type[64], source[64], path[1024];
+  unsigned long long boundary;
+  int status = 0;
+  while (fscanf(list, "%63s %63s %1023s %llu", type, source, path, &boundary) == 4) {
+    FeatureTrack* track = (FeatureTrack*)malloc(sizeof(FeatureTrack));
+    featureTrackInit(track);
+    WavInfo info;
+    if (!featuresFromWav(path, track, &info)) {
+      fprintf(stderr, "snapBench: cannot read the features of %s\n", path);
+      status = 1;
+    } else {
+      double boundarySeconds = (double)boundary / info.format.rate;
+      long long truth = (long long)(boundary * 75 / info.format.rate);
+      DecodedAudio audio{track, track->count, true};
+      Row& row = rows[std::string(type) + " " + source];
+      ++row.transitions;
+      for (int i = 0; i < kPressesPerTransition; ++i) {
+        double reaction = unit(random) < kAnticipateShare ? anticipate(random) : react(random);
+        long long mark = frameOf(boundarySeconds + reaction - kReactionOffsetSeconds);
+        SnapAnswer a = placeMark(audio, mark);
+        Outcome o;
+        o.pressedError = mark - truth;
+        o.moved = a.moves;
+        o.error = (a.moves ? a.frame : mark) - truth;
+        o.offered = a.kind == SnapKind::ChangePoint && !a.moves;
+        o.offerNear = o.offered && std::llabs(a.frame - truth) <= 2;
+        row.outcomes.push_back(o);
+      }
+    }
+    featureTrackFree(track);
+    free(track);
+  }
+  fclose(list);
+  printTable(rows);
+  return status;
+}
+
+int timeFeatures(const char* wavPath) {
+  WavInfo info;
+  unsigned char* pcm = nullptr;
+  uint64_t bytes = 0;
+  if (!readWavPcm(wavPath, &info, &pcm, &bytes) || bytes == 0) {
+    fprintf(stderr, "snapBench: cannot read %s\n", wavPath);
+    return 2;
+  }
+  size_t frameBytes = (info.format.type == SampleType::Int16 ? 2 : 4) * info.format.channels;
+  uint64_t total = (uint64_t)(kTimedSeconds * info.format.rate) * frameBytes;
+  const size_t block = 16384;  // as a decoder hands them out
+  FeatureTrack* track = (FeatureTrack*)malloc(sizeof(FeatureTrack));
+  FeatureExtractor* extractor = (FeatureExtractor*)malloc(sizeof(FeatureExtractor));
+  featureTrackInit(track);
+  auto start = std::chrono::steady_clock::now();
+  double processorStart = processorSeconds();
+  bool ok = featureExtractorInit(extractor, info.format, track);
+  uint64_t whole = bytes - bytes % frameBytes;  // the file's PCM, played again and again
+  for (uint64_t at = 0, n = 0; ok && at < total; at += n) {
+    uint64_t offset = at % whole;
+    n = std::min<uint64_t>({block, total - at, whole - offset});
+    ok = featureExtractorFeed(extractor, pcm + offset, (size_t)n);
+  }
+  ok = ok && featureExtractorFinish(extractor);
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double processor = processorSeconds() - processorStart;
+  size_t chunks = 0;
+  while (chunks < kFeatureChunksMax && track->chunks[chunks]) ++chunks;
+  printf("features of %.0f minutes of %u Hz, %u channels: %.2f s (%.2f s of processor) for %zu frames, %.2f MB kept%s\n",
+         kTimedSeconds / 60, info.format.rate, info.format.channels, seconds, processor, track->count,
+         chunks * kFeatureChunkFrames * sizeof(FrameFeature) / 1e6, ok ? "" : " (FAILED)");
+  featureTrackFree(track);
+  free(track);
+  free(extractor);
+  free(pcm);
+  return ok ? 0 : 1;
+}
+
+int dumpFeatures(const char* wavPath, long long from, long long to) {
+  FeatureTrack* track = (FeatureTrack*)malloc(sizeof(FeatureTrack));
+  featureTrackInit(track);
+  WavInfo info;
+  bool ok = featuresFromWav(wavPath, track, &info);
+  printf("frame  loudness  change  low high\n");
+  for (long long f = from < 0 ? 0 : from; ok && f < to && f < (long long)track->count; ++f) {
+    const FrameFeature& x = featureAt(*track, (size_t)f);
+    printf("%6lld %7.1f %7.2f %4d %4d\n", f, loudnessDb(x.loudness), changeDb(x.change), x.low, x.high);
+  }
+  featureTrackFree(track);
+  free(track);
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && !strcmp(argv[1], "--time")) return timeFeatures(argv[2]);
+  if (argc == 5 && !strcmp(argv[1], "--dump")) return dumpFeatures(argv[2], atoll(argv[3]), atoll(argv[4]));
+  if (argc < 2 || argc > 3) {
+    fprintf(stderr, "usage: snapBench LIST [SEED] | snapBench --time WAV | snapBench --dump WAV FROM TO\n");
+    return 2;
+  }
+  return runList(argv[1], argc == 3 ? (unsigned)strtoul(argv[2], nullptr, 10) : 2024);
+}
