@@ -2,7 +2,7 @@
 #include "waveStrip.h"
 
 #include "../base/platformText.h"
-#include "../base/stripScale.h"
+#include "../audio/stripScale.h"
 #include "heapObject.h"
 #include "memoryBitmap.h"
 #include "waveStripDraw.h"

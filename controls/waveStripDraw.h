@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../base/stripScale.h"
+#include "../audio/stripScale.h"
 
 struct FrameList {
   long long* frames;  // owned by the strip's state

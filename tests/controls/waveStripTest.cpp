@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "../../base/platformText.h"
-#include "../../base/stripScale.h"
+#include "../../audio/stripScale.h"
 #include "../../controls/waveStrip.h"
 #include "../plugin/pluginFixture.h"
 

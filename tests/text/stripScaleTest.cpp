@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "../../base/stripScale.h"
+#include "../../audio/stripScale.h"
 
 TEST(StripScale, FramesToColumnsAndBack) {
   struct {

@@ -1,8 +1,8 @@
 // Time to column and back for a waveform strip, its zoom steps and its range text.
 #include "stripScale.h"
 
-#include "limits.h"
-#include "text.h"
+#include "../base/limits.h"
+#include "../base/text.h"
 
 namespace {
 
