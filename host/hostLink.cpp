@@ -109,8 +109,11 @@ bool hostFormatTemplate(const char* templateText, const FormatCallbacks& callbac
   // A player that formats only in the ANSI code page.
   char* ansiTemplate = (char*)GlobalAlloc(GPTR, kTemplateBytes * 2);
   char* ansiOutput = (char*)GlobalAlloc(GPTR, kFormatChars);
-  if (ansiTemplate && ansiOutput) {
-    utf8ToAnsi(templateText, textLength(templateText, kTemplateBytes), ansiTemplate, kTemplateBytes * 2, nullptr);
+  size_t templateLength = textLength(templateText, kTemplateBytes);
+  // A conversion that fails gives no template to format (never an empty one in its place).
+  if (ansiTemplate && ansiOutput &&
+      (templateLength == 0 ||
+       utf8ToAnsi(templateText, templateLength, ansiTemplate, kTemplateBytes * 2, nullptr) != (size_t)-1)) {
     FormatTitleRequest request = {ansiTemplate, gHost, ansiOutput, (int)kFormatChars, callbacks.resolveAnsi,
                                   callbacks.freeAnsi};
     callDirect(HOST_IPC, (WPARAM)&request, HOST_RENDER_TEMPLATE);

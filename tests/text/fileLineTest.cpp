@@ -35,29 +35,30 @@ TEST(FileLine, NamesAreRelativeToTheSheetsFolderWhenTheFileLiesThere) {
   EXPECT_FALSE(resolveFileName("a.wav", 5, "", small, sizeof small)) << "a relative name needs a folder";
 }
 
-TEST(CueFileForm, BomMarkerLineEncodingAndLineEnds) {
+TEST(CueFileForm, BomsMarkerLineAndEncoding) {
   struct {
     const char* name;
     std::string bytes;
-    bool bom, marker, utf8, ascii;
-    std::string text;  // what follows the BOM and marker line, with CR LF line ends
+    CueCharset charset;
+    bool bom, marker, ascii;
+    size_t textAt;
   } cases[] = {
-      {"BOM and marker", "\xEF\xBB\xBFREM COMMENT \"LumoMarker\"\r\nA\xC3\xA9\n", true, true, true, false, "A\xC3\xA9\r\n"},
-      {"BOM, other REM", "\xEF\xBB\xBFREM COMMENT \"Other\"\r\n", true, false, true, true, "REM COMMENT \"Other\"\r\n"},
-      {"valid UTF-8", "\xE6\x9D\xB1\r", false, false, true, false, "\xE6\x9D\xB1\r\n"},
-      {"ANSI", "Bj\xF6rk\r\n", false, false, false, false, "Bj\xF6rk\r\n"},
-      {"ASCII, LF and CR alone", "a\nb\rc\r\n", false, false, true, true, "a\r\nb\r\nc\r\n"},
+      {"BOM and marker", "\xEF\xBB\xBFREM COMMENT \"LumoMarker\"\r\nA\xC3\xA9\n", kCharsetUtf8, true, true, false, 29},
+      {"BOM, other REM", "\xEF\xBB\xBFREM COMMENT \"Other\"\r\n", kCharsetUtf8, true, false, false, 3},
+      {"BOM, a stray byte", "\xEF\xBB\xBF\xF6", kCharsetUtf8, true, false, false, 3},
+      {"valid UTF-8", "\xE6\x9D\xB1\r", kCharsetUtf8, false, false, false, 0},
+      {"a code page", "Bj\xF6rk\r\n", kCharsetCodePage, false, false, false, 0},
+      {"ASCII", "a\nb\rc\r\n", kCharsetUtf8, false, false, true, 0},
+      {"UTF-16 LE", std::string("\xFF\xFE" "a\0", 4), kCharsetUtf16Le, false, false, false, 2},
+      {"UTF-16 BE", std::string("\xFE\xFF\0a", 4), kCharsetUtf16Be, false, false, false, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ReadForm form = readCueForm(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(form.utf8Form.bom, c.bom);
-    EXPECT_EQ(form.utf8Form.markerLine, c.marker);
-    EXPECT_EQ(form.utf8, c.utf8);
-    EXPECT_EQ(form.ascii, c.ascii);
-    std::string rest = c.bytes.substr(form.textAt);
-    std::string shown(crLfLength(rest.data(), rest.size()) + 1, '#');
-    EXPECT_EQ(crLfText(rest.data(), rest.size(), &shown[0], shown.size()), shown.size() - 1);
-    EXPECT_EQ(shown.substr(0, shown.size() - 1), c.text);
+    ReadForm read = readCueForm(c.bytes.data(), c.bytes.size());
+    EXPECT_EQ(read.form.charset, c.charset);
+    EXPECT_EQ(read.form.utf8Form.bom, c.bom);
+    EXPECT_EQ(read.form.utf8Form.markerLine, c.marker);
+    EXPECT_EQ(read.ascii, c.ascii);
+    EXPECT_EQ(read.textAt, c.textAt);
   }
 }
