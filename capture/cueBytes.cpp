@@ -110,8 +110,9 @@ void appendBytes(CueBytes* out, const char* bytes, size_t count) {
 }
 
 EncodeResult encodeUtf8(const char* text, size_t length, size_t closing, CueBytes* out) {
-  if (!allocate(out, length + kUtf8BomBytes + kMarkerLineBytes + closing + 1)) return kEncodeFailed;
-  out->length = utf8FileBytes(text, length, out->form.utf8Form, out->bytes, length + kUtf8BomBytes + kMarkerLineBytes + 1);
+  size_t room = length + kUtf8BomBytes + kMarkerLineBytes + 1;
+  if (!allocate(out, room + closing)) return kEncodeFailed;
+  out->length = utf8FileBytes(text, length, out->form.utf8Form, out->bytes, room);
   appendBytes(out, kCrLf, closing);
   return kEncoded;
 }

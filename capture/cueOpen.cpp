@@ -170,7 +170,8 @@ OpenedSheet* readCueSheet(HWND owner) {
   DecodedCue cue = {};
   DecodeResult read = bytes ? decodeCueFile(bytes, size, codePage, &cue) : kDecodeFailed;
   if (read != kDecoded) {
-    const char* why = bytes ? (read == kDecodeNul ? kHoldsNul : kNoText) : error == ERROR_FILE_TOO_LARGE ? kTooLarge : nullptr;
+    const char* why = read == kDecodeNul ? kHoldsNul : bytes ? kNoText : nullptr;
+    if (!bytes && error == ERROR_FILE_TOO_LARGE) why = kTooLarge;
     refuse(owner, sheet->path, why, error);
   }
   if (bytes) GlobalFree(bytes);

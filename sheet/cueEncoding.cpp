@@ -11,7 +11,8 @@ const char kUtf16BeBom[] = "\xFE\xFF";
 
 static_assert(sizeof kUtf8Bom - 1 == kUtf8BomBytes, "BOM length");
 static_assert(sizeof kMarkerLine - 1 == kMarkerLineBytes, "marker line length");
-static_assert(sizeof kUtf16LeBom - 1 == kUtf16BomBytes && sizeof kUtf16BeBom - 1 == kUtf16BomBytes, "UTF-16 BOM length");
+static_assert(sizeof kUtf16LeBom - 1 == kUtf16BomBytes && sizeof kUtf16BeBom - 1 == kUtf16BomBytes,
+              "UTF-16 BOM length");
 
 namespace {
 

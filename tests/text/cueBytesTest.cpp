@@ -98,6 +98,8 @@ TEST(CueBytes, OpenReadsEachFormSaysWhatWillChangeAndSaveWritesItBack) {
   const std::wstring kWide = L"TITLE \"\x6771\x4EAC \xD83C\xDFB5\"\r\n";  // 東京 🎵
   const std::string kWideUtf8 = "TITLE \"\xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8E\xB5\"\r\n";
   const std::string kShiftJis = "TITLE \"\x93\x8C\x8B\x9E\"\r\n";  // 東京 in code page 932
+  const std::string kStrayUtf8 = "REM a\r\nTITLE \"Bj" + kFffd + "rk\"\r\n";
+  const std::string kFourFffd = "TITLE \"" + kFffd + kFffd + kFffd + kFffd + "\"\r\n";
   struct {
     const char* name;
     unsigned ansi;    // the only ANSI code page the row is for; 0: every one alike
@@ -113,7 +115,7 @@ TEST(CueBytes, OpenReadsEachFormSaysWhatWillChangeAndSaveWritesItBack) {
       {"BOM, marker, LF alone", 0, kBom + kMarker + "TITLE \"\xC3\xA9\"\n", 0, kDecoded, "TITLE \"\xC3\xA9\"\r\n",
        kCharsetUtf8, 0, {}, kBom + kMarker + "TITLE \"\xC3\xA9\"\r\n"},
       {"BOM (over a chosen code page), a stray byte", 0, kBom + "REM a\r\nTITLE \"Bj\xF6rk\"\r\n", 1251, kDecoded,
-       "REM a\r\nTITLE \"Bj" + kFffd + "rk\"\r\n", kCharsetUtf8, 0, {2}, kBom + "REM a\r\nTITLE \"Bj" + kFffd + "rk\"\r\n"},
+       kStrayUtf8, kCharsetUtf8, 0, {2}, kBom + kStrayUtf8},
       {"UTF-16 LE", 0, utf16(kWide, false), 0, kDecoded, kWideUtf8, kCharsetUtf16Le, 0, {}, ""},
       {"UTF-16 BE, last line open", 0, utf16(L"REM a\r\nTITLE \"\xE9\"", true), 0, kDecoded,
        "REM a\r\nTITLE \"\xC3\xA9\"", kCharsetUtf16Be, 0, {}, utf16(L"REM a\r\nTITLE \"\xE9\"\r\n", true)},
@@ -123,15 +125,16 @@ TEST(CueBytes, OpenReadsEachFormSaysWhatWillChangeAndSaveWritesItBack) {
       {"Cyrillic chosen", 0, "TITLE \"\xCF\xF0\xE8\xE2\xE5\xF2\"\r\n", 1251, kDecoded,
        "TITLE \"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"\r\n", kCharsetCodePage, 1251, {}, ""},
       {"Shift-JIS chosen, a lone lead byte", 0, kShiftJis + "REM \x82\r\n", 932, kDecoded,
-       "TITLE \"\xE6\x9D\xB1\xE4\xBA\xAC\"\r\nREM \xE3\x83\xBB\r\n", kCharsetCodePage, 932, {2}, kShiftJis + "REM \x81\x45\r\n"},
+       "TITLE \"\xE6\x9D\xB1\xE4\xBA\xAC\"\r\nREM \xE3\x83\xBB\r\n", kCharsetCodePage, 932, {2},
+       kShiftJis + "REM \x81\x45\r\n"},
       {"a code page chosen over text that looks like UTF-8", 0, "\xC3\xA9\r", 1252, kDecoded, "\xC3\x83\xC2\xA9\r\n",
        kCharsetCodePage, 1252, {}, "\xC3\xA9\r\n"},
       {"neither BOM nor UTF-8, ANSI 1252", 1252, kShiftJis, 0, kDecoded,
        "TITLE \"\xE2\x80\x9C\xC5\x92\xE2\x80\xB9\xC5\xBE\"\r\n", kCharsetCodePage, 1252, {}, ""},
       {"neither BOM nor UTF-8, ANSI 932", 932, kShiftJis, 0, kDecoded, "TITLE \"\xE6\x9D\xB1\xE4\xBA\xAC\"\r\n",
        kCharsetCodePage, 932, {}, ""},
-      {"neither BOM nor UTF-8, ANSI 65001", 65001, kShiftJis, 0, kDecoded, "TITLE \"" + kFffd + kFffd + kFffd + kFffd + "\"\r\n",
-       kCharsetCodePage, 65001, {1}, "TITLE \"" + kFffd + kFffd + kFffd + kFffd + "\"\r\n"},
+      {"neither BOM nor UTF-8, ANSI 65001", 65001, kShiftJis, 0, kDecoded, kFourFffd, kCharsetCodePage, 65001, {1},
+       kFourFffd},
   };
   for (unsigned codePage : kAnsiCodePages) {
     AnsiCodePage ansi(codePage);
