@@ -1,9 +1,8 @@
-// FILE lines of a sheet in several files, and the forms a cue file's bytes are read in.
+// FILE lines of a sheet in several files.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "../../sheet/cueEncoding.h"
 #include "../../sheet/fileLine.h"
 
 TEST(FileLine, NamesAreRelativeToTheSheetsFolderWhenTheFileLiesThere) {
@@ -33,32 +32,4 @@ TEST(FileLine, NamesAreRelativeToTheSheetsFolderWhenTheFileLiesThere) {
   char small[10];
   EXPECT_EQ(composeFileLine("D:\\mixes\\cd2.flac", "D:\\mixes", small, sizeof small), 0u);
   EXPECT_FALSE(resolveFileName("a.wav", 5, "", small, sizeof small)) << "a relative name needs a folder";
-}
-
-TEST(CueFileForm, BomsMarkerLineAndEncoding) {
-  struct {
-    const char* name;
-    std::string bytes;
-    CueCharset charset;
-    bool bom, marker, ascii;
-    size_t textAt;
-  } cases[] = {
-      {"BOM and marker", "\xEF\xBB\xBFREM COMMENT \"LumoMarker\"\r\nA\xC3\xA9\n", kCharsetUtf8, true, true, false, 29},
-      {"BOM, other REM", "\xEF\xBB\xBFREM COMMENT \"Other\"\r\n", kCharsetUtf8, true, false, false, 3},
-      {"BOM, a stray byte", "\xEF\xBB\xBF\xF6", kCharsetUtf8, true, false, false, 3},
-      {"valid UTF-8", "\xE6\x9D\xB1\r", kCharsetUtf8, false, false, false, 0},
-      {"a code page", "Bj\xF6rk\r\n", kCharsetCodePage, false, false, false, 0},
-      {"ASCII", "a\nb\rc\r\n", kCharsetUtf8, false, false, true, 0},
-      {"UTF-16 LE", std::string("\xFF\xFE" "a\0", 4), kCharsetUtf16Le, false, false, false, 2},
-      {"UTF-16 BE", std::string("\xFE\xFF\0a", 4), kCharsetUtf16Be, false, false, false, 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ReadForm read = readCueForm(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(read.form.charset, c.charset);
-    EXPECT_EQ(read.form.utf8Form.bom, c.bom);
-    EXPECT_EQ(read.form.utf8Form.markerLine, c.marker);
-    EXPECT_EQ(read.ascii, c.ascii);
-    EXPECT_EQ(read.textAt, c.textAt);
-  }
 }
