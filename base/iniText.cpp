@@ -3,6 +3,7 @@
 
 #include "text.h"
 #include "textLines.h"
+#include "utf8Text.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ bool iniRead(const char* ini, size_t length, const char* section, const char* ke
     ++from;
     --to;
   }
-  size_t count = to - from < valueBytes - 1 ? to - from : valueBytes - 1;
+  size_t count = utf8CutPoint(ini + from, to - from, valueBytes - 1);
   for (size_t i = 0; i < count; ++i) value[i] = ini[from + i];
   value[count] = '\0';
   return true;

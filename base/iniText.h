@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-// The value of key in [section] into value (valueBytes, cut to fit): blanks at either end
+// The value of key in [section] into value (valueBytes, cut to fit between whole UTF-8
+// characters, as copyText cuts): blanks at either end
 // dropped and one enclosing pair of double or single quotes stripped, as the profile reader
 // does. False, with value empty, when the key is not there.
 bool iniRead(const char* ini, size_t length, const char* section, const char* key, char* value,

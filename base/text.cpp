@@ -1,6 +1,8 @@
 // Bounded text helpers.
 #include "text.h"
 
+#include "utf8Text.h"
+
 size_t textLength(const char* s, size_t maxChars) {
   size_t n = 0;
   if (!s) return 0;
@@ -24,6 +26,8 @@ size_t copyText(char* dst, size_t dstBytes, const char* src) {
       dst[n] = src[n];
       ++n;
     }
+    // Cut short: the character the cut falls into goes whole (the bytes after the cut tell).
+    if (src[n]) n = utf8CutPoint(src, n + textLength(src + n, kUtf8CharBytesMax - 1), n);
   }
   dst[n] = '\0';
   return n;

@@ -3,12 +3,14 @@
 
 #include <cstddef>
 
-// Copies src into dst (dstBytes bytes in all), cutting it to dstBytes - 1 characters, and
-// always terminates dst when dstBytes > 0. A null src copies as empty text. Returns the
-// number of characters copied.
+// Copies the terminated text src into dst (dstBytes bytes in all), cut to at most dstBytes - 1
+// bytes between whole UTF-8 characters (a byte that is no part of a valid one counts as one; a
+// cut reads up to three bytes past it), and always terminates dst when dstBytes > 0. A null src
+// copies as empty text. Returns the number of bytes copied.
 size_t copyText(char* dst, size_t dstBytes, const char* src);
 
-// Appends src to the text already in dst, within dstBytes in all; returns the new length.
+// Appends src to the text already in dst, within dstBytes in all (cut as copyText cuts: a later
+// append may still fill the bytes a cut character left); returns the new length.
 size_t appendTo(char* dst, size_t dstBytes, const char* src);
 
 // Appends length characters of from to out (outBytes in all) at *at and terminates it; false,

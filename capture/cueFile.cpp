@@ -75,12 +75,16 @@ void removeStaleTemporaryFiles(const char* path) {
 }  // namespace
 
 CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarlier) {
-  CueWrite result = {0, ""};
   // Cue readers refuse a sheet whose last line has no line break.
   if (length > 0 && !endsWithLineBreak(text, length)) {
     text[length++] = '\r';
     text[length++] = '\n';
   }
+  return writeCueBytes(path, text, length, keepEarlier);
+}
+
+CueWrite writeCueBytes(const char* path, const char* bytes, size_t length, bool keepEarlier) {
+  CueWrite result = {0, ""};
   // A file this sheet wrote that holds something else now was changed by another program.
   if (!keepEarlier && isFile(path) && !fileHoldsWrittenContent(path)) keepEarlier = true;
   if (keepEarlier && isFile(path) && !chooseBackup(path, result.backupPath)) {
@@ -94,12 +98,12 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
     return result;
   }
   removeStaleTemporaryFiles(path);
-  result.error = replaceUsersFile(path, temp, text, length, result.backupPath[0] ? result.backupPath : nullptr);
+  result.error = replaceUsersFile(path, temp, bytes, length, result.backupPath[0] ? result.backupPath : nullptr);
   if (result.error) {
     result.backupPath[0] = '\0';
     return result;
   }
-  noteWrittenContent(text, length);
+  noteWrittenContent(bytes, length);
   return result;
 }
 

@@ -21,6 +21,8 @@ struct CueWrite {
 // The new file replaces the old in one step, the backup made in the same step, so a write that
 // fails leaves the old file whole, no backup and no temporary file behind.
 CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarlier);
+// The same for a file's bytes as they are (a cue sheet in its encoding, its last line closed).
+CueWrite writeCueBytes(const char* path, const char* bytes, size_t length, bool keepEarlier);
 
 // The caption of the box that confirms a write, and its text: the path, then where the earlier
 // file was kept when it was; cut to messageBytes.

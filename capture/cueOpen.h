@@ -14,9 +14,11 @@ struct OpenedSheet {
   SheetForm form;
 };
 
-// Shows the Open dialog (boxes owned by owner) and reads the chosen file. A file that cannot be
-// read, is larger than 4 MiB or holds a NUL byte is refused with a box that says why. Returns
-// the sheet (free it with freeOpenedSheet), or null when none came in.
+// Shows the Open dialog (boxes owned by owner) and reads the chosen file, in the code page of the
+// type chosen when it is neither UTF-16 nor UTF-8. A file that cannot be read, is larger than
+// 4 MiB or holds a NUL byte is refused with a box that says why; when lines would not be saved
+// back as they were, a box lists them and asks first. Returns the sheet (free it with
+// freeOpenedSheet), or null when none came in.
 OpenedSheet* readCueSheet(HWND owner);
 
 // Puts a sheet read into the editor in place of the one there, remembered with its file and form.

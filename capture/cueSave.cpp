@@ -38,6 +38,17 @@ const char kCheckIntro[] = "This cue sheet breaks rules that cue readers keep:\r
 const char kCheckAsk[] = "\r\n\r\nSave it anyway?";
 const char kEmptyIntro[] = "The cue sheet is empty.\r\n\r\nReplace ";
 const char kEmptyAsk[] = " with an empty file?";
+const char kAnsiLacks[] = "The ANSI code page of this Windows lacks these characters of the cue sheet:\r\n\r\n";
+const char kCodePage[] = "Code page ";
+const char kReadInLacks[] = ", which the cue sheet was read in, lacks these characters of it:\r\n\r\n";
+const char kMore[] = " ...";
+const char kMaybeWrong[] =
+    " is not its code page, and UTF-8 would keep them so: choose No, then open it again with its "
+    "code page chosen among the types of the Open dialog.";
+const char kAskUtf8[] = "\r\n\r\nSave it as UTF-8 instead?";
+const char kNotConverted[] = "Its text could not be converted to the encoding of its file.";
+const int kCharactersListed = 10;
+const size_t kListBytes = kCharactersListed * 5 + 8;
 const size_t kCheckMessageBytes = sizeof kCheckIntro + kProblemsTextBytes + sizeof kCheckAsk;
 const wchar_t kCueExtension[] = L"cue";
 const size_t kReasonBytes = 160;
@@ -47,7 +58,7 @@ const size_t kMessageBytes = 2 * kPathBytes + kReasonBytes + 256;
 // boxes and what to call once the sheet is written.
 struct SheetText {
   EditorText copy;
-  CueBytes file;  // with room for the closing line break
+  CueBytes file;
   unsigned version;
   HWND owner;
   void (*saved)();
@@ -67,7 +78,7 @@ void composeFailure(char* message, const char* why, const char* path, DWORD erro
 
 // Writes the sheet to path; a file there that this sheet did not write is kept as a backup.
 CueWrite writeSheet(const char* path, SheetText& text) {
-  return writeCueFile(path, text.file.bytes, text.file.length, !sheetWrote(path));
+  return writeCueBytes(path, text.file.bytes, text.file.length, !sheetWrote(path));
 }
 
 // An empty sheet over an existing file is written only when the user says so.
@@ -182,20 +193,67 @@ bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool
   return false;
 }
 
-// The encoding a sheet is written in: an opened sheet's own, else the General page's.
-bool composeForSheet(SheetText& text) {
+// The form a sheet is written in: an opened sheet's own (opened says so), else the General
+// page's.
+CueForm formToSave(const EditorText& text, bool* opened) {
   const SheetForm& form = openedSheetForm();
-  bool own = openedSheetPath()[0] && form.encoding != kSheetFormAsSetting;
-  int encoding = own ? form.encoding : settings().encoding;
-  const Utf8Form* keep = own && form.encoding == kEncodingUtf8 ? &form.utf8Form : nullptr;
-  return composeCueBytes(text.copy.text, text.copy.length, encoding, keep, text.owner, &text.file);
+  *opened = openedSheetPath()[0] && !form.asSetting;
+  if (*opened) return form.file;
+  if (settings().encoding == kEncodingAnsi) return CueForm{kCharsetCodePage, {false, false}, ansiCodePage()};
+  if (settings().encoding == kEncodingUtf8) return CueForm{kCharsetUtf8, {false, false}, 0};
+  return CueForm{kCharsetUtf8, automaticForm(text.text, text.length), 0};
+}
+
+// Whether the user takes UTF-8 for a sheet whose code page lacks some of its characters. For a
+// sheet read in that code page the box says too that the code page may not be the sheet's own:
+// UTF-8 would keep what it garbled.
+bool takeUtf8Instead(const SheetText& text, unsigned codePage, bool opened) {
+  char list[kListBytes];
+  bool more = false;
+  unmappableCharacters(codePage, text.copy.text, text.copy.length, list, sizeof list, kCharactersListed, &more);
+  char number[kNumberTextBytes];
+  formatInt(number, sizeof number, codePage);
+  char message[kMessageBytes];
+  copyText(message, sizeof message, opened ? kCodePage : kAnsiLacks);
+  if (opened) {
+    appendTo(message, sizeof message, number);
+    appendTo(message, sizeof message, kReadInLacks);
+  }
+  appendTo(message, sizeof message, list);
+  if (more) appendTo(message, sizeof message, kMore);
+  if (opened) {
+    appendTo(message, sizeof message, "\r\n\r\nIf some of its other titles look wrong, ");
+    appendTo(message, sizeof message, number);
+    appendTo(message, sizeof message, kMaybeWrong);
+  }
+  appendTo(message, sizeof message, kAskUtf8);
+  return guardedMessageBox(text.owner, message, kFailCaption, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+// The sheet's file bytes: in its form, or as Automatic writes it when its code page lacks some of
+// its characters and the user takes UTF-8. False when nothing is to be written.
+bool composeForSheet(SheetText& text) {
+  bool opened = false;
+  CueForm form = formToSave(text.copy, &opened);
+  EncodeResult result = encodeCueText(text.copy.text, text.copy.length, form, &text.file);
+  if (result == kEncodeLacks) {
+    if (!takeUtf8Instead(text, form.codePage, opened)) return false;
+    CueForm automatic = {kCharsetUtf8, automaticForm(text.copy.text, text.copy.length), 0};
+    result = encodeCueText(text.copy.text, text.copy.length, automatic, &text.file);
+  }
+  if (result == kEncoded) return true;
+  char message[kMessageBytes];
+  copyText(message, sizeof message, kNotSaved);
+  appendTo(message, sizeof message, kNotConverted);
+  guardedMessageBox(text.owner, message, kFailCaption, MB_OK | MB_ICONWARNING);
+  return false;
 }
 
 }  // namespace
 
 SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   SaveOutcome outcome = {false, 0};
-  SheetText text = {readEditorText(), {nullptr, 0, 0, {false, false}}, sheetVersion(), owner, saved};
+  SheetText text = {readEditorText(), {nullptr, 0, {kCharsetUtf8, {false, false}, 0}}, sheetVersion(), owner, saved};
   if (!text.copy.text) return outcome;
   int check = checkBeforeSaving(text.copy, owner);
   if (check == 0 && composeForSheet(text)) {
@@ -208,12 +266,13 @@ SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
     outcome.saved = opened[0] ? saveToFile(opened, text, message, &stop)
                               : saveBesideAudio(audioPath, text, message, &stop);
     if (!outcome.saved && !stop) outcome.saved = offerElsewhere(message, opened[0] ? opened : audioPath, text);
-    // An opened ANSI sheet the user let go to UTF-8 is a UTF-8 sheet from now on: later saves
-    // neither ask again nor write it back in ANSI.
-    if (outcome.saved && openedSheetPath()[0] && openedSheetForm().encoding == kEncodingAnsi &&
-        text.file.encoding == kEncodingUtf8) {
+    // An opened sheet in a code page that the user let go to UTF-8 is a UTF-8 sheet from now on:
+    // later saves neither ask again nor write it back in its code page.
+    const SheetForm& form = openedSheetForm();
+    if (outcome.saved && openedSheetPath()[0] && !form.asSetting && form.file.charset == kCharsetCodePage &&
+        text.file.form.charset == kCharsetUtf8) {
       copyText(opened, sizeof opened, openedSheetPath());
-      setOpenedSheet(opened, SheetForm{kEncodingUtf8, text.file.utf8Form});
+      setOpenedSheet(opened, SheetForm{false, text.file.form});
     }
   }
   outcome.problemLine = check > 0 ? check : 0;

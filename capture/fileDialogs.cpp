@@ -60,11 +60,15 @@ int askToSaveAs(HWND owner, const wchar_t* filter, int* filterIndex, const wchar
   return chosen;
 }
 
-int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path) {
+int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path, int* filterIndex) {
   DialogRequest* dialog = newRequest(owner, filter, "", folder, OFN_FILEMUSTEXIST);
   if (!dialog) return MODAL_REFUSED;
+  dialog->request.nFilterIndex = (DWORD)*filterIndex;
   int chosen = guardedOpenDialog(&dialog->request);
-  if (chosen == 1) fromWide(dialog->path, path, kPathBytes);
+  if (chosen == 1) {
+    fromWide(dialog->path, path, kPathBytes);
+    *filterIndex = (int)dialog->request.nFilterIndex;
+  }
   GlobalFree(dialog);
   return chosen;
 }

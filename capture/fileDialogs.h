@@ -11,8 +11,9 @@
 int askToSaveAs(HWND owner, const wchar_t* filter, int* filterIndex, const wchar_t* defaultExtension,
                 const char* audioPath, const char* proposedName, char* path);
 
-// The Open dialog, opening in folder (empty: the dialog's own choice); alike.
-int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path);
+// The Open dialog, opening in folder (empty: the dialog's own choice) with *filterIndex chosen;
+// alike.
+int askToOpen(HWND owner, const wchar_t* filter, const char* folder, char* path, int* filterIndex);
 
 // "Discard the unsaved cue sheet?" (Yes and No, No the default; owned by owner): true only for
 // Yes, and only when no change of the sheet came in while the question was open (a mark made

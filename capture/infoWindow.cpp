@@ -13,6 +13,8 @@ namespace {
 // No cue reader shows more of a title or performer (CD-Text holds 80), and a longer one could
 // push the entry's INDEX line out of the formatted text.
 const int kInfoFieldChars = 255;
+const wchar_t kHighSurrogateFirst = 0xD800;
+const wchar_t kLowSurrogateFirst = 0xDC00;
 const int kKeyControls[] = {IDC_INFO_TITLE, IDC_INFO_PERFORMER, IDC_INFO_OK};
 const int kKeyControlCount = 3;
 
@@ -72,15 +74,23 @@ void onInfoInit(HWND dialog) {
                                                        (LONG_PTR)InfoKeysProc);
 }
 
+// A field's text as UTF-8 into out (kTextBytes). The field's limit counts UTF-16 units, so a
+// character of two (an emoji) typed at the limit keeps only its first half, which would reach
+// the sheet as U+FFFD: a first half at the end goes.
+void readField(HWND dialog, int id, char* out) {
+  wchar_t wide[kFormatChars];
+  int units = GetDlgItemTextW(dialog, id, wide, (int)kFormatChars);
+  if (units > 0 && wide[units - 1] >= kHighSurrogateFirst && wide[units - 1] < kLowSurrogateFirst)
+    wide[units - 1] = L'\0';
+  fromWide(wide, out, kTextBytes);
+}
+
 void onInfoOk(HWND dialog) {
   ShowWindow(dialog, SW_HIDE);
-  wchar_t wide[kFormatChars];
   char title[kTextBytes];
   char performer[kTextBytes];
-  GetDlgItemTextW(dialog, IDC_INFO_TITLE, wide, (int)kFormatChars);
-  fromWide(wide, title, sizeof title);
-  GetDlgItemTextW(dialog, IDC_INFO_PERFORMER, wide, (int)kFormatChars);
-  fromWide(wide, performer, sizeof performer);
+  readField(dialog, IDC_INFO_TITLE, title);
+  readField(dialog, IDC_INFO_PERFORMER, performer);
   setCapturedTexts(title, performer);
   requestCapture(CAPTURE_COMMIT);
 }

@@ -220,7 +220,11 @@ void takeBack(const Candidate& c, RestoredSheet* sheet) {
   size_t room = copy.textBytes * kUtf8BytesPerUnit + 1;
   sheet->text = (char*)GlobalAlloc(GMEM_FIXED, room);
   if (!sheet->text) return;
-  ansiToUtf8(copy.text, copy.textBytes, sheet->text, room);
+  // Should the system convert nothing, the bytes as they stand are still the user's sheet.
+  if (ansiToUtf8(copy.text, copy.textBytes, sheet->text, room) == 0 && copy.textBytes > 0) {
+    CopyMemory(sheet->text, copy.text, copy.textBytes);
+    sheet->text[copy.textBytes] = '\0';
+  }
   ansiToUtf8(copy.audioPath, textLength(copy.audioPath, kPathBytes), sheet->audioPath, sizeof sheet->audioPath);
 }
 

@@ -25,7 +25,9 @@ struct SheetState {
   char writtenPaths[kWrittenPathsKept][kPathBytes];  // the newest first; empty when unused
 };
 
-SheetState gSheet = {1, false, 0, "", "", {kSheetFormAsSetting, {false, false}}, {}};
+constexpr SheetForm kFormAsSetting = {true, {kCharsetUtf8, {false, false}, 0}};
+
+SheetState gSheet = {1, false, 0, "", "", kFormAsSetting, {}};
 
 }  // namespace
 
@@ -48,17 +50,34 @@ void setOpenedSheet(const char* cuePath, const SheetForm& form) {
 }
 
 void formCode(const SheetForm& form, char* code) {
-  const char* letter = form.encoding == kEncodingAnsi ? "a" : form.encoding == kEncodingUtf8 ? "u" : "s";
-  copyText(code, kFormCodeBytes, letter);
-  if (form.encoding != kEncodingUtf8) return;
-  appendTo(code, kFormCodeBytes, form.utf8Form.bom ? "1" : "0");
-  appendTo(code, kFormCodeBytes, form.utf8Form.markerLine ? "1" : "0");
+  const CueForm& file = form.file;
+  if (form.asSetting) {
+    copyText(code, kFormCodeBytes, "s");
+  } else if (file.charset == kCharsetCodePage) {
+    copyText(code, kFormCodeBytes, "a");
+    char digits[kNumberTextBytes];
+    formatInt(digits, sizeof digits, file.codePage);
+    appendTo(code, kFormCodeBytes, digits);
+  } else if (file.charset == kCharsetUtf8) {
+    copyText(code, kFormCodeBytes, "u");
+    appendTo(code, kFormCodeBytes, file.utf8Form.bom ? "1" : "0");
+    appendTo(code, kFormCodeBytes, file.utf8Form.markerLine ? "1" : "0");
+  } else {
+    copyText(code, kFormCodeBytes, file.charset == kCharsetUtf16Le ? "l" : "b");
+  }
 }
 
 SheetForm formOfCode(const char* code) {
-  SheetForm form = {kSheetFormAsSetting, {false, false}};
-  if (code[0] == 'a') form.encoding = kEncodingAnsi;
-  if (code[0] == 'u') form = SheetForm{kEncodingUtf8, {code[1] == '1', code[1] && code[2] == '1'}};
+  SheetForm form = kFormAsSetting;
+  if (code[0] == 'a') {
+    unsigned codePage = 0;
+    for (const char* digit = code + 1; *digit >= '0' && *digit <= '9' && codePage < 100000; ++digit)
+      codePage = codePage * 10 + (unsigned)(*digit - '0');
+    form = SheetForm{false, {kCharsetCodePage, {false, false}, codePage ? codePage : ansiCodePage()}};
+  }
+  if (code[0] == 'u') form = SheetForm{false, {kCharsetUtf8, {code[1] == '1', code[1] && code[2] == '1'}, 0}};
+  if (code[0] == 'l' || code[0] == 'b')
+    form = SheetForm{false, {code[0] == 'l' ? kCharsetUtf16Le : kCharsetUtf16Be, {false, false}, 0}};
   return form;
 }
 
@@ -110,6 +129,6 @@ void forgetSheet() {
   ++gSheet.version;
   gSheet.audioPath[0] = '\0';
   gSheet.openedPath[0] = '\0';
-  gSheet.openedForm = SheetForm{kSheetFormAsSetting, {false, false}};
+  gSheet.openedForm = kFormAsSetting;
   for (char* path : gSheet.writtenPaths) path[0] = '\0';
 }

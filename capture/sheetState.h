@@ -8,10 +8,10 @@
 
 // How an opened sheet's file was written, so that Save writes it back alike.
 struct SheetForm {
-  int encoding;       // kEncodingUtf8 or kEncodingAnsi; kSheetFormAsSetting for plain ASCII
-  Utf8Form utf8Form;  // with kEncodingUtf8: the BOM and the marker line as they were
+  bool asSetting;  // plain ASCII without a BOM: any encoding writes it alike, the General page's
+                   // setting decides
+  CueForm file;    // otherwise: the encoding, BOM and marker line as they were
 };
-const int kSheetFormAsSetting = -1;  // any encoding reads it alike: the General page's setting
 
 // The number the next entry gets; 1 for a new sheet, which then writes the header first.
 int entryCounter();
@@ -30,7 +30,9 @@ void sheetAudioOrCurrentEntry(char* path);
 const char* openedSheetPath();
 const SheetForm& openedSheetForm();
 void setOpenedSheet(const char* cuePath, const SheetForm& form);
-// The form as a short code for the recovery copy ("s", "a", "u" with two digits), and back.
+// The form as a short code for the recovery copy, and back: "s" (as the setting), "a" with the
+// code page's number ("a" alone, from earlier versions: the ANSI code page), "u" with two digits
+// (BOM and marker line), "l" and "b" (UTF-16 little and big endian).
 const size_t kFormCodeBytes = 8;
 void formCode(const SheetForm& form, char* code);
 SheetForm formOfCode(const char* code);

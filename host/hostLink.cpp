@@ -181,8 +181,11 @@ bool hostFormatTemplate(const char* templateText, const char* fileName, const Fo
   // Each character takes no more bytes in the code page than in UTF-8.
   char* ansiTemplate = (char*)GlobalAlloc(GPTR, kSentTemplateBytes);
   char* ansiOutput = (char*)GlobalAlloc(GPTR, kFormatChars);
-  if (ansiTemplate && ansiOutput) {
-    utf8ToAnsi(templateText, textLength(templateText, kSentTemplateBytes - 1), ansiTemplate, kSentTemplateBytes, nullptr);
+  size_t templateLength = textLength(templateText, kSentTemplateBytes - 1);
+  // A conversion that fails gives no template to format (never an empty one in its place).
+  if (ansiTemplate && ansiOutput &&
+      (templateLength == 0 ||
+       utf8ToAnsi(templateText, templateLength, ansiTemplate, kSentTemplateBytes, nullptr) != (size_t)-1)) {
     FormatTitleRequest request = {ansiTemplate, gHost, ansiOutput, (int)kFormatChars, callbacks.resolveAnsi,
                                   callbacks.freeAnsi};
     sendPastUs(HOST_IPC, (WPARAM)&request, HOST_RENDER_TEMPLATE);

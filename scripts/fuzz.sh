@@ -20,18 +20,18 @@ if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
-common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp")
+common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp" "$ROOT/base/utf8Text.cpp")
 declare -A sources=(
-  [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"
-  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"
-  [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp base/utf8Text.cpp"
-  [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp base/iniText.cpp base/utf8Text.cpp"
+  [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
+  [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
+  [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp base/iniText.cpp"
   [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/textEdit.cpp sheet/cueTime.cpp"
-  [utf8]="tests/fuzz/fuzzUtf8.cpp base/utf8Text.cpp"
-  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
-  [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/trackReader.cpp sheet/sheetLines.cpp sheet/cueTime.cpp base/utf8Text.cpp"
+  [utf8]="tests/fuzz/fuzzUtf8.cpp"
+  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
+  [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/trackReader.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
   [audio]="tests/fuzz/fuzzAudio.cpp audio/bandSpectrum.cpp audio/changePoints.cpp audio/featureExtractor.cpp audio/frameFeatures.cpp audio/markSnap.cpp audio/silenceRuns.cpp audio/spectralNovelty.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")

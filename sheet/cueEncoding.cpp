@@ -1,4 +1,4 @@
-// The UTF-8 forms of a cue file.
+// The forms of a cue file: its BOMs, the marker line, and what its bytes say of their encoding.
 #include "cueEncoding.h"
 
 #include "../base/utf8Text.h"
@@ -6,9 +6,24 @@
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
 const char kMarkerLine[] = "REM COMMENT \"LumoMarker\"\r\n";
+const char kUtf16LeBom[] = "\xFF\xFE";
+const char kUtf16BeBom[] = "\xFE\xFF";
 
 static_assert(sizeof kUtf8Bom - 1 == kUtf8BomBytes, "BOM length");
 static_assert(sizeof kMarkerLine - 1 == kMarkerLineBytes, "marker line length");
+static_assert(sizeof kUtf16LeBom - 1 == kUtf16BomBytes && sizeof kUtf16BeBom - 1 == kUtf16BomBytes,
+              "UTF-16 BOM length");
+
+namespace {
+
+bool startsWith(const char* bytes, size_t size, const char* prefix, size_t prefixBytes) {
+  if (size < prefixBytes) return false;
+  for (size_t i = 0; i < prefixBytes; ++i)
+    if (bytes[i] != prefix[i]) return false;
+  return true;
+}
+
+}  // namespace
 
 bool startsWithRemLine(const char* text, size_t length) {
   SheetLine line;
@@ -21,6 +36,7 @@ Utf8Form automaticForm(const char* text, size_t length) {
 }
 
 size_t utf8FileBytes(const char* text, size_t length, Utf8Form form, char* out, size_t outBytes) {
+  if (length == 0) form = Utf8Form{false, false};
   size_t needed = length + (form.bom ? kUtf8BomBytes : 0) + (form.markerLine ? kMarkerLineBytes : 0);
   if (!out || needed + 1 > outBytes) return 0;
   size_t at = 0;
@@ -34,61 +50,29 @@ size_t utf8FileBytes(const char* text, size_t length, Utf8Form form, char* out, 
 }
 
 ReadForm readCueForm(const char* bytes, size_t size) {
-  ReadForm form = {{false, false}, false, false, 0};
-  if (size >= kUtf8BomBytes && bytes[0] == kUtf8Bom[0] && bytes[1] == kUtf8Bom[1] && bytes[2] == kUtf8Bom[2]) {
-    form.utf8Form.bom = true;
-    form.textAt = kUtf8BomBytes;
-    // The line Automatic saving put first, exactly as it wrote it.
-    size_t rest = size - form.textAt;
-    bool marker = rest >= kMarkerLineBytes;
-    for (size_t i = 0; marker && i < kMarkerLineBytes; ++i) marker = bytes[form.textAt + i] == kMarkerLine[i];
-    if (marker) {
-      form.utf8Form.markerLine = true;
-      form.textAt += kMarkerLineBytes;
-    }
+  ReadForm read = {{kCharsetUtf8, {false, false}, 0}, false, 0};
+  if (startsWith(bytes, size, kUtf16LeBom, kUtf16BomBytes) || startsWith(bytes, size, kUtf16BeBom, kUtf16BomBytes)) {
+    read.form.charset = bytes[0] == kUtf16LeBom[0] ? kCharsetUtf16Le : kCharsetUtf16Be;
+    read.textAt = kUtf16BomBytes;
+    return read;
   }
-  const char* text = bytes + form.textAt;
-  size_t length = size - form.textAt;
-  form.ascii = isAscii(text, length);
-  form.utf8 = form.utf8Form.bom || isValidUtf8(text, length);
-  return form;
+  if (startsWith(bytes, size, kUtf8Bom, kUtf8BomBytes)) {
+    read.form.utf8Form.bom = true;
+    read.textAt = kUtf8BomBytes;
+    // The line Automatic saving put first, exactly as it wrote it.
+    if (startsWith(bytes + read.textAt, size - read.textAt, kMarkerLine, kMarkerLineBytes)) {
+      read.form.utf8Form.markerLine = true;
+      read.textAt += kMarkerLineBytes;
+    }
+    return read;
+  }
+  read.ascii = isAscii(bytes, size);
+  if (!read.ascii && !isValidUtf8(bytes, size)) read.form.charset = kCharsetCodePage;
+  return read;
 }
 
 bool holdsNul(const char* bytes, size_t size) {
   for (size_t i = 0; i < size; ++i)
     if (bytes[i] == '\0') return true;
   return false;
-}
-
-size_t crLfLength(const char* text, size_t length) {
-  size_t total = 0;
-  for (size_t i = 0; i < length; ++i) {
-    bool crLf = text[i] == '\r' && i + 1 < length && text[i + 1] == '\n';
-    if (crLf) {
-      total += 2;
-      ++i;
-    } else {
-      total += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
-    }
-  }
-  return total;
-}
-
-size_t crLfText(const char* text, size_t length, char* out, size_t outBytes) {
-  if (!out || outBytes == 0) return 0;
-  size_t at = 0;
-  for (size_t i = 0; i < length; ++i) {
-    bool lineEnd = text[i] == '\r' || text[i] == '\n';
-    size_t needed = lineEnd ? 2 : 1;
-    if (at + needed + 1 > outBytes) break;
-    if (lineEnd) {
-      if (text[i] == '\r' && i + 1 < length && text[i + 1] == '\n') ++i;
-      out[at++] = '\r';
-      out[at++] = '\n';
-    } else {
-      out[at++] = text[i];
-    }
-  }
-  out[at] = '\0';
-  return at;
 }

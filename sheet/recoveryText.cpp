@@ -56,7 +56,8 @@ bool readPathLine(const char** at, const char* end, char* out) {
   if (chars >= kPathBytes || !startsWith(*at, end, kLineBreak)) return false;
   for (const char* p = path; p < path + chars; ++p)
     if (!isPathByte((unsigned char)*p)) return false;
-  copyText(out, chars + 1, path);
+  size_t written = 0;
+  putBytes(out, kPathBytes, &written, path, chars);  // as they stand: a copy's bytes, not yet text
   *at += 2;
   return true;
 }
@@ -165,7 +166,8 @@ bool parseRecovery(const char* bytes, size_t size, RecoveredSheet* sheet) {
     while (at < end && isFormByte(*at)) ++at;
     size_t formLength = (size_t)(at - form);
     if (formLength == 0 || formLength >= kOpenedFormBytes || at >= end || *at++ != ' ') return false;
-    copyText(sheet->openedForm, formLength + 1, form);
+    size_t written = 0;
+    putBytes(sheet->openedForm, sizeof sheet->openedForm, &written, form, formLength);
     if (!readPathLine(&at, end, sheet->openedPath) || !sheet->openedPath[0]) return false;
   }
   sheet->tracklistAt = at;

@@ -107,10 +107,14 @@ void fileTypeOf(const char* path, char* out, size_t outBytes) {
 
 void keepLastTwo(char* text) {
   size_t length = textLength(text, (size_t)-1);
-  if (length < 2) return;
-  text[0] = text[length - 2];
-  text[1] = text[length - 1];
-  text[2] = '\0';
+  size_t last = 0, beforeLast = 0;  // where the last two characters start
+  size_t count = 0;
+  for (size_t at = 0; at < length; at += utf8Decode(text, length, at, nullptr), ++count) {
+    beforeLast = last;
+    last = at;
+  }
+  if (count <= 2) return;
+  for (size_t i = beforeLast; i <= length; ++i) text[i - beforeLast] = text[i];
 }
 
 void literalTagValue(const char* value, char* out, size_t outBytes) {

@@ -22,7 +22,7 @@ void fileExtOf(const char* path, char* out, size_t outBytes);    // after the la
 // OGG, a stream...). Empty for an empty path.
 void fileTypeOf(const char* path, char* out, size_t outBytes);
 
-// Keeps the last two characters of a text of two or more characters, in place.
+// Keeps the last two characters (UTF-8) of a text, in place; a shorter text stays whole.
 void keepLastTwo(char* text);
 
 // Copies a value so that it reaches the sheet as it stands: each backslash is doubled (the

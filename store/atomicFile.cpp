@@ -100,7 +100,7 @@ bool temporaryNameBeside(const char* path, char tag, char* temp) {
   if (length >= kPathBytes || length == name) return false;
   size_t keep = length - name >= kReplaced + 1 ? length - kReplaced : length;
   if (keep + kReplaced + 1 > kPathBytes) return false;
-  copyText(temp, keep + 1, path);
+  keep = copyText(temp, keep + 1, path);  // whole characters: the marks follow the last one kept
   // A name that already ends in our mark gets another one, so that the two never meet.
   bool endsInMark = keep < length && path[length - 2] == '~' && path[length - 1] == tag;
   temp[keep] = endsInMark ? '#' : '~';

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../../base/utf8Text.h"
 #include "../../sheet/sheetCheck.h"
 #include "fuzzInput.h"
 #include "sheetGenerator.h"
@@ -162,8 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ExactBuffer out(bytes);
     formatProblems(check, out.data, out.size);
     if (bytes == 0) continue;
-    size_t cut = wholeLength < bytes - 1 ? wholeLength : bytes - 1;
-    FUZZ_CHECK(out.data[cut] == '\0' && memcmp(out.data, whole, cut) == 0);
+    // Cut between whole characters: up to the first cut it is the whole text's beginning (the
+    // bytes a cut character left may still take a short piece that follows).
+    size_t cut = utf8CutPoint(whole, wholeLength, bytes - 1);
+    FUZZ_CHECK(strlen(out.data) < bytes && memcmp(out.data, whole, cut) == 0);
   }
 
   // A sheet read by libcue: its string ends at a NUL, which the Cue window's text never holds.

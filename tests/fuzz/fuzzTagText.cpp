@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "../../base/utf8Text.h"
 #include "../../sheet/escapeFilter.h"
 #include "../../sheet/tagText.h"
 #include "fuzzInput.h"
@@ -50,6 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char two[8];
   memcpy(two, head.c_str(), head.size() + 1);
   keepLastTwo(two);
-  FUZZ_CHECK(head.size() < 2 ? head == two : head.compare(head.size() - 2, 2, two) == 0);
+  // The end of the text from a character's start on, two characters or the whole text.
+  std::string kept = two;
+  FUZZ_CHECK(kept.size() <= head.size() && head.compare(head.size() - kept.size(), kept.size(), kept) == 0);
+  size_t starts = 0, characters = 0, from = head.size() - kept.size();
+  bool fromStarts = from == head.size();
+  for (size_t at = 0; at < head.size(); at += utf8Decode(head.data(), head.size(), at, nullptr), ++characters) {
+    if (at >= from) ++starts;
+    fromStarts = fromStarts || at == from;
+  }
+  FUZZ_CHECK(fromStarts && starts == (characters < 2 ? characters : 2));
   return 0;
 }

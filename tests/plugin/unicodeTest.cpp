@@ -141,3 +141,15 @@ TEST_F(UnicodeTest, TemplatesKeepEveryCharacterThroughARestart) {
   commitEntry("T", "P");
   EXPECT_EQ(player->renderedTemplates.back(), "Caf\xC3\xA9 %trackname%");
 }
+
+TEST_F(UnicodeTest, AnEmojiCutAtTheInfoFieldsLimitLeavesNoHalfOfIt) {
+  start();
+  mark();
+  HWND title = GetDlgItem(infoWindow(), IDC_INFO_TITLE);
+  std::wstring typed = std::wstring(254, L'a') + L"\xD83C\xDFB5";  // its second half lies past 255 units
+  SendMessageW(title, EM_REPLACESEL, TRUE, (LPARAM)typed.c_str());
+  ASSERT_EQ(GetWindowTextLengthW(title), 255) << "the field kept the first half";
+  SetDlgItemTextW(infoWindow(), IDC_INFO_PERFORMER, L"P");
+  clickOk();
+  EXPECT_NE(editorText().find("TITLE \"" + std::string(254, 'a') + "\"\r\n"), std::string::npos) << editorText();
+}

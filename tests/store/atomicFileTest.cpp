@@ -119,6 +119,7 @@ TEST(TemporaryName, StaysInTheFolderNoLongerThanTheFile) {
       {"Z:/mixes/set.cue", 'a', "Z:/mixes/set.c~a"},
       {"C:\\m\\x.c~1", '1', "C:\\m\\x.c#1"},  // never the file's own name
       {"C:\\m\\ab", '2', "C:\\m\\ab~2"},       // too short to keep its length
+      {"C:\\m\\set\xE6\x9D\xB1", '1', "C:\\m\\set~1"},  // whole characters only
       {"C:\\m\\", '1', nullptr},
   };
   char temp[260];

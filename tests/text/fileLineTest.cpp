@@ -1,9 +1,8 @@
-// FILE lines of a sheet in several files, and the forms a cue file's bytes are read in.
+// FILE lines of a sheet in several files.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "../../sheet/cueEncoding.h"
 #include "../../sheet/fileLine.h"
 
 TEST(FileLine, NamesAreRelativeToTheSheetsFolderWhenTheFileLiesThere) {
@@ -33,31 +32,4 @@ TEST(FileLine, NamesAreRelativeToTheSheetsFolderWhenTheFileLiesThere) {
   char small[10];
   EXPECT_EQ(composeFileLine("D:\\mixes\\cd2.flac", "D:\\mixes", small, sizeof small), 0u);
   EXPECT_FALSE(resolveFileName("a.wav", 5, "", small, sizeof small)) << "a relative name needs a folder";
-}
-
-TEST(CueFileForm, BomMarkerLineEncodingAndLineEnds) {
-  struct {
-    const char* name;
-    std::string bytes;
-    bool bom, marker, utf8, ascii;
-    std::string text;  // what follows the BOM and marker line, with CR LF line ends
-  } cases[] = {
-      {"BOM and marker", "\xEF\xBB\xBFREM COMMENT \"LumoMarker\"\r\nA\xC3\xA9\n", true, true, true, false, "A\xC3\xA9\r\n"},
-      {"BOM, other REM", "\xEF\xBB\xBFREM COMMENT \"Other\"\r\n", true, false, true, true, "REM COMMENT \"Other\"\r\n"},
-      {"valid UTF-8", "\xE6\x9D\xB1\r", false, false, true, false, "\xE6\x9D\xB1\r\n"},
-      {"ANSI", "Bj\xF6rk\r\n", false, false, false, false, "Bj\xF6rk\r\n"},
-      {"ASCII, LF and CR alone", "a\nb\rc\r\n", false, false, true, true, "a\r\nb\r\nc\r\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ReadForm form = readCueForm(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(form.utf8Form.bom, c.bom);
-    EXPECT_EQ(form.utf8Form.markerLine, c.marker);
-    EXPECT_EQ(form.utf8, c.utf8);
-    EXPECT_EQ(form.ascii, c.ascii);
-    std::string rest = c.bytes.substr(form.textAt);
-    std::string shown(crLfLength(rest.data(), rest.size()) + 1, '#');
-    EXPECT_EQ(crLfText(rest.data(), rest.size(), &shown[0], shown.size()), shown.size() - 1);
-    EXPECT_EQ(shown.substr(0, shown.size() - 1), c.text);
-  }
 }

@@ -82,13 +82,17 @@ TEST(TagText, PathPiecesAreCutToTheBuffer) {
   EXPECT_STREQ(out, "D:\\a");
   fileNameOf("D:\\abcdefgh", out, sizeof out);
   EXPECT_STREQ(out, "abcd");
+  fileNameOf("D:\\ab\xE6\x9D\xB1", out, sizeof out);
+  EXPECT_STREQ(out, "ab") << "a character that does not fit whole is left out";
 }
 
 TEST(TagText, KeepLastTwo) {
   struct {
     const char* in;
     const char* expected;
-  } cases[] = {{"1999-05-01", "01"}, {"2004", "04"}, {"7", "7"}, {"", ""}, {"12", "12"}};
+  } cases[] = {{"1999-05-01", "01"}, {"2004", "04"}, {"7", "7"}, {"", ""}, {"12", "12"},
+               {"\xEF\xBC\x92\xEF\xBC\x90\xEF\xBC\x90\xEF\xBC\x94", "\xEF\xBC\x90\xEF\xBC\x94"},  // fullwidth 2004
+               {"1999\xE5\xB9\xB4", "9\xE5\xB9\xB4"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.in);
     char text[32];

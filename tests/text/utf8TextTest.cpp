@@ -1,9 +1,10 @@
-// UTF-8 and UTF-16 conversions, cuts and positions, table by table.
+// UTF-8 and UTF-16 conversions, cuts (also of the bounded copy) and positions, table by table.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "../../base/text.h"
 #include "../../base/utf8Text.h"
 
 namespace {
@@ -138,6 +139,9 @@ TEST(Utf8Text, CutsOnlyBetweenWholeCharacters) {
     for (size_t maxBytes = 0; maxBytes < c.cuts.size(); ++maxBytes) {
       SCOPED_TRACE(c.text + " at " + std::to_string(maxBytes));
       EXPECT_EQ(utf8CutPoint(c.text.data(), c.text.size(), maxBytes), c.cuts[maxBytes]);
+      std::string copy(maxBytes + 2, '#');
+      EXPECT_EQ(copyText(&copy[0], maxBytes + 1, c.text.c_str()), c.cuts[maxBytes]) << "copyText cuts alike";
+      EXPECT_EQ(copy[maxBytes + 1], '#');
     }
   }
 }
