@@ -22,8 +22,17 @@ long long nearestSilenceEnd(const FeatureTrack& track, size_t frames, uint8_t th
   if (last >= (long long)frames) last = (long long)frames - 1;
   long long best = -1, run = 0, heard = 0;  // heard: frames of sound from target on
   long long from = first - kSilenceRunFrames;
+  long long end = (long long)frames;
   for (long long f = from < 0 ? 0 : from; f <= last; ++f) {
     if (featureAt(track, (size_t)f).loudness < threshold) {
+      ++run;
+      continue;
+    }
+    // Sound that falls silent again within kSoundBackFrames (noise that rises above the
+    // threshold for a moment) is part of the silence around it.
+    long long back = 1;
+    while (back < kSoundBackFrames && f + back < end && featureAt(track, (size_t)(f + back)).loudness >= threshold) ++back;
+    if (run > 0 && back < kSoundBackFrames && f + back < end) {
       ++run;
       continue;
     }
