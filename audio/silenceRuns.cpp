@@ -11,9 +11,6 @@ uint8_t silenceThreshold(const FeatureTrack& track, size_t from, size_t to) {
   size_t histogram[kFeatureLevels] = {};
   for (size_t f = from; f < to; ++f) ++histogram[featureAt(track, f).loudness];
   int threshold = percentileOf(histogram, to - from, kLoudPercentile) - kSilenceBelowLoudDb * kLoudnessStepsPerDb;
-  int floor = percentileOf(histogram, to - from, kFloorPercentile);
-  if (floor > 0 && threshold < floor + kSilenceAboveFloorDb * kLoudnessStepsPerDb)
-    threshold = floor + kSilenceAboveFloorDb * kLoudnessStepsPerDb;
   int ceiling = (kSilenceCeilingDb - kLoudnessFloorDb) * kLoudnessStepsPerDb;
   if (threshold > ceiling) threshold = ceiling;
   return (uint8_t)(threshold < 0 ? 0 : threshold);

@@ -9,17 +9,13 @@
 
 const int kLoudPercentile = 90;    // the loud level: this percentile of the frames' loudness
 const int kSilenceBelowLoudDb = 40;
-const int kFloorPercentile = 2;     // the noise floor: this percentile of the frames' loudness
-const int kSilenceAboveFloorDb = 10;  // a threshold stands at least this far above a noise floor
 const int kSilenceCeilingDb = -50;  // a threshold is never above this
 const long long kSilenceRunFrames = 11;  // 0.15 s in whole frames (0.147 s)
 const long long kSoundBackFrames = 6;   // 0.08 s: sound shorter than this between silences is silence
 const long long kHeardSoundFrames = 19;  // 0.25 s: sound after a press that leaves the silence after it heard
 
 // The loudness byte below which a frame counts as silent, from the frames [from, to) of track
-// (to > from): the loud level less kSilenceBelowLoudDb, raised to kSilenceAboveFloorDb above a
-// noise floor (not digital silence) so that the floor's ups and downs stay below it, at most
-// kSilenceCeilingDb.
+// (to > from): the loud level less kSilenceBelowLoudDb, at most kSilenceCeilingDb.
 uint8_t silenceThreshold(const FeatureTrack& track, size_t from, size_t to);
 
 // Among the runs of at least kSilenceRunFrames frames quieter than threshold, in the first
