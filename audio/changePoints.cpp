@@ -8,7 +8,7 @@ namespace {
 const int kAroundPercentile = 90;     // the change around a candidate: this percentile
 const int kStandOutPercent = 200;     // a change point's change, at least this much of it
 const int kChangeMinSteps = 4 * kChangeStepsPerDb;  // and at least 4 dB
-const long long kPeakFrames = 6;
+const long long kPeakFrames = 6;     // a peak: no frame this near is higher
 
 long long distance(long long a, long long b) { return a > b ? a - b : b - a; }
 
@@ -37,14 +37,11 @@ long long strongestChange(const FeatureTrack& track, size_t frames, uint8_t sile
     }
   }
   if (best < 0 || bestChange < kChangeMinSteps) return -1;
-  size_t histogram[256] = {}, around = 0;
+  size_t histogram[kFeatureLevels] = {}, around = 0;
   for (long long f = from; f < to; ++f) {
     if (distance(f, best) <= (long long)kNoveltySpanFrames) continue;
     ++histogram[featureAt(track, (size_t)f).change];
     ++around;
   }
-  size_t wanted = (around * kAroundPercentile + 99) / 100, seen = 0;
-  int level = 0;
-  while (level < 255 && (seen += histogram[level]) < wanted) ++level;
-  return bestChange * 100 >= level * kStandOutPercent ? best : -1;
+  return bestChange * 100 >= percentileOf(histogram, around, kAroundPercentile) * kStandOutPercent ? best : -1;
 }

@@ -11,6 +11,13 @@ uint8_t loudnessOfDb(float db) {
   return (uint8_t)steps;
 }
 
+int percentileOf(const size_t histogram[kFeatureLevels], size_t counted, int percent) {
+  size_t wanted = (counted * percent + 99) / 100, seen = 0;
+  int value = 0;
+  while (value + 1 < (int)kFeatureLevels && (seen += histogram[value]) < wanted) ++value;
+  return value;
+}
+
 void featureTrackInit(FeatureTrack* track) { memset(track, 0, sizeof *track); }
 
 void featureTrackFree(FeatureTrack* track) {

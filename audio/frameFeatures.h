@@ -23,6 +23,12 @@ inline float changeDb(uint8_t change) { return (float)change / kChangeStepsPerDb
 // The loudness byte of a level in dBFS, rounded and held to 0..255.
 uint8_t loudnessOfDb(float db);
 
+const size_t kFeatureLevels = 256;  // the values a loudness or change byte takes
+
+// From counts of each byte value (counted values in all): the smallest value that at least
+// percent % of them do not exceed.
+int percentileOf(const size_t histogram[kFeatureLevels], size_t counted, int percent);
+
 const size_t kFeatureChunkFrames = 16384;  // 3.6 minutes a chunk, 64 KB
 const size_t kFeatureChunksMax = 1024;     // 62 hours
 const size_t kFeatureFramesMax = kFeatureChunkFrames * kFeatureChunksMax;

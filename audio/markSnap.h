@@ -34,8 +34,11 @@ struct SnapAnswer {
 
 // Where a mark pressed at pressFrame (the key's time less the reaction offset, in frames) goes:
 // to the end of the silence of at least 0.15 s that ends nearest to it within 2 s, if any
-// (moves); otherwise a change point within 1 s that stands out from the 6 s around it is
-// offered (does not move); otherwise nothing.
+// (moves; a silence after the press counts only with at most 0.25 s of sound before it, see
+// nearestSilenceEnd); otherwise a change point within 1 s that stands out from the 6 s around
+// it is offered (does not move); otherwise nothing. NotDecoded when the frames up to 3 s after
+// the press are not all decoded, unless the file ends before. The silence threshold comes from
+// the 6 s around the press (silenceThreshold).
 SnapAnswer placeMark(const DecodedAudio& audio, long long pressFrame);
 
 // The Snap button at a mark: the nearest silence end within 1 s, otherwise the strongest change

@@ -11,6 +11,7 @@ const int kLoudPercentile = 90;    // the loud level: this percentile of the fra
 const int kSilenceBelowLoudDb = 40;
 const int kSilenceCeilingDb = -50;  // a threshold is never above this
 const long long kSilenceRunFrames = 11;  // 0.15 s in whole frames (0.147 s)
+const long long kSoundBackFrames = 6;   // 0.08 s: sound shorter than this between silences is silence
 const long long kHeardSoundFrames = 19;  // 0.25 s: sound after a press that leaves the silence after it heard
 
 // The loudness byte below which a frame counts as silent, from the frames [from, to) of track
@@ -19,7 +20,8 @@ uint8_t silenceThreshold(const FeatureTrack& track, size_t from, size_t to);
 
 // Among the runs of at least kSilenceRunFrames frames quieter than threshold, in the first
 // frames of track, that end in [first, last]: the end nearest to target (the earlier on a tie),
-// as the index of the first frame that is not silent. A run after target counts only when at
+// as the index of the first frame that is not silent. Fewer than kSoundBackFrames frames of
+// sound with silence after them belong to the run. A run after target counts only when at
 // most kHeardSoundFrames frames of sound lie between target and it: a listener who pressed
 // before more sound than that heard a boundary other than the sound after that silence.
 // -1 when there is none: a run that lasts to the last of frames has no end.

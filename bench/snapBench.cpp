@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <random>
 #include <string>
@@ -31,7 +32,7 @@ const double kReactionOffsetSeconds = 0.25;  // "Mark earlier by", set to the li
 const double kReactMeanSeconds = 0.25, kReactSpreadSeconds = 0.08;
 const double kAnticipateShare = 0.2, kAnticipateMeanSeconds = -0.1, kAnticipateSpreadSeconds = 0.1;
 const double kTimedSeconds = 2 * 3600;
-const char* const kTypes[] = {"gap", "cut", "jingle", "applause", "crossfade"};
+const char* const kTypes[] = {"gap", "gap-hiss", "cut", "jingle", "applause", "crossfade"};
 const char* const kSources[] = {"synthetic", "real-wav", "real-ogg", "real-mp3"};
 
 struct Outcome {
@@ -104,7 +105,7 @@ void printTable(const std::map<std::string, Row>& rows) {
 }
 
 int runList(const char* listPath, unsigned seed) {
-  FILE* list = fopen(listPath, "r");
+  std::ifstream list(listPath);
   if (!list) {
     fprintf(stderr, "snapBench: cannot read %s\n", listPath);
     return 2;
@@ -114,21 +115,21 @@ int runList(const char* listPath, unsigned seed) {
   std::normal_distribution<double> anticipate(kAnticipateMeanSeconds, kAnticipateSpreadSeconds);
   std::uniform_real_distribution<double> unit(0, 1);
   std::map<std::string, Row> rows;
-  char type[64], source[64], path[1024];
+  std::string type, source, path;
   unsigned long long boundary;
   int status = 0;
-  while (fscanf(list, "%63s %63s %1023s %llu", type, source, path, &boundary) == 4) {
+  while (list >> type >> source >> path >> boundary) {
     FeatureTrack* track = (FeatureTrack*)malloc(sizeof(FeatureTrack));
     featureTrackInit(track);
     WavInfo info;
-    if (!featuresFromWav(path, track, &info)) {
-      fprintf(stderr, "snapBench: cannot read the features of %s\n", path);
+    if (!featuresFromWav(path.c_str(), track, &info)) {
+      fprintf(stderr, "snapBench: cannot read the features of %s\n", path.c_str());
       status = 1;
     } else {
       double boundarySeconds = (double)boundary / info.format.rate;
       long long truth = (long long)(boundary * 75 / info.format.rate);
       DecodedAudio audio{track, track->count, true};
-      Row& row = rows[std::string(type) + " " + source];
+      Row& row = rows[type + " " + source];
       ++row.transitions;
       for (int i = 0; i < kPressesPerTransition; ++i) {
         double reaction = unit(random) < kAnticipateShare ? anticipate(random) : react(random);
@@ -146,7 +147,6 @@ int runList(const char* listPath, unsigned seed) {
     featureTrackFree(track);
     free(track);
   }
-  fclose(list);
   printTable(rows);
   return status;
 }

@@ -9,6 +9,7 @@ namespace {
 
 const size_t kBlockBytes = 65536;
 const unsigned kFormatPcm = 1, kFormatFloat = 3, kFormatExtensible = 0xFFFE;
+const size_t kFormatChunkMax = 64;  // bytes of a "fmt " chunk this reader takes
 
 uint32_t le32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
 unsigned le16(const unsigned char* p) { return p[0] | p[1] << 8; }
@@ -30,8 +31,8 @@ bool openWav(FILE* file, WavInfo* info, uint64_t* dataBytes) {
       info->sampleFrames = size / frameBytes;
       return true;
     }
-    if (!memcmp(chunk, "fmt ", 4) && size >= 16 && size <= 64) {
-      unsigned char fmt[64];
+    if (!memcmp(chunk, "fmt ", 4) && size >= 16 && size <= kFormatChunkMax) {
+      unsigned char fmt[kFormatChunkMax];
       if (fread(fmt, 1, size, file) != size) return false;
       unsigned tag = le16(fmt);
       if (tag == kFormatExtensible && size >= 26) tag = le16(fmt + 24);

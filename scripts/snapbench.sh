@@ -3,18 +3,19 @@
 # Builds transitions with known boundaries from real music (Debian's drascula-music and
 # asc-music, decoded to WAV; the same transitions also passed through OGG and MP3 and decoded
 # back) and from synthetic songs made with sox: silent gaps of 0.4 to 2.5 s, hard cuts, a spoken
-# jingle (espeak-ng), applause (shaped noise) and an 8 s crossfade. A seeded listener presses at
-# each boundary (80 % react 250 +- 80 ms, 20 % anticipate), the mark is the press less 250 ms,
-# and bench/snapBench.cpp (built with the host's g++ on the audio/ code) runs the rule on each
-# press and prints a table per type and source; then the time the features of a 2-hour file
-# take, natively and as the plug-in's i686 build under Wine. Not part of the test command.
+# jingle (espeak-ng), applause (shaped noise) and an 8 s crossfade; half the gaps also under a
+# noise floor. A seeded listener presses at each boundary (80 % react 250 +- 80 ms, 20 %
+# anticipate), the mark is the press less 250 ms, and bench/snapBench.cpp (built with the host's
+# g++ on the audio/ code) runs the rule on each press and prints a table per type and source;
+# then the time the features of a 2-hour file take, natively and as the plug-in's i686 build
+# under Wine. Not part of the test command.
 #   bash scripts/snapbench.sh [SEED]
 # The audio is made again only when this script changed (build/snapbench/).
 set -euo pipefail
-ROOT=$(cd "$(dirname "$0")/.." && pwd)
-BUILD=${BUILD:-$ROOT/build}
+source "$(dirname "$0")/env.sh"  # ROOT, BUILD and the Wine settings
 WORK=$BUILD/snapbench
 seed=${1:-2024}
+songSeed=2024  # the synthetic songs stay the same whatever the listener's seed
 
 packages=(sox ffmpeg espeak-ng drascula-music asc-music g++ g++-mingw-w64-i686 wine)
 missing=()
@@ -103,6 +104,12 @@ gapOf() {  # source a b gapSeconds name
   join "$WORK/tmp-pad.wav" "$3" "$WORK/$5.wav"
   echo "gap $1 $WORK/$5.wav $(($(samples "$2") + gap))" >> "$list.new"
 }
+hissOf() {  # source gap-name: the same gap under a noise floor (a tape's) peaking at -50 dBFS
+  local path=$WORK/$2.wav
+  sox "$path" "$WORK/tmp-hiss.wav" synth pinknoise gain -n -50
+  sox -m -v 1 "$path" -v 1 "$WORK/tmp-hiss.wav" "$WORK/$2-hiss.wav"
+  echo "gap-hiss $1 $WORK/$2-hiss.wav $(awk -v p="$path" '$3 == p { print $4 }' "$list.new")" >> "$list.new"
+}
 cutOf() {  # source a b name
   join "$2" "$3" "$WORK/$4.wav"
   echo "cut $1 $WORK/$4.wav $(samples "$2")" >> "$list.new"
@@ -138,7 +145,7 @@ midOf() { local s; s=$(samples "$1"); sox "$1" "$2" trim "$((s / 2 - $(seconds 6
 transitions() {  # source prefix songs...
   local source=$1 prefix=$2
   shift 2
-  local songs=("$@") n=${#songs[@]} i=0 a b
+  local songs=("$@") n=${#songs[@]} a b
   local gaps=(0.4 0.7 1.0 1.5 2.0 2.5)
   local texts=("You are listening to Night Drive radio, the best music all night long."
                "Ninety four point five. More music, less talk."
@@ -149,6 +156,7 @@ transitions() {  # source prefix songs...
     tailOf "$a" "$WORK/tmp-tail.wav"; headOf "$b" "$WORK/tmp-head.wav"; midOf "$a" "$WORK/tmp-mid.wav"
     gapOf "$source" "$WORK/tmp-tail.wav" "$WORK/tmp-head.wav" "${gaps[$((k % 6))]}" "$prefix-gap$k"
     gapOf "$source" "$WORK/tmp-tail.wav" "$WORK/tmp-head.wav" "${gaps[$(((k + 3) % 6))]}" "$prefix-gapb$k"
+    hissOf "$source" "$prefix-gapb$k"
     cutOf "$source" "$WORK/tmp-mid.wav" "$WORK/tmp-head.wav" "$prefix-cut$k"
     if [ $((k % 2)) = 0 ]; then
       jingle "$WORK/tmp-jingle.wav" "${texts[$(((k / 2) % 4))]}"
@@ -157,7 +165,6 @@ transitions() {  # source prefix songs...
       applauseOf "$source" "$WORK/tmp-tail.wav" "$WORK/tmp-head.wav" "$prefix-applause$k"
     fi
     crossfadeOf "$source" "$WORK/tmp-mid.wav" "$WORK/tmp-head.wav" "$prefix-crossfade$k"
-    i=$((i + 1))
   done
 }
 
@@ -170,7 +177,7 @@ if [ "$(cat "$WORK/audio.hash" 2>/dev/null)" != "$hash" ] || [ ! -s "$list" ]; t
   # a fade-in and end with a fade-out, half start on an attack and stop on a decaying note.
   synth=()
   for k in $(seq 1 12); do
-    song "$WORK/song$k.wav" $((seed + 31 * k)) 20 "-$(((k * 5) % 12 + 1))"
+    song "$WORK/song$k.wav" $((songSeed + 31 * k)) 20 "-$(((k * 5) % 12 + 1))"
     if [ $((k % 2)) = 0 ]; then
       sox "$WORK/song$k.wav" "$WORK/song$k-f.wav" fade t 0.3 -0 1.5
       mv "$WORK/song$k-f.wav" "$WORK/song$k.wav"
@@ -232,8 +239,8 @@ echo "native (host g++ -O2):"
 if command -v wine >/dev/null; then
   mkdir -p "$WORK/objects"
   (cd "$WORK/objects" && i686-w64-mingw32-g++-posix -std=c++17 -Os -fno-exceptions -fno-rtti -I"$ROOT" -c "$ROOT"/audio/*.cpp)
-  i686-w64-mingw32-g++-posix -std=c++17 -O2 -I"$ROOT" "$ROOT"/bench/snapBench.cpp "$ROOT"/bench/wavFeatures.cpp \
-      "$WORK"/objects/*.o -static -o "$WORK/snapBench.exe"
+  i686-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -I"$ROOT" "$ROOT"/bench/snapBench.cpp \
+      "$ROOT"/bench/wavFeatures.cpp "$WORK"/objects/*.o -static -o "$WORK/snapBench.exe"
   echo "the plug-in's build (i686, -Os) under Wine:"
-  WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$HOME/.wine-lumo} wine "$WORK/snapBench.exe" --time "$(winepath -w "$first" 2>/dev/null || echo "$first")"
+  wine "$WORK/snapBench.exe" --time "$(winepath -w "$first" 2>/dev/null || echo "$first")"
 fi

@@ -62,6 +62,9 @@ const std::vector<Piece> kShort = {{Sound::Silence, 0.3, 0}, {Sound::Low, 1.2, -
 const std::vector<Piece> kPauseAfterCut = {{Sound::Bright, 3.005, -12}, {Sound::Low, 1, -10}, {Sound::Silence, 0.3, 0}, {Sound::Low, 3, -10}};
 // Gaps ending at 2.3 s and 3.6 s (frames 172 and 270).
 const std::vector<Piece> kTwoGaps = {{Sound::Low, 2, -10}, {Sound::Silence, 0.3, 0}, {Sound::Low, 1, -10}, {Sound::Silence, 0.3, 0}, {Sound::Low, 3, -10}};
+// A gap of 0.64 s with a click of 0.04 s at 4.3 s (frame 322) in it: the sound is back in frame 348.
+const std::vector<Piece> kGapWithClick = {{Sound::Low, 4, -10}, {Sound::Silence, 0.3, 0}, {Sound::Hiss, 0.04, -30},
+                                          {Sound::Silence, 0.3, 0}, {Sound::Bright, 4, -12}};
 const std::vector<Piece> kShortGap = {{Sound::Low, 4, -10}, {Sound::Silence, 0.12, 0}, {Sound::Low, 4, -10}};
 const std::vector<Piece> kQuietHiss = {{Sound::Low, 4, -10}, {Sound::Hiss, 0.61, -70}, {Sound::Bright, 4, -12}};
 // Hiss from 4 s to 4.61 s: a change into it (frame 300) and out of it.
@@ -90,6 +93,7 @@ TEST(MarkSnap, PlacesAPress) {
       {"pause after heard sound", &kPauseAfterCut, 228, -1, change, kAnyFrame, 225},
       {"nearest of two gaps, the later", &kTwoGaps, 250, -1, silenceEnd, 270, 0},
       {"nearest of two gaps, the earlier", &kTwoGaps, 200, -1, silenceEnd, 172, 0},
+      {"a click in a gap is silence", &kGapWithClick, 324, -1, silenceEnd, 348, 0},
       {"0.12 s is no gap", &kShortGap, 305, -1, nothing, 305, 0},
       {"hiss at -70 dB in the gap", &kQuietHiss, 357, -1, silenceEnd, 345, 0},
       {"hiss at -45 dB is sound", &kLoudHiss, 305, -1, change, kAnyFrame, 300},
