@@ -14,6 +14,7 @@
 #include "../sheet/sheetCheck.h"
 #include "../store/fileSystem.h"
 #include "../store/settings.h"
+#include "cdFacts.h"
 #include "cueBytes.h"
 #include "cueEditor.h"
 #include "cueFile.h"
@@ -116,13 +117,21 @@ bool offerElsewhere(char* message, const char* audioPath, SheetText& text) {
   }
 }
 
-// A sheet with tracks is checked first; when it breaks a rule, the user is told what and
-// asked. Returns 0 to go on and save, -1 to stop, or the first problem's line when the user
+// The encoding the sheet is written in: an opened sheet's own, else the General page's.
+int encodingForSheet() {
+  const SheetForm& form = openedSheetForm();
+  return openedSheetPath()[0] && form.encoding != kSheetFormAsSetting ? form.encoding : settings().encoding;
+}
+
+// A sheet with tracks is checked first (for a CD too when "Check for burning a CD" is on); when
+// it breaks a rule, the user is told what and asked. Returns 0 to go on and save, -1 to stop, or the first problem's line when the user
 // said No.
 int checkBeforeSaving(const EditorText& sheet, HWND owner) {
   if (!sheetNeedsCheck(sheet.text, sheet.length)) return 0;
   SheetCheck check;
-  checkSheet(sheet.text, sheet.length, &check);
+  SheetAudioFacts audio;
+  if (settings().cdCheck) gatherCdFacts(sheet.text, sheet.length, encodingForSheet() != kEncodingAnsi, &audio);
+  checkSheet(sheet.text, sheet.length, &check, settings().cdCheck ? &audio.cd : nullptr);
   if (check.problems == 0) return 0;
   char message[kCheckMessageBytes];
   char problems[kProblemsTextBytes];
@@ -182,11 +191,11 @@ bool saveBesideAudio(const char* audioPath, SheetText& text, char* message, bool
   return false;
 }
 
-// The encoding a sheet is written in: an opened sheet's own, else the General page's.
+// The sheet's file bytes in its encoding.
 bool composeForSheet(SheetText& text) {
   const SheetForm& form = openedSheetForm();
   bool own = openedSheetPath()[0] && form.encoding != kSheetFormAsSetting;
-  int encoding = own ? form.encoding : settings().encoding;
+  int encoding = encodingForSheet();
   const Utf8Form* keep = own && form.encoding == kEncodingUtf8 ? &form.utf8Form : nullptr;
   return composeCueBytes(text.copy.text, text.copy.length, encoding, keep, text.owner, &text.file);
 }

@@ -15,7 +15,7 @@ namespace {
 
 // A show in two files, with lines of every kind the plug-in does not write.
 const std::string kTwoFiles = lines(
-    "CATALOG 1234567890123|CDTEXTFILE \"show.cdt\"|PERFORMER \"P\"|FILE \"cd1.flac\" WAVE|"
+    "CATALOG 1234567890128|CDTEXTFILE \"show.cdt\"|PERFORMER \"P\"|FILE \"cd1.flac\" WAVE|"
     "TRACK 01 AUDIO|    TITLE \"A\"|    INDEX 00 00:00:00|    INDEX 01 00:00:30|"
     "TRACK 02 AUDIO|    FLAGS DCP|    SONGWRITER \"S\"|    PREGAP 00:02:00|    INDEX 01 02:00:24|    INDEX 02 02:10:00|"
     "REM next disc|FILE \"cd2.flac\" WAVE|"
@@ -64,7 +64,7 @@ TEST(SheetBlocks, FileBlocksAndTheMarksFile) {
       {kTwoFiles, "POSTGAP", "cd2.flac"},
       {lines("TRACK 01 AUDIO|INDEX 01 00:00:00"), "INDEX", ""},
       {lines("FILE a.wav WAVE|TRACK 01 AUDIO|INDEX 1 00:00:00"), "INDEX", "a.wav"},
-      {lines("FILE \"open|INDEX 01 00:00:00"), "INDEX", "open"},
+      {lines("FILE \"open|INDEX 01 00:00:00"), "INDEX", "\"open"},  // no quote closes it: a bare word
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " at " + c.caretLine);
