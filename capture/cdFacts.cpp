@@ -26,8 +26,12 @@ AudioFacts factsOf(const char* path, const char* current) {
 void gatherCdFacts(const char* text, size_t length, bool utf8Text, SheetAudioFacts* facts) {
   char folder[kPathBytes];
   char current[kPathBytes];
-  sheetFolder(folder);
   hostEntryPathText(hostPlaylistIndex(), current);
+  // A sheet typed before any mark goes beside the playing file, and its names stand from there.
+  char audio[kPathBytes];
+  sheetAudioOrCurrentEntry(audio);
+  sheetFolder(folder);
+  if (!folder[0]) folderOf(audio, folder, sizeof folder);
   FileBlock blocks[kCdFilesMax];
   size_t count = listFileBlocks(text, length, blocks, kCdFilesMax);
   if (count > kCdFilesMax) count = kCdFilesMax;
@@ -39,8 +43,8 @@ void gatherCdFacts(const char* text, size_t length, bool utf8Text, SheetAudioFac
       facts->files[i] = AudioFacts{-1, kWaveUnknown, 0, 0, 0};
   }
   // A sheet typed without a FILE line goes with its audio file.
-  if (count == 0 && sheetAudioPath()[0]) {
-    facts->files[0] = factsOf(sheetAudioPath(), current);
+  if (count == 0 && audio[0]) {
+    facts->files[0] = factsOf(audio, current);
     count = 1;
   }
   facts->cd = CdFacts{facts->files, (unsigned)count, utf8Text};

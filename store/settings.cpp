@@ -34,7 +34,7 @@ const char kIniName[] = "plugin.ini";
 const size_t kIniBytesMax = 16 * 1024 * 1024;  // far past any plugin.ini; a larger one is not touched
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
-const int kKeyCount = 12;
+const int kKeyCount = 13;  // the keys composeValues writes
 
 Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic, 0};
 
