@@ -21,7 +21,7 @@ mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
 common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp")
 # The sheet check and the one reader of the sheet's structure it reads tracks with.
-check="sheet/sheetCheck.cpp sheet/trackCheck.cpp sheet/discCodes.cpp sheet/sheetProblems.cpp sheet/sheetTracks.cpp
+check="sheet/sheetCheck.cpp sheet/trackCheck.cpp sheet/valueCheck.cpp sheet/discCodes.cpp sheet/sheetProblems.cpp sheet/sheetTracks.cpp
        sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp base/utf8Text.cpp"
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"

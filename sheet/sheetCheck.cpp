@@ -5,7 +5,7 @@
 #include "../base/text.h"
 #include "../base/utf8Text.h"
 #include "cueTime.h"
-#include "discCodes.h"
+#include "valueCheck.h"
 #include "sheetLines.h"
 #include "sheetProblems.h"
 #include "sheetWords.h"
@@ -40,10 +40,6 @@ template <size_t N>
 int countOf(const char* const (&)[N]) {
   return (int)N;
 }
-
-const unsigned kCdSampleRate = 44100;
-const unsigned kCdBits = 16;
-const unsigned kCdChannels = 2;
 
 // What is known while the lines go by.
 struct CheckState {
@@ -199,35 +195,6 @@ void checkIndex(CheckState* s, const Words& words) {
   s->previousTrack = s->trackNumber;
 }
 
-// "mono", "stereo" or "N-channel" into field.
-Span channelsText(char* field, size_t fieldBytes, unsigned channels) {
-  if (channels == 1) {
-    copyText(field, fieldBytes, "mono");
-  } else if (channels == 2) {
-    copyText(field, fieldBytes, "stereo");
-  } else {
-    formatInt(field, fieldBytes, channels);
-    appendTo(field, fieldBytes, "-channel");
-  }
-  return spanOf(field);
-}
-
-// For a CD: the recording of the FILE line is a WAV file of 44.1 kHz, 16 bits, two channels.
-void checkCdAudio(CheckState* s, const Words& words) {
-  const AudioFacts* facts = s->fileLines < s->cd->fileCount ? &s->cd->files[s->fileLines] : nullptr;
-  Span name = words.word[0].text;
-  char rate[kNumberTextBytes], bits[kNumberTextBytes], channels[kNumberTextBytes + 8];
-  if (!spanEquals(words.word[1].text, "WAVE", false))
-    report(s->result, s->line, "a CD burner takes WAV files (type WAVE), not @", words.word[1].text);
-  else if (facts && facts->wave == kWaveNone)
-    report(s->result, s->line, "\"@\" is no WAV file, which a CD burner needs", name);
-  else if (facts && facts->wave == kWaveFile &&
-           (facts->sampleRate != kCdSampleRate || facts->bitsPerSample != kCdBits || facts->channels != kCdChannels))
-    report(s->result, s->line, "\"@\" is @ Hz, @-bit, @; a CD takes 44100 Hz, 16-bit, stereo", name,
-           Span{rate, formatInt(rate, sizeof rate, facts->sampleRate)},
-           Span{bits, formatInt(bits, sizeof bits, facts->bitsPerSample)}, channelsText(channels, sizeof channels, facts->channels));
-}
-
 void checkFile(CheckState* s, const Words& words) {
   // Before the first TRACK or after a track's first INDEX, a FILE line is for the next track.
   char earlier[kNumberTextBytes];
@@ -247,36 +214,13 @@ void checkFile(CheckState* s, const Words& words) {
            words.word[1].text);
   else
     reportMore(s, words);
-  if (s->cd && words.count == 2) checkCdAudio(s, words);
+  if (s->cd && words.count == 2) {
+    const AudioFacts* facts = s->fileLines < s->cd->fileCount ? &s->cd->files[s->fileLines] : nullptr;
+    checkCdAudio(s->result, s->line, words.word[0].text, words.word[1].text, facts);
+  }
   ++s->fileLines;
   s->sawFile = true;
   s->previousTime = -1;  // the times of a new file start again from its beginning
-}
-
-// An ISRC or a catalog number that burners refuse, or whose check digit is wrong.
-void checkCode(CheckState* s, Keyword keyword, Span code) {
-  if (keyword == kIsrc && !isIsrc(code))
-    report(s->result, s->line, "ISRC \"@\" is not 2 capitals, 3 capitals or digits, 7 digits (GBAYE0400001)", code);
-  if (keyword != kCatalog) return;
-  if (!isThirteenDigits(code)) {
-    report(s->result, s->line, "CATALOG \"@\" is not 13 digits", code);
-    return;
-  }
-  const char digit[] = {catalogCheckDigit(code), '\0'};
-  if (digit[0] != code.at[code.length - 1])
-    report(s->result, s->line, "CATALOG @ has a wrong check digit: its last digit should be @", code, spanOf(digit));
-}
-
-// TITLE, PERFORMER and SONGWRITER become a CD's CD-TEXT: Latin-1 characters, up to 80.
-void checkCdText(CheckState* s, Keyword keyword, Span text) {
-  char number[kNumberTextBytes];
-  size_t chars = 0;
-  Span outside = cdTextProblem(text, &chars);
-  if (outside.length > 0)
-    report(s->result, s->line, "@ holds \"@\", which CD-TEXT (Latin-1) cannot hold", spanOf(kKeywords[keyword]), outside);
-  else if (chars > kCdTextCharsMax)
-    report(s->result, s->line, "@ holds @ characters; CD-TEXT takes at most 80", spanOf(kKeywords[keyword]),
-           Span{number, formatInt(number, sizeof number, (long long)chars)});
 }
 
 // CATALOG, CDTEXTFILE, ISRC, PERFORMER, SONGWRITER and TITLE: one text, quoted or a word.
@@ -291,9 +235,10 @@ void checkValue(CheckState* s, Keyword keyword, const Words& words) {
   if (keyword == kCatalog || keyword == kCdTextFile) checkPlace(s, keyword, false);
   if (keyword == kIsrc) checkPlace(s, keyword, true);
   if (words.count == 0) return;
-  if (keyword == kIsrc || keyword == kCatalog) checkCode(s, keyword, words.word[0].text);
+  if (keyword == kIsrc) checkIsrc(s->result, s->line, words.word[0].text);
+  if (keyword == kCatalog) checkCatalog(s->result, s->line, words.word[0].text);
   if (s->cd && (keyword == kTitle || keyword == kPerformer || keyword == kSongwriter))
-    checkCdText(s, keyword, words.word[0].text);
+    checkCdText(s->result, s->line, name, words.word[0].text);
 }
 
 void checkFlags(CheckState* s, const char* at, const char* end) {

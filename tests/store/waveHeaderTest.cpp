@@ -1,8 +1,7 @@
 // A recording's facts from its first bytes: the format of a WAV file whatever chunks stand
-// before it, its length from the data chunk, and anything else no WAV file.
+// before it, its length from the data chunk, and anything else no WAV file. (Reading a file's
+// start is the reader matrix's: its bad sheets name WAV files in other formats.)
 #include <gtest/gtest.h>
-
-#include <windows.h>
 
 #include <string>
 
@@ -62,20 +61,4 @@ TEST(WaveHeader, FormatAndLengthFromTheFirstBytes) {
     EXPECT_EQ(facts.channels, c.channels);
     EXPECT_EQ(facts.frames, c.frames);
   }
-
-  // From a file: only its start is read; a file that is not there tells nothing.
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string path = std::string(temp) + "lumo_wave_" + std::to_string(GetCurrentProcessId()) + ".wav";
-  std::string wav = riff(chunk("LIST", std::string(kWaveHeaderBytes - 48, 'x'), kWaveHeaderBytes - 48) +
-                         format(1, 2, 44100, 16) + "data" + little(kMinuteOfCd, 4)) + std::string(5000, '\0');
-  FILE* f = fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  fwrite(wav.data(), 1, wav.size(), f);
-  fclose(f);
-  AudioFacts facts = readWaveFacts(path.c_str());
-  EXPECT_EQ(facts.wave, kWaveFile);
-  EXPECT_EQ(facts.frames, -1) << "the data chunk starts past the bytes read";
-  DeleteFileA(path.c_str());
-  EXPECT_EQ(readWaveFacts(path.c_str()).wave, kWaveUnknown);
 }
