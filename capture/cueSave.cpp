@@ -124,8 +124,8 @@ int encodingForSheet() {
 }
 
 // A sheet with tracks is checked first (for a CD too when "Check for burning a CD" is on); when
-// it breaks a rule, the user is told what and asked. Returns 0 to go on and save, -1 to stop, or the first problem's line when the user
-// said No.
+// it breaks a rule, the user is told what and asked. Returns 0 to go on and save, -1 to stop, or
+// the first problem's line when the user said No.
 int checkBeforeSaving(const EditorText& sheet, HWND owner) {
   if (!sheetNeedsCheck(sheet.text, sheet.length)) return 0;
   SheetCheck check;
