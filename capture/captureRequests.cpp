@@ -115,6 +115,7 @@ void requestOpen() {
     takeCueSheet(sheet);
     keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
     tell(owner, CAPTURE_SHOW_CUE, FALSE);
+    tellSheetProblems(owner, sheet);
   }
   freeOpenedSheet(sheet);
 }

@@ -11,6 +11,7 @@
 #include "../controls/modalGuard.h"
 #include "../host/hostLink.h"
 #include "../sheet/fileLine.h"
+#include "../sheet/sheetCheck.h"
 #include "../sheet/sheetEdit.h"
 #include "../store/fileSystem.h"
 #include "../store/settings.h"
@@ -35,6 +36,9 @@ const char kOtherCodePage[] =
 const char kOpenAnyway[] = "\r\n\r\nOpen it anyway?";
 const size_t kSheetBytesMax = 4 * 1024 * 1024;
 const size_t kMessageBytes = kPathBytes + 512;
+const char kProblemsIntro[] = "This cue sheet breaks rules that cue readers keep:\r\n\r\n";
+const char kProblemsEnd[] = "\r\n\r\nSave names them again until they are mended.";
+const size_t kProblemsMessageBytes = sizeof kProblemsIntro + kProblemsTextBytes + sizeof kProblemsEnd;
 
 // The Open dialog's types: the first two read a sheet that is neither UTF-16 nor UTF-8 in the
 // ANSI code page, each of the others in its own code page.
@@ -190,7 +194,23 @@ void takeCueSheet(const OpenedSheet* sheet) {
   setEditorText(sheet->text);
   setOpenedSheet(sheet->path, sheet->form);
   takeAudioOf(sheet->text, sheet->path);
-  setEntryCounter(countTracks(sheet->text, textLength(sheet->text, (size_t)-1), nullptr) + 1);
+  size_t length = textLength(sheet->text, (size_t)-1);
+  setEntryCounter(firstTrackNumber(sheet->text, length) + countTracks(sheet->text, length, nullptr));
+}
+
+void tellSheetProblems(HWND owner, const OpenedSheet* sheet) {
+  size_t length = textLength(sheet->text, (size_t)-1);
+  if (!sheetNeedsCheck(sheet->text, length)) return;
+  SheetCheck check;
+  checkSheet(sheet->text, length, &check);
+  if (check.problems == 0) return;
+  char problems[kProblemsTextBytes];
+  char message[kProblemsMessageBytes];
+  formatProblems(check, problems, sizeof problems);
+  copyText(message, sizeof message, kProblemsIntro);
+  appendTo(message, sizeof message, problems);
+  appendTo(message, sizeof message, kProblemsEnd);
+  guardedMessageBox(owner, message, kCaption, MB_OK | MB_ICONWARNING);
 }
 
 void freeOpenedSheet(OpenedSheet* sheet) {

@@ -24,4 +24,8 @@ OpenedSheet* readCueSheet(HWND owner);
 // Puts a sheet read into the editor in place of the one there, remembered with its file and form.
 void takeCueSheet(const OpenedSheet* sheet);
 
+// Tells once, in a box owned by owner, the rules of cue readers an opened sheet breaks (the
+// check Save makes, without the rules for a CD); says nothing of a sheet that keeps them.
+void tellSheetProblems(HWND owner, const OpenedSheet* sheet);
+
 void freeOpenedSheet(OpenedSheet* sheet);

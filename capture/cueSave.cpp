@@ -14,6 +14,7 @@
 #include "../sheet/sheetCheck.h"
 #include "../store/fileSystem.h"
 #include "../store/settings.h"
+#include "cdFacts.h"
 #include "cueBytes.h"
 #include "cueEditor.h"
 #include "cueFile.h"
@@ -127,13 +128,23 @@ bool offerElsewhere(char* message, const char* audioPath, SheetText& text) {
   }
 }
 
-// A sheet with tracks is checked first; when it breaks a rule, the user is told what and
-// asked. Returns 0 to go on and save, -1 to stop, or the first problem's line when the user
-// said No.
+// Whether the sheet's text is written as UTF-8: an opened sheet's own form, else the General
+// page's encoding.
+bool savedAsUtf8() {
+  const SheetForm& form = openedSheetForm();
+  if (openedSheetPath()[0] && !form.asSetting) return form.file.charset == kCharsetUtf8;
+  return settings().encoding != kEncodingAnsi;
+}
+
+// A sheet with tracks is checked first (for a CD too when "Check for burning a CD" is on); when
+// it breaks a rule, the user is told what and asked. Returns 0 to go on and save, -1 to stop, or
+// the first problem's line when the user said No.
 int checkBeforeSaving(const EditorText& sheet, HWND owner) {
   if (!sheetNeedsCheck(sheet.text, sheet.length)) return 0;
   SheetCheck check;
-  checkSheet(sheet.text, sheet.length, &check);
+  SheetAudioFacts audio;
+  if (settings().cdCheck) gatherCdFacts(sheet.text, sheet.length, savedAsUtf8(), &audio);
+  checkSheet(sheet.text, sheet.length, &check, settings().cdCheck ? &audio.cd : nullptr);
   if (check.problems == 0) return 0;
   char message[kCheckMessageBytes];
   char problems[kProblemsTextBytes];

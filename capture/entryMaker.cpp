@@ -78,7 +78,7 @@ bool followTheSheet(const EditorText& sheet) {
     forgetSheet();
     markSheetChanged();
   } else if (tracks > 0) {
-    setEntryCounter(tracks + 1);
+    setEntryCounter(firstTrackNumber(sheet.text, sheet.length) + tracks);
   }
   // An opened sheet has its own header.
   return entryCounter() <= 1 && !openedSheetPath()[0];
@@ -125,7 +125,7 @@ void placeInSheet(const EditorText& sheet, bool first) {
       appendToEditor(placed);
     else
       applyToEditor(sheet.text, sheet.length, edits, count, false);
-    setEntryCounter(placement.ordered ? placement.tracks + 1 : entryCounter() + 1);
+    setEntryCounter(placement.ordered ? placement.nextNumber : entryCounter() + 1);
   }
   if (edits) GlobalFree(edits);
   if (placed) GlobalFree(placed);

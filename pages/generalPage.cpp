@@ -1,5 +1,6 @@
 // The General page: the Enable box switches capture on and off at once, Show cue sheet
-// brings the Cue window back, and the two mark settings take effect as they are typed.
+// brings the Cue window back, and the two mark settings, the encoding and the CD check box take
+// effect as they are set.
 #include "../base/settingsText.h"
 #include "../base/text.h"
 #include "../capture/captureController.h"
@@ -45,6 +46,7 @@ void takeNumber(HWND page, const NumberField& field) {
 
 void onGeneralInit(HWND page) {
   CheckDlgButton(page, IDC_GENERAL_ENABLE, settings().enabled ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_GENERAL_CDCHECK, settings().cdCheck ? BST_CHECKED : BST_UNCHECKED);
   const int kNumberFields[] = {IDC_GENERAL_OFFSET, IDC_GENERAL_LEAD};
   for (int id : kNumberFields) {
     SendDlgItemMessageA(page, id, EM_SETLIMITTEXT, kNumberFieldBytes - 1, 0);
@@ -73,6 +75,9 @@ void onGeneralCommand(HWND page, WORD id, WORD code) {
       break;
     case IDC_GENERAL_SHOW_CUE:
       showCueSheet();
+      break;
+    case IDC_GENERAL_CDCHECK:
+      settings().cdCheck = IsDlgButtonChecked(page, IDC_GENERAL_CDCHECK) == BST_CHECKED ? 1 : 0;
       break;
     case IDC_GENERAL_ENCODING:
       if (code == CBN_SELCHANGE) {

@@ -21,17 +21,20 @@ if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
 common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp" "$ROOT/base/utf8Text.cpp")
+# The sheet check and the one reader of the sheet's structure it reads tracks with.
+check="sheet/sheetCheck.cpp sheet/trackCheck.cpp sheet/valueCheck.cpp sheet/discCodes.cpp sheet/sheetProblems.cpp sheet/sheetTracks.cpp
+       sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
   [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp tests/fuzz/charCaseStandIn.cpp"
   [cuepath]="tests/fuzz/fuzzCuePath.cpp sheet/cueFileName.cpp"
   [settings]="tests/fuzz/fuzzSettings.cpp base/settingsText.cpp base/iniText.cpp"
-  [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
-  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
-  [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp sheet/sheetCheck.cpp sheet/sheetWords.cpp sheet/sheetProblems.cpp sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/textEdit.cpp sheet/cueTime.cpp"
+  [recovery]="tests/fuzz/fuzzRecovery.cpp sheet/recoveryText.cpp sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
+  [sheetcheck]="tests/fuzz/fuzzSheetCheck.cpp $check"
+  [sheetedit]="tests/fuzz/fuzzSheetEdit.cpp $check sheet/markFacts.cpp sheet/sheetMarks.cpp sheet/sheetShift.cpp sheet/sheetPlace.cpp sheet/textEdit.cpp"
   [utf8]="tests/fuzz/fuzzUtf8.cpp"
-  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
-  [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/trackReader.cpp sheet/sheetLines.cpp sheet/cueTime.cpp"
+  [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
+  [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
   [audio]="tests/fuzz/fuzzAudio.cpp audio/bandSpectrum.cpp audio/changePoints.cpp audio/featureExtractor.cpp audio/frameFeatures.cpp audio/markSnap.cpp audio/silenceRuns.cpp audio/spectralNovelty.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the cross compiler, Wine, Xvfb, NSIS, the cue readers (mkvmerge among them), FFmpeg
-# (it reads the chapter exports) and the audio tools the tests use on a Debian 12 machine; does nothing for packages that are already
-# there, so it is safe to run before every build.
+# Installs the cross compiler, Wine, Xvfb, NSIS, the cue readers (mkvmerge among them, and the CD
+# burner cdrdao), FFmpeg (it reads the chapter exports) and the audio tools the tests use on a
+# Debian 12 machine; does nothing for packages that are already there, so it is safe to run
+# before every build.
 set -euo pipefail
 
 packages=(wine wine32:i386 g++-mingw-w64-i686 binutils-mingw-w64-i686 xvfb xauth cmake
           googletest make cuetools xdotool imagemagick x11-utils zip clang libclang-rt-14-dev nsis
-          sox shntool flac libcue-dev python3 mkvtoolnix ffmpeg)
+          sox shntool flac libcue-dev python3 mkvtoolnix ffmpeg cdrdao)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,7 @@
 #include "../base/text.h"
 #include "../base/utf8Text.h"
 #include "cueTime.h"
-#include "trackReader.h"
+#include "sheetTracks.h"
 
 namespace {
 
@@ -114,46 +114,60 @@ void putChar(Output* o, unsigned c, ExportFormat format) {
   }
 }
 
-void putValue(Output* o, const char* sheet, TextSpan value, ExportFormat format) {
-  const char* text = sheet + value.at;
+void putValue(Output* o, Span value, ExportFormat format) {
   size_t at = 0;
   while (at < value.length) {
     unsigned c;
-    at += utf8Decode(text, value.length, at, &c);
+    at += utf8Decode(value.at, value.length, at, &c);
     putChar(o, c, format);
   }
 }
 
 // "Performer - Title", without " - " when either is empty.
-void putChapterText(Output* o, const char* sheet, const SheetTrack& track, ExportFormat format) {
-  putValue(o, sheet, track.performer, format);
+void putChapterText(Output* o, const TrackFacts& track, ExportFormat format) {
+  putValue(o, track.performer, format);
   if (track.performer.length > 0 && track.title.length > 0) put(o, " - ");
-  putValue(o, sheet, track.title, format);
+  putValue(o, track.title, format);
 }
 
-// The tracks one after another, each with the one that follows it.
+// The tracks one after another, each with the one that follows it: the tracks of the first FILE
+// block (tracks before any FILE line count as in it) that have a valid INDEX 01.
 struct ChapterWalk {
   const char* sheet;
   size_t length;
-  TrackWalk tracks;
-  SheetTrack track;      // the current chapter
-  SheetTrack following;  // the next one, when hasFollowing
+  TrackScan scan;
+  int leftOut;           // tracks whose INDEX 01 stands in a later FILE block
+  int skipped;           // tracks without a valid INDEX 01
+  TrackFacts track;      // the current chapter
+  TrackFacts following;  // the next one, when hasFollowing
   bool hasFollowing;
   int number;            // the current chapter's, from 1
 };
 
+// The next track that is a chapter; false at the end, when the walk's counts are complete.
+bool nextChapterTrack(ChapterWalk* w, TrackFacts* track) {
+  while (nextTrack(w->sheet, w->length, &w->scan, track)) {
+    if (!track->hasIndex01) ++w->skipped;
+    else if (track->block > 0) ++w->leftOut;
+    else return true;
+  }
+  return false;
+}
+
 void startChapters(ChapterWalk* w, const char* sheet, size_t length) {
   w->sheet = sheet;
   w->length = length;
-  w->tracks = TrackWalk();
-  w->hasFollowing = nextSheetTrack(sheet, length, &w->tracks, &w->following);
+  w->scan = TrackScan{0, 0};
+  w->leftOut = 0;
+  w->skipped = 0;
+  w->hasFollowing = nextChapterTrack(w, &w->following);
   w->number = 0;
 }
 
 bool nextChapter(ChapterWalk* w) {
   if (!w->hasFollowing) return false;
   w->track = w->following;
-  w->hasFollowing = nextSheetTrack(w->sheet, w->length, &w->tracks, &w->following);
+  w->hasFollowing = nextChapterTrack(w, &w->following);
   ++w->number;
   return true;
 }
@@ -161,13 +175,13 @@ bool nextChapter(ChapterWalk* w) {
 // Where the current chapter ends: the next start, else the audio's length, when later than its
 // start; else a second after it.
 long long chapterEnd(const ChapterWalk& w, long long lengthFrames) {
-  long long start = w.track.start;
-  long long end = w.hasFollowing ? w.following.start : lengthFrames;
+  long long start = w.track.index01;
+  long long end = w.hasFollowing ? w.following.index01 : lengthFrames;
   return end > start ? end : start + kFramesPerSecond;
 }
 
 // The time the video chapter list writes for the current chapter, in seconds.
-long long videoSeconds(const ChapterWalk& w) { return w.number == 1 ? 0 : roundedSeconds(w.track.start); }
+long long videoSeconds(const ChapterWalk& w) { return w.number == 1 ? 0 : roundedSeconds(w.track.index01); }
 
 // Counts the chapters and checks the video list's rules; hours: the list needs H:MM:SS.
 void survey(const char* sheet, size_t length, long long lengthFrames, ExportReport* report, bool* hours) {
@@ -178,9 +192,9 @@ void survey(const char* sheet, size_t length, long long lengthFrames, ExportRepo
   while (nextChapter(&w)) {
     long long seconds = videoSeconds(w);
     if (seconds >= kSecondsPerHour) *hours = true;
-    if (w.number == 1 && roundedSeconds(w.track.start) != 0) report->videoRules |= kVideoFirstNotAtZero;
+    if (w.number == 1 && roundedSeconds(w.track.index01) != 0) report->videoRules |= kVideoFirstNotAtZero;
     bool lengthKnown = w.hasFollowing || lengthFrames >= 0;
-    long long next = w.hasFollowing ? roundedSeconds(w.following.start) : roundedSeconds(lengthFrames);
+    long long next = w.hasFollowing ? roundedSeconds(w.following.index01) : roundedSeconds(lengthFrames);
     if (w.hasFollowing && next <= seconds) {
       report->videoRules |= kVideoNotAscending;
       if (report->unorderedEntry == 0) report->unorderedEntry = w.number + 1;
@@ -191,8 +205,8 @@ void survey(const char* sheet, size_t length, long long lengthFrames, ExportRepo
   }
   report->tracks = w.number;
   if (w.number < kVideoEntriesMin) report->videoRules |= kVideoTooFewEntries;
-  report->leftOut = w.tracks.leftOut;
-  report->skipped = w.tracks.skipped;
+  report->leftOut = w.leftOut;
+  report->skipped = w.skipped;
 }
 
 void writeExport(Output* o, const char* sheet, size_t length, ExportFormat format, long long lengthFrames,
@@ -203,18 +217,18 @@ void writeExport(Output* o, const char* sheet, size_t length, ExportFormat forma
     SheetHeader header = readSheetHeader(sheet, length);
     put(o, ";FFMETADATA1\n");
     const char* keys[] = {"title=", "artist="};
-    TextSpan values[] = {header.title, header.performer};
+    Span values[] = {header.title, header.performer};
     for (int i = 0; i < 2; ++i) {
       if (values[i].length == 0) continue;
       put(o, keys[i]);
-      putValue(o, sheet, values[i], format);
+      putValue(o, values[i], format);
       put(o, "\n");
     }
   }
   if (format == kExportWebVtt) put(o, "WEBVTT\n\n");
   if (format == kExportPodcastJson) put(o, "{\"version\":\"1.2.0\",\"chapters\":[");
   while (nextChapter(&w)) {
-    const SheetTrack& t = w.track;
+    const TrackFacts& t = w.track;
     switch (format) {
       case kExportVideoChapters:
         putClock(o, videoSeconds(w), hours);
@@ -222,7 +236,7 @@ void writeExport(Output* o, const char* sheet, size_t length, ExportFormat forma
         break;
       case kExportFfmetadata:
         put(o, "[CHAPTER]\nTIMEBASE=1/75\nSTART=");
-        putNumber(o, t.start);
+        putNumber(o, t.index01);
         put(o, "\nEND=");
         putNumber(o, chapterEnd(w, lengthFrames));
         put(o, "\ntitle=");
@@ -231,32 +245,32 @@ void writeExport(Output* o, const char* sheet, size_t length, ExportFormat forma
         put(o, "CHAPTER");
         putNumber(o, w.number, 2);
         put(o, "=");
-        putTimestamp(o, t.start);
+        putTimestamp(o, t.index01);
         put(o, "\nCHAPTER");
         putNumber(o, w.number, 2);
         put(o, "NAME=");
         break;
       case kExportWebVtt:
-        putTimestamp(o, t.start);
+        putTimestamp(o, t.index01);
         put(o, " --> ");
         putTimestamp(o, chapterEnd(w, lengthFrames));
         put(o, "\n");
         break;
       case kExportPodcastJson:
         put(o, w.number == 1 ? "{\"startTime\":" : ",{\"startTime\":");
-        putShortSeconds(o, t.start);
+        putShortSeconds(o, t.index01);
         put(o, ",\"title\":\"");
         break;
       case kExportAudacityLabels:
-        putLongSeconds(o, t.start);
+        putLongSeconds(o, t.index01);
         put(o, "\t");
-        putLongSeconds(o, t.start);
+        putLongSeconds(o, t.index01);
         put(o, "\t");
         break;
       case kExportFormatCount:
         break;
     }
-    putChapterText(o, sheet, t, format);
+    putChapterText(o, t, format);
     put(o, format == kExportPodcastJson ? "\"}" : format == kExportWebVtt ? "\n\n" : "\n");
   }
   if (format == kExportPodcastJson) put(o, "]}\n");

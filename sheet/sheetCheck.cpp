@@ -3,10 +3,13 @@
 
 #include "../base/limits.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 #include "cueTime.h"
+#include "valueCheck.h"
 #include "sheetLines.h"
 #include "sheetProblems.h"
 #include "sheetWords.h"
+#include "trackCheck.h"
 
 namespace {
 
@@ -41,6 +44,9 @@ int countOf(const char* const (&)[N]) {
 // What is known while the lines go by.
 struct CheckState {
   SheetCheck* result;
+  const CdFacts* cd;        // null unless the sheet is meant for a CD
+  bool toldUtf8;            // "saved as UTF-8" is said once
+  unsigned fileLines;       // FILE lines so far
   int line;
   Span lineText;            // the current line without its blanks at either end
   bool sawFile;
@@ -208,6 +214,11 @@ void checkFile(CheckState* s, const Words& words) {
            words.word[1].text);
   else
     reportMore(s, words);
+  if (s->cd && words.count == 2) {
+    const AudioFacts* facts = s->fileLines < s->cd->fileCount ? &s->cd->files[s->fileLines] : nullptr;
+    checkCdAudio(s->result, s->line, words.word[0].text, words.word[1].text, facts);
+  }
+  ++s->fileLines;
   s->sawFile = true;
   s->previousTime = -1;  // the times of a new file start again from its beginning
 }
@@ -223,6 +234,11 @@ void checkValue(CheckState* s, Keyword keyword, const Words& words) {
     reportMore(s, words);
   if (keyword == kCatalog || keyword == kCdTextFile) checkPlace(s, keyword, false);
   if (keyword == kIsrc) checkPlace(s, keyword, true);
+  if (words.count == 0) return;
+  if (keyword == kIsrc) checkIsrc(s->result, s->line, words.word[0].text);
+  if (keyword == kCatalog) checkCatalog(s->result, s->line, words.word[0].text);
+  if (s->cd && (keyword == kTitle || keyword == kPerformer || keyword == kSongwriter))
+    checkCdText(s->result, s->line, name, words.word[0].text);
 }
 
 void checkFlags(CheckState* s, const char* at, const char* end) {
@@ -273,6 +289,10 @@ void checkLine(CheckState* s, const char* at, const char* end) {
   while (at < end && isBlank(*at)) ++at;
   while (end > at && isBlank(end[-1])) --end;
   if (at == end) return;
+  if (s->cd && s->cd->utf8Text && !s->toldUtf8 && !isAscii(at, (size_t)(end - at))) {
+    report(s->result, s->line, "the sheet is saved as UTF-8, which burners read as Latin-1: choose ANSI text");
+    s->toldUtf8 = true;
+  }
   s->lineText = Span{at, (size_t)(end - at)};
   const char* rest = at;
   while (rest < end && !isBlank(*rest)) ++rest;
@@ -283,7 +303,8 @@ void checkLine(CheckState* s, const char* at, const char* end) {
     if (anyCase >= 0)
       report(s->result, s->line, "write \"@\" in capitals: @", name, spanOf(kKeywords[anyCase]));
     else
-      report(s->result, s->line, "\"@\" is not a cue keyword (FILE, TRACK, INDEX, TITLE, REM...)", name);
+      report(s->result, s->line, "\"@\" is no cue keyword and readers drop the sheet: use a REM line",
+             name);
     return;
   }
   if (const char* problem = quoteProblem(rest, end)) {
@@ -330,11 +351,12 @@ bool sheetNeedsCheck(const char* text, size_t length) {
   return false;
 }
 
-void checkSheet(const char* text, size_t length, SheetCheck* result) {
+void checkSheet(const char* text, size_t length, SheetCheck* result, const CdFacts* cd) {
   if (!result) return;
   clearProblems(result);
   CheckState s = {};
   s.result = result;
+  s.cd = cd;
   s.lastIndex = -1;
   s.previousTime = -1;
   SheetLine line;
@@ -345,4 +367,5 @@ void checkSheet(const char* text, size_t length, SheetCheck* result) {
       report(result, s.line, "the line ends in a CR without LF, which cue readers do not see as a line end");
   }
   closeTrack(&s);
+  checkTracks(text, length, cd, result);
 }

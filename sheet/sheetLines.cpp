@@ -82,11 +82,15 @@ bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index) {
 bool readFileLine(const char* text, const SheetLine& line, size_t* nameAt, size_t* nameLength) {
   size_t at = 0;
   if (!lineKeyword(text, line, "FILE", &at)) return false;
-  bool quoted = at < line.end && text[at] == '"';
-  if (quoted) ++at;
-  size_t end = at;
-  while (end < line.end && (quoted ? text[end] != '"' : !isBlank(text[end]))) ++end;
-  if (nameAt) *nameAt = at;
-  if (nameLength) *nameLength = end - at;
+  Span name = valueAt(text, line, at);
+  if (nameAt) *nameAt = (size_t)(name.at - text);
+  if (nameLength) *nameLength = name.length;
   return true;
+}
+
+Span valueAt(const char* text, const SheetLine& line, size_t at) {
+  const char* from = text + at;
+  Word word;
+  if (!readWord(&from, text + line.end, &word)) return Span{text + line.end, 0};
+  return word.text;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "../base/textLines.h"
+#include "sheetWords.h"
 
 // A line of the sheet, read with readLine.
 using SheetLine = TextLine;
@@ -36,7 +37,11 @@ struct IndexLine {
 // without such a number.
 bool readIndexLine(const char* text, const SheetLine& line, IndexLine* index);
 
-// A "FILE <name> <type>" line: where its name stands, without the quotes of a quoted name (a
-// quoted name runs to the next quote or the line's end, a bare one to the next blank); false for
-// any other line.
+// A "FILE <name> <type>" line: where its name stands (the first word after FILE, see readWord;
+// without the quotes of a quoted name); false for any other line.
 bool readFileLine(const char* text, const SheetLine& line, size_t* nameAt, size_t* nameLength);
+
+// The value of a line whose keyword ends before at: its first word (see readWord), without the
+// quotes of a quoted one; empty, at the line's end, when there is none. What follows it is no
+// part of it.
+Span valueAt(const char* text, const SheetLine& line, size_t at);

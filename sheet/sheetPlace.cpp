@@ -14,9 +14,10 @@ const size_t kPlacementEditsMost = 3;  // edits for one track: the entry before 
 
 // Where the entry goes, found from the sheet's tracks.
 struct Place {
-  bool ordered;     // every track has a valid INDEX 01
+  bool ordered;     // every track has a valid INDEX 01 in the FILE block of its TRACK line
   int tracks;       // in the sheet
-  int number;       // the entry's number
+  int ordinal;      // the entry's place among the tracks, from 1
+  int firstNumber;  // the number the first track keeps (a later disc's sheet starts at TRACK 05)
   size_t at;        // where it is put
   bool atSheetEnd;  // at the end, after a line break (else before the line at `at`)
 };
@@ -32,12 +33,12 @@ bool sameText(const char* a, const char* b, size_t length) {
 }
 
 // Appends the entry as placed to out at *at: its TRACK line numbered, and as the first track
-// with INDEX 00 before a later INDEX 01. False when it does not fit.
+// (isFirst) with INDEX 00 before a later INDEX 01. False when it does not fit.
 bool putPlacedEntry(char* out, size_t outBytes, size_t* at, const char* entry, size_t entryLength,
-                    const TrackFacts& track, int number) {
+                    const TrackFacts& track, int number, bool isFirst) {
   char digits[kNumberTextBytes];
   size_t digitsLength = trackNumberText(number, digits, sizeof digits);
-  bool pregap = pregapChange(track, false, number == 1, track.index01) == kPregapAdd;
+  bool pregap = pregapChange(track, false, isFirst, track.index01) == kPregapAdd;
   size_t rest = pregap ? track.index01Line.start : entryLength;
   size_t afterNumber = track.numberAt + track.numberLength;
   return putBytes(out, outBytes, at, entry, track.numberAt) &&
@@ -52,18 +53,22 @@ bool endsWithBreak(const char* text, size_t length) {
   return length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r');
 }
 
-// The entry as it stands at the sheet's end, after a line break (unless the sheet ends with one)
-// and the FILE line when there is one: one edit.
-size_t placeAtEnd(const char* sheet, size_t length, const char* entry, size_t entryLength, const char* fileLine,
-                  char* placed, size_t placedBytes, TextEdit* edits) {
+// The entry as it stands, one edit: at the end of the target's FILE block, before the line at
+// `end` with a line break after it; at the sheet's end (end == length) after a line break
+// (unless the sheet ends with one) and the new FILE line when there is one.
+size_t placeAsItStands(const char* sheet, size_t length, size_t end, const char* entry, size_t entryLength,
+                       const char* fileLine, char* placed, size_t placedBytes, TextEdit* edits,
+                       EntryPlacement* placement) {
   size_t at = 0;
-  if (!endsWithBreak(sheet, length)) putText(placed, placedBytes, &at, kLineBreak);
+  if (end == length && !endsWithBreak(sheet, length)) putText(placed, placedBytes, &at, kLineBreak);
   if (fileLine) {
     putText(placed, placedBytes, &at, fileLine);
     putText(placed, placedBytes, &at, kLineBreak);
   }
   putBytes(placed, placedBytes, &at, entry, entryLength);
-  edits[0] = externalEdit(length, 0, placed, at);
+  if (end < length) putText(placed, placedBytes, &at, kLineBreak);
+  edits[0] = externalEdit(end, 0, placed, at);
+  *placement = {false, end == length, 0, 0};
   return 1;
 }
 
@@ -82,12 +87,12 @@ size_t placeNewSheet(const char* sheet, size_t length, bool empty, int tracks, c
     putText(placed, placedBytes, &at, kLineBreak);
   }
   size_t headed = at;
-  if (!entryOrdered || !putPlacedEntry(placed, placedBytes, &at, entry, entryLength, entryTrack, 1)) {
+  if (!entryOrdered || !putPlacedEntry(placed, placedBytes, &at, entry, entryLength, entryTrack, 1, true)) {
     at = headed;
     putBytes(placed, placedBytes, &at, entry, entryLength);
   }
   edits[0] = empty ? externalEdit(0, length, placed, at) : externalEdit(length, 0, placed, at);
-  *placement = {entryOrdered, !empty || length == 0, entryOrdered ? tracks + 1 : 0};
+  *placement = {entryOrdered, !empty || length == 0, entryOrdered ? tracks + 1 : 0, entryOrdered ? tracks + 2 : 0};
   return 1;
 }
 
@@ -100,24 +105,40 @@ size_t fileLineStart(const char* text, size_t length, size_t index) {
   return length;
 }
 
+// The target's FILE block: -1 for a new one, the last for any past it.
+int targetBlock(const char* sheet, size_t length, const EntryTarget& target) {
+  int blocks = (int)listFileBlocks(sheet, length, nullptr, 0);
+  int last = blocks > 0 ? blocks - 1 : 0;
+  return target.fileBlock < 0 ? -1 : target.fileBlock > last ? last : target.fileBlock;
+}
+
+// Where the lines of FILE block `block` end: at the next FILE line, or before it at the TRACK line
+// of a track whose INDEX 01 stands past that FILE line; the text's length for the last block.
+size_t blockEnd(const char* sheet, size_t length, int block) {
+  size_t end = fileLineStart(sheet, length, (size_t)block + 1);
+  TrackScan scan = {0, 0};
+  TrackFacts track;
+  while (nextTrack(sheet, length, &scan, &track) && track.trackLine < end)
+    if (track.trackBlock <= block && track.block > block) return track.trackLine;
+  return end;
+}
+
 // Where an entry starting at entryTime goes for the target: before the target block's first
 // track that starts later, else at that block's end; for a new block, at the sheet's end.
 Place findPlace(const char* sheet, size_t length, long long entryTime, const EntryTarget& target) {
-  Place place = {true, 0, 0, length, true};
-  int blocks = (int)listFileBlocks(sheet, length, nullptr, 0);
-  int last = blocks > 0 ? blocks - 1 : 0;
-  int block = target.fileBlock < 0 ? -1 : target.fileBlock > last ? last : target.fileBlock;
+  Place place = {true, 0, 0, firstTrackNumber(sheet, length), length, true};
+  int block = targetBlock(sheet, length, target);
   int upToBlock = 0;  // tracks in the target block and before it
   bool found = false;
   TrackScan scan = {0, 0};
   TrackFacts track;
   while (nextTrack(sheet, length, &scan, &track)) {
     ++place.tracks;
-    if (!track.hasIndex01) place.ordered = false;
+    if (!track.hasIndex01 || track.block != track.trackBlock) place.ordered = false;
     if (found || track.block > block) continue;
     if (track.block == block && track.index01 > entryTime) {
       found = true;
-      place.number = place.tracks;
+      place.ordinal = place.tracks;
       place.at = track.trackLine;
       place.atSheetEnd = false;
     } else {
@@ -125,16 +146,17 @@ Place findPlace(const char* sheet, size_t length, long long entryTime, const Ent
     }
   }
   if (!found) {
-    place.number = block < 0 ? place.tracks + 1 : upToBlock + 1;
-    place.at = block >= 0 && block < last ? fileLineStart(sheet, length, (size_t)block + 1) : length;
+    place.ordinal = block < 0 ? place.tracks + 1 : upToBlock + 1;
+    place.at = block >= 0 ? blockEnd(sheet, length, block) : length;
     place.atSheetEnd = place.at == length;
   }
   return place;
 }
 
-// The edits of one track of the sheet, ordinal counted from 1 before the entry goes in: its
+// The edits of one track of the sheet, which was the first (wasFirst) and is now (isFirst): its
 // number, and INDEX 00 00:00:00 added or removed by whether it is the first track now.
-size_t trackEdits(const char* sheet, const TrackFacts& track, int ordinal, int number, TextEdit* edits) {
+size_t trackEdits(const char* sheet, const TrackFacts& track, bool wasFirst, bool isFirst, int number,
+                  TextEdit* edits) {
   size_t count = 0;
   char digits[kNumberTextBytes];
   size_t digitsLength = trackNumberText(number, digits, sizeof digits);
@@ -142,7 +164,7 @@ size_t trackEdits(const char* sheet, const TrackFacts& track, int ordinal, int n
     edits[count] = ownEdit(track.numberAt, track.numberLength);
     putOwn(&edits[count++], digits, digitsLength);
   }
-  PregapChange pregap = pregapChange(track, ordinal == 1, number == 1, track.index01);
+  PregapChange pregap = pregapChange(track, wasFirst, isFirst, track.index01);
   if (pregap == kPregapRemove) {
     edits[count++] = ownEdit(track.pregapLine.start, track.pregapLine.next - track.pregapLine.start);
   } else if (pregap == kPregapAdd) {
@@ -167,7 +189,8 @@ size_t placeAndNumber(const char* sheet, size_t length, const Place& place, cons
       edits[count++] = externalEdit(place.at, 0, placed, placedLength);
       put = true;
     }
-    count += trackEdits(sheet, track, ordinal, ordinal < place.number ? ordinal : ordinal + 1, edits + count);
+    int now = ordinal < place.ordinal ? ordinal : ordinal + 1;
+    count += trackEdits(sheet, track, ordinal == 1, now == 1, place.firstNumber + now - 1, edits + count);
   }
   if (!put && count < editsMax) edits[count++] = externalEdit(place.at, 0, placed, placedLength);
   return count;
@@ -189,7 +212,7 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
                   size_t editsMax, EntryPlacement* placement) {
   if (!placed || placedBytes == 0 || !edits || editsMax == 0 || !placement) return 0;
   size_t entryLength = textLength(entry, placedBytes);
-  *placement = {false, true, 0};
+  *placement = {false, true, 0, 0};
   bool empty = true;
   int tracks = countTracks(sheet, length, &empty);
   if (header || empty)
@@ -199,10 +222,13 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
   const char* fileLine = target.fileBlock < 0 ? target.newFileLine : nullptr;
   TrackFacts entryTrack;
   TrackScan scan = {0, 0};
-  Place place = {false, 0, 0, length, true};
+  Place place = {false, 0, 0, 1, length, true};
   if (nextTrack(entry, entryLength, &scan, &entryTrack) && entryTrack.hasIndex01)
     place = findPlace(sheet, length, entryTrack.index01, target);
-  if (!place.ordered) return placeAtEnd(sheet, length, entry, entryLength, fileLine, placed, placedBytes, edits);
+  int block = targetBlock(sheet, length, target);
+  size_t end = block < 0 ? length : blockEnd(sheet, length, block);
+  if (!place.ordered)
+    return placeAsItStands(sheet, length, end, entry, entryLength, fileLine, placed, placedBytes, edits, placement);
 
   size_t placedLength = 0;
   bool fits = true;
@@ -212,11 +238,13 @@ size_t placeEntry(const char* sheet, size_t length, const char* header, const ch
       fits = fits && putText(placed, placedBytes, &placedLength, fileLine) &&
              putText(placed, placedBytes, &placedLength, kLineBreak);
   }
-  fits = fits && putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack, place.number) &&
+  fits = fits && putPlacedEntry(placed, placedBytes, &placedLength, entry, entryLength, entryTrack,
+                                place.firstNumber + place.ordinal - 1, place.ordinal == 1) &&
          (place.atSheetEnd || putText(placed, placedBytes, &placedLength, kLineBreak));
-  // An INDEX 00 line too wide for the room kept for it: the entry goes at the end unchanged.
-  if (!fits) return placeAtEnd(sheet, length, entry, entryLength, fileLine, placed, placedBytes, edits);
+  // An INDEX 00 line too wide for the room kept for it: the entry goes at its block's end unchanged.
+  if (!fits)
+    return placeAsItStands(sheet, length, end, entry, entryLength, fileLine, placed, placedBytes, edits, placement);
   size_t count = placeAndNumber(sheet, length, place, placed, placedLength, edits, editsMax);
-  *placement = {true, place.atSheetEnd && count == 1, place.tracks + 1};
+  *placement = {true, place.atSheetEnd && count == 1, place.tracks + 1, place.firstNumber + place.tracks + 1};
   return count;
 }

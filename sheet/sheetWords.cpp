@@ -6,6 +6,17 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 char upper(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
 
+// Where the quoted text that opens at quote ends: its closing quote, or end when none closes it.
+const char* closingQuote(const char* quote, const char* end) {
+  const char* lastEscaped = end;
+  for (const char* p = quote + 1; p < end; ++p) {
+    if (*p != '"') continue;
+    if (p[-1] != '\\') return p;
+    lastEscaped = p;
+  }
+  return lastEscaped;
+}
+
 }  // namespace
 
 bool spanEquals(Span span, const char* name, bool anyCase) {
@@ -31,16 +42,17 @@ bool readWord(const char** at, const char* end, Word* word) {
   const char* p = *at;
   while (p < end && isBlank(*p)) ++p;
   if (p == end) return false;
-  const char* stop = p + 1;
-  word->quoted = *p == '"';
+  const char* bare = p + 1;
+  while (bare < end && !isBlank(*bare)) ++bare;
+  const char* close = *p == '"' ? closingQuote(p, end) : end;
+  // Readers take the longer of the two readings, the quoted one when they are alike.
+  word->quoted = close < end && close + 1 >= bare;
   if (word->quoted) {
-    while (stop < end && *stop != '"') ++stop;
-    word->text = Span{p + 1, (size_t)(stop - p - 1)};
-    *at = stop < end ? stop + 1 : end;
+    word->text = Span{p + 1, (size_t)(close - p - 1)};
+    *at = close + 1;
   } else {
-    while (stop < end && !isBlank(*stop)) ++stop;
-    word->text = Span{p, (size_t)(stop - p)};
-    *at = stop;
+    word->text = Span{p, (size_t)(bare - p)};
+    *at = bare;
   }
   return true;
 }

@@ -1,5 +1,6 @@
-// The words of a cue sheet line as the sheet check reads them: bare bytes up to a blank, or a
-// quoted text. Pieces of text here are spans, never terminated, and nothing reads past their end.
+// The words of a cue sheet line as cue readers (libcue, cuetools) read them: a quoted text or
+// bare bytes up to a blank. Every user of the sheet's structure reads its values here. Pieces of
+// text are spans, never terminated, and nothing reads past their end.
 #pragma once
 
 #include <cstddef>
@@ -32,8 +33,12 @@ bool spanStartsWith(Span span, const char* prefix);
 // Index of the name among count names that span spells, or -1.
 int findName(Span span, const char* const* names, int count, bool anyCase);
 
-// Reads the next word before end and moves *at past it: a quoted text (up to the next quote or
-// end), or bytes up to a blank. False when only blanks are left.
+// Reads the next word before end and moves *at past it; false when only blanks are left. A word
+// that starts with a double quote is the quoted text up to the first quote after it that no
+// backslash stands before (a backslash and a quote are text: "AC\"DC" is AC\"DC), else up to
+// the last quote with a backslash before it; but when no quote closes it, or the bytes up to the
+// next blank run further than the quoted text ("x"y"), the word is those bytes, quotes and all.
+// Any other word is the bytes up to a blank.
 bool readWord(const char** at, const char* end, Word* word);
 
 // Reads up to wanted (at most kWordsMax) words from at to end; what follows them goes to more.

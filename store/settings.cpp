@@ -34,9 +34,9 @@ const char kIniName[] = "plugin.ini";
 const size_t kIniBytesMax = 16 * 1024 * 1024;  // far past any plugin.ini; a larger one is not touched
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
-const int kKeyCount = 12;
+const int kKeyCount = 13;  // the keys composeValues writes
 
-Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic};
+Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic, 0};
 
 // plugin.ini as read: its bytes, or, for a UTF-16 file, the path for the profile functions.
 struct IniFile {
@@ -150,6 +150,7 @@ void composeValues(StoredValues* s) {
   addNumber(s, "markoffset", gSettings.markOffsetMs);
   addNumber(s, "listenlead", gSettings.listenLeadSeconds);
   addNumber(s, "encoding", gSettings.encoding);
+  addNumber(s, "cdcheck", gSettings.cdCheck);
 }
 
 void writeWide(const IniFile& ini, const StoredValues& s) {
@@ -194,6 +195,7 @@ void readSettings() {
   gSettings.markOffsetMs = kMarkOffsetMsDefault;
   gSettings.listenLeadSeconds = kListenLeadSecondsDefault;
   gSettings.encoding = kEncodingAutomatic;
+  gSettings.cdCheck = 0;
   IniFile ini;
   if (!openIni(&ini)) {
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
@@ -206,6 +208,7 @@ void readSettings() {
   gSettings.listenLeadSeconds =
       clampSetting(readNumber(ini, "listenlead", kListenLeadSecondsDefault), kListenLeadSecondsMax);
   gSettings.encoding = clampSetting(readNumber(ini, "encoding", kEncodingAutomatic), kEncodingLast);
+  gSettings.cdCheck = clampSetting(readNumber(ini, "cdcheck", 0), 1);
   readTemplate(ini, "advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate);
   if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);

@@ -11,6 +11,7 @@ struct Settings {
   int markOffsetMs;          // a mark's time lies this much before the key press
   int listenLeadSeconds;     // Listen starts this long before a mark
   int encoding;              // how a cue file's text is written: one of the CueEncoding values
+  int cdCheck;               // non-zero: Save also checks what burning a CD needs
 };
 
 // How a cue file's text is written.

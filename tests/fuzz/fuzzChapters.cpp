@@ -1,5 +1,6 @@
 // Fuzzes the chapter export: any sheet, every format; the size told equals the size written,
-// exact and short buffers are never overrun, and each output keeps its format's structure.
+// exact and short buffers are never overrun, and each output is read whole by its format's
+// reader rules, with as many chapters as the report says.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -96,91 +97,148 @@ struct Json {
   }
 };
 
+// A whole decimal number (digits, at most one point between digits) from at to the end of s.
+bool isDecimal(const std::string& s) {
+  size_t at = 0;
+  if (number(s, &at) < 0) return false;
+  if (at == s.size()) return true;
+  size_t point = ++at;
+  return s[point - 1] == '.' && number(s, &at) >= 0 && at == s.size();
+}
+
+// [H:]M:SS, the times a video site reads at a description line's start; -1 when none stands there.
+long long clockSeconds(const std::string& line, size_t* at) {
+  long long value = number(line, at);
+  if (value < 0) return -1;
+  int fields = 1;
+  for (; fields < 3 && *at < line.size() && line[*at] == ':' && isDigits(line, *at + 1, 2); ++fields) {
+    long long part = atoll(line.substr(*at + 1, 2).c_str());
+    if (part >= 60) return -1;
+    value = value * 60 + part;
+    *at += 3;
+  }
+  return fields >= 2 ? value : -1;
+}
+
+// Each output as its readers take it: the video sites' chapter list, FFmpeg's metadata reader,
+// mkvmerge's simple chapters, the WebVTT parser, a JSON reader with the podcast chapters' fields,
+// Audacity's label reader. Each finds the report's number of chapters.
 void checkStructure(ExportFormat format, const std::string& out, const ExportReport& report) {
   FUZZ_CHECK(out.find('\r') == std::string::npos && out.find('\0') == std::string::npos);
   std::vector<std::string> lines = linesOf(out);
   size_t tracks = (size_t)report.tracks;
   switch (format) {
-    case kExportVideoChapters: {
+    case kExportVideoChapters:
+      // A time at each line's start, the first 0:00, then the title after a blank.
       FUZZ_CHECK(lines.size() == tracks);
-      int listFields = 0;
       for (size_t i = 0; i < lines.size(); ++i) {
         size_t p = 0;
-        FUZZ_CHECK(number(lines[i], &p) >= 0);
-        int fields = 1;
-        while (p < lines[i].size() && lines[i][p] == ':' && isDigits(lines[i], p + 1, 2)) p += 3, ++fields;
-        FUZZ_CHECK((fields == 2 || fields == 3) && (i == 0 || fields == listFields));
-        listFields = fields;
+        long long seconds = clockSeconds(lines[i], &p);
+        FUZZ_CHECK(seconds >= 0 && (i > 0 || seconds == 0));
         FUZZ_CHECK(p == lines[i].size() || (lines[i][p] == ' ' && p + 1 < lines[i].size()));
-        if (i == 0) FUZZ_CHECK(lines[i].compare(0, fields == 2 ? 4 : 7, fields == 2 ? "0:00" : "0:00:00") == 0);
       }
       break;
-    }
     case kExportFfmetadata: {
+      // key=value lines (a backslash escapes the next character, never the line break), sections
+      // of [CHAPTER] each with a TIMEBASE, and a START and an END after it.
       FUZZ_CHECK(!lines.empty() && lines[0] == ";FFMETADATA1");
       size_t chapters = 0;
-      long long start = -1;
+      long long start = -1, end = -1;
+      bool timebase = false;
+      auto closeChapter = [&]() {
+        if (chapters > 0) FUZZ_CHECK(timebase && start >= 0 && end > start);
+      };
       for (size_t i = 1; i < lines.size(); ++i) {
         const std::string& l = lines[i];
+        FUZZ_CHECK(!l.empty() && l[0] != ';' && l[0] != '#');
         if (l == "[CHAPTER]") {
+          closeChapter();
           ++chapters;
-          FUZZ_CHECK(i + 4 < lines.size() && lines[i + 1] == "TIMEBASE=1/75");
+          start = end = -1;
+          timebase = false;
           continue;
         }
-        size_t eq = l.find('=');
-        FUZZ_CHECK(eq != std::string::npos && l.find_first_of(";#\\") > eq);
-        for (size_t p = eq + 1; p < l.size(); ++p) {
+        size_t eq = std::string::npos;
+        for (size_t p = 0; p < l.size(); ++p) {
           if (l[p] == '\\') FUZZ_CHECK(++p < l.size());
-          else FUZZ_CHECK(l[p] != '=' && l[p] != ';' && l[p] != '#');
+          else if (l[p] == '=' && eq == std::string::npos) eq = p;
         }
-        size_t p = eq + 1;
-        if (l.compare(0, eq, "START") == 0) start = number(l, &p);
-        if (l.compare(0, eq, "END") == 0) FUZZ_CHECK(number(l, &p) > start && start >= 0);
+        FUZZ_CHECK(eq != std::string::npos && eq > 0);
+        std::string key = l.substr(0, eq), value = l.substr(eq + 1);
+        size_t p = 0;
+        if (chapters > 0 && key == "TIMEBASE") {
+          timebase = number(value, &p) > 0 && p < value.size() && value[p] == '/' && number(value, &++p) > 0 &&
+                     p == value.size();
+        }
+        if (chapters > 0 && (key == "START" || key == "END")) {
+          long long n = number(value, &p);
+          FUZZ_CHECK(p == value.size());
+          (key == "START" ? start : end) = n;
+        }
       }
+      closeChapter();
       FUZZ_CHECK(chapters == tracks);
       break;
     }
     case kExportMatroska:
+      // CHAPTERnn=H:MM:SS.nnn and CHAPTERnnNAME=..., numbered on from 01.
       FUZZ_CHECK(lines.size() == 2 * tracks);
       for (size_t i = 0; i < lines.size(); i += 2) {
         char name[32];
         snprintf(name, sizeof name, "CHAPTER%02d", (int)(i / 2 + 1));
         std::string head = name;
         FUZZ_CHECK(lines[i].compare(0, head.size() + 1, head + "=") == 0);
-        FUZZ_CHECK(timestamp(lines[i], head.size() + 1) >= 0 && lines[i].size() == lines[i].find('.') + 4);
+        std::string time = lines[i].substr(head.size() + 1);
+        size_t p = 0;
+        FUZZ_CHECK(number(time, &p) >= 0 && time[p] == ':' && isDigits(time, p + 1, 2) && time[p + 3] == ':' &&
+                   isDigits(time, p + 4, 2) && time[p + 6] == '.' && isDecimal(time.substr(p + 4)));
         FUZZ_CHECK(lines[i + 1].compare(0, head.size() + 5, head + "NAME=") == 0);
       }
       break;
-    case kExportWebVtt:
-      FUZZ_CHECK(lines.size() == 2 + 3 * tracks && lines[0] == "WEBVTT" && lines[1].empty());
-      for (size_t i = 2; i < lines.size(); i += 3) {
+    case kExportWebVtt: {
+      // The header, then cues apart by blank lines: a timing line whose end is later than its
+      // start, then text with neither "-->" nor a raw '<', and '&' only in a character reference.
+      FUZZ_CHECK(lines.size() >= 2 && lines[0] == "WEBVTT" && lines[1].empty());
+      size_t cues = 0;
+      for (size_t i = 2; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
         const std::string& timing = lines[i];
         size_t arrow = timing.find(" --> ");
         FUZZ_CHECK(arrow != std::string::npos);
         long long from = timestamp(timing, 0), to = timestamp(timing, arrow + 5);
-        FUZZ_CHECK(from >= 0 && to > from && timing.find('.') + 4 == arrow);
-        const std::string& text = lines[i + 1];
-        FUZZ_CHECK(text.find("-->") == std::string::npos && text.find('<') == std::string::npos);
-        for (size_t amp = text.find('&'); amp != std::string::npos; amp = text.find('&', amp + 1))
-          FUZZ_CHECK(text.compare(amp, 5, "&amp;") == 0 || text.compare(amp, 4, "&lt;") == 0 || text.compare(amp, 4, "&gt;") == 0);
-        FUZZ_CHECK(lines[i + 2].empty());
+        FUZZ_CHECK(from >= 0 && to > from && timing.find('.') + 4 == arrow && timing.rfind('.') + 4 == timing.size());
+        ++cues;
+        for (++i; i < lines.size() && !lines[i].empty(); ++i) {
+          const std::string& text = lines[i];
+          FUZZ_CHECK(text.find("-->") == std::string::npos && text.find('<') == std::string::npos);
+          for (size_t amp = text.find('&'); amp != std::string::npos; amp = text.find('&', amp + 1))
+            FUZZ_CHECK(text.compare(amp, 5, "&amp;") == 0 || text.compare(amp, 4, "&lt;") == 0 ||
+                       text.compare(amp, 4, "&gt;") == 0);
+        }
       }
+      FUZZ_CHECK(cues == tracks);
       break;
+    }
     case kExportPodcastJson: {
+      // One JSON value; inside strings every quote is escaped, so each chapter object's start is
+      // found whole: one per chapter.
       FUZZ_CHECK(lines.size() == 1);
       Json json{lines[0], 0};
       FUZZ_CHECK(json.value() && json.at == lines[0].size());
+      FUZZ_CHECK(lines[0].compare(0, 31, "{\"version\":\"1.2.0\",\"chapters\":[") == 0);
       size_t starts = 0;
       for (size_t p = lines[0].find("{\"startTime\":"); p != std::string::npos; p = lines[0].find("{\"startTime\":", p + 1)) ++starts;
-      FUZZ_CHECK(starts >= tracks);  // titles may hold the same words
+      FUZZ_CHECK(starts == tracks);
       break;
     }
     case kExportAudacityLabels:
+      // start TAB end TAB label, the times decimal numbers, the end not before the start.
       FUZZ_CHECK(lines.size() == tracks);
       for (const std::string& l : lines) {
         size_t tab1 = l.find('\t'), tab2 = l.find('\t', tab1 + 1);
         FUZZ_CHECK(tab2 != std::string::npos && l.find('\t', tab2 + 1) == std::string::npos);
-        FUZZ_CHECK(tab1 >= 8 && l[tab1 - 7] == '.' && l.substr(0, tab1) == l.substr(tab1 + 1, tab2 - tab1 - 1));
+        std::string from = l.substr(0, tab1), to = l.substr(tab1 + 1, tab2 - tab1 - 1);
+        FUZZ_CHECK(isDecimal(from) && isDecimal(to) && atof(to.c_str()) >= atof(from.c_str()));
       }
       break;
     case kExportFormatCount:

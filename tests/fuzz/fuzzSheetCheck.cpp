@@ -1,5 +1,6 @@
 // Fuzzes the sheet check: any bytes are checked without overrun, the problems format into any
-// buffer, and a sheet it passes is one that libcue reads whole, with the same tracks and times.
+// buffer, the rules for a CD only add to the others, and a sheet it passes is one that libcue
+// reads whole, with the same tracks and times.
 #include <libcue.h>
 
 #include <algorithm>
@@ -141,6 +142,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string head = "line " + std::to_string(problem.line) + ": ";
     FUZZ_CHECK(std::string(problem.text).compare(0, head.size(), head) == 0 && chars > head.size());
   }
+  // For a CD (the facts of two files from the input's first bytes) the rules only add problems.
+  AudioFacts files[2] = {{(long long)data[2] * 4500 - 1, (WaveKind)(data[3] % 3), 44100u + data[3] / 3 % 2, 16, 2},
+                         {(long long)data[4] * 75, kWaveFile, 44100, 16, (unsigned)data[4] % 3}};
+  CdFacts cd = {files, 2, (data[1] & 2) != 0};
+  SheetCheck forCd;
+  checkSheet(text.data, length, &forCd, &cd);
+  FUZZ_CHECK(forCd.problems >= check.problems);
+
   // It needs the check when a line starts with the word TRACK or INDEX, in any case.
   std::string sheet(text.data, length);
   bool hasTrack = false;

@@ -10,12 +10,12 @@
 // (the next track number, a later time, the next index number), else words from a list of right
 // and wrong ones, or bytes of the input; blanks, TABs and each kind of line break between. Usual
 // lines keep the order readers want (a FILE before the first TRACK, a TRACK before what belongs
-// in one, an INDEX 01 in each track), so that many of these sheets pass and reach libcue. The
-// times grow within a file and often start again after a FILE line.
+// in one, an INDEX 01 in each track, the first time 00:00:00), so that many of these sheets pass
+// and reach libcue. The times grow within a file and often start again after a FILE line.
 inline std::string generateSheet(const uint8_t* data, size_t size) {
   static const char* const keywords[] = {"CATALOG", "CDTEXTFILE", "FILE", "FLAGS", "INDEX", "ISRC",
       "PERFORMER", "POSTGAP", "PREGAP", "REM", "SONGWRITER", "TITLE", "TRACK", "TRACK", "INDEX", "TITLE"};
-  static const char* const usual[] = {"1234567890123", "\"x.cdt\"", "\"a b.wav\" WAVE", "DCP PRE",
+  static const char* const usual[] = {"1234567890128", "\"x.cdt\"", "\"a b.wav\" WAVE", "DCP PRE",
       "", "ABCDE1234567", "\"Artist\"", "00:02:00", "00:02:00", "", "Writer", "\"T\"", "", "", "",
       "Title"};
   static const bool inTrackOnly[] = {false, false, false, true, true, true, false, true, true, false,
@@ -34,7 +34,12 @@ inline std::string generateSheet(const uint8_t* data, size_t size) {
   int index = 0;  // the next INDEX number in the track
   long long frames = 0;
   auto two = [](long long n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  bool timed = false;  // the sheet's first time is 00:00:00: its first track starts the file
   auto later = [&]() {
+    if (!timed) {
+      timed = true;
+      return std::string("0:00:00");
+    }
     frames += 1 + (long long)(sheet.size() * 997 % 20000);
     return std::to_string(frames / 4500) + ":" + two(frames / 75 % 60) + ":" + two(frames % 75);
   };

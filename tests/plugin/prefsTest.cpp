@@ -188,16 +188,20 @@ TEST_F(PrefsTest, RememberedTabForEveryStoredIndex) {
 TEST_F(PrefsTest, TabChangesAreRememberedAndWrittenAtQuit) {
   openAt(0);
   HWND general = pageWindow(0);
-  click(general, IDC_GENERAL_ENABLE);  // the box keeps the state the user gave it
+  click(general, IDC_GENERAL_ENABLE);  // the boxes keep the state the user gave them
+  EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_CDCHECK), (UINT)BST_UNCHECKED) << "off by default";
+  click(general, IDC_GENERAL_CDCHECK);
   clickTab(2);
   EXPECT_EQ(selection(), 2);
   clickTab(0);
   EXPECT_EQ(pageWindow(0), general) << "created once, shown twice";
   EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_ENABLE), (UINT)BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(general, IDC_GENERAL_CDCHECK), (UINT)BST_CHECKED);
   clickTab(2);
   player->closePreferences();
   stop();
   EXPECT_NE(readFile(iniPath()).find("currentpageindex=2\r\n"), std::string::npos);
+  EXPECT_NE(readFile(iniPath()).find("cdcheck=1\r\n"), std::string::npos);
 }
 
 TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {

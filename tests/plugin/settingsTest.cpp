@@ -30,7 +30,7 @@ TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllKeys) {
                                              "currentpageindex=0\r\n"
                                              "advformatstring=") +
                                  kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack +
-                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\nencoding=0\r\n");
+                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\nencoding=0\r\ncdcheck=0\r\n");
 }
 
 TEST_F(PluginTest, MarkSettingsComeBackWholeAndWithinRange) {
@@ -59,13 +59,14 @@ TEST_F(PluginTest, StoredValuesSurviveRestartAndFixedKeysAreRewritten) {
   writeFile(iniPath(),
             "[Other]\r\nkeep=this\r\n[LUMO]\r\nenabled=0\r\ncurrentpageindex=2\r\n"
             "usewinampstrayicon=9\r\nballoontimeout=1\r\niconindex=1\r\noverridetip=1\r\n"
-            "displayonpbchange=1\r\nextra=stays\r\n");
+            "displayonpbchange=1\r\nextra=stays\r\ncdcheck=7\r\n");
   start();
   stop();
   std::string ini = readFile(iniPath());
   for (const char* line : {"enabled=0\r\n", "currentpageindex=2\r\n", "usewinampstrayicon=0\r\n",
                            "balloontimeout=5000\r\n", "iconindex=6\r\n", "overridetip=0\r\n",
-                           "displayonpbchange=0\r\n", "extra=stays\r\n", "[Other]\r\nkeep=this\r\n"}) {
+                           "displayonpbchange=0\r\n", "extra=stays\r\n", "[Other]\r\nkeep=this\r\n",
+                           "cdcheck=1\r\n"}) {
     SCOPED_TRACE(line);
     EXPECT_NE(ini.find(line), std::string::npos) << ini;
   }

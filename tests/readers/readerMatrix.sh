@@ -21,16 +21,22 @@
 # readers that take several FILE blocks (cuebreakpoints, cueprint: times count from each file's
 # start); shnsplit and metaflac refuse such a sheet and mkvmerge takes its times as one file's,
 # so they are not asked. Its export holds the first file's tracks and says how many it left out.
-#   readerMatrix.sh --player standin_player.exe --dll gen_lumo.dll
+# A sheet for a CD (CATALOG, ISRC, FLAGS, SONGWRITER, a first track after a pregap) for a CD-quality
+# WAV is typed into the Cue window with "Check for burning a CD" on and saved, read by cdrdao
+# show-toc and toc-info (tracks, ISRC codes and lengths as written), and one track too short is
+# then refused by the check; a table of bad sheets is checked by sheet_check_tool (the check as
+# Save makes it for a CD) and read by cdrdao, and each row states both verdicts.
+#   readerMatrix.sh --player standin_player.exe --dll gen_lumo.dll --check sheet_check_tool.exe
 set -euo pipefail
 while [ $# -gt 0 ]; do
   case "$1" in
     --player) player=$2; shift 2 ;;
     --dll) dll=$2; shift 2 ;;
+    --check) checkTool=$2; shift 2 ;;
     *) echo "unknown argument $1" >&2; exit 2 ;;
   esac
 done
-player=$(realpath "$player"); dll=$(realpath "$dll")
+player=$(realpath "$player"); dll=$(realpath "$dll"); checkTool=$(realpath "$checkTool")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -39,15 +45,17 @@ check=$(dirname "$(realpath "$0")")/exportCheck.py
 # The export types in the order of the dialog's type list, and the names the exports get.
 exportNames=(video.txt ffmeta mkv.txt vtt json labels.txt)
 
-# A silent CD-quality WAV of the given seconds: 44-byte header, then a hole of zeros.
+# A silent WAV of the given seconds: 44-byte header, then a hole of zeros; CD quality unless a
+# rate and a number of channels follow.
 silentWav() {
-  python3 - "$1" "$2" <<'PY'
+  python3 - "$1" "$2" "${3:-44100}" "${4:-2}" <<'PY'
 import os, struct, sys
-path, seconds = sys.argv[1], int(sys.argv[2])
-data = seconds * 44100 * 4
+path, seconds, rate, channels = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
+data = seconds * rate * channels * 2
 with open(path, "wb") as f:
     f.write(b"RIFF" + struct.pack("<I", 36 + data) + b"WAVEfmt " +
-            struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", data))
+            struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * channels * 2, channels * 2, 16) + b"data" +
+            struct.pack("<I", data))
 os.truncate(path, 44 + data)
 PY
 }
@@ -256,4 +264,130 @@ else
         ffprobe="$work/probe.json") || fail "two-files: $out"
   [ $failures -eq 0 ] && echo "two-files: 2 FILE blocks read by cuebreakpoints and cueprint; the export holds the first file's 3 tracks"
 fi
+# A sheet for a CD, typed into the Cue window and saved with "Check for burning a CD" on: the
+# check passes it (no box but "Saved to"); cdrdao reads it as written. A fourth track of two
+# seconds at the end of the one-minute WAV (its length from the WAV header) is then refused.
+echo "== cdrdao"
+folder="$work/plugin-cd"
+mkdir -p "$folder/burn"
+cp "$dll" "$folder/gen_lumo.dll"
+printf '[LUMO]\r\ncdcheck=1\r\n' >"$folder/plugin.ini"
+silentWav "$folder/burn/burn.wav" 60
+cdSheet='CATALOG 4006381333931
+PERFORMER "DJ Example"
+TITLE "Night Drive"
+FILE "burn.wav" WAVE
+TRACK 01 AUDIO
+    TITLE "Opening"
+    PERFORMER "Artist One"
+    SONGWRITER "Writer One"
+    ISRC GBAYE0400001
+    FLAGS DCP PRE
+    INDEX 00 00:00:00
+    INDEX 01 00:00:30
+TRACK 02 AUDIO
+    TITLE "Second Wind"
+    PERFORMER "Artist Two"
+    SONGWRITER "Writer Two"
+    ISRC USRC17607839
+    INDEX 01 00:20:00
+TRACK 03 AUDIO
+    TITLE "After the Hour"
+    PERFORMER "Artist Three"
+    INDEX 01 00:45:00'
+( cd "$folder" && wine "$player" "$(winepath -w "$folder/gen_lumo.dll")" --appdata "$(winepath -w "$folder")\\appdata" \
+    --file "$(winepath -w "$folder/burn/burn.wav")" --edit "${cdSheet//$'\n'/$'\r\n'}" --save \
+    --edit $'\r\nTRACK 04 AUDIO\r\n    INDEX 01 00:58:00' --save >"$work/printed" 2>&1 ) || fail "cdrdao: the player failed"
+mapfile -t boxes < <(tr -d '\r' < "$work/printed" | grep '^MSGBOX ')
+[ "${boxes[0]:-}" = "MSGBOX Saved to|$(winepath -w "$folder/burn/burn.cue")" ] ||
+  fail "cdrdao: the sheet was not saved at once: ${boxes[0]:-no box}"
+case "${boxes[1]:-}" in
+  *"TRACK 04 lasts 00:02:00, shorter than the 4 seconds a CD track needs"*) ;;
+  *) fail "cdrdao: the short fourth track was not refused: ${boxes[1]:-no box}" ;;
+esac
+sheet="$folder/burn/burn.cue"
+[ "$(tr -d '\r' < "$sheet")" = "$cdSheet" ] || fail "cdrdao: the saved sheet is not the typed one"
+toc=$(cd "$folder/burn" && cdrdao show-toc burn.cue 2>&1) || fail "cdrdao: show-toc refused the sheet: $toc"
+info=$(cd "$folder/burn" && cdrdao toc-info burn.cue 2>/dev/null) || fail "cdrdao: toc-info refused the sheet"
+# What cdrdao read, the flags' lines aside: the catalog number, each track's ISRC and times.
+got=$(echo "$toc" | grep -E 'CATALOG|^TRACK|ISRC|PREGAP|START|END|WARNING' | sed 's/  */ /g; s/^ //')
+want="CATALOG NUMBER: 4006381333931
+TRACK 1 Mode AUDIO:
+ISRC GB AYE 04 00001
+PREGAP 00:00:30( 30)
+START 00:00:30( 30)
+END 00:20:00( 1500)
+TRACK 2 Mode AUDIO:
+ISRC US RC1 76 07839
+START 00:20:00( 1500)
+END 00:45:00( 3375)
+TRACK 3 Mode AUDIO:
+START 00:45:00( 3375)
+END 01:00:00( 4500)"
+[ "$got" = "$want" ] || fail "cdrdao: show-toc read '$got'"
+{ grep -q 'COPY PERMITTED' <<<"$toc" && grep -q '^ *PRE-EMPHASIS' <<<"$toc"; } || fail "cdrdao: the FLAGS were not read"
+[ "$info" = "burn.cue: 3 tracks, length 01:00:00, 4500 blocks, 10 MB" ] || fail "cdrdao: toc-info said '$info'"
+[ $failures -eq 0 ] && echo "cdrdao: the sheet saved for a CD is read as written: 3 tracks, ISRC, catalog, flags, 01:00:00"
+
+# Bad sheets: what the check says (a piece of its problem; none: it passes) and what cdrdao does
+# (refuses or warns, with a piece of its message; accepts; or makes a disc of the given length).
+# cdrdao takes a wrong check digit, and until it writes, 100 tracks and more than 80 minutes; the
+# check reports them all (libcue refuses 100 tracks; the capacity is the CD's).
+bad="$work/bad"
+mkdir -p "$bad"
+silentWav "$bad/a.wav" 60
+silentWav "$bad/mono.wav" 10 44100 1
+silentWav "$bad/r48.wav" 10 48000 2
+silentWav "$bad/long.wav" 4860
+head1='FILE "a.wav" WAVE;TRACK 01 AUDIO'
+hundred='FILE "long.wav" WAVE'$(for ((i = 0; i < 100; i++)); do
+  printf ';TRACK %02d AUDIO;INDEX 01 %02d:%02d:00' $((i + 1)) $((i / 12)) $((i * 5 % 60)); done)
+x81=$(printf 'x%.0s' {1..81})
+# name|sheet (";" for a line break)|the check's words|cdrdao's verdict|its words
+rows=(
+  "isrc-length|$head1;ISRC GBAYE040001;INDEX 01 00:00:00|ISRC \"GBAYE040001\" is not|refuses|ISRC must be 12 characters long"
+  "isrc-case|$head1;ISRC gbaye0400001;INDEX 01 00:00:00|ISRC \"gbaye0400001\" is not|refuses|Illegal ISRC code"
+  "catalog-short|CATALOG 400638133393;$head1;INDEX 01 00:00:00|CATALOG \"400638133393\" is not 13 digits|refuses|Catalog number must be 13 characters long"
+  "catalog-check-digit|CATALOG 4006381333932;$head1;INDEX 01 00:00:00|has a wrong check digit|accepts|"
+  "frames-75|$head1;INDEX 01 00:00:00;TRACK 02 AUDIO;INDEX 01 00:10:75|has more than 74 frames|refuses|Timecode out of range"
+  "100-tracks|$hundred|TRACK 100 is past 99|accepts|"
+  "81-minutes|FILE \"long.wav\" WAVE;TRACK 01 AUDIO;INDEX 01 00:00:00|the disc lasts 81:00:00|length|81:00:00"
+  "track-under-4s|$head1;INDEX 01 00:00:00;TRACK 02 AUDIO;INDEX 01 00:03:00|TRACK 01 lasts 00:03:00|warns|Track 1: Length is shorter than 4 seconds"
+  "composer|COMPOSER \"Bach\";$head1;INDEX 01 00:00:00|\"COMPOSER\" is no cue keyword|refuses|Unknown command"
+  "flags|$head1;FLAGS DCP COPY;INDEX 01 00:00:00|\"COPY\" is not a flag|refuses|Unknown command"
+  "title-81|$head1;TITLE \"$x81\";INDEX 01 00:00:00|TITLE holds 81 characters|refuses|String too long"
+  "mono|FILE \"mono.wav\" WAVE;TRACK 01 AUDIO;INDEX 01 00:00:00|44100 Hz, 16-bit, mono|refuses|require 2 channels"
+  "48-khz|FILE \"r48.wav\" WAVE;TRACK 01 AUDIO;INDEX 01 00:00:00|48000 Hz, 16-bit, stereo|refuses|require 44100"
+  "no-index-00|$head1;INDEX 01 00:05:00|leaves out the 00:05:00|length|00:55:00"
+  "late-index-00|$head1;INDEX 00 00:02:00;INDEX 01 00:05:00|leaves out the 00:02:00|length|00:58:00"
+  "index-00-at-start|$head1;INDEX 00 00:00:00;INDEX 01 00:05:00||length|01:00:00"
+)
+badWide=$(winepath -w "$bad")
+files=()
+for row in "${rows[@]}"; do
+  IFS='|' read -r name text _ <<<"$row"
+  printf '%s\r\n' "${text//;/$'\r\n'}" >"$bad/$name.cue"
+  files+=("$badWide\\$name.cue")
+done
+wine "$checkTool" "${files[@]}" 2>/dev/null | tr -d '\r' >"$work/verdicts" || fail "cdrdao: sheet_check_tool failed"
+printf '%-20s %-42s %s\n' sheet "the check" cdrdao
+for row in "${rows[@]}"; do
+  IFS='|' read -r name _ said does message <<<"$row"
+  problems=$(want="SHEET $badWide\\$name.cue" awk '/^SHEET / { on = ($0 == ENVIRON["want"]); next } on' "$work/verdicts")
+  if [ -z "$said" ]; then
+    [ -z "$problems" ] || fail "$name: the check reported '$problems'"
+  else
+    grep -qF -- "$said" <<<"$problems" || fail "$name: the check did not say '$said': '$problems'"
+  fi
+  out=$(cd "$bad" && cdrdao show-toc "$name.cue" 2>&1) && rc=0 || rc=$?
+  case "$does" in
+    refuses) { [ $rc -ne 0 ] && grep -qF -- "$message" <<<"$out"; } || fail "$name: cdrdao did not refuse with '$message': $out" ;;
+    warns) { [ $rc -eq 0 ] && grep -qF -- "WARNING: $message" <<<"$out"; } || fail "$name: cdrdao did not warn '$message': $out" ;;
+    accepts) { [ $rc -eq 0 ] && ! grep -q 'WARNING\|ERROR' <<<"$out"; } || fail "$name: cdrdao did not take it: $out" ;;
+    length) got=$(cd "$bad" && cdrdao toc-info "$name.cue" 2>/dev/null | sed -n 's/.*length \([0-9:]*\),.*/\1/p')
+            [ "$got" = "$message" ] || fail "$name: cdrdao made a disc of '$got', not $message" ;;
+  esac
+  printf '%-20s %-42s %s\n' "$name" "${said:-passes}" "$does${message:+: $message}"
+done
+
 [ $failures -eq 0 ] && echo "reader matrix: PASSED" || { echo "reader matrix: $failures FAILED"; exit 1; }

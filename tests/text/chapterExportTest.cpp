@@ -22,8 +22,9 @@ const std::string kMix =
 const long long kMixFrames = 4000 * 75;
 const std::string kMixLast = "Bj\xC3\xB6rk - \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x8E\xB5 \xEF\xBF\xBD";
 
-// LF line ends, no header, quotes inside a title, a TAB in a performer, a track without a valid
-// INDEX 01, an unquoted title of two words; length unknown.
+// LF line ends, no header, quotes inside a title (read as cue readers read it: up to the second
+// quote), a TAB in a performer, a track without a valid INDEX 01, an unquoted title of two words
+// (its first word); length unknown.
 const std::string kQuotes =
     "TRACK 01 AUDIO\n  TITLE \"Say \"Hi\"\"\n  PERFORMER \"Tab\there\"\n  INDEX 01 00:00:00\n"
     "TRACK 02 AUDIO\n  TITLE \"No start\"\n  INDEX 01 00:00:75\n"
@@ -76,7 +77,7 @@ TEST(ChapterExport, VideoChapterList) {
   checkFormat(kExportVideoChapters, {
       {"past an hour", kMix, kMixFrames,
        "0:00:00 Artist One - Opening\n0:04:04 A=B; C#D \\ E & <F> -->\n1:01:41 " + kMixLast + "\n"},
-      {"under an hour", kQuotes, -1, "0:00 Tab here - Say \"Hi\"\n1:05 Word\n"},
+      {"under an hour", kQuotes, -1, "0:00 Tab here - Say \n1:05 Word\n"},
       {"no tracks", kNoTracks, -1, ""},
   });
 }
@@ -89,8 +90,8 @@ TEST(ChapterExport, FfmpegMetadata) {
        "title=Artist One - Opening\n" + chapter + "18325\nEND=277550\ntitle=A\\=B\\; C\\#D \\\\ E & <F> -->\n" +
        chapter + "277550\nEND=300000\ntitle=" + kMixLast + "\n"},
       {"length unknown", kQuotes, -1,
-       ";FFMETADATA1\n" + chapter + "0\nEND=4912\ntitle=Tab here - Say \"Hi\"\n" + chapter + "4912\nEND=4987\ntitle=Word\n"},
-      {"length before the last start", kQuotes, 4000, ";FFMETADATA1\n" + chapter + "0\nEND=4912\ntitle=Tab here - Say \"Hi\"\n" +
+       ";FFMETADATA1\n" + chapter + "0\nEND=4912\ntitle=Tab here - Say \n" + chapter + "4912\nEND=4987\ntitle=Word\n"},
+      {"length before the last start", kQuotes, 4000, ";FFMETADATA1\n" + chapter + "0\nEND=4912\ntitle=Tab here - Say \n" +
        chapter + "4912\nEND=4987\ntitle=Word\n"},
       {"no tracks", kNoTracks, -1, ";FFMETADATA1\ntitle=Only a title\nartist=Someone\n"},
   });
@@ -102,7 +103,7 @@ TEST(ChapterExport, MatroskaSimpleChapters) {
        "CHAPTER01=00:00:00.680\nCHAPTER01NAME=Artist One - Opening\nCHAPTER02=00:04:04.333\n"
        "CHAPTER02NAME=A=B; C#D \\ E & <F> -->\nCHAPTER03=01:01:40.667\nCHAPTER03NAME=" + kMixLast + "\n"},
       {"under an hour", kQuotes, -1,
-       "CHAPTER01=00:00:00.000\nCHAPTER01NAME=Tab here - Say \"Hi\"\nCHAPTER02=00:01:05.493\nCHAPTER02NAME=Word\n"},
+       "CHAPTER01=00:00:00.000\nCHAPTER01NAME=Tab here - Say \nCHAPTER02=00:01:05.493\nCHAPTER02NAME=Word\n"},
       {"no tracks", kNoTracks, -1, ""},
   });
   std::vector<long long> starts;
@@ -118,7 +119,7 @@ TEST(ChapterExport, WebVtt) {
        "WEBVTT\n\n00:00:00.680 --> 00:04:04.333\nArtist One - Opening\n\n00:04:04.333 --> 01:01:40.667\n"
        "A=B; C#D \\ E &amp; &lt;F&gt; --&gt;\n\n01:01:40.667 --> 01:06:40.000\n" + kMixLast + "\n\n"},
       {"length unknown: a second", kQuotes, -1,
-       "WEBVTT\n\n00:00:00.000 --> 00:01:05.493\nTab here - Say \"Hi\"\n\n00:01:05.493 --> 00:01:06.493\nWord\n\n"},
+       "WEBVTT\n\n00:00:00.000 --> 00:01:05.493\nTab here - Say \n\n00:01:05.493 --> 00:01:06.493\nWord\n\n"},
       {"no tracks", kNoTracks, -1, "WEBVTT\n\n"},
   });
 }
@@ -130,7 +131,7 @@ TEST(ChapterExport, PodcastJson) {
        "{\"startTime\":244.333,\"title\":\"A=B; C#D \\\\ E & <F> -->\"},{\"startTime\":3700.667,\"title\":\"" +
        kMixLast + "\"}]}\n"},
       {"quotes and a TAB", kQuotes, -1,
-       "{\"version\":\"1.2.0\",\"chapters\":[{\"startTime\":0,\"title\":\"Tab\\u0009here - Say \\\"Hi\\\"\"},"
+       "{\"version\":\"1.2.0\",\"chapters\":[{\"startTime\":0,\"title\":\"Tab\\u0009here - Say \"},"
        "{\"startTime\":65.493,\"title\":\"Word\"}]}\n"},
       {"trailing zeros dropped", sheetAt({0, 5, 2 * 4500 + 60}), -1,
        "{\"version\":\"1.2.0\",\"chapters\":[{\"startTime\":0,\"title\":\"T1\"},{\"startTime\":0.067,\"title\":\"T2\"},"
@@ -144,7 +145,7 @@ TEST(ChapterExport, AudacityLabels) {
       {"past an hour", kMix, kMixFrames,
        "0.680000\t0.680000\tArtist One - Opening\n244.333333\t244.333333\tA=B; C#D \\ E & <F> -->\n"
        "3700.666667\t3700.666667\t" + kMixLast + "\n"},
-      {"a TAB in a label", kQuotes, -1, "0.000000\t0.000000\tTab here - Say \"Hi\"\n65.493333\t65.493333\tWord\n"},
+      {"a TAB in a label", kQuotes, -1, "0.000000\t0.000000\tTab here - Say \n65.493333\t65.493333\tWord\n"},
       {"no tracks", kNoTracks, -1, ""},
   });
 }

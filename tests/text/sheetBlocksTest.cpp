@@ -15,7 +15,7 @@ namespace {
 
 // A show in two files, with lines of every kind the plug-in does not write.
 const std::string kTwoFiles = lines(
-    "CATALOG 1234567890123|CDTEXTFILE \"show.cdt\"|PERFORMER \"P\"|FILE \"cd1.flac\" WAVE|"
+    "CATALOG 1234567890128|CDTEXTFILE \"show.cdt\"|PERFORMER \"P\"|FILE \"cd1.flac\" WAVE|"
     "TRACK 01 AUDIO|    TITLE \"A\"|    INDEX 00 00:00:00|    INDEX 01 00:00:30|"
     "TRACK 02 AUDIO|    FLAGS DCP|    SONGWRITER \"S\"|    PREGAP 00:02:00|    INDEX 01 02:00:24|    INDEX 02 02:10:00|"
     "REM next disc|FILE \"cd2.flac\" WAVE|"
@@ -64,7 +64,7 @@ TEST(SheetBlocks, FileBlocksAndTheMarksFile) {
       {kTwoFiles, "POSTGAP", "cd2.flac"},
       {lines("TRACK 01 AUDIO|INDEX 01 00:00:00"), "INDEX", ""},
       {lines("FILE a.wav WAVE|TRACK 01 AUDIO|INDEX 1 00:00:00"), "INDEX", "a.wav"},
-      {lines("FILE \"open|INDEX 01 00:00:00"), "INDEX", "open"},
+      {lines("FILE \"open|INDEX 01 00:00:00"), "INDEX", "\"open"},  // no quote closes it: a bare word
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " at " + c.caretLine);
@@ -78,6 +78,11 @@ TEST(SheetBlocks, EntriesGoIntoTheirFileBlock) {
   const char* cd3 = "FILE \"cd3.flac\" WAVE";
   std::string noPregap = replaced(kTwoFiles, {{"    INDEX 00 00:00:00|    INDEX 01 00:00:40", "    INDEX 01 00:00:40"}});
   std::string noFile = lines("TRACK 01 AUDIO|    INDEX 01 00:00:00|TRACK 02 AUDIO|    INDEX 01 05:00:00");
+  std::string noStart = replaced(kTwoFiles, {{"    INDEX 01 02:00:24|", ""}});
+  // A track whose INDEX 01 stands after the next FILE line, as some rippers write the gap.
+  std::string crossing = replaced(kTwoFiles, {{"REM next disc|FILE \"cd2.flac\" WAVE|TRACK 03 AUDIO|    ISRC GBAYE0000001|"
+                                               "    INDEX 00 00:00:00|", "TRACK 03 AUDIO|    INDEX 00 02:20:00|"
+                                               "FILE \"cd2.flac\" WAVE|"}});
   struct {
     const char* name;
     std::string sheet;
@@ -110,6 +115,13 @@ TEST(SheetBlocks, EntriesGoIntoTheirFileBlock) {
       {"a new FILE block after a track without INDEX 01: as it stands", kTwoFiles + "\r\nTRACK 05 AUDIO",
        entry(9, "X", "00:00:00"), {-1, cd3},
        kTwoFiles + "\r\nTRACK 05 AUDIO\r\n" + cd3 + "\r\n" + entry(9, "X", "00:00:00"), false, true},
+      {"a track without INDEX 01: as it stands, at the end of the target's block", noStart, entry(9, "X", "01:00:00"),
+       {0, nullptr}, replaced(noStart, {{"FILE \"cd2", entry(9, "X", "01:00:00") + "|FILE \"cd2"}}), false, false},
+      {"a track without INDEX 01, the last block: at the end", noStart, entry(9, "X", "09:00:00"), {1, nullptr},
+       noStart + "\r\n" + entry(9, "X", "09:00:00"), false, true},
+      {"a track whose INDEX 01 is in the next file: the first block ends before it", crossing,
+       entry(9, "X", "03:00:00"), {0, nullptr},
+       replaced(crossing, {{"TRACK 03 AUDIO", entry(9, "X", "03:00:00") + "|TRACK 03 AUDIO"}}), false, false},
       {"no FILE line: one block", noFile, entry(9, "X", "01:00:00"), {1, nullptr},
        replaced(noFile, {{"TRACK 02", entry(2, "X", "01:00:00") + "|TRACK 03"}}), true, false},
   };

@@ -59,7 +59,8 @@ TEST(SheetCheck, EachBrokenRuleIsReportedAtItsLine) {
   } cases[] = {
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 12:60:00"), "line 3: the time \"12:60:00\" has more than 59 seconds"},
       {lines(kFile + "TRACK 01 AUDIO|PREGAP 00:00:75|INDEX 01 00:00:00"), "line 3: the time \"00:00:75\" has more than 74 frames"},
-      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 477218:35:23"), "line 3: the time \"477218:35:23\" is longer than cue readers can count"},
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|TRACK 02 AUDIO|INDEX 01 477218:35:23"),
+       "line 5: the time \"477218:35:23\" is longer than cue readers can count"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 0"), "line 3: \"INDEX 01 0\" has no time of the form minutes:seconds:frames"},
       {lines(kFile + "TRACK 01 AUDIO|    INDEX 01    "), "line 3: \"INDEX 01\" has no time of the form minutes:seconds:frames"},
       {lines(kFile + "TRACK 01 AUDIO|POSTGAP 1:00|INDEX 01 00:00:00"), "line 3: \"POSTGAP 1:00\" has no time of the form minutes:seconds:frames"},
@@ -93,9 +94,29 @@ TEST(SheetCheck, EachBrokenRuleIsReportedAtItsLine) {
       {lines(kFile + "TRACK 01 AUDIO|TITLE \"AC\\\\DC\\\\\"|INDEX 01 00:00:00"), "line 3: a backslash stands before the closing quote, which readers then take as text"},
       {lines(kFile + "TRACK 01 AUDIO|TITLE \"AC\\\\DC\\\\ \"|INDEX 01 00:00:00"), ""},
       {lines(kFile + "TRACK 01 AUDIO|TITLE 12\"|INDEX 01 00:00:00"), "line 3: a double quote stands inside text that is not quoted"},
-      {lines(kFile + "TRACK 01 AUDIO|  Titel \"x\"|INDEX 01 00:00:00"), "line 3: \"Titel\" is not a cue keyword (FILE, TRACK, INDEX, TITLE, REM...)"},
+      {lines(kFile + "TRACK 01 AUDIO|  Titel \"x\"|INDEX 01 00:00:00"),
+       "line 3: \"Titel\" is no cue keyword and readers drop the sheet: use a REM line"},
       {lines(kFile + "TRACK 01 AUDIO|" + std::string(60, 'X') + "|INDEX 01 00:00:00"),
-       "line 3: \"XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX...\" is not a cue keyword (FILE, TRACK, INDEX, TITLE, REM...)"},
+       "line 3: \"XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX...\" is no cue keyword and readers drop the sheet: use a REM line"},
+      // Words some tools write, which a popular player's reader and cdrdao refuse the sheet for.
+      {lines("COMPOSER \"Bach\"|GENRE Baroque|" + kFile + "TRACK 01 AUDIO|DISCNUMBER 2|INDEX 01 00:00:00"),
+       "line 1: \"COMPOSER\" is no cue keyword and readers drop the sheet: use a REM line|"
+       "line 2: \"GENRE\" is no cue keyword and readers drop the sheet: use a REM line|"
+       "line 5: \"DISCNUMBER\" is no cue keyword and readers drop the sheet: use a REM line"},
+      // The first track starts at the file's start (metaflac refuses it otherwise), whatever its number.
+      {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:30|TRACK 02 AUDIO|INDEX 01 01:00:00"),
+       "line 3: TRACK 01 starts at 00:00:30: the first track's first INDEX must be 00:00:00 (add INDEX 00 00:00:00)"},
+      {lines(kFile + "TRACK 05 AUDIO|INDEX 00 00:00:10|INDEX 01 00:00:30"),
+       "line 3: TRACK 05 starts at 00:00:10: the first track's first INDEX must be 00:00:00 (add INDEX 00 00:00:00)"},
+      {lines(kFile + "TRACK 01 AUDIO|ISRC GBAYE000001|INDEX 01 00:00:00|TRACK 02 AUDIO|ISRC gbaye0000001|"
+             "INDEX 01 01:00:00|TRACK 03 AUDIO|ISRC GBAYE0A00001|INDEX 01 02:00:00"),
+       "line 3: ISRC \"GBAYE000001\" is not 2 capitals, 3 capitals or digits, 7 digits (GBAYE0400001)|"
+       "line 6: ISRC \"gbaye0000001\" is not 2 capitals, 3 capitals or digits, 7 digits (GBAYE0400001)|"
+       "line 9: ISRC \"GBAYE0A00001\" is not 2 capitals, 3 capitals or digits, 7 digits (GBAYE0400001)"},
+      {lines("CATALOG 400638133393|" + kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00"), "line 1: CATALOG \"400638133393\" is not 13 digits"},
+      {lines("CATALOG 400638133393X|" + kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00"), "line 1: CATALOG \"400638133393X\" is not 13 digits"},
+      {lines("CATALOG 4006381333932|" + kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00"),
+       "line 1: CATALOG 4006381333932 has a wrong check digit: its last digit should be 1"},
       {lines(kFile + "TRACK 01 AUDIO|index 01 00:00:00"), "line 2: TRACK 01 has no INDEX 01|line 3: write \"index\" in capitals: INDEX"},
       {"FILE \"a\" WAVE\rTRACK 01 AUDIO\r\nINDEX 01 00:00:00", "line 1: the line ends in a CR without LF, which cue readers do not see as a line end"},
       // What libcue refuses besides.
@@ -111,7 +132,7 @@ TEST(SheetCheck, EachBrokenRuleIsReportedAtItsLine) {
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00 x"), "line 3: unexpected \"x\" at the end of the line"},
       {lines(kFile + "TRACK 01 AUDIO|FLAGS DCP,PRE|INDEX 01 00:00:00"), "line 3: \"DCP,PRE\" is not a flag (DCP, 4CH, PRE, SCMS)"},
       {lines(kFile + "ISRC GBAYE0000001|TRACK 01 AUDIO|INDEX 01 00:00:00"), "line 2: ISRC stands before the first TRACK; it belongs inside a track"},
-      {lines(kFile + "TRACK 01 AUDIO|CATALOG 1234567890123|INDEX 01 00:00:00"), "line 3: CATALOG belongs before the first TRACK"},
+      {lines(kFile + "TRACK 01 AUDIO|CATALOG 1234567890128|INDEX 01 00:00:00"), "line 3: CATALOG belongs before the first TRACK"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|INDEX 01 00:01:00"), "line 4: INDEX 01 comes after INDEX 01 in TRACK 01; index numbers go up"},
       {lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|FILE \"b.wav\" WAVE|TITLE \"x\"|FILE \"c.wav\" WAVE|TRACK 02 AUDIO|INDEX 01 00:00:00"),
        "line 6: FILE comes again after line 4 with no TRACK between them"},
@@ -140,11 +161,12 @@ TEST(SheetCheck, SheetsThatKeepEveryRulePass) {
       cut,
       tracks(99),
       lines("REM DATE 2004|REM GENRE \"Deep House\"|REM COMMENT \"by hand\" for now|REM|" +
-            std::string("CATALOG 1234567890123|CDTEXTFILE \"x.cdt\"|") + kFile +
+            std::string("CATALOG 1234567890128|CDTEXTFILE \"x.cdt\"|") + kFile +
             "|\t|TRACK 01 AUDIO|\tFLAGS DCP PRE|\tISRC GBAYE0000001|\tSONGWRITER \xC9mile|"
             "\tPREGAP 00:02:00|\tINDEX 00 00:00:00|\tINDEX 01 00:00:30|\tINDEX 02 00:01:00|"
             "\tPOSTGAP 00:01:00|REM REPLAYGAIN_TRACK_GAIN -1.2 dB"),
-      lines(kFile + "TRACK 01 AUDIO|INDEX 01 10:00:00|FILE \"b.mp3\" MP3|INDEX 02 00:00:00|TRACK 02 MODE1/2352|INDEX 01 00:01:00"),
+      lines(kFile + "TRACK 01 AUDIO|INDEX 00 00:00:00|INDEX 01 10:00:00|FILE \"b.mp3\" MP3|INDEX 02 00:00:00|TRACK 02 MODE1/2352|INDEX 01 00:01:00"),
+      lines("CATALOG 0000000000000|CATALOG 4006381333931|" + kFile + "TRACK 01 AUDIO|ISRC USRC17607839|INDEX 01 00:00:00"),
       // A later disc's sheet, one-digit index numbers, two files whose times each start at 0.
       lines(kFile + "TRACK 05 AUDIO|INDEX 01 00:00:00|TRACK 06 AUDIO|INDEX 00 00:09:74|INDEX 01 00:10:00|TRACK 07 AUDIO|INDEX 01 00:20:00"),
       lines(kFile + "TRACK 01 AUDIO|INDEX 0 00:00:00|INDEX 1 00:00:01|INDEX 2 00:00:02"),
@@ -156,6 +178,74 @@ TEST(SheetCheck, SheetsThatKeepEveryRulePass) {
     SheetCheck check;
     EXPECT_EQ(problemsOf(text, &check), "");
     EXPECT_EQ(check.problems, 0);
+  }
+}
+
+TEST(SheetCheck, ForACdTheBurnersRulesToo) {
+  const AudioFacts cdWav = {60 * 75, kWaveFile, 44100, 16, 2};  // a minute of CD audio
+  const AudioFacts unknown = {-1, kWaveUnknown, 0, 0, 0};
+  const std::string track2 = "|TRACK 02 AUDIO|INDEX 01 ";
+  std::string longTitle = "TITLE \"" + std::string(81, 'x') + "\"";
+  struct {
+    const char* name;
+    std::string text;
+    std::vector<AudioFacts> files;
+    const char* problems;  // with the CD rules; without them the sheet passes
+    bool utf8Text = false;
+  } cases[] = {
+      {"a sheet for a CD", lines("CATALOG 4006381333931|PERFORMER \"Caf\xC3\xA9\"|" + kFile + "TRACK 01 AUDIO|TITLE \"" +
+                                 std::string(80, 'x') + "\"|ISRC GBAYE0000001|FLAGS DCP|SONGWRITER \"W\"|INDEX 00 00:00:00|"
+                                 "INDEX 01 00:00:30" + track2 + "00:04:30"), {cdWav}, ""},
+      {"under 4 s to the next track", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00" + track2 + "00:03:74"), {cdWav},
+       "line 2: TRACK 01 lasts 00:03:74, shorter than the 4 seconds a CD track needs"},
+      {"the last, under 4 s to the file's end", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00" + track2 + "00:57:00"),
+       {cdWav}, "line 4: TRACK 02 lasts 00:03:00, shorter than the 4 seconds a CD track needs"},
+      {"the last, the file's length not known", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00" + track2 + "00:57:00"),
+       {unknown}, ""},
+      {"the disc's length", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00"), {{81 * 60 * 75, kWaveFile, 44100, 16, 2}},
+       "line 2: the disc lasts 81:00:00, past the 79:57:74 a CD holds"},
+      {"at least, from the times", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00" + track2 + "79:58:00"), {unknown},
+       "line 4: the disc lasts at least 79:58:00, past the 79:57:74 a CD holds"},
+      {"two files add up", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|FILE \"b.wav\" WAVE" + track2 + "00:00:00"),
+       {{40 * 60 * 75, kWaveFile, 44100, 16, 2}, {40 * 60 * 75, kWaveFile, 44100, 16, 2}},
+       "line 5: the disc lasts 80:00:00, past the 79:57:74 a CD holds"},
+      // The burner takes each file from its first INDEX: INDEX 00 00:00:00 keeps the audio before
+      // a later INDEX 01 as a pregap; without it, or with a later INDEX 00, it is left out.
+      {"INDEX 00 00:00:00 keeps the start", lines(kFile + "TRACK 01 AUDIO|INDEX 00 00:00:00|INDEX 01 00:05:00"), {cdWav}, ""},
+      {"a later INDEX 00", lines(kFile + "TRACK 01 AUDIO|INDEX 00 00:02:00|INDEX 01 00:05:00"), {cdWav},
+       "line 3: TRACK 01 starts at 00:02:00: the first track's first INDEX must be 00:00:00 (add INDEX 00 00:00:00)|"
+       "line 3: a CD burner leaves out the 00:02:00 of the file before this INDEX: start with INDEX 00 00:00:00"},
+      {"the second file's start", lines(kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00|FILE \"b.wav\" WAVE" + track2 + "00:05:00"),
+       {cdWav, cdWav}, "line 6: a CD burner leaves out the 00:05:00 of the file before this INDEX: start with INDEX 00 00:00:00"},
+      {"CD-TEXT", lines("PERFORMER \"\xD0\x96\xD1\x91\"|" + kFile + "TRACK 01 AUDIO|" + longTitle + "|SONGWRITER \"\xE6\x9D\xB1\"|INDEX 01 00:00:00"),
+       {cdWav},
+       "line 1: PERFORMER holds \"\xD0\x96\", which CD-TEXT (Latin-1) cannot hold|"
+       "line 4: TITLE holds 81 characters; CD-TEXT takes at most 80|"
+       "line 5: SONGWRITER holds \"\xE6\x9D\xB1\", which CD-TEXT (Latin-1) cannot hold"},
+      {"text written as UTF-8", lines("PERFORMER \"Caf\xC3\xA9\"|" + kFile + "TRACK 01 AUDIO|INDEX 01 00:00:00"), {cdWav},
+       "line 1: the sheet is saved as UTF-8, which burners read as Latin-1: choose ANSI text", true},
+      {"the audio files", lines("FILE \"a.mp3\" MP3|TRACK 01 AUDIO|INDEX 01 00:00:00|FILE \"b.flac\" WAVE" + track2 +
+                                 "00:00:00|FILE \"c.wav\" WAVE|TRACK 03 AUDIO|INDEX 01 00:00:00|FILE \"d.wav\" WAVE|"
+                                 "TRACK 04 AUDIO|INDEX 01 00:00:00|FILE \"e.wav\" WAVE|TRACK 05 AUDIO|INDEX 01 00:00:00"),
+       {cdWav, {-1, kWaveNone, 0, 0, 0}, {-1, kWaveFile, 48000, 24, 2}, {-1, kWaveFile, 44100, 16, 1}, unknown},
+       "line 1: a CD burner takes WAV files (type WAVE), not MP3|"
+       "line 4: \"b.flac\" is no WAV file, which a CD burner needs|"
+       "line 7: \"c.wav\" is 48000 Hz, 24-bit, stereo; a CD takes 44100 Hz, 16-bit, stereo|"
+       "line 10: \"d.wav\" is 44100 Hz, 16-bit, mono; a CD takes 44100 Hz, 16-bit, stereo"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SheetCheck check;
+    CdFacts cd = {c.files.data(), (unsigned)c.files.size(), c.utf8Text};
+    checkSheet(c.text.data(), c.text.size(), &check, &cd);
+    char out[kProblemsTextBytes];
+    formatProblems(check, out, sizeof out);
+    std::string all = out;
+    for (size_t at; (at = all.find("\r\n")) != std::string::npos;) all.replace(at, 2, "|");
+    EXPECT_EQ(all, c.problems);
+    // The first track's start is a rule for every reader; the rest are for a CD only.
+    bool always = std::string(c.problems).find("first track's first INDEX") != std::string::npos;
+    EXPECT_EQ(problemsOf(c.text, &check).empty(), !always);
   }
 }
 

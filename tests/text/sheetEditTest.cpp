@@ -129,6 +129,14 @@ TEST(SheetEdit, EntriesGoInTimeOrderNumberedFromOne) {
       {"%trackcount% in other lines is left", two, "TRACK 03 AUDIO\r\n  TITLE \"No. 03\"\r\n  INDEX 01 01:00:00",
        kHeader + "\r\n" + entry(1, "A", "00:00:00") + "\r\nTRACK 02 AUDIO\r\n  TITLE \"No. 03\"\r\n  INDEX 01 01:00:00\r\n" +
            entry(3, "B", "10:00:00"), true, false},
+      {"a later disc's sheet keeps its first number",
+       kHeader + "\r\n" + entry(5, "A", "00:00:00") + "\r\n" + entry(6, "B", "10:00:00"), entry(3, "M", "05:00:00"),
+       kHeader + "\r\n" + entry(5, "A", "00:00:00") + "\r\n" + entry(6, "M", "05:00:00") + "\r\n" +
+           entry(7, "B", "10:00:00"), true, false},
+      {"before a later disc's first track: it takes the number and INDEX 00",
+       kHeader + "\r\nTRACK 05 AUDIO\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:01:00", entry(2, "F", "00:00:10"),
+       kHeader + "\r\nTRACK 05 AUDIO\r\n    TITLE \"F\"\r\n    INDEX 00 00:00:00\r\n    INDEX 01 00:00:10\r\n"
+                 "TRACK 06 AUDIO\r\n    INDEX 01 00:01:00", true, false},
       {"a track without INDEX 01: added at the end", two + "\r\nTRACK 03 AUDIO", entry(4, "Z", "01:00:00"),
        two + "\r\nTRACK 03 AUDIO\r\n" + entry(4, "Z", "01:00:00"), false, true},
       {"a template without TRACK lines", "HEAD\r\nline 01", "line 02", "HEAD\r\nline 01\r\nline 02", false, true},
