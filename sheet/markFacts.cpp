@@ -21,17 +21,31 @@ bool findLooseIndex(const char* text, size_t length, const SheetLine& caretLine,
   return found;
 }
 
+// The first track's INDEX 00 line at 00:00:00 before its INDEX 01, in any spelling; kNoLine.
+size_t discStartLine(const char* text, const TrackFacts& track) {
+  SheetLine line;
+  for (size_t at = track.trackLine; readLine(text, track.end, at, &line) && line.start < track.index01Line.start;
+       at = line.next) {
+    IndexLine index;
+    if (readIndexLine(text, line, &index) && index.timeValid && index.number == 0 && index.frames == 0)
+      return line.start;
+  }
+  return kNoLine;
+}
+
 }  // namespace
 
 bool findMarkFacts(const char* text, size_t length, size_t caret, MarkFacts* facts) {
   if (!text || !facts) return false;
   *facts = MarkFacts();
   facts->ownPregapAt = kNoLine;
+  facts->discStartAt = kNoLine;
   SheetLine caretLine = lineHolding(text, length, caret);
   TrackScan scan = {0, 0};
   TrackFacts track;
   if (nextTrack(text, length, &scan, &track)) {
     if (track.ownPregap) facts->ownPregapAt = track.pregapLine.start;
+    else facts->discStartAt = discStartLine(text, track);
     // The track the caret stands in; a caret in the header stands in none.
     if (caretLine.start < track.trackLine) return false;
     facts->first = true;
@@ -57,7 +71,8 @@ bool findMarkFacts(const char* text, size_t length, size_t caret, MarkFacts* fac
 }
 
 bool movableIndex(const char* text, const MarkFacts& facts, const SheetLine& line, IndexLine* index) {
-  return line.start != facts.ownPregapAt && readIndexLine(text, line, index) && index->timeValid;
+  return line.start != facts.ownPregapAt && line.start != facts.discStartAt && readIndexLine(text, line, index) &&
+         index->timeValid;
 }
 
 TimesAround timesAround(const char* text, const MarkFacts& facts, size_t from) {
@@ -65,6 +80,7 @@ TimesAround timesAround(const char* text, const MarkFacts& facts, size_t from) {
   SheetLine line;
   for (size_t at = facts.block.start; readLine(text, facts.block.end, at, &line); at = line.next) {
     IndexLine index;
+    if (line.start == facts.discStartAt && times.before < 0) times.before = 0;
     if (!movableIndex(text, facts, line, &index)) continue;
     if (line.start < from) times.before = index.frames;
     if (line.start > facts.line.start && times.after < 0) times.after = index.frames;
