@@ -38,6 +38,7 @@ void commitAt(int positionMs, bool resume, const char* takenLine) {
   EditorText before = readEditorText();
   recordStepOf(before, takenLine);
   makeEntry(&gState.tags, before);
+  gState.markPath[0] = '\0';  // the tags of later formatting are the current entry's
   freeEditorText(&before);
   markSheetChanged();
   keepCopy();
@@ -91,7 +92,7 @@ void onMark() {
   int position = hostPositionMs();
   char path[kPathBytes];
   hostEntryPathText(hostPlaylistIndex(), path);
-  bool asked = gState.marked && samePath(path, gState.markPath);
+  bool asked = gState.marked && textsEqual(path, gState.markPath);
   if (!asked && !mayMarkIn(path)) {
     if (!gState.marked && hostPlayState() == HOST_STATE_PAUSED) hostPlay();  // as a cancel does
     return;
@@ -104,7 +105,7 @@ void onMark() {
 
 void onCommit() {
   int position = gState.marked ? gState.markPositionMs : hostPositionMs();
-  if (!gState.marked) hostEntryPathText(hostPlaylistIndex(), gState.markPath);
+  if (!gState.marked) gState.markPath[0] = '\0';  // the entry's recording: the current entry
   gState.marked = false;
   commitAt(position, true, nullptr);
 }
@@ -195,7 +196,8 @@ void createCaptureState() {
   gState.noCopyToTell = false;
   gState.setAside[0] = '\0';
   gState.markPath[0] = '\0';
-  gState.tags = TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes, gState.markPath};
+  gState.tags =
+      TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes, gState.markPath};
   setTagRecord(&gState.tags);
 }
 

@@ -160,6 +160,7 @@ void requestShift(long long frames) {
 }
 
 bool mayMarkIn(const char* path) {
+  if (!openedSheetPath()[0]) return true;
   EditorText sheet = readEditorText();
   bool adds = entryAddsFileBlock(sheet, path);
   freeEditorText(&sheet);

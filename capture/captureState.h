@@ -14,7 +14,8 @@
 struct CaptureState {
   bool marked;             // a mark is pending: its position is the entry's
   int markPositionMs;
-  char markPath[kPathBytes];  // the recording that played at the mark: the entry's FILE block
+  char markPath[kPathBytes];  // the player's current entry at the mark (empty: at the commit):
+                              // the entry's recording and FILE block
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
   TagRecord tags;          // what the tag callbacks read: the entry being (or last) formatted

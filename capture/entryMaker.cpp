@@ -60,10 +60,9 @@ void entryPathOf(const TagRecord* tags, char* path) {
   else hostEntryPathText(hostPlaylistIndex(), path);
 }
 
-// Formats the header and the entry, cutting long tag values until both fit whole.
-void formatEntry(TagRecord* tags) {
-  char path[kPathBytes];
-  entryPathOf(tags, path);
+// Formats the header and the entry for the recording at path, cutting long tag values until both
+// fit whole.
+void formatEntry(TagRecord* tags, const char* path) {
   EnterCriticalSection(&gFormatLock);
   for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
     tags->valueBytesMax = cut;
@@ -162,11 +161,11 @@ void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 void makeEntry(TagRecord* tags, const EditorText& before) {
   bool first = followTheSheet(before);
   tags->entryNumber = entryCounter();
-  formatEntry(tags);
-
-  // The sheet belongs to the file that was current at its first entry.
   char path[kPathBytes];
   entryPathOf(tags, path);
+  formatEntry(tags, path);
+
+  // The sheet belongs to the file that played at its first entry.
   if (!sheetAudioPath()[0]) setSheetAudioPath(path);
   // Read again: the player may have run messages of its own while it formatted the entry.
   EditorText sheet = readEditorText();
