@@ -60,6 +60,21 @@ void appendNumber(char* message, long long number) {
   appendTo(message, kMessageBytes, digits);
 }
 
+// "M:SS", or "H:MM:SS" from an hour on, as the chapter list writes its times.
+void formatClock(long long seconds, char* out, size_t outBytes) {
+  const long long kSecondsPerHour = 3600;
+  size_t at = 0;
+  if (seconds >= kSecondsPerHour) {
+    at = formatInt(out, outBytes, seconds / kSecondsPerHour);
+    at = appendTo(out, outBytes, ":");
+    formatInt(out + at, outBytes - at, seconds / 60 % 60, 2);
+  } else {
+    formatInt(out, outBytes, seconds / 60);
+  }
+  at = appendTo(out, outBytes, ":");
+  formatInt(out + at, outBytes - at, seconds % 60, 2);
+}
+
 // What the user must know of what was written: the video sites' rules it breaks, and the tracks
 // it leaves out.
 void appendReport(char* message, ExportFormat format, const ExportReport& report) {
@@ -90,7 +105,7 @@ void appendReport(char* message, ExportFormat format, const ExportReport& report
   }
   if (format == kExportVideoChapters && (report.videoRules & kVideoFirstNotAtZero)) {
     char time[kNumberTextBytes];
-    formatTrackLength((int)((report.firstStart + kFramesPerSecond / 2) / kFramesPerSecond), time, sizeof time);
+    formatClock((report.firstStart + kFramesPerSecond / 2) / kFramesPerSecond, time, sizeof time);
     appendTo(message, kMessageBytes, kFirstMoved);
     appendTo(message, kMessageBytes, time);
     appendTo(message, kMessageBytes, kFirstMovedAt);

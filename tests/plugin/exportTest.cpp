@@ -102,7 +102,7 @@ TEST_F(ExportTest, TheTypeNamesTheFileAndTheSheetsOwnFilesStay) {
   // The video list moves the first chapter to 0:00, and says so.
   exportAs(folder + "\\mix.chapters.txt", 1);
   EXPECT_EQ(readFile(folder + "\\mix.chapters.txt").substr(0, 15), "0:00 P - Dir\\\n6");
-  EXPECT_NE(player->messageBoxes[0].text.find("\r\n\r\nThe first chapter starts at 05:00 in the sheet; it is "
+  EXPECT_NE(player->messageBoxes[0].text.find("\r\n\r\nThe first chapter starts at 5:00 in the sheet; it is "
                                               "listed at 0:00, where video sites want the first chapter."),
             std::string::npos)
       << player->messageBoxes[0].text;
