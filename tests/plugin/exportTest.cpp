@@ -95,9 +95,6 @@ TEST_F(ExportTest, TheTypeNamesTheFileAndTheSheetsOwnFilesStay) {
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_EQ(player->messageBoxes[0].text, folder + "\\mix.ffmeta\r\n\r\n3 titles ended in a backslash and got a "
                                           "blank after it: FFmpeg would read the next line into them.");
-  exportAs(folder + "\\mix.ffmeta", 3);
-  EXPECT_EQ(player->saveDialogs.back().proposedName, "mix.ffmeta") << "the type chosen last";
-  EXPECT_NE(readFile(folder + "\\mix.mkvchapters.txt"), "<missing>");
 
   // The video list moves the first chapter to 0:00, and says so.
   exportAs(folder + "\\mix.chapters.txt", 1);
@@ -117,7 +114,7 @@ TEST_F(ExportTest, TheTypeNamesTheFileAndTheSheetsOwnFilesStay) {
   player->saveTypes.assign(1, 5);
   player->messageBoxes.clear();
   clickCue(IDC_CUE_EXPORT);
-  EXPECT_EQ(player->saveDialogs.size(), 6u);
+  EXPECT_EQ(player->saveDialogs.size(), 5u);
   std::vector<std::string> told;  // the dialog's own questions (replace the file?) aside
   for (const CaughtMessageBox& box : player->messageBoxes)
     if (box.caption == "LUMO" || box.caption == "Saved to") told.push_back(box.text);
