@@ -12,6 +12,7 @@
 #include "cueEditor.h"
 #include "cueSave.h"
 #include "entryMaker.h"
+#include "keyRepeat.h"
 #include "recovery.h"
 #include "sheetHistory.h"
 #include "sheetState.h"
@@ -37,6 +38,7 @@ void commitAt(int positionMs, bool resume, const char* takenLine) {
   EditorText before = readEditorText();
   recordStepOf(before, takenLine);
   makeEntry(&gState.tags, before);
+  gState.markPath[0] = '\0';  // the tags of later formatting are the current entry's
   freeEditorText(&before);
   markSheetChanged();
   keepCopy();
@@ -51,9 +53,12 @@ void commitAt(int positionMs, bool resume, const char* takenLine) {
 }
 
 // A mark while the tracklist holds a track: its first line is the entry at once, at the moment
-// of the key press; the music plays on and no window asks anything.
+// of the key press; the music plays on and no window asks anything (unless the mark would add a
+// FILE block to an opened sheet).
 void markFromTracklist() {
   int position = hostPositionMs();
+  hostEntryPathText(hostPlaylistIndex(), gState.markPath);
+  if (!mayMarkIn(gState.markPath)) return;
   TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
   char* taken = nullptr;
   if (!line) return;
@@ -74,20 +79,33 @@ void markFromTracklist() {
 // Pauses before the window is shown: showing it takes longer than the pause, and every
 // moment between the key and the pause would put the entry's INDEX later.
 void onMark() {
+  if (hotKeyRepeats()) return;  // the key held down after a tracklist mark
   if (tracklistCount() > 0 && !gState.marked) {
+    takeHotKeyPress();
     markFromTracklist();
     return;
   }
   if (hostPlayState() == HOST_STATE_PLAYING) hostPause();
   // The moment of the key press is the mark, whatever happens while the track is named; a
-  // second press while the Info window is open moves it.
-  gState.markPositionMs = hostPositionMs();
+  // second press while the Info window is open moves it. The entry goes under the FILE line of
+  // the recording that plays now, even if the player has moved on by the commit.
+  int position = hostPositionMs();
+  char path[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), path);
+  bool asked = gState.marked && textsEqual(path, gState.markPath);
+  if (!asked && !mayMarkIn(path)) {
+    if (!gState.marked && hostPlayState() == HOST_STATE_PAUSED) hostPlay();  // as a cancel does
+    return;
+  }
+  gState.markPositionMs = position;
+  copyText(gState.markPath, sizeof gState.markPath, path);
   gState.marked = true;
   tell(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
 }
 
 void onCommit() {
   int position = gState.marked ? gState.markPositionMs : hostPositionMs();
+  if (!gState.marked) gState.markPath[0] = '\0';  // the entry's recording: the current entry
   gState.marked = false;
   commitAt(position, true, nullptr);
 }
@@ -177,7 +195,9 @@ void createCaptureState() {
   gState.restored = false;
   gState.noCopyToTell = false;
   gState.setAside[0] = '\0';
-  gState.tags = TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes};
+  gState.markPath[0] = '\0';
+  gState.tags =
+      TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes, gState.markPath};
   setTagRecord(&gState.tags);
 }
 

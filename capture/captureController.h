@@ -4,6 +4,7 @@
 #pragma once
 
 #include "../host/hostContract.h"
+#include "tracklist.h"
 
 // Sent by the controller to the Info window: show yourself in front, the caret in the title
 // field.
@@ -88,6 +89,9 @@ void requestNotices();           // says what waited for a box to close
 void requestTracklistEdited(const char* text, size_t length);
 const char* tracklistForWindow();
 void tracklistLabel(char* out, size_t outBytes);
+// The tracks as marks will read them, one by one: start with *at 0 (see nextTracklistReading);
+// the first line that names no performer takes the last one used.
+bool tracklistReading(size_t* at, TracklistReading* reading);
 
 // At start-up, once the windows are attached: puts an unsaved sheet back. Returns whether one
 // came back.

@@ -8,10 +8,12 @@
 #include "../host/hostLink.h"
 #include "captureState.h"
 #include "../res/resource.h"
+#include "../sheet/tagText.h"
 #include "cueEditor.h"
 #include "cueExport.h"
 #include "fileDialogs.h"
 #include "cueOpen.h"
+#include "entryMaker.h"
 #include "markTools.h"
 #include "recovery.h"
 #include "sheetHistory.h"
@@ -29,7 +31,11 @@ const char kNoCopy[] =
     "The cue sheet cannot be kept safe against a crash: no recovery copy could be written, "
     "neither beside plugin.ini nor in your application-data folder.\r\n\r\n"
     "Save the sheet now and then. A copy is tried again at every change.";
-const size_t kMessageBytes = kPathBytes + 128;
+const char kNewFileBlock[] = "No FILE line of this cue sheet names ";
+const char kNewFileBlockAsk[] =
+    ", which plays now.\r\n\r\nAdd it as a new FILE block at the end of the sheet, with this mark as its "
+    "first track?";
+const size_t kMessageBytes = kPathBytes + 256;
 
 // "Play <file name> to listen to this mark."
 void tellToPlay(const char* fileName) {
@@ -52,6 +58,9 @@ void afterMarkTool(MarkToolResult result, const char* fileName, const EditorText
 
 // Goes back (or forward) to a state of the history.
 bool stepHistory(bool undo) {
+  // A redo of a tracklist mark whose line no longer leads the tracklist (the list was edited
+  // since) would mark a track twice or one that is gone: nothing is redone from here on.
+  if (!undo && nextRedoLine() && !tracklistStartsWith(nextRedoLine())) forgetRedo();
   if (!(undo ? canUndo() : canRedo())) return false;
   EditorText now = readEditorText();
   SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
@@ -66,8 +75,7 @@ bool stepHistory(bool undo) {
     restoreEditorText(to->text);
     restoreSheetFacts(to->facts);
     markSheetChanged();
-    // The tracklist line of a tracklist mark goes back to the top, or off it again when it is
-    // still the first line (the user may have edited the tracklist since).
+    // The tracklist line of a tracklist mark goes back to the top, or off it again.
     if (to->line) {
       if (undo)
         putBackTracklistLine(to->line);
@@ -152,6 +160,21 @@ void requestShift(long long frames) {
   freeEditorText(&before);
 }
 
+bool mayMarkIn(const char* path) {
+  if (!openedSheetPath()[0]) return true;
+  EditorText sheet = readEditorText();
+  bool adds = entryAddsFileBlock(sheet, path);
+  freeEditorText(&sheet);
+  if (!adds) return true;
+  char name[kPathBytes];
+  fileNameOf(path, name, sizeof name);
+  char message[kMessageBytes];
+  copyText(message, sizeof message, kNewFileBlock);
+  appendTo(message, sizeof message, name);
+  appendTo(message, sizeof message, kNewFileBlockAsk);
+  return guardedMessageBox(captureState().cueWindow, message, kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 bool requestUndo() { return stepHistory(true); }
 bool requestRedo() { return stepHistory(false); }
 
@@ -172,6 +195,11 @@ void requestTracklistEdited(const char* text, size_t length) {
 const char* tracklistForWindow() { return tracklistText(); }
 
 void tracklistLabel(char* out, size_t outBytes) { nextMarkLabel(captureState().capturedPerformer, out, outBytes); }
+
+bool tracklistReading(size_t* at, TracklistReading* reading) {
+  if (*at == 0) copyText(reading->performer, sizeof reading->performer, captureState().capturedPerformer);
+  return nextTracklistReading(at, reading);
+}
 
 void requestRecoveryCopy() { keepCopy(); }
 

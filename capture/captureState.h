@@ -14,6 +14,8 @@
 struct CaptureState {
   bool marked;             // a mark is pending: its position is the entry's
   int markPositionMs;
+  char markPath[kPathBytes];  // the player's current entry at the mark (empty: at the commit):
+                              // the entry's recording and FILE block
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
   TagRecord tags;          // what the tag callbacks read: the entry being (or last) formatted
@@ -37,3 +39,6 @@ void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // line the change takes (or null); recordStepOf keeps before, the editor's text already read.
 void recordStep(const char* takenLine);
 void recordStepOf(const EditorText& before, const char* takenLine);
+// Whether a mark in the recording at path may go into the sheet: true unless it would add a FILE
+// block to an opened sheet and the user, asked, says No.
+bool mayMarkIn(const char* path);

@@ -53,10 +53,16 @@ bool formatInto(const char* templateText, const char* path, char* dest) {
   return !filled && textLength(dest, kTextBytes) < kTextBytes - 1;
 }
 
-// Formats the header and the entry, cutting long tag values until both fit whole.
-void formatEntry(TagRecord* tags) {
-  char path[kPathBytes];
-  hostEntryPathText(hostPlaylistIndex(), path);
+// The entry's recording, into path (kPathBytes): the one that played at the mark, else the
+// player's current entry.
+void entryPathOf(const TagRecord* tags, char* path) {
+  if (tags->path && tags->path[0]) copyText(path, kPathBytes, tags->path);
+  else hostEntryPathText(hostPlaylistIndex(), path);
+}
+
+// Formats the header and the entry for the recording at path, cutting long tag values until both
+// fit whole.
+void formatEntry(TagRecord* tags, const char* path) {
   EnterCriticalSection(&gFormatLock);
   for (size_t cut = kValueChars;; cut /= 2) {  // the first cut is the value block itself
     tags->valueBytesMax = cut;
@@ -84,34 +90,49 @@ bool followTheSheet(const EditorText& sheet) {
   return entryCounter() <= 1 && !openedSheetPath()[0];
 }
 
-// The FILE block an entry goes into: the one that names the playing file, or, when the sheet
-// spans several files and none names it, a new block (its FILE line written into fileLine).
-EntryTarget targetFor(const EditorText& sheet, char* fileLine) {
-  char current[kPathBytes];
-  hostEntryPathText(hostPlaylistIndex(), current);
+// The FILE block an entry for the recording at path goes into: the first that names it, else
+// the first that names it with another extension (a rip re-encoded); or, when the sheet spans
+// several files and none names it, a new block (its FILE line written into fileLine).
+EntryTarget targetFor(const EditorText& sheet, const char* path, char* fileLine) {
   FileBlock blocks[kFileBlocksMax];
   size_t count = listFileBlocks(sheet.text, sheet.length, blocks, kFileBlocksMax);
   if (count > kFileBlocksMax) count = kFileBlocksMax;
   char folder[kPathBytes];
   sheetFolder(folder);
-  for (size_t i = 0; i < count && current[0]; ++i) {
-    char named[kPathBytes];
-    if (resolveFileName(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, named, sizeof named) &&
-        samePath(named, current))
-      return EntryTarget{(int)i, nullptr};
+  int baseNamed = -1;
+  for (size_t i = 0; i < count && path[0]; ++i) {
+    FileMatch match = matchFileLine(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, path);
+    if (match == kFileMatchPath) return EntryTarget{(int)i, nullptr};
+    if (match == kFileMatchBaseName && baseNamed < 0) baseNamed = (int)i;
   }
+  if (baseNamed >= 0) return EntryTarget{baseNamed, nullptr};
   // The sheet's own file, or a sheet of no FILE lines: as it always was.
-  if (count == 0 || !current[0] || !sheetAudioPath()[0] || samePath(current, sheetAudioPath()))
+  if (count == 0 || !path[0] || !sheetAudioPath()[0] || samePath(path, sheetAudioPath()))
     return EntryTarget{0, nullptr};
-  if (!composeFileLine(current, folder, fileLine, kFileLineBytes)) return EntryTarget{0, nullptr};
+  if (!composeFileLine(path, folder, fileLine, kFileLineBytes)) return EntryTarget{0, nullptr};
   return EntryTarget{-1, fileLine};
+}
+
+// An entry placed at the sheet's end ends with a line break, so that typing after it starts a
+// line of its own: the last edit, when it reaches the end, gets one (placed has room for it).
+void endWithLineBreak(size_t length, TextEdit* edits, size_t count, char* placed, size_t placedBytes) {
+  if (count == 0) return;
+  TextEdit& last = edits[count - 1];
+  size_t end = last.externalLength;
+  bool atEnd = last.external == placed && last.at + last.removeLength == length;
+  bool broken = end > 0 && (placed[end - 1] == '\n' || placed[end - 1] == '\r');
+  if (!atEnd || broken || end + 3 > placedBytes) return;
+  placed[end] = '\r';
+  placed[end + 1] = '\n';
+  placed[end + 2] = '\0';
+  last.externalLength = end + 2;
 }
 
 // Puts the formatted entry into the sheet: in time order and numbered when the sheet's tracks
 // are recognised, at the end otherwise.
-void placeInSheet(const EditorText& sheet, bool first) {
+void placeInSheet(const EditorText& sheet, bool first, const char* path) {
   char fileLine[kFileLineBytes] = "";
-  EntryTarget target = first ? EntryTarget{0, nullptr} : targetFor(sheet, fileLine);
+  EntryTarget target = first ? EntryTarget{0, nullptr} : targetFor(sheet, path, fileLine);
   size_t editsMax = placementEditsMax(sheet.text, sheet.length);
   size_t placedBytes = placedTextBytes(textLength(gEntry.header, kTextBytes), textLength(gEntry.entry, kTextBytes),
                                        textLength(fileLine, kFileLineBytes));
@@ -121,6 +142,7 @@ void placeInSheet(const EditorText& sheet, bool first) {
     EntryPlacement placement;
     size_t count = placeEntry(sheet.text, sheet.length, first ? gEntry.header : nullptr, gEntry.entry, target,
                               placed, placedBytes, edits, editsMax, &placement);
+    endWithLineBreak(sheet.length, edits, count, placed, placedBytes);
     if (placement.atEnd && count == 1)
       appendToEditor(placed);
     else
@@ -139,24 +161,30 @@ void deleteFormatLock() { DeleteCriticalSection(&gFormatLock); }
 void makeEntry(TagRecord* tags, const EditorText& before) {
   bool first = followTheSheet(before);
   tags->entryNumber = entryCounter();
-  formatEntry(tags);
+  char path[kPathBytes];
+  entryPathOf(tags, path);
+  formatEntry(tags, path);
 
-  // The sheet belongs to the file that was current at its first entry.
-  if (!sheetAudioPath()[0]) {
-    char path[kPathBytes];
-    hostEntryPathText(hostPlaylistIndex(), path);
-    setSheetAudioPath(path);
-  }
+  // The sheet belongs to the file that played at its first entry.
+  if (!sheetAudioPath()[0]) setSheetAudioPath(path);
   // Read again: the player may have run messages of its own while it formatted the entry.
   EditorText sheet = readEditorText();
-  if (sheet.text) placeInSheet(sheet, first);
+  if (sheet.text) placeInSheet(sheet, first, path);
   freeEditorText(&sheet);
+}
+
+bool entryAddsFileBlock(const EditorText& sheet, const char* path) {
+  bool empty = true;
+  if (!openedSheetPath()[0] || !sheet.text) return false;
+  countTracks(sheet.text, sheet.length, &empty);
+  char fileLine[kFileLineBytes];
+  return !empty && targetFor(sheet, path, fileLine).fileBlock < 0;
 }
 
 PreviewProblem previewEntry(char* out, size_t outBytes) {
   out[0] = '\0';
   int position = hostPositionMs();
-  TagRecord sample = {kSampleTitle, kSamplePerformer, 1, position > 0 ? position : 0, kValueBytes};
+  TagRecord sample = {kSampleTitle, kSamplePerformer, 1, position > 0 ? position : 0, kValueBytes, nullptr};
   char path[kPathBytes];
   hostEntryPathText(hostPlaylistIndex(), path);
   char* header = (char*)GlobalAlloc(GMEM_FIXED, kTextBytes);

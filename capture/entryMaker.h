@@ -13,9 +13,14 @@ void createFormatLock();
 void deleteFormatLock();
 
 // Makes the entry that tags describes (their entryNumber is set here, from before: the editor's
-// text as the caller read it just before) and puts it into the editor. The caller notes the
-// change (history, unsaved, recovery copy).
+// text as the caller read it just before) and puts it into the editor, under the FILE line of
+// its recording (tags' path). The caller notes the change (history, unsaved, recovery copy).
 void makeEntry(TagRecord* tags, const EditorText& before);
+
+// Whether an entry for the recording at path would add a FILE block to an opened sheet (sheet:
+// the editor's text): none of its FILE lines names that recording, by its path or by its folder
+// and base name. The user is asked first.
+bool entryAddsFileBlock(const EditorText& sheet, const char* path);
 
 // What the templates give for the current entry with sample Info values, as the player formats
 // them: the header, CR LF, the entry (a sheet's first entry), into out (outBytes, UTF-8). Returns

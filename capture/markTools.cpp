@@ -28,19 +28,23 @@ void listenAt(long long frames) {
 }
 
 // Whether the player's current entry is the recording a mark belongs to: the one its FILE line
-// names, or, without one, the sheet's audio file (a sheet typed by hand, without either, goes
-// with whatever plays). Otherwise fileName gets the name of the mark's recording.
+// names (by its path, or by its folder and base name: a rip re-encoded), or, without one, the
+// sheet's audio file (a sheet typed by hand, without either, goes with whatever plays).
+// Otherwise fileName gets the name of the mark's recording.
 bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* fileName, size_t fileNameBytes) {
   char audio[kPathBytes];
   char folder[kPathBytes];
-  sheetFolder(folder);
-  if (mark.fileNameLength == 0 ||
-      !resolveFileName(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, audio, sizeof audio))
-    copyText(audio, sizeof audio, sheetAudioPath());
-  if (!audio[0]) return true;
   char current[kPathBytes];
+  sheetFolder(folder);
   hostEntryPathText(hostPlaylistIndex(), current);
-  if (samePath(current, audio)) return true;
+  if (mark.fileNameLength > 0 &&
+      resolveFileName(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, audio, sizeof audio)) {
+    if (matchFileLine(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, current) != kFileMatchNone)
+      return true;
+  } else {
+    copyText(audio, sizeof audio, sheetAudioPath());
+    if (!audio[0] || samePath(current, audio)) return true;
+  }
   fileNameOf(audio, fileName, fileNameBytes);
   return false;
 }

@@ -105,6 +105,8 @@ void noteHandEdit() { clearHistory(); }
 
 bool canUndo() { return gUndo.count > 0; }
 bool canRedo() { return gRedo.count > 0; }
+const char* nextRedoLine() { return gRedo.count > 0 ? gRedo.steps[gRedo.count - 1]->line : nullptr; }
+void forgetRedo() { clear(&gRedo); }
 
 bool undoChange(const SheetSnapshot& now, HistoryState* to) { return move(&gUndo, &gRedo, now, to); }
 bool redoChange(const SheetSnapshot& now, HistoryState* to) { return move(&gRedo, &gUndo, now, to); }

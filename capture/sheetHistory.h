@@ -28,6 +28,10 @@ void noteHandEdit();
 
 bool canUndo();
 bool canRedo();
+// The tracklist line the next redo takes off the tracklist again; null when none.
+const char* nextRedoLine();
+// Forgets what could be redone: the tracklist no longer holds what a redo would take.
+void forgetRedo();
 
 // The state an undo or redo goes to: text and line in global memory (free both with
 // freeHistoryState), facts. line: the tracklist line to put back (undo) or take off again

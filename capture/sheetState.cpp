@@ -23,11 +23,26 @@ struct SheetState {
   char openedPath[kPathBytes];
   SheetForm openedForm;
   char writtenPaths[kWrittenPathsKept][kPathBytes];  // the newest first; empty when unused
+  char exportedPaths[kWrittenPathsKept][kPathBytes];  // alike, for the exports
 };
 
 constexpr SheetForm kFormAsSetting = {true, {kCharsetUtf8, {false, false}, 0}};
 
-SheetState gSheet = {1, false, 0, "", "", kFormAsSetting, {}};
+SheetState gSheet = {1, false, 0, "", "", kFormAsSetting, {}, {}};
+
+// Whether paths (kWrittenPathsKept of them) hold path.
+bool holdsPath(char (*paths)[kPathBytes], const char* path) {
+  for (int i = 0; i < kWrittenPathsKept; ++i)
+    if (paths[i][0] && samePath(paths[i], path)) return true;
+  return false;
+}
+
+// Puts path first in paths, the oldest giving way, unless they hold it.
+void notePath(char (*paths)[kPathBytes], const char* path) {
+  if (holdsPath(paths, path)) return;
+  for (int i = kWrittenPathsKept - 1; i > 0; --i) copyText(paths[i], kPathBytes, paths[i - 1]);
+  copyText(paths[0], kPathBytes, path);
+}
 
 }  // namespace
 
@@ -96,18 +111,10 @@ void markSheetSaved(const char* cuePath, unsigned version) {
   noteWrittenFile(cuePath);
 }
 
-void noteWrittenFile(const char* cuePath) {
-  if (sheetWrote(cuePath)) return;
-  for (int i = kWrittenPathsKept - 1; i > 0; --i)
-    copyText(gSheet.writtenPaths[i], kPathBytes, gSheet.writtenPaths[i - 1]);
-  copyText(gSheet.writtenPaths[0], kPathBytes, cuePath);
-}
-
-bool sheetWrote(const char* cuePath) {
-  for (const char* path : gSheet.writtenPaths)
-    if (path[0] && samePath(path, cuePath)) return true;
-  return false;
-}
+void noteWrittenFile(const char* cuePath) { notePath(gSheet.writtenPaths, cuePath); }
+bool sheetWrote(const char* cuePath) { return holdsPath(gSheet.writtenPaths, cuePath); }
+void noteExportedFile(const char* path) { notePath(gSheet.exportedPaths, path); }
+bool sheetExported(const char* path) { return holdsPath(gSheet.exportedPaths, path); }
 
 void saveSheetFacts(SheetFacts* facts) {
   facts->nextEntry = gSheet.nextEntry;
@@ -131,4 +138,5 @@ void forgetSheet() {
   gSheet.openedPath[0] = '\0';
   gSheet.openedForm = kFormAsSetting;
   for (char* path : gSheet.writtenPaths) path[0] = '\0';
+  for (char* path : gSheet.exportedPaths) path[0] = '\0';
 }

@@ -49,12 +49,14 @@ unsigned sheetVersion();
 // After a save of the text as it was at version: nothing unsaved unless the sheet changed since
 // (an entry committed while a box of the save was open), and cuePath is a file this sheet wrote.
 void markSheetSaved(const char* cuePath, unsigned version);
-// Notes a file this sheet wrote besides its cue file (an export), so that writing it again makes
-// no backup of it.
+// Notes a cue file this sheet wrote.
 void noteWrittenFile(const char* path);
 // Whether this sheet wrote the cue file at path since start-up or the last Reset (it remembers
 // the last few places it was saved to).
 bool sheetWrote(const char* cuePath);
+// The same for the files its exports wrote: writing one of them again makes no backup of it.
+void noteExportedFile(const char* path);
+bool sheetExported(const char* path);
 
 // What an undo step puts back besides the text.
 struct SheetFacts {

@@ -12,7 +12,7 @@ namespace {
 
 const size_t kVideoValueBytes = 64;
 const TagRecord* gRecord = nullptr;
-const TagRecord kNoRecord = {"", "", 1, 0, kValueBytes};
+const TagRecord kNoRecord = {"", "", 1, 0, kValueBytes, nullptr};
 
 const TagRecord& record() { return gRecord ? *gRecord : kNoRecord; }
 
@@ -120,7 +120,8 @@ bool keptWhole(TagFill fill) {
 // false when the tag has no value.
 bool resolveValue(const char* tag, char* value) {
   char currentPath[kPathBytes];
-  hostEntryPathText(hostPlaylistIndex(), currentPath);
+  if (record().path && record().path[0]) copyText(currentPath, sizeof currentPath, record().path);
+  else hostEntryPathText(hostPlaylistIndex(), currentPath);
   char* raw = (char*)GlobalAlloc(GPTR, kValueBytes);
   if (!raw) return false;
   TagFill fill = fillFor(tag);

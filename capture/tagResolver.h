@@ -13,6 +13,8 @@ struct TagRecord {
   int entryNumber;         // %trackcount%
   int positionMs;          // %curpos%: the mark less the reaction time
   size_t valueBytesMax;    // values other than paths and times are cut to this (kValueBytes: none)
+  const char* path;        // the entry's recording (the file that played at the mark); null or
+                           // empty: the player's current entry
 };
 
 // The record read by the callbacks from now on (kept by the caller); null: none.

@@ -7,17 +7,19 @@
 
 namespace {
 
-const char kNextPrefix[] = "Next: ";
+const char kNextPrefix[] = "Next: \"";
 const char kNextInfo[] = "Next: the Info window";
-const char kSeparator[] = " - ";
+const char kBy[] = "\" by ";
+const char kAsBefore[] = " (as before)";
 const char kLineBreak[] = "\r\n";
 
 struct Tracklist {
   char* text;  // global memory, NUL-terminated; null when empty
   size_t length;
+  bool numbered;  // a bare number leads each line
 };
 
-Tracklist gTracklist = {nullptr, 0};
+Tracklist gTracklist = {nullptr, 0, false};
 
 void replaceText(char* text, size_t length) {
   if (gTracklist.text) GlobalFree(gTracklist.text);
@@ -28,6 +30,8 @@ void replaceText(char* text, size_t length) {
 }  // namespace
 
 void setTracklistText(const char* text, size_t length) {
+  // A single line left of a numbered list reads as the list did.
+  if (countTracklistLines(text, length) > 1) gTracklist.numbered = isNumberedTracklist(text, length);
   char* copy = length > 0 ? (char*)GlobalAlloc(GMEM_FIXED, length + 1) : nullptr;
   if (copy) {
     CopyMemory(copy, text, length);
@@ -39,6 +43,7 @@ void setTracklistText(const char* text, size_t length) {
 const char* tracklistText() { return gTracklist.text ? gTracklist.text : ""; }
 size_t tracklistLength() { return gTracklist.length; }
 size_t tracklistCount() { return countTracklistLines(tracklistText(), gTracklist.length); }
+bool tracklistNumbered() { return gTracklist.numbered; }
 
 namespace {
 
@@ -61,7 +66,7 @@ bool takeTracklistLine(TracklistLine* line, char** taken) {
   const char* text = tracklistText();
   *taken = nullptr;
   if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return false;
-  if (!readTracklistLine(text + start, end - start, line)) return false;
+  if (!readTracklistLine(text + start, end - start, line, gTracklist.numbered)) return false;
   char* copy = (char*)GlobalAlloc(GMEM_FIXED, end - start + 1);
   if (!copy) return false;
   CopyMemory(copy, text + start, end - start);
@@ -71,15 +76,27 @@ bool takeTracklistLine(TracklistLine* line, char** taken) {
   return true;
 }
 
-void dropTracklistLine(const char* taken) {
+namespace {
+
+// Where the line after the first track starts when that track is the line taken; 0 otherwise.
+size_t afterTakenLine(const char* taken) {
   size_t start = 0, end = 0, next = 0;
   const char* text = tracklistText();
-  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return;
+  if (!firstTracklistLine(text, gTracklist.length, &start, &end, &next)) return 0;
   size_t length = textLength(taken, (size_t)-1);
-  if (end - start != length) return;
+  if (end - start != length) return 0;
   for (size_t i = 0; i < length; ++i)
-    if (text[start + i] != taken[i]) return;
-  removeTo(next);
+    if (text[start + i] != taken[i]) return 0;
+  return next;
+}
+
+}  // namespace
+
+bool tracklistStartsWith(const char* taken) { return afterTakenLine(taken) > 0; }
+
+void dropTracklistLine(const char* taken) {
+  size_t next = afterTakenLine(taken);
+  if (next > 0) removeTo(next);
 }
 
 void putBackTracklistLine(const char* taken) {
@@ -94,24 +111,35 @@ void putBackTracklistLine(const char* taken) {
   replaceText(text, length);
 }
 
-void nextMarkLabel(const char* lastPerformer, char* out, size_t outBytes) {
+bool nextTracklistReading(size_t* at, TracklistReading* reading) {
   size_t start = 0, end = 0, next = 0;
-  TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
   const char* text = tracklistText();
-  bool pending = line && firstTracklistLine(text, gTracklist.length, &start, &end, &next) &&
-                 readTracklistLine(text + start, end - start, line);
-  if (!pending) {
-    copyText(out, outBytes, kNextInfo);
-  } else {
-    const char* performer = line->hasPerformer ? line->performer : lastPerformer;
-    copyText(out, outBytes, kNextPrefix);
-    if (performer && performer[0]) {
-      appendTo(out, outBytes, performer);
-      if (line->title[0]) appendTo(out, outBytes, kSeparator);
-    }
-    appendTo(out, outBytes, line->title);
-  }
-  if (line) GlobalFree(line);
+  if (*at >= gTracklist.length) return false;
+  if (!firstTracklistLine(text + *at, gTracklist.length - *at, &start, &end, &next)) return false;
+  readTracklistLine(text + *at + start, end - start, &reading->line, gTracklist.numbered);
+  *at += next;
+  reading->inherited = !reading->line.hasPerformer;
+  if (reading->line.hasPerformer) copyText(reading->performer, sizeof reading->performer, reading->line.performer);
+  return true;
 }
 
-void clearTracklist() { replaceText(nullptr, 0); }
+void nextMarkLabel(const char* lastPerformer, char* out, size_t outBytes) {
+  TracklistReading* first = (TracklistReading*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistReading));
+  size_t at = 0;
+  if (first) copyText(first->performer, sizeof first->performer, lastPerformer);
+  if (!first || !nextTracklistReading(&at, first)) {
+    copyText(out, outBytes, kNextInfo);
+  } else {
+    copyText(out, outBytes, kNextPrefix);
+    appendTo(out, outBytes, first->line.title);
+    appendTo(out, outBytes, first->performer[0] ? kBy : "\"");
+    appendTo(out, outBytes, first->performer);
+    if (first->performer[0] && first->inherited) appendTo(out, outBytes, kAsBefore);
+  }
+  if (first) GlobalFree(first);
+}
+
+void clearTracklist() {
+  replaceText(nullptr, 0);
+  gTracklist.numbered = false;
+}

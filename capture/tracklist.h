@@ -20,11 +20,27 @@ size_t tracklistCount();
 bool takeTracklistLine(TracklistLine* line, char** taken);
 // Puts a line back at the top.
 void putBackTracklistLine(const char* taken);
-// Takes the first line off again when it is taken (what takeTracklistLine gave); else leaves
-// the tracklist as it is.
+// Whether the first track of the tracklist is the line taken (what takeTracklistLine gave).
+bool tracklistStartsWith(const char* taken);
+// Takes the first line off again when it is taken; else leaves the tracklist as it is.
 void dropTracklistLine(const char* taken);
 
-// "Next: Performer - Title" for the first track (lastPerformer for a line that names none), or
+// Whether the tracklist was numbered without marks when it was last set (see
+// isNumberedTracklist); taking lines off keeps it, so that its last line reads like the others.
+bool tracklistNumbered();
+
+// The tracks one by one as marks will read them: start with *at 0 and reading->performer the
+// last performer used; each call reads the next track, its performer the line's own or, when it
+// names none (inherited), the one before. False after the last.
+struct TracklistReading {
+  TracklistLine line;
+  char performer[kTrackFieldBytes];
+  bool inherited;
+};
+bool nextTracklistReading(size_t* at, TracklistReading* reading);
+
+// What the first track will be, performer and title apart: 'Next: "Title" by Performer' (with
+// " (as before)" for a performer taken from lastPerformer), 'Next: "Title"' without one, or
 // "Next: the Info window" when the tracklist is empty; into out (outBytes).
 void nextMarkLabel(const char* lastPerformer, char* out, size_t outBytes);
 

@@ -3,6 +3,7 @@
 #include "tracklistWindow.h"
 
 #include "../base/platformText.h"
+#include "../base/text.h"
 #include "../res/resource.h"
 #include "captureController.h"
 #include "cueEditor.h"
@@ -10,6 +11,8 @@
 namespace {
 
 const size_t kLabelBytes = 1200;
+const size_t kRowBytes = 2 * kTrackFieldBytes + 4;  // "(performer)", a TAB, the title
+const int kTitleColumn = 100;  // where the title column starts, in dialog units
 
 struct TracklistWindowState {
   HWND window;
@@ -20,12 +23,37 @@ TracklistWindowState gTracklist = {nullptr, false};
 
 HWND editorOf(HWND dialog) { return GetDlgItem(dialog, IDC_TRACKLIST_EDITOR); }
 
+// Each track as a mark will read it, performer and title apart; a performer in parentheses is
+// the one before, taken by a line that names none.
+void showReadings(HWND dialog) {
+  HWND list = GetDlgItem(dialog, IDC_TRACKLIST_READING);
+  TracklistReading* reading = (TracklistReading*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistReading));
+  char* row = (char*)GlobalAlloc(GMEM_FIXED, kRowBytes);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  size_t at = 0;
+  while (reading && row && tracklistReading(&at, reading)) {
+    copyText(row, kRowBytes, reading->inherited && reading->performer[0] ? "(" : "");
+    appendTo(row, kRowBytes, reading->performer);
+    appendTo(row, kRowBytes, reading->inherited && reading->performer[0] ? ")\t" : "\t");
+    appendTo(row, kRowBytes, reading->line.title);
+    wchar_t* wide = newWideText(row);
+    if (wide) SendMessageW(list, LB_ADDSTRING, 0, (LPARAM)wide);
+    if (wide) GlobalFree(wide);
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  if (reading) GlobalFree(reading);
+  if (row) GlobalFree(row);
+}
+
 void showLabel(HWND dialog) {
   char label[kLabelBytes];
   tracklistLabel(label, sizeof label);
   wchar_t* wide = newWideText(label);
   if (wide) SetDlgItemTextW(dialog, IDC_TRACKLIST_NEXT, wide);
   if (wide) GlobalFree(wide);
+  showReadings(dialog);
 }
 
 // The controller's text into the editor; the caret keeps its place counted from the end, where
@@ -75,6 +103,7 @@ INT_PTR CALLBACK TracklistDlgProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       gTracklist.window = dialog;
       SendMessageW(editorOf(dialog), EM_SETLIMITTEXT, 0, 0);
+      SendDlgItemMessageW(dialog, IDC_TRACKLIST_READING, LB_SETTABSTOPS, 1, (LPARAM)&kTitleColumn);
       return TRUE;
     case WM_CLOSE:
       ShowWindow(dialog, SW_HIDE);

@@ -584,6 +584,7 @@ lines=("1. Nova Reyes - First Light" "2) 50 Knots – Harbour Lights" "[03:12] M
        "0:14:05 10 Lakes - Evening Swim" "Kai Morrow - Up - Extended Mix" "Tess Vail - Last Call")
 performers=("Nova Reyes" "50 Knots" "Mira Holt" "Mira Holt" "10 Lakes" "Kai Morrow" "Tess Vail")
 titles=("First Light" "Harbour Lights" "Glass Rooms" "Interlude" "Evening Swim" "Up - Extended Mix" "Last Call")
+kept=("" "" "" " (as before)" "" "" "")    # "Interlude" names no performer: it takes the one before
 startPlayer "$list/Sunday Set.wav" "$list"
 main=$(waitFor MAIN)
 waitFor READY >/dev/null
@@ -602,12 +603,12 @@ for try in 1 2 3; do
   echo "typed again: the Tracklist window held '$(tr -d '\r' < "$log" | grep '^LISTED' | tail -1 | cut -c8-)'"
 done
 echo "typed into the Tracklist window (real keys):"; printf '    %s\n' "${lines[@]}"
-waitLast NEXT "NEXT Next: Nova Reyes - First Light" >/dev/null
+waitLast NEXT "NEXT Next: \"First Light\" by Nova Reyes" >/dev/null
 shot tracklist
 events=$(count EVENT)                   # the player's events from here on are printed below
 for i in 0 1 2 3 4 5 6; do
   xdotool key ctrl+alt+m                # the list's next line is the entry at once
-  if [ $i -lt 6 ]; then nextLine="Next: ${performers[$i + 1]} - ${titles[$i + 1]}"; else nextLine="Next: the Info window"; fi
+  if [ $i -lt 6 ]; then nextLine="Next: \"${titles[$i + 1]}\" by ${performers[$i + 1]}${kept[$i + 1]}"; else nextLine="Next: the Info window"; fi
   waitLast NEXT "NEXT $nextLine" >/dev/null
   echo "mark $((i + 1)): ${performers[$i]} - ${titles[$i]}; the Tracklist window says '$nextLine'"
   sleep 1
@@ -616,8 +617,8 @@ shot tracklist-marked
 xdotool key Escape                      # the Tracklist window goes; the list stays with the sheet
 click "$(at "$cue" editor)"
 xdotool key ctrl+z                      # the last mark taken back: its line is the next again
-waitLast NEXT "NEXT Next: Tess Vail - Last Call" >/dev/null
-echo "Ctrl+Z: the last mark is taken back, the Tracklist window says 'Next: Tess Vail - Last Call'"
+waitLast NEXT "NEXT Next: \"Last Call\" by Tess Vail" >/dev/null
+echo "Ctrl+Z: the last mark is taken back, the Tracklist window says 'Next: \"Last Call\" by Tess Vail'"
 sleep 1
 xdotool key ctrl+alt+m
 waitLast NEXT "NEXT Next: the Info window" >/dev/null

@@ -22,7 +22,11 @@ struct Output {
   size_t room;    // bytes for text, the NUL not among them
   size_t length;  // bytes made so far
   bool full;      // a piece did not fit whole: nothing more is written
+  int backslashEnds;  // FFmpeg values given a blank after a final backslash
 };
+
+const char* const kExtensions[kExportFormatCount] = {"chapters.txt", "ffmeta", "mkvchapters.txt",
+                                                     "vtt",          "json",   "labels.txt"};
 
 // Adds count bytes that start on a character's start and hold whole characters.
 void put(Output* o, const char* bytes, size_t count) {
@@ -93,8 +97,9 @@ void putLongSeconds(Output* o, long long frames) {
 
 bool isControlOrBreak(unsigned c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029; }
 
-// One character of a value, as the format needs it.
-void putChar(Output* o, unsigned c, ExportFormat format) {
+// One character of a value, as the format needs it; returns the character it stands for in the
+// output (a blank for a control character in most formats).
+unsigned putChar(Output* o, unsigned c, ExportFormat format) {
   char piece[kPieceBytes];
   size_t n = 0;
   if (isControlOrBreak(c) && format == kExportPodcastJson) {
@@ -103,6 +108,7 @@ void putChar(Output* o, unsigned c, ExportFormat format) {
     put(o, escape, sizeof escape);
   } else if (isControlOrBreak(c)) {
     put(o, " ");
+    return ' ';
   } else if (format == kExportWebVtt && (c == '&' || c == '<' || c == '>')) {
     put(o, c == '&' ? "&amp;" : c == '<' ? "&lt;" : "&gt;");
   } else {
@@ -112,22 +118,35 @@ void putChar(Output* o, unsigned c, ExportFormat format) {
     n += utf8Encode(c, piece + n);
     put(o, piece, n);
   }
+  return c;
 }
 
-void putValue(Output* o, Span value, ExportFormat format) {
+// Writes a value; returns its last character as written, 0 when it is empty.
+unsigned putValue(Output* o, Span value, ExportFormat format) {
   size_t at = 0;
+  unsigned last = 0;
   while (at < value.length) {
     unsigned c;
     at += utf8Decode(value.at, value.length, at, &c);
-    putChar(o, c, format);
+    last = putChar(o, c, format);
   }
+  return last;
+}
+
+// Ends a value: FFmpeg's reader takes a line that ends in a backslash, escaped or not, as going
+// on into the next line, so such a value gets a blank after it.
+void endValue(Output* o, unsigned last, ExportFormat format) {
+  if (format != kExportFfmetadata || last != '\\') return;
+  put(o, " ");
+  ++o->backslashEnds;
 }
 
 // "Performer - Title", without " - " when either is empty.
 void putChapterText(Output* o, const TrackFacts& track, ExportFormat format) {
-  putValue(o, track.performer, format);
+  unsigned last = putValue(o, track.performer, format);
   if (track.performer.length > 0 && track.title.length > 0) put(o, " - ");
-  putValue(o, track.title, format);
+  if (track.title.length > 0) last = putValue(o, track.title, format);
+  endValue(o, last, format);
 }
 
 // The tracks one after another, each with the one that follows it: the tracks of the first FILE
@@ -192,6 +211,7 @@ void survey(const char* sheet, size_t length, long long lengthFrames, ExportRepo
   while (nextChapter(&w)) {
     long long seconds = videoSeconds(w);
     if (seconds >= kSecondsPerHour) *hours = true;
+    if (w.number == 1) report->firstStart = w.track.index01;
     if (w.number == 1 && roundedSeconds(w.track.index01) != 0) report->videoRules |= kVideoFirstNotAtZero;
     bool lengthKnown = w.hasFollowing || lengthFrames >= 0;
     long long next = w.hasFollowing ? roundedSeconds(w.following.index01) : roundedSeconds(lengthFrames);
@@ -221,7 +241,7 @@ void writeExport(Output* o, const char* sheet, size_t length, ExportFormat forma
     for (int i = 0; i < 2; ++i) {
       if (values[i].length == 0) continue;
       put(o, keys[i]);
-      putValue(o, values[i], format);
+      endValue(o, putValue(o, values[i], format), format);
       put(o, "\n");
     }
   }
@@ -292,7 +312,7 @@ size_t exportBytes(const char* sheet, size_t length, ExportFormat format, long l
   ExportReport report;
   bool hours;
   survey(sheet, length, lengthFrames, &report, &hours);
-  Output o = {nullptr, kUnlimited, 0, false};
+  Output o = {nullptr, kUnlimited, 0, false, 0};
   writeExport(&o, sheet, length, format, lengthFrames, hours);
   return o.length;
 }
@@ -307,8 +327,47 @@ size_t exportSheet(const char* sheet, size_t length, ExportFormat format, long l
   if (!out || outBytes == 0) return 0;
   out[0] = '\0';
   if (!known) return 0;
-  Output o = {out, outBytes - 1, 0, false};
+  Output o = {out, outBytes - 1, 0, false, 0};
   writeExport(&o, sheet, length, format, lengthFrames, hours);
   out[o.length] = '\0';
+  if (report) report->backslashEnds = o.backslashEnds;
   return o.length;
+}
+
+const char* exportExtension(ExportFormat format) {
+  return format >= 0 && format < kExportFormatCount ? kExtensions[format] : "";
+}
+
+namespace {
+
+// The length of the ending "." + extension when path (length bytes) ends with it, letter case
+// aside; 0 when it does not.
+size_t endingLength(const char* path, size_t length, const char* extension) {
+  size_t n = textLength(extension, kUnlimited);
+  if (length < n + 1 || path[length - n - 1] != '.') return 0;
+  for (size_t i = 0; i < n; ++i) {
+    char c = path[length - n + i];
+    if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+    if (c != extension[i]) return 0;
+  }
+  return n + 1;
+}
+
+}  // namespace
+
+bool retypeExportPath(char* path, size_t pathBytes, ExportFormat format) {
+  if (!path || format < 0 || format >= kExportFormatCount) return false;
+  size_t length = textLength(path, pathBytes);
+  if (endingLength(path, length, kExtensions[format]) > 0) return false;
+  for (const char* other : kExtensions) {
+    size_t ending = endingLength(path, length, other);
+    if (ending == 0) continue;
+    size_t stem = length - ending;
+    if (stem + 1 + textLength(kExtensions[format], kUnlimited) + 1 > pathBytes) return false;
+    path[stem] = '\0';
+    appendTo(path, pathBytes, ".");
+    appendTo(path, pathBytes, kExtensions[format]);
+    return true;
+  }
+  return false;
 }

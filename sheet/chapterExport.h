@@ -33,12 +33,26 @@ struct ExportReport {
   unsigned videoRules;  // the VideoRule flags the video chapter list breaks
   int shortEntry;       // the first entry (from 1) shorter than 10 s; 0 when none
   int unorderedEntry;   // the first entry (from 1) not later than the one before; 0 when none
+  long long firstStart; // the first chapter's own start, in frames (the video list puts it at 0)
+  int backslashEnds;    // FFmpeg values that ended in a backslash and got a blank after it: its
+                        // reader takes a line ending in one as going on (0 in other formats)
 };
 
 // The exact size in bytes (no NUL) of the export of sheet (length bytes of UTF-8, not
 // terminated) in format; lengthFrames is the audio's length in frames of 1/75 s, < 0 when
 // unknown.
 size_t exportBytes(const char* sheet, size_t length, ExportFormat format, long long lengthFrames);
+
+// The file name ending of each format's file: "chapters.txt", "ffmeta", "mkvchapters.txt",
+// "vtt", "json", "labels.txt" (without the dot); three formats are text files, and the names tell
+// them apart.
+const char* exportExtension(ExportFormat format);
+
+// Gives a path (UTF-8, pathBytes in all) the ending of format when it ends with another format's
+// (".ffmeta" for format's ".vtt"; letter case aside): the name a Save As dialog proposed for one
+// type, kept when the user chose another. Any other path stays. Returns whether it changed; a path
+// that would not fit stays too.
+bool retypeExportPath(char* path, size_t pathBytes, ExportFormat format);
 
 // Writes the export into out (outBytes bytes in all) and terminates it when outBytes > 0; an out
 // smaller than exportBytes + 1 gets the output cut between whole characters. Fills report when

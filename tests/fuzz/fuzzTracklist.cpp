@@ -48,15 +48,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExactBuffer input(length);
   if (length) memcpy(input.data, text, length);
 
-  // The whole input as one line.
+  // The whole input as one line, of a list numbered without marks or not: a line that is read
+  // always has a title.
   TracklistLine line;
-  bool read = readTracklistLine(input.data, length, &line);
-  checkField(line.performer);
-  checkField(line.title);
-  FUZZ_CHECK(line.hasPerformer == (line.performer[0] != '\0'));
-  FUZZ_CHECK(!line.hasPerformer || line.title[0] != '\0');
-  FUZZ_CHECK(read != onlyBlanks(input.data, length));
-  FUZZ_CHECK(read || (!line.hasPerformer && line.title[0] == '\0'));
+  for (bool numbered : {false, true}) {
+    bool read = readTracklistLine(input.data, length, &line, numbered);
+    checkField(line.performer);
+    checkField(line.title);
+    FUZZ_CHECK(line.hasPerformer == (line.performer[0] != '\0'));
+    FUZZ_CHECK(read == (line.title[0] != '\0'));
+    FUZZ_CHECK(read != onlyBlanks(input.data, length));
+  }
+  isNumberedTracklist(input.data, length);
 
   // Line by line: each count step removes the first line that is not blank.
   size_t count = countTracklistLines(input.data, length);

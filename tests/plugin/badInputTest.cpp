@@ -37,7 +37,7 @@ TEST_F(PluginTest, LongValuesAreShortenedSoTheSheetsLinesStayWhole) {
     player->playlist[0].fields["comment"] = c.comment;
     start();
     commitEntry(c.title, c.performer);
-    EXPECT_EQ(editorText(), c.expected);
+    EXPECT_EQ(editorText(), c.expected + "\r\n");  // an entry ends its line
     EXPECT_EQ(player->formatter.outstanding(), 0);
     resetSheet();
     stop();

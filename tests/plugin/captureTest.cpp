@@ -18,7 +18,7 @@ std::string trackEntry(int number, const std::string& title, const std::string& 
   char n[16];
   snprintf(n, sizeof n, "%02d", number);
   return std::string("TRACK ") + n + " AUDIO\r\n    TITLE \"" + title + "\"\r\n    PERFORMER \"" +
-         performer + "\"\r\n    INDEX 01 " + index;
+         performer + "\"\r\n    INDEX 01 " + index + "\r\n";
 }
 
 Events commands(const Events& events) {
@@ -50,7 +50,7 @@ TEST_F(PluginTest, FirstEntryWritesHeaderLaterEntriesDoNot) {
 
   player->positionMs = 3723450;
   commitEntry("After the Hour", "Artist B");
-  EXPECT_EQ(editorText(), first + "\r\n" + trackEntry(2, "After the Hour", "Artist B", "62:03:33"));
+  EXPECT_EQ(editorText(), first + trackEntry(2, "After the Hour", "Artist B", "62:03:33"));
   EXPECT_EQ(player->formatter.outstanding(), 0);
   EXPECT_EQ(player->formatter.emptyValues, 0);
 }
@@ -213,7 +213,8 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   }
   size_t first = player->events.size();
   player->capture(CAPTURE_MARK);
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}))
+  EXPECT_EQ(eventsFrom(*player, first),
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}))
       << "the action runs first, then the message reaches the player";
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }

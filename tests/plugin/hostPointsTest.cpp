@@ -65,6 +65,9 @@ class HostPointsTest : public PluginTest {
     player->positionMs = 60000;
     commitEntry("T", "P");
     std::string text = editorText();
+    bool ended = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+    EXPECT_TRUE(ended) << "an entry ends its line";
+    if (ended) text.resize(text.size() - 2);
     return text.compare(0, 3, "H\r\n") == 0 ? text.substr(3) : text;
   }
   // The Title format page's field, with text typed into it (a real line break as Ctrl+Enter types it).
@@ -129,7 +132,8 @@ TEST_F(HostPointsTest, EveryPointOfThePlayer) {
          t.player->closePreferences();
          t.commitEntry("T", "P");
          EXPECT_EQ(t.player->renderedTemplates.back(), "TRACK %trackcount% AUDIO\\\\\\r\\n  TITLE \"%trackname%\"");
-         EXPECT_EQ(t.editorText(), "H\\\r\nTRACK 01 AUDIO\\\r\n  TITLE \"T\"") << "a backslash before a break stays";
+         EXPECT_EQ(t.editorText(), "H\\\r\nTRACK 01 AUDIO\\\r\n  TITLE \"T\"\r\n")
+             << "a backslash before a break stays";
        }},
       {"templates are the player's language: a stray ( ) ] or an open ' gives its syntax-error text",
        "the Title format page previews the player's result and names the template it cannot read", false,

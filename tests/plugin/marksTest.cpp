@@ -86,7 +86,7 @@ TEST_F(MarksTest, EntriesGoInTimeOrderAndTheSheetFollowsItsText) {
   text = editorText();
   setEditorByHand(text.substr(0, text.rfind("    INDEX 01")));
   markAt(5000, "Early");
-  EXPECT_EQ(editorText().substr(editorText().size() - 21), "    INDEX 01 00:05:00");
+  EXPECT_EQ(editorText().substr(editorText().size() - 23), "    INDEX 01 00:05:00\r\n");
   EXPECT_NE(editorText().find("TRACK 04 AUDIO\r\n    TITLE \"Early\""), std::string::npos);
 
   // An editor emptied by hand is a new sheet.

@@ -226,7 +226,8 @@ TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
   EXPECT_EQ(hostProc(), capture) << "installed exactly once";
   first = player->events.size();
   mark();
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}));
+  EXPECT_EQ(eventsFrom(*player, first),
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}));
 
   player->closePreferences();
   stop();
@@ -256,7 +257,8 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   click(general, IDC_GENERAL_ENABLE);
   first = player->events.size();
   mark();
-  EXPECT_EQ(eventsFrom(*player, first), Events({"playstate", "cmd pause", "time 0", "capture 1"}))
+  EXPECT_EQ(eventsFrom(*player, first),
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}))
       << "actions back on, and our procedure is in the chain once";
   SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSaved);
 }
@@ -284,7 +286,7 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   typeInto(format, IDC_FORMAT_HEADER, "HEAD %artist%");
   typeInto(format, IDC_FORMAT_TRACK, "T%trackcount% %trackname%\\r\\nline two");
   commitEntry("Live", "P");
-  EXPECT_EQ(editorText(), "HEAD The Band\r\nT01 Live\r\nline two");
+  EXPECT_EQ(editorText(), "HEAD The Band\r\nT01 Live\r\nline two\r\n");
   EXPECT_EQ(readFile(iniPath()).find("HEAD"), std::string::npos) << "written only at quit";
 
   click(format, IDC_FORMAT_HEADER_DEFAULT);
@@ -312,7 +314,7 @@ TEST_F(PrefsTest, LiveTemplateEditsAndDefaults) {
   start();
   commitEntry("Restart", "P");
   EXPECT_EQ(editorText(), std::string("PERFORMER \"The Band\"\r\nTITLE \"Live 2004\"\r\nFILE "
-                                      "\"set1.mp3\" MP3\r\nA\r\nB \"q\" "));
+                                      "\"set1.mp3\" MP3\r\nA\r\nB \"q\" \r\n"));
 }
 
 TEST_F(PrefsTest, TemplateWithLineBreaksComesBackWholeAfterRestart) {

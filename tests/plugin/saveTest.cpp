@@ -51,9 +51,11 @@ TEST_F(SaveTest, WritesEditorTextWithFinalLineBreakAndSaysWhere) {
   commitEntry("One", "P");
   commitEntry("Two", "P");
   std::string sheet = editorText();
+  ASSERT_EQ(sheet.substr(sheet.size() - 2), "\r\n") << "an entry ends its line: typing at the end starts a new one";
+  setEditorByHand(sheet.substr(0, sheet.size() - 2));
   clickCue(IDC_CUE_SAVE);
-  EXPECT_EQ(readFile(cuePath()), sheet + "\r\n");
-  EXPECT_EQ(editorText(), sheet) << "the editor's text is unchanged";
+  EXPECT_EQ(readFile(cuePath()), sheet) << "the line break a hand edit took away, back";
+  EXPECT_EQ(editorText(), sheet.substr(0, sheet.size() - 2)) << "the editor's text is unchanged";
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_EQ(lastBox().caption, "Saved to");
   EXPECT_EQ(lastBox().text, cuePath());

@@ -114,7 +114,7 @@ TEST_F(PluginTest, TemplateWithoutEscapesGivesEntriesWithoutLineBreaks) {
   start();
   commitEntry("T", "P");
   commitEntry("T", "P");
-  EXPECT_EQ(editorText(), "HEAD\r\nTRACK 01\r\nTRACK 02");
+  EXPECT_EQ(editorText(), "HEAD\r\nTRACK 01\r\nTRACK 02\r\n");
 }
 
 TEST_F(PluginTest, EarlierDefaultHeaderIsReadAsTodaysAndOthersAreKept) {

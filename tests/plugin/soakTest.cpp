@@ -82,6 +82,7 @@ TEST_F(PluginTest, CaptureCyclesLeaveExactSheetAndNoLeaks) {
   std::string sheet = editorText();
   size_t differ = 0;
   while (differ < sheet.size() && differ < expected.size() && sheet[differ] == expected[differ]) ++differ;
+  expected += "\r\n";  // the last entry ends its line
   EXPECT_TRUE(sheet == expected) << "sheet of " << sheet.size() << " bytes, expected " << expected.size()
                                  << ", first difference at " << differ;
   EXPECT_EQ(player->formatter.outstanding(), 0);

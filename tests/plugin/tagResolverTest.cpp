@@ -147,12 +147,12 @@ TEST_F(PluginTest, ValuesReachTheSheetLiterally) {
   start();
   commitEntry("The \"Best\" Song", "P");
   EXPECT_EQ(editorText(),
-            "FILE \"D:\\Music\\new.mp3\"\r\nTITLE \"The 'Best' Song\" \\uupper \\nline");
+            "FILE \"D:\\Music\\new.mp3\"\r\nTITLE \"The 'Best' Song\" \\uupper \\nline\r\n");
 }
 
 TEST_F(PluginTest, CaseModesApplyToValues) {
   writeFile(iniPath(), "[LUMO]\r\nadvformatstring=\\u%artist%\r\nballoontitle=\\c%trackname%\r\n");
   start();
   commitEntry("one more (live) [edit]", "P");
-  EXPECT_EQ(editorText(), "THE BAND\r\nOne More (Live) [Edit]");
+  EXPECT_EQ(editorText(), "THE BAND\r\nOne More (Live) [Edit]\r\n");
 }

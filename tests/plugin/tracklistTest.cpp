@@ -36,10 +36,11 @@ TEST_F(TracklistTest, TheHotKeyMarksEachLineAtOnceWithoutStoppingTheMusic) {
   start();
   paste("01. Jay-Z - 99 Problems\r\n2) 50 Cent \xE2\x80\x93 In Da Club\r\n\r\n[00:12] Prince \xE2\x80\x94 1999\n"
         "Title Only\r\n1:02:03 Artist - Song - Remix\r\n");
-  EXPECT_EQ(label(), "Next: Jay-Z - 99 Problems");
+  EXPECT_EQ(label(), "Next: \"99 Problems\" by Jay-Z");
   player->playState = HOST_STATE_PLAYING;
-  const char* next[] = {"Next: 50 Cent - In Da Club", "Next: Prince - 1999", "Next: Prince - Title Only",
-                        "Next: Artist - Song - Remix", "Next: the Info window"};
+  const char* next[] = {"Next: \"In Da Club\" by 50 Cent", "Next: \"1999\" by Prince",
+                        "Next: \"Title Only\" by Prince (as before)", "Next: \"Song - Remix\" by Artist",
+                        "Next: the Info window"};
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     player->positionMs = 60000 * (i + 1);
@@ -136,8 +137,8 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   ctrlKey('Z');
   paste("Y - Next\r\n");  // the user takes the line off the list by hand
   ctrlKey('Y');
-  EXPECT_NE(editorText().find(marked), std::string::npos);
-  EXPECT_EQ(pending(), "Y - Next\r\n") << "a line never marked stays";
+  EXPECT_EQ(editorText().find(marked), std::string::npos) << "a line no longer listed is not marked again";
+  EXPECT_EQ(pending(), "Y - Next\r\n");
 
   // Typing ends the plug-in's history: Ctrl+Z is the editor's own, and no later Ctrl+Z reaches
   // back past the typing.
@@ -152,6 +153,55 @@ TEST_F(TracklistTest, ShiftsAndEveryChangeTakenBackAndDoneAgain) {
   ctrlKey('Z');
   ctrlKey('Z');
   EXPECT_EQ(editorText().find("REM typed"), 0u) << editorText();
+}
+
+TEST_F(TracklistTest, EachLineIsShownAsReadAndMarkedOnceWhateverTheKeysDo) {
+  start();
+  player->playState = HOST_STATE_PLAYING;
+  paste("01 Jay-Z - 99 Problems\r\nB2 Artist \xE2\x88\x92 Title\r\n\xE2\x80\xA2 Interlude\r\nD - Four\r\n");
+  std::vector<std::string> rows;
+  HWND reading = GetDlgItem(tracklist(), IDC_TRACKLIST_READING);
+  for (LRESULT i = 0; i < SendMessageW(reading, LB_GETCOUNT, 0, 0); ++i) {
+    wchar_t row[600] = L"";
+    SendMessageW(reading, LB_GETTEXT, (WPARAM)i, (LPARAM)row);
+    rows.push_back(narrow(row));
+  }
+  EXPECT_EQ(rows, std::vector<std::string>({"Jay-Z\t99 Problems", "Artist\tTitle", "(Artist)\tInterlude", "D\tFour"}))
+      << "each line as it will be read, performer and title apart, before it is marked";
+
+  // Three marks taken back, the list's first line corrected, then Ctrl+Y: the marks of lines that
+  // no longer lead the list are not done again, and each track is marked once.
+  for (int minute : {1, 2, 3}) {
+    player->positionMs = 60000 * minute;
+    mark();
+  }
+  for (int i = 0; i < 3; ++i) ctrlKey('Z');
+  EXPECT_EQ(tracksOf(editorText()), "");
+  paste("01 Jay-Z - 100 Problems\r\nB2 Artist \xE2\x88\x92 Title\r\n\xE2\x80\xA2 Interlude\r\nD - Four\r\n");
+  for (int i = 0; i < 3; ++i) ctrlKey('Y');
+  EXPECT_EQ(tracksOf(editorText()), "");
+
+  // A key held down (0.8 s: its repeats come 40 ms apart) marks one line; released and pressed
+  // again, the next.
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_F13;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &keys[0], sizeof(INPUT));
+  ASSERT_TRUE(pumpUntil([] { return GetAsyncKeyState(VK_F13) < 0; })) << "the key is down";
+  for (int repeat = 0; repeat < 6; ++repeat) {
+    player->positionMs = 60000 + repeat * 40;
+    mark();
+  }
+  SendInput(1, &keys[1], sizeof(INPUT));
+  ASSERT_TRUE(pumpUntil([] { return GetAsyncKeyState(VK_F13) >= 0; })) << "the key is up";
+  for (int minute : {2, 3}) {
+    player->positionMs = 60000 * minute;
+    mark();
+  }
+  EXPECT_EQ(tracksOf(editorText(), true), "01:Jay-Z|100 Problems@01:00:00 02:Artist|Title@02:00:00 "
+                                          "03:Artist|Interlude@03:00:00 ");
+  EXPECT_EQ(pending(), "D - Four\r\n");
 }
 
 TEST_F(TracklistTest, AtLeastAHundredStepsBack) {

@@ -68,7 +68,7 @@ TEST_F(UnicodeTest, AnyScriptReachesTheFileAsTypedInEachEncoding) {
     player->boxAnswers = c.answers;
     clickCue(IDC_CUE_SAVE);
     std::string cuePath = folder + "\\" + c.audio + ".cue";
-    std::string expected = c.prefix + (c.ansi ? toAnsi(sheet) : sheet) + "\r\n";
+    std::string expected = c.prefix + (c.ansi ? toAnsi(sheet) : sheet);
     EXPECT_EQ(readFile(cuePath), c.written ? expected : "<missing>");
     EXPECT_EQ(cueFiles(), c.written ? std::vector<std::string>{c.audio + ".cue"} : std::vector<std::string>{})
         << "named by its UTF-16 name";

@@ -160,7 +160,16 @@ def check_video(c, text):
         broken.append((f"chapter {unordered[0]} not after", f"chapter {unordered[0]} does not come after the one before it"))
     print("rules: " + (", ".join(rule for rule, _ in broken) if broken else "none"))
     told = "".join(f" / - {told or '(not told: ' + rule + ')'}" for rule, told in broken)
-    print("box: " + (" /  / Video sites will refuse this chapter list:" + told if broken else ""))
+    box = " /  / Video sites will refuse this chapter list:" + told if broken else ""
+    # A first track that starts later is listed at 0:00, and the box says where it starts.
+    first = nearest_second(c.frames[0]) if c.frames else 0
+    if first:
+        clock = f"{first // 60}:{first % 60:02}"
+        if first >= 3600:
+            clock = f"{first // 3600}:{first // 60 % 60:02}:{first % 60:02}"
+        box += (f" /  / The first chapter starts at {clock} in the sheet; it is listed at 0:00, where video"
+                " sites want the first chapter.")
+    print("box: " + box)
 
 
 KINDS = ["ffprobe", "mkvextract", "srt", "podcast", "audacity", "video"]

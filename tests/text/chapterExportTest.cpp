@@ -1,12 +1,12 @@
 // A sheet's tracks as chapters in each format, and the video sites' rules, table by table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "../../base/utf8Text.h"
 #include "../../sheet/chapterExport.h"
 
 namespace {
@@ -97,6 +97,51 @@ TEST(ChapterExport, FfmpegMetadata) {
   });
 }
 
+TEST(ChapterExport, FfmpegValuesNeverEndInABackslash) {
+  // FFmpeg's reader joins the next line to one ending in a backslash, escaped or not.
+  const std::string sheet =
+      "TITLE \"C:\\\"\r\nFILE \"a.wav\" WAVE\r\nTRACK 01 AUDIO\r\n  TITLE \"Dir\\\"\r\n  INDEX 01 00:00:00\r\n"
+      "TRACK 02 AUDIO\r\n  PERFORMER \"P\\\"\r\n  INDEX 01 00:01:00\r\n"
+      "TRACK 03 AUDIO\r\n  TITLE \"x\\\x01\"\r\n  INDEX 01 00:02:00\r\n";
+  const std::string chapter = "[CHAPTER]\nTIMEBASE=1/75\nSTART=";
+  ExportReport report;
+  EXPECT_EQ(exported(sheet, kExportFfmetadata, 225, &report),
+            ";FFMETADATA1\ntitle=C:\\\\ \n" + chapter + "0\nEND=75\ntitle=Dir\\\\ \n" + chapter +
+                "75\nEND=150\ntitle=P\\\\ \n" + chapter + "150\nEND=225\ntitle=x\\\\ \n");
+  EXPECT_EQ(report.backslashEnds, 3);
+  EXPECT_NE(exported(sheet, kExportMatroska, 225, &report).find("NAME=Dir\\\n"), std::string::npos)
+      << "other formats as they are";
+  EXPECT_EQ(report.backslashEnds, 0);
+}
+
+TEST(ChapterExport, FileNamesTellTheFormatsApart) {
+  struct {
+    const char* path;
+    ExportFormat format;
+    const char* retyped;  // null: it stays
+  } cases[] = {
+      {"D:\\m\\mix.chapters.txt", kExportFfmetadata, "D:\\m\\mix.ffmeta"},
+      {"D:\\m\\mix.chapters.txt", kExportMatroska, "D:\\m\\mix.mkvchapters.txt"},
+      {"D:\\m\\mix.MKVCHAPTERS.TXT", kExportVideoChapters, "D:\\m\\mix.chapters.txt"},
+      {"D:\\m\\mix.vtt", kExportAudacityLabels, "D:\\m\\mix.labels.txt"},
+      {"D:\\m\\mix.labels.txt", kExportPodcastJson, "D:\\m\\mix.json"},
+      {"D:\\m\\mix.mkvchapters.txt", kExportMatroska, nullptr},
+      {"D:\\m\\mix.txt", kExportFfmetadata, nullptr},
+      {"D:\\m\\my.chapters", kExportWebVtt, nullptr},
+      {"D:\\m\\chapters.txt", kExportWebVtt, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    char path[40];
+    strcpy(path, c.path);
+    EXPECT_EQ(retypeExportPath(path, sizeof path, c.format), c.retyped != nullptr);
+    EXPECT_STREQ(path, c.retyped ? c.retyped : c.path);
+  }
+  char tight[19] = "D:\\m\\a.ffmeta";  // the Matroska ending would not fit
+  EXPECT_FALSE(retypeExportPath(tight, sizeof tight, kExportMatroska));
+  EXPECT_STREQ(tight, "D:\\m\\a.ffmeta");
+}
+
 TEST(ChapterExport, MatroskaSimpleChapters) {
   checkFormat(kExportMatroska, {
       {"past an hour", kMix, kMixFrames,
@@ -158,21 +203,22 @@ TEST(ChapterExport, VideoSiteRulesAndCounts) {
     long long lengthFrames;
     unsigned rules;
     int shortEntry, unorderedEntry, tracks, leftOut, skipped;
+    long long firstStart;
   } cases[] = {
-      {"keeps them all", sheetAt({0, 600 * s, 1200 * s}), 1800 * s, 0, 0, 0, 3, 0, 0},
-      {"first within half a second", sheetAt({37, 600 * s, 1200 * s}), -1, 0, 0, 0, 3, 0, 0},
-      {"first later", sheetAt({38, 600 * s, 1200 * s}), -1, kVideoFirstNotAtZero, 0, 0, 3, 0, 0},
-      {"two entries", sheetAt({0, 600 * s}), -1, kVideoTooFewEntries, 0, 0, 2, 0, 0},
-      {"exactly 10 s each", sheetAt({0, 10 * s, 20 * s}), 30 * s, 0, 0, 0, 3, 0, 0},
-      {"9.5 s rounds to 10", sheetAt({0, 10 * s - 37, 20 * s}), -1, 0, 0, 0, 3, 0, 0},
-      {"a short second entry", sheetAt({0, 100 * s, 109 * s, 200 * s}), -1, kVideoEntryTooShort, 2, 0, 4, 0, 0},
-      {"a short last entry, length known", sheetAt({0, 100 * s, 200 * s}), 205 * s, kVideoEntryTooShort, 3, 0, 3, 0, 0},
-      {"the same, length unknown", sheetAt({0, 100 * s, 200 * s}), -1, 0, 0, 0, 3, 0, 0},
-      {"out of order", sheetAt({0, 100 * s, 50 * s, 300 * s}), -1, kVideoNotAscending, 0, 3, 4, 0, 0},
-      {"the same second", sheetAt({0, 100 * s, 100 * s + 30}), -1, kVideoNotAscending, 0, 3, 3, 0, 0},
-      {"a second FILE, a track without INDEX 01", kMix, kMixFrames, kVideoFirstNotAtZero, 0, 0, 3, 1, 0},
-      {"a skipped track", kQuotes, -1, kVideoTooFewEntries, 0, 0, 2, 0, 1},
-      {"no tracks", kNoTracks, -1, kVideoTooFewEntries, 0, 0, 0, 0, 0},
+      {"keeps them all", sheetAt({0, 600 * s, 1200 * s}), 1800 * s, 0, 0, 0, 3, 0, 0, 0},
+      {"first within half a second", sheetAt({37, 600 * s, 1200 * s}), -1, 0, 0, 0, 3, 0, 0, 37},
+      {"first later", sheetAt({38, 600 * s, 1200 * s}), -1, kVideoFirstNotAtZero, 0, 0, 3, 0, 0, 38},
+      {"two entries", sheetAt({0, 600 * s}), -1, kVideoTooFewEntries, 0, 0, 2, 0, 0, 0},
+      {"exactly 10 s each", sheetAt({0, 10 * s, 20 * s}), 30 * s, 0, 0, 0, 3, 0, 0, 0},
+      {"9.5 s rounds to 10", sheetAt({0, 10 * s - 37, 20 * s}), -1, 0, 0, 0, 3, 0, 0, 0},
+      {"a short second entry", sheetAt({0, 100 * s, 109 * s, 200 * s}), -1, kVideoEntryTooShort, 2, 0, 4, 0, 0, 0},
+      {"a short last entry, length known", sheetAt({0, 100 * s, 200 * s}), 205 * s, kVideoEntryTooShort, 3, 0, 3, 0, 0, 0},
+      {"the same, length unknown", sheetAt({0, 100 * s, 200 * s}), -1, 0, 0, 0, 3, 0, 0, 0},
+      {"out of order", sheetAt({0, 100 * s, 50 * s, 300 * s}), -1, kVideoNotAscending, 0, 3, 4, 0, 0, 0},
+      {"the same second", sheetAt({0, 100 * s, 100 * s + 30}), -1, kVideoNotAscending, 0, 3, 3, 0, 0, 0},
+      {"a second FILE, a track without INDEX 01", kMix, kMixFrames, kVideoFirstNotAtZero, 0, 0, 3, 1, 0, 51},
+      {"a skipped track", kQuotes, -1, kVideoTooFewEntries, 0, 0, 2, 0, 1, 0},
+      {"no tracks", kNoTracks, -1, kVideoTooFewEntries, 0, 0, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -186,20 +232,30 @@ TEST(ChapterExport, VideoSiteRulesAndCounts) {
       EXPECT_EQ(report.tracks, c.tracks);
       EXPECT_EQ(report.leftOut, c.leftOut);
       EXPECT_EQ(report.skipped, c.skipped);
+      EXPECT_EQ(report.firstStart, c.firstStart);
     }
   }
 }
 
 TEST(ChapterExport, ShortBuffersCutBetweenWholeCharacters) {
-  std::string whole = exported(kMix, kExportVideoChapters, kMixFrames);
-  for (size_t outBytes = 0; outBytes <= whole.size() + 1; ++outBytes) {
-    SCOPED_TRACE(outBytes);
-    std::string out(outBytes + 1, '#');
-    size_t written = exportSheet(kMix.data(), kMix.size(), kExportVideoChapters, kMixFrames, &out[0], outBytes, nullptr);
-    EXPECT_EQ(out[outBytes], '#');
-    if (outBytes == 0) continue;
-    EXPECT_EQ(written, utf8CutPoint(whole.data(), whole.size(), outBytes - 1));
-    EXPECT_EQ(out.substr(0, written + 1), whole.substr(0, written) + '\0');
+  // Every format of a sheet with characters of one to four bytes, in every buffer size. The
+  // expected cut is the longest prefix that fits and ends where the whole export has a character
+  // start: a byte that is not 10xxxxxx, UTF-8's own rule (the export is valid UTF-8).
+  for (int format = 0; format < kExportFormatCount; ++format) {
+    SCOPED_TRACE(format);
+    std::string whole = exported(kMix, (ExportFormat)format, kMixFrames);
+    for (size_t outBytes = 0; outBytes <= whole.size() + 1; ++outBytes) {
+      SCOPED_TRACE(outBytes);
+      std::string out(outBytes + 1, '#');
+      size_t written =
+          exportSheet(kMix.data(), kMix.size(), (ExportFormat)format, kMixFrames, &out[0], outBytes, nullptr);
+      EXPECT_EQ(out[outBytes], '#');
+      if (outBytes == 0) continue;
+      size_t expected = std::min(outBytes - 1, whole.size());
+      while (expected < whole.size() && ((unsigned char)whole[expected] & 0xC0) == 0x80) --expected;
+      EXPECT_EQ(written, expected);
+      EXPECT_EQ(out.substr(0, written + 1), whole.substr(0, written) + '\0');
+    }
   }
   EXPECT_EQ(exportBytes(kMix.data(), kMix.size(), kExportFormatCount, -1), 0u) << "no such format";
 }

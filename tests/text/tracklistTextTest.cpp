@@ -48,14 +48,35 @@ TEST(TracklistText, ReadsALine) {
       {"[0:00 Title", true, "", "[0:00 Title"},
       {"Artist - Song - Remix", true, "Artist", "Song - Remix"},
       {"Artist-Title", true, "", "Artist-Title"},
-      {"Artist -Title", true, "", "Artist -Title"},
+      {"Artist -Title", true, "Artist", "Title"},
+      {"Artist- Title", true, "Artist", "Title"},
+      {"Artist \xE2\x80\x92 Title", true, "Artist", "Title"},  // figure dash
+      {"Artist \xE2\x88\x92 Title", true, "Artist", "Title"},  // minus sign
+      {"Artist\tTitle Two", true, "Artist", "Title Two"},
+      {"Jay-Z -99 Problems", true, "Jay-Z", "99 Problems"},
+      {"01 - Jay-Z - 99 Problems", true, "Jay-Z", "99 Problems"},
+      {"01 Jay-Z - 99 Problems", true, "Jay-Z", "99 Problems"},
+      {"12 - Artist - Title", true, "Artist", "Title"},
+      {"A1. Artist - Title", true, "Artist", "Title"},
+      {"B2 Artist - Title", true, "Artist", "Title"},
+      {"B2 Artist", true, "", "B2 Artist"},
+      {"A1 - Caught in the Middle", true, "A1", "Caught in the Middle"},
+      {"U2 - One - Live", true, "U2", "One - Live"},
+      {"H2O - Song", true, "H2O", "Song"},
+      {"- Artist - Title", true, "Artist", "Title"},
+      {"\xE2\x80\xA2 Artist", true, "", "Artist"},
+      {"* Artist - Title", true, "Artist", "Title"},
+      {"#7 Artist - Title", true, "Artist", "Title"},
+      {"1 Jay-Z - 99 Problems", true, "1 Jay-Z", "99 Problems"},  // no numbered list: a name
+      {"12.", true, "", "12."},
+      {"#7", true, "", "#7"},
       {"1999", true, "", "1999"},
       {"\t03.\tArt\tist\t-\tTitle\t", true, "Art ist", "Title"},
       {"A\xC2\xA0-\xC2\xA0" "B\xC2\xA0" "C", true, "A", "B C"},
       {"\xEF\xBB\xBF" "01. Bj\xC3\xB6rk - J\xC3\xB3ga", true, "Bj\xC3\xB6rk", "J\xC3\xB3ga"},
       {"a\x01" "b - c\xFF", true, "a b", "c\xEF\xBF\xBD"},
-      {"05.", true, "", ""},
-      {"[00:12] -", true, "", ""},
+      {"05.", true, "", "05."},
+      {"[00:12] -", true, "", "[00:12] -"},
       {"", false, "", ""},
       {" \t\xC2\xA0\xEF\xBB\xBF", false, "", ""},
       {"\r\n", false, "", ""},
@@ -72,6 +93,44 @@ TEST(TracklistText, ReadsALine) {
     EXPECT_EQ(out.performer, c.performer);
     EXPECT_EQ(out.title, c.title);
     EXPECT_EQ(out.hasPerformer, !c.performer.empty());
+  }
+}
+
+TEST(TracklistText, ABareNumberLeadsATrackOnlyInANumberedList) {
+  struct {
+    std::string text;
+    bool numbered;
+  } cases[] = {
+      {"1 Jay-Z - 99 Problems\r\n2 50 Cent - In Da Club\r\n", true},
+      {"\r\n9 A\n\n \t10\tB", true},
+      {"x\r\n99 A\r\n100 B", true},
+      {"50 Cent - In Da Club\r\n10cc - Rubber Bullets\r\n", false},
+      {"1 A\r\n3 B\r\n", false},
+      {"1 A\r\nB\r\n2 C\r\n", false},
+      {"01. A\r\n02. B\r\n", false},
+      {"1 A", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(isNumberedTracklist(c.text.data(), c.text.size()), c.numbered);
+  }
+  struct {
+    std::string line;
+    std::string performer, title;
+  } numbered[] = {
+      {"1 Jay-Z - 99 Problems", "Jay-Z", "99 Problems"},
+      {"7 Interlude", "", "Interlude"},
+      {"50 Cent - In Da Club", "Cent", "In Da Club"},
+      {"10cc - Rubber Bullets", "10cc", "Rubber Bullets"},
+      {"1234 A - B", "1234 A", "B"},
+  };
+  for (const auto& c : numbered) {
+    SCOPED_TRACE(c.line);
+    TracklistLine out;
+    EXPECT_TRUE(readTracklistLine(c.line.data(), c.line.size(), &out, true));
+    EXPECT_EQ(out.performer, c.performer);
+    EXPECT_EQ(out.title, c.title);
   }
 }
 
