@@ -28,7 +28,8 @@ struct SheetState {
 
 constexpr SheetForm kFormAsSetting = {true, {kCharsetUtf8, {false, false}, 0}};
 
-SheetState gSheet = {1, false, 0, "", "", kFormAsSetting, {}, {}};
+// Zero until forgetSheet sets it up at start-up (zero-filled, it takes no room in the DLL's file).
+SheetState gSheet;
 
 // Whether paths (kWrittenPathsKept of them) hold path.
 bool holdsPath(char (*paths)[kPathBytes], const char* path) {

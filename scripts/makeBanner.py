@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the About page's banner: a 380 x 100, 8-bit (a palette of the few colours it has),
-bottom-up BMP with the LumoMarker name, a waveform and cue marks. Usage: makeBanner.py OUTPUT.bmp"""
+run-length encoded, bottom-up BMP with the LumoMarker name, a waveform and cue marks. Usage: makeBanner.py OUTPUT.bmp"""
 import math
 import struct
 import sys
@@ -58,21 +58,36 @@ def make():
     return pixels
 
 
+def rle8(rows):
+    """Run-length encodes rows of palette indexes as BI_RLE8: (count, index) pairs, each row
+    closed by 0 0 and the picture by 0 1."""
+    data = bytearray()
+    for row in rows:
+        x = 0
+        while x < len(row):
+            run = 1
+            while x + run < len(row) and run < 255 and row[x + run] == row[x]:
+                run += 1
+            data += bytes((run, row[x]))
+            x += run
+        data += b"\x00\x00"
+    data[-2:] = b"\x00\x01"
+    return data
+
+
 def write(path, pixels):
     # Every row of the background has one colour: the picture holds about a hundred colours,
-    # which a palette of 256 carries exactly at a third of a 24-bit picture's size.
+    # which a palette of 256 carries exactly, and its rows are long runs of one colour, which
+    # run-length encoding (BI_RLE8, read by every Windows bitmap loader) keeps in a few KB.
     palette = sorted({colour for row in pixels for colour in row})
     assert len(palette) <= 256, len(palette)
     index = {colour: i for i, colour in enumerate(palette)}
-    row_bytes = WIDTH  # 380: already a multiple of four
-    data = bytearray()
-    for y in range(HEIGHT - 1, -1, -1):  # bottom-up
-        data += bytes(index[colour] for colour in pixels[y])
+    rows = [[index[colour] for colour in pixels[y]] for y in range(HEIGHT - 1, -1, -1)]  # bottom-up
+    data = rle8(rows)
     table = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
     offset = 14 + 40 + len(table)
     header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 0, len(data), 2835, 2835, len(palette), 0)
-    assert row_bytes % 4 == 0 and len(data) == WIDTH * HEIGHT
+    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 8, 1, len(data), 2835, 2835, len(palette), 0)
     with open(path, "wb") as f:
         f.write(header + info + table + data)
 
