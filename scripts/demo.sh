@@ -113,10 +113,20 @@ waitFocus() { waitLast FOCUS "FOCUS $1" >/dev/null; }
 marks() { local line; line=$(lastOf MARKS); echo "${line#MARKS}"; }
 markOf() { marks | awk -v k="$1" '{ print $k }'; }
 # Waits until the sheet holds N marks, or the Kth mark is TIME.
-waitMarkCount() { local end=$((SECONDS + LIMIT)); until [ "$(marks | wc -w)" = "$1" ]; do
-  [ $SECONDS -lt $end ] || fail "the sheet holds the marks '$(marks)', expected $1 marks"; sleep 0.05; done; }
-waitMark() { local end=$((SECONDS + LIMIT)); until [ "$(markOf "$1")" = "$2" ]; do
-  [ $SECONDS -lt $end ] || fail "the sheet's mark $1 is '$(markOf "$1")', expected $2"; sleep 0.05; done; }
+waitMarkCount() {  # n
+  local end=$((SECONDS + LIMIT))
+  until [ "$(marks | wc -w)" = "$1" ]; do
+    [ $SECONDS -lt $end ] || fail "the sheet holds the marks '$(marks)', expected $1 marks"
+    sleep 0.05
+  done
+}
+waitMark() {  # k time
+  local end=$((SECONDS + LIMIT))
+  until [ "$(markOf "$1")" = "$2" ]; do
+    [ $SECONDS -lt $end ] || fail "the sheet's mark $1 is '$(markOf "$1")', expected $2"
+    sleep 0.05
+  done
+}
 # The value of key=x,y in a reported line, as "x y".
 at() { echo "$1" | tr ' ' '\n' | grep "^$2=" | cut -d= -f2 | tr ',' ' '; }
 
@@ -378,7 +388,8 @@ session2() {
   markAt "7:30.250" "First Song" "Band A" 2
   local end=$((SECONDS + LIMIT))
   until [ -f "$work/lumo_unsaved.cue" ]; do
-    [ $SECONDS -lt $end ] || fail "no recovery copy beside the DLL"; sleep 0.05
+    [ $SECONDS -lt $end ] || fail "no recovery copy beside the DLL"
+    sleep 0.05
   done
   kill -9 "$player_pid" 2>/dev/null; wait "$player_pid" 2>/dev/null || true
   player_pid=""
