@@ -152,17 +152,20 @@ int runScene(StandInPlayer& player, const Options& o) {
 int runLive(StandInPlayer& player, const Options& o) {
   player.closeMessageBoxes = false;
   player.useRealClock(1);
-  if (!player.bindSystemHotkey(kHotkeyId, MOD_CONTROL | MOD_ALT, 'M'))
-    fprintf(stderr, "the hot key Ctrl+Alt+M could not be registered; use the Mark button\n");
-  if (!player.bindSystemHotkey(kShowHotkeyId, MOD_CONTROL | MOD_ALT, 'C'))
-    fprintf(stderr, "the hot key Ctrl+Alt+C (Show cue sheet) could not be registered\n");
+  bool mark = player.bindSystemHotkey(kHotkeyId, MOD_CONTROL | MOD_ALT, 'M');
+  if (!mark) fprintf(stderr, "the hot key Ctrl+Alt+M could not be registered; use the Mark button\n");
+  bool show = player.bindSystemHotkey(kShowHotkeyId, MOD_CONTROL | MOD_ALT, 'C');
+  if (!show) fprintf(stderr, "the hot key Ctrl+Alt+C (Show cue sheet) could not be registered\n");
   // The player's own hot-key plug-in holds its default keys, as in a real player.
+  const int kGlobalHotkeyDefaults = 11;
   int taken = player.takeGlobalHotkeyDefaults();
-  if (taken < 11) fprintf(stderr, "only %d of Global Hotkeys' 11 default keys could be taken\n", taken);
+  if (taken < kGlobalHotkeyDefaults)
+    fprintf(stderr, "only %d of Global Hotkeys' %d default keys could be taken\n", taken, kGlobalHotkeyDefaults);
   buildPlayerUi(player, kHotkeyId, o.report);
   SetWindowTextA(player.window(), "Stand-in player - LumoMarker");
   ShowWindow(player.window(), SW_SHOW);
-  printf("READY hotkey=ctrl+alt+m show=ctrl+alt+c\n");
+  // The keys this player holds: a script presses only those.
+  printf("READY hotkey=%s show=%s globalhotkeys=%d\n", mark ? "ctrl+alt+m" : "none", show ? "ctrl+alt+c" : "none", taken);
   fflush(stdout);
   player.run();
   printf("DONE\n");

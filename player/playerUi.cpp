@@ -1,13 +1,12 @@
-// The stand-in player's controls and the on-screen reporter used by the demo script.
+// The stand-in player's controls; with reporting on, uiReport prints what the demo script waits for.
 #include "playerUi.h"
-
-#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "uiReport.h"
 #include "wideText.h"
 #include "../res/resource.h"
 
@@ -25,28 +24,10 @@ const WORD kNextButton = 2050;
 const UINT kTickMs = 100;
 const int kMixSeconds = 75 * 60;  // the length of a file that is no WAV: a placeholder mix
 
-const size_t kLineChars = 1024;
-
 struct UiState {
   StandInPlayer* player = nullptr;
   std::string hotkeyId;
   bool report = false;
-  bool infoShown = false;
-  std::string infoText;  // the Info window's fields as last reported, UTF-8
-  bool cueShown = false;
-  bool prefsShown = false;
-  size_t boxesSeen = 0;
-  size_t eventsSeen = 0;
-  int lastState = -1;
-  long long anchorMicros = 0;  // the clock's anchor as last reported
-  int anchorMs = -1;
-  long long startMicros = 0;   // when the interface was built: event times count from it
-  HWND fileDialog = nullptr;   // the file dialog last reported
-  int fileType = -1;           // its type list's choice as last reported
-  std::string tracklistLabel;  // the Tracklist window's "Next:" line as last reported
-  std::string tracklistText;   // its editor's text as last reported
-  bool tracklistShown = false;
-  std::string caret;           // the Cue editor's caret line and its text as last reported
 };
 UiState gUi;
 
@@ -57,106 +38,6 @@ HWND makeControl(const char* cls, const char* text, DWORD style, int x, int y, i
                                 gUi.player->window(), (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(window, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), FALSE);
   return window;
-}
-
-std::string centre(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  char text[32];
-  snprintf(text, sizeof text, "%ld,%ld", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  return text;
-}
-
-void say(const std::string& line) {
-  printf("%s\n", line.c_str());
-  fflush(stdout);
-}
-
-const char* stateName(int state) {
-  return state == HOST_STATE_PLAYING ? "playing" : state == HOST_STATE_PAUSED ? "paused" : "stopped";
-}
-
-// One line of the player's event log: seconds since start-up, the state and position when the
-// event came, the event. A position request shows the position it was answered with.
-void sayEvent(const std::string& event) {
-  StandInPlayer& p = *gUi.player;
-  int position = event == "time 0" ? p.positionAnswered : p.position();
-  char head[96];
-  snprintf(head, sizeof head, "EVENT t=%.3f state=%s pos=%d ", (double)(counterMicros() - gUi.startMicros) / 1e6,
-           stateName(p.playState), position);
-  say(head + event);
-}
-
-// The events a listener cares about: the hot key, play and pause, jumps and position requests.
-void onEvent(const std::string& event) {
-  if (!gUi.report) return;
-  if (event.compare(0, 13, "system hotkey") == 0 || event == "cmd play" || event == "cmd pause" || event == "time 0" ||
-      event.compare(0, 5, "jump ") == 0)
-    sayEvent(event);
-}
-
-// The thread's visible file dialog (Open or Save As), or null.
-BOOL CALLBACK matchFileDialog(HWND window, LPARAM found) {
-  if (!isFileDialog(window) || !IsWindowVisible(window)) return TRUE;
-  *(HWND*)found = window;
-  return FALSE;
-}
-
-HWND fileDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), matchFileDialog, (LPARAM)&found);
-  return found;
-}
-
-// The Open and Save As dialogs: where the name field, the type list and the OK button are, and
-// the type chosen whenever it changes (from 1, with its text).
-void reportFileDialog() {
-  HWND dialog = fileDialog();
-  if (dialog && dialog != gUi.fileDialog) {
-    HWND name = GetDlgItem(dialog, fileNameControl(dialog));
-    say("FILEDIALOG name=" + centre(name) + " types=" + centre(GetDlgItem(dialog, kFileTypeCombo)) + " ok=" +
-        centre(GetDlgItem(dialog, IDOK)) + " " + windowTextOf(dialog));
-    gUi.fileType = -1;
-  }
-  gUi.fileDialog = dialog;
-  if (!dialog) return;
-  HWND types = GetDlgItem(dialog, kFileTypeCombo);
-  int type = (int)SendMessageW(types, CB_GETCURSEL, 0, 0);
-  if (type == gUi.fileType || type < 0) return;
-  gUi.fileType = type;
-  int length = (int)SendMessageW(types, CB_GETLBTEXTLEN, (WPARAM)type, 0);
-  std::wstring text(length > 0 ? (size_t)length + 1 : 1, L'\0');
-  SendMessageW(types, CB_GETLBTEXT, (WPARAM)type, (LPARAM)&text[0]);
-  say("FILETYPE " + std::to_string(type + 1) + " " + narrow(text.c_str()));
-}
-
-// The Tracklist window: where its editor is when it appears, what the editor holds and what the
-// next mark takes whenever they change.
-void reportTracklist() {
-  HWND list = findPluginDialog(IDC_TRACKLIST_EDITOR);
-  bool shown = list && IsWindowVisible(list);
-  if (shown && !gUi.tracklistShown) say("TRACKLIST editor=" + centre(GetDlgItem(list, IDC_TRACKLIST_EDITOR)));
-  gUi.tracklistShown = shown;
-  if (!list) return;
-  std::string text = windowTextOf(GetDlgItem(list, IDC_TRACKLIST_EDITOR));
-  if (text != gUi.tracklistText) say("LISTED " + oneLine(text));
-  gUi.tracklistText = text;
-  std::string label = windowTextOf(GetDlgItem(list, IDC_TRACKLIST_NEXT));
-  if (label != gUi.tracklistLabel) say("NEXT " + label);
-  gUi.tracklistLabel = label;
-}
-
-// The Cue editor's caret: its line (from 1) and that line's text, whenever either changes.
-void reportCaret(HWND cue) {
-  HWND editor = GetDlgItem(cue, IDC_CUE_EDITOR);
-  int line = (int)SendMessageW(editor, EM_LINEFROMCHAR, (WPARAM)-1, 0);
-  wchar_t text[kLineChars + 1];
-  *(WORD*)text = (WORD)kLineChars;  // EM_GETLINE reads the buffer's size from its first word
-  LRESULT got = SendMessageW(editor, EM_GETLINE, (WPARAM)line, (LPARAM)text);
-  text[got >= 0 && got <= (LRESULT)kLineChars ? got : 0] = L'\0';
-  std::string caret = std::to_string(line + 1) + " " + narrow(text);
-  if (caret != gUi.caret) say("CARET " + caret);
-  gUi.caret = caret;
 }
 
 void showPosition() {
@@ -170,88 +51,13 @@ void showPosition() {
   SetWindowTextA(control(kPositionLabel), text);
 }
 
-// Says where the controls of each newly shown window are, in screen pixels.
-void reportChanges() {
-  StandInPlayer& p = *gUi.player;
-  if (p.playState != gUi.lastState) {
-    if (p.playState == HOST_STATE_PAUSED) say("PAUSED " + std::to_string(p.position()));
-    gUi.lastState = p.playState;
-  }
-  // Whenever playback starts or jumps: the system time (microseconds since 1970) at which it
-  // stood at a position, so that a script knows the position at any moment.
-  long long micros = 0;
-  int atMs = 0;
-  const long long kSameAnchorMicros = 1000;  // reading the two clocks differs by less
-  if (p.clockAnchor(&micros, &atMs) &&
-      (atMs != gUi.anchorMs || llabs(micros - gUi.anchorMicros) > kSameAnchorMicros)) {
-    say("CLOCK " + std::to_string(micros) + " " + std::to_string(atMs));
-    gUi.anchorMicros = micros;
-    gUi.anchorMs = atMs;
-  }
-  HWND info = findPluginDialog(IDC_INFO_OK);
-  bool infoShown = info && IsWindowVisible(info);
-  if (infoShown && !gUi.infoShown)
-    say("INFO title=" + centre(GetDlgItem(info, IDC_INFO_TITLE)) + " performer=" +
-        centre(GetDlgItem(info, IDC_INFO_PERFORMER)) + " ok=" + centre(GetDlgItem(info, IDC_INFO_OK)));
-  gUi.infoShown = infoShown;
-  // What the Info window's fields hold, whenever it changes: typed text can be checked.
-  if (infoShown) {
-    std::string text = windowTextOf(GetDlgItem(info, IDC_INFO_TITLE)) + "|" +
-                       windowTextOf(GetDlgItem(info, IDC_INFO_PERFORMER));
-    if (text != gUi.infoText) say("TYPED " + text);
-    gUi.infoText = text;
-  } else {
-    gUi.infoText.clear();
-  }
-
-  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
-  bool cueShown = cue && IsWindowVisible(cue);
-  if (cueShown && !gUi.cueShown)
-    say("CUE save=" + centre(GetDlgItem(cue, IDC_CUE_SAVE)) + " editor=" + centre(GetDlgItem(cue, IDC_CUE_EDITOR)) +
-        " listen=" + centre(GetDlgItem(cue, IDC_CUE_LISTEN)) + " earlier=" + centre(GetDlgItem(cue, IDC_CUE_EARLIER)) +
-        " later=" + centre(GetDlgItem(cue, IDC_CUE_LATER)) + " open=" + centre(GetDlgItem(cue, IDC_CUE_OPEN)) +
-        " export=" + centre(GetDlgItem(cue, IDC_CUE_EXPORT)) + " tracklist=" + centre(GetDlgItem(cue, IDC_CUE_TRACKLIST)));
-  gUi.cueShown = cueShown;
-  if (cueShown) reportCaret(cue);
-
-  // Where the plug-in moved playback (Listen): the player's log says it.
-  for (; gUi.eventsSeen < p.events.size(); ++gUi.eventsSeen)
-    if (p.events[gUi.eventsSeen].compare(0, 5, "jump ") == 0) say("JUMPED " + p.events[gUi.eventsSeen].substr(5));
-
-  reportTracklist();
-  reportFileDialog();
-
-  if (p.messageBoxes.size() > gUi.boxesSeen) {
-    const CaughtMessageBox& box = p.messageBoxes.back();
-    HWND window = FindWindowA("#32770", box.caption.c_str());
-    say("MSGBOX " + (window ? centre(GetDlgItem(window, IDOK)) : std::string("?")) + " " +
-        box.caption + "|" + oneLine(box.text));
-    gUi.boxesSeen = p.messageBoxes.size();
-  }
-
-  bool prefsShown = p.preferencesPage() != nullptr;
-  if (prefsShown && !gUi.prefsShown) {
-    HWND tabs = GetDlgItem(p.preferencesPage(), IDC_PREFS_TABS);
-    std::string line = "PREFS";
-    for (int i = 0; i < 3; ++i) {
-      RECT r;
-      SendMessageA(tabs, TCM_GETITEMRECT, (WPARAM)i, (LPARAM)&r);
-      POINT c = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-      ClientToScreen(tabs, &c);
-      line += " tab" + std::to_string(i) + "=" + std::to_string(c.x) + "," + std::to_string(c.y);
-    }
-    HWND offset = nullptr;  // the General page's reaction time, when it is the page shown
-    for (HWND page = GetWindow(p.preferencesPage(), GW_CHILD); page && !offset; page = GetWindow(page, GW_HWNDNEXT))
-      offset = GetDlgItem(page, IDC_GENERAL_OFFSET);
-    if (offset) line += " offset=" + centre(offset);
-    say(line);
-  }
-  gUi.prefsShown = prefsShown;
-}
-
 void onTick() {
   showPosition();
   if (gUi.report) reportChanges();
+}
+
+void onEvent(const std::string& event) {
+  if (gUi.report) reportEvent(event);
 }
 
 void showFile() {
@@ -373,7 +179,7 @@ void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
   makeControl("EDIT", "0:00", WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP, 132, 86, 90, 22, kSeekField);
   makeControl("BUTTON", "Go", BS_DEFPUSHBUTTON | WS_TABSTOP, 228, 85, 50, 24, kGoButton);
   makeControl("BUTTON", "Next", BS_PUSHBUTTON | WS_TABSTOP, 284, 85, 50, 24, kNextButton);
-  gUi.startMicros = counterMicros();
+  startReports(player, control(kSeekField));
   player.onEvent = onEvent;
   player.onUiCommand = onCommand;
   player.onTick = onTick;
@@ -381,7 +187,7 @@ void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
   SetTimer(main, 1, kTickMs, nullptr);
   showPosition();
   if (report)
-    say("MAIN seek=" + centre(control(kSeekField)) + " go=" + centre(control(kGoButton)) +
-        " mark=" + centre(control(kMarkButton)) + " prefs=" + centre(control(kPrefsButton)) +
-        " next=" + centre(control(kNextButton)));
+    say("MAIN seek=" + centreOf(control(kSeekField)) + " go=" + centreOf(control(kGoButton)) +
+        " mark=" + centreOf(control(kMarkButton)) + " prefs=" + centreOf(control(kPrefsButton)) +
+        " next=" + centreOf(control(kNextButton)));
 }

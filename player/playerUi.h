@@ -1,9 +1,8 @@
 // A small user interface on the stand-in player's main window: the playlist entry, the
 // position, Play and Pause, seeking, Next (the next playlist entry), a Mark button besides the
-// hot key, and Preferences. With reporting on, it prints where things are on screen whenever a
-// window of interest appears, what the plug-in's windows hold as it changes, and the player's
-// events (hot key, play, pause, jumps, position requests) with their times, so a script can
-// drive the session with real mouse and keyboard input and check it.
+// hot key, and Preferences. With reporting on, it prints the reports of uiReport.h every tick
+// and the events of its own controls (seek, Next), so a script can drive the session with real
+// mouse and keyboard input and check it.
 #pragma once
 
 #include <string>

@@ -707,11 +707,13 @@ LRESULT StandInPlayer::onRequest(WPARAM arg, LPARAM code) {
       log("playstate");
       return playState;
     case HOST_TRACK_TIME: {
+      // The position is known before the request is logged: a listener of the log reads it.
+      if (arg == HOST_TIME_POSITION)
+        positionAnswered = playState == HOST_STATE_STOPPED ? HOST_POSITION_STOPPED : position();
       log("time " + number((long long)arg));
       int length = lengthSeconds > 0 ? lengthSeconds : -1;
       switch (arg) {
         case HOST_TIME_POSITION:
-          positionAnswered = playState == HOST_STATE_STOPPED ? HOST_POSITION_STOPPED : position();
           return positionAnswered;
         case HOST_TIME_LENGTH: return length;
         case HOST_TIME_LENGTH_MS: return length > 0 ? length * 1000 : -1;

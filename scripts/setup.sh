@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(wine wine32:i386 g++-mingw-w64-i686 binutils-mingw-w64-i686 xvfb xauth cmake
           googletest make cuetools xdotool imagemagick x11-utils zip clang libclang-rt-14-dev nsis
-          sox shntool flac libcue-dev python3 mkvtoolnix ffmpeg cdrdao)
+          sox shntool flac libcue-dev python3 mkvtoolnix ffmpeg cdrdao xclip)
 
 missing=()
 for p in "${packages[@]}"; do
