@@ -97,6 +97,10 @@ bool putKey(char* out, size_t outBytes, size_t* at, const IniValue& value) {
 
 }  // namespace
 
+bool iniHasSection(const char* ini, size_t length, const char* section) {
+  return findSection(ini, length, section).found;
+}
+
 bool iniRead(const char* ini, size_t length, const char* section, const char* key, char* value,
              size_t valueBytes) {
   if (!value || valueBytes == 0) return false;

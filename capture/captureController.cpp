@@ -27,6 +27,12 @@ CaptureState gState;  // zero until createCaptureState sets it up
 WNDPROC gSavedHostProc = nullptr;
 bool gChained = false;
 bool gActive = false;
+void (*gMakeWindows)() = nullptr;
+
+// The windows an action shows, made now when the player has not shown yet.
+void needWindows() {
+  if (!gState.cueWindow && gMakeWindows) gMakeWindows();
+}
 
 // Makes the entry for the captured texts at a position (the reaction time taken off) and notes
 // the change (into the history with takenLine, the tracklist line it took, or null); with
@@ -122,6 +128,7 @@ void onSave() {
 }
 
 void runAction(LPARAM action) {
+  needWindows();
   switch (action) {
     case CAPTURE_MARK: onMark(); break;
     case CAPTURE_COMMIT: onCommit(); break;
@@ -241,7 +248,12 @@ void requestCapture(LPARAM action) {
   else runAction(action);
 }
 
-void showCueSheet() { tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); }
+void showCueSheet() {
+  needWindows();
+  tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE);
+}
+
+void setWindowsMaker(void (*makeWindows)()) { gMakeWindows = makeWindows; }
 
 void setCapturedTexts(const char* title, const char* performer) {
   copyText(gState.capturedTitle, kTextBytes, title);

@@ -33,6 +33,10 @@ const UINT CAPTURE_COPY_SOON = WM_APP + 9;
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
 
+// The windows are made once the player shows (by whoever started the plug-in); an action that
+// needs them before that calls makeWindows, which makes them and attaches them. Null: none.
+void setWindowsMaker(void (*makeWindows)());
+
 // The windows the controller talks to; the Cue window's editor becomes the sheet's editor.
 void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow);
 void detachCaptureWindows();

@@ -182,6 +182,9 @@ void PluginTest::start(bool waitForHotkey) {
   ASSERT_TRUE(player->load(dllPath)) << dllPath << ": error " << GetLastError();
   hotkeysAtStart = player->hotkeys.size();
   player->init();
+  // The plug-in makes its windows once the player's loop runs, as the player shows itself.
+  const DWORD kShowBoundMs = 2000;
+  if (player->version >= HOST_VERSION_REQUIRED) pumpUntil([&] { return cueWindow() != nullptr; }, kShowBoundMs);
   if (waitForHotkey) {
     EXPECT_TRUE(waitForHotkeys()) << "hot-key actions not registered";
   }

@@ -19,7 +19,8 @@ class PluginTest : public ::testing::Test {
   // one mix with a title and tags, 4,000 seconds long.
   void newPlayer(bool ansiWindow = false);
 
-  // Loads the DLL copy and calls init. The hot-key actions are registered by a timer half a
+  // Loads the DLL copy, calls init and runs the player's loop until the plug-in's windows stand
+  // (they are made once the loop runs). The hot-key actions are registered by a timer half a
   // second later: only tests of the hot key itself wait for it (waitForHotkey, or
   // waitForHotkeys()); the others mark through the capture message.
   void start(bool waitForHotkey = false);
