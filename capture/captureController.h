@@ -65,7 +65,8 @@ void setCapturedTexts(const char* title, const char* performer);
 
 // The Cue window's requests.
 // Whether a box of ours is open; then the request retryId (a button's id, 0 for the notice that
-// no recovery copy can be written) is posted to the Cue window to run once it has closed.
+// no recovery copy can be written) is posted to the Cue window to run once it has closed (or,
+// should the queue behind the box be full, refused with a beep).
 bool deferWhileModal(WPARAM retryId);
 // Whether the sheet may be replaced: true when it holds nothing unsaved, else the answer to
 // "Discard the unsaved cue sheet?" (Yes, with no mark made while it was asked).

@@ -121,7 +121,8 @@ void requestOpen() {
 
 bool deferWhileModal(WPARAM retryId) {
   if (!modalOpen()) return false;
-  postAfterModal(captureState().cueWindow, CAPTURE_RETRY, retryId);
+  // A request that cannot wait is not carried out either: the user hears that it was refused.
+  if (!postAfterModal(captureState().cueWindow, CAPTURE_RETRY, retryId)) MessageBeep(MB_ICONWARNING);
   return true;
 }
 

@@ -11,7 +11,6 @@ struct AfterModal {
   UINT message;
   WPARAM wParam;
 };
-const int kAfterModalMax = 4;
 
 struct ModalState {
   bool open;
