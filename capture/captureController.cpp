@@ -49,8 +49,8 @@ void commitAt(int positionMs, bool resume, const char* takenLine) {
 
   gState.capturedTitle[0] = '\0';
   gState.tags.entryNumber = entryCounter();
-  tell(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0);
-  tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  sendToWindow(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0);
+  sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
   if (!resume) return;
   int state = hostPlayState();
   if (state == HOST_STATE_STOPPED || state == HOST_STATE_PAUSED) hostPlay();
@@ -70,9 +70,9 @@ void markFromTracklist() {
     commitAt(position, false, taken);
     GlobalFree(taken);
     wchar_t* performer = newWideText(gState.capturedPerformer);
-    if (performer) tell(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
+    if (performer) sendToWindow(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
     if (performer) GlobalFree(performer);
-    tell(gState.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+    sendToWindow(gState.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
   }
   GlobalFree(line);
 }
@@ -89,7 +89,7 @@ void onMark() {
   // second press while the Info window is open moves it.
   gState.markPositionMs = hostPositionMs();
   gState.marked = true;
-  tell(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
+  sendToWindow(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
 }
 
 void onCommit() {
@@ -122,7 +122,7 @@ void onSave() {
   if (!saveWithTracksLeft()) return;
   SaveOutcome outcome = saveCueSheet(gState.cueWindow, keepCopy);
   if (outcome.problemLine > 0) {
-    tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+    sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
     showEditorLine(outcome.problemLine);
   }
 }
@@ -134,7 +134,7 @@ void runAction(LPARAM action) {
     case CAPTURE_COMMIT: onCommit(); break;
     case CAPTURE_CANCEL: onCancel(); break;
     case CAPTURE_SAVE: onSave(); break;
-    case CAPTURE_SHOW: tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); break;
+    case CAPTURE_SHOW: sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); break;
     default: break;
   }
 }
@@ -143,13 +143,13 @@ void runAction(LPARAM action) {
 
 CaptureState& captureState() { return gState; }
 
-void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window) SendMessageW(window, message, wParam, lParam);
 }
 
-RecoveryFacts recoveryFacts(char* code) {
+CopiedSheetState copiedSheetState(char* code) {
   formCode(openedSheetForm(), code);
-  return RecoveryFacts{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
+  return CopiedSheetState{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
                        tracklistText(), tracklistLength()};
 }
 
@@ -157,17 +157,17 @@ void keepCopy() {
   EditorText text = readEditorText();
   if (!text.text) return;
   char code[kFormCodeBytes];
-  keepRecoveryCopy(text.text, text.length, recoveryFacts(code));
+  keepRecoveryCopy(text.text, text.length, copiedSheetState(code));
   freeEditorText(&text);
 }
 
 void recordStepOf(const EditorText& before, const char* takenLine) {
   if (!before.text) return;
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
-  if (!facts) return;
-  saveSheetFacts(facts);
-  recordChange(SheetSnapshot{before.text, before.length, facts}, takenLine);
-  GlobalFree(facts);
+  SheetBookkeeping* bookkeeping = (SheetBookkeeping*)GlobalAlloc(GMEM_FIXED, sizeof(SheetBookkeeping));
+  if (!bookkeeping) return;
+  saveBookkeeping(bookkeeping);
+  recordChange(SheetSnapshot{before.text, before.length, bookkeeping}, takenLine);
+  GlobalFree(bookkeeping);
 }
 
 void recordStep(const char* takenLine) {
@@ -184,6 +184,7 @@ void createCaptureState() {
   gState.restored = false;
   gState.noCopyToTell = false;
   gState.setAside[0] = '\0';
+  gState.othersWaiting = 0;
   gState.tags = TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes};
   setTagRecord(&gState.tags);
 }
@@ -250,7 +251,7 @@ void requestCapture(LPARAM action) {
 
 void showCueSheet() {
   needWindows();
-  tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE);
+  sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE);
 }
 
 void setWindowsMaker(void (*makeWindows)()) { gMakeWindows = makeWindows; }

@@ -90,18 +90,18 @@ bool sheetWrote(const char* cuePath) {
   return false;
 }
 
-void saveSheetFacts(SheetFacts* facts) {
-  facts->nextEntry = gSheet.nextEntry;
-  copyText(facts->audioPath, sizeof facts->audioPath, gSheet.audioPath);
-  copyText(facts->openedPath, sizeof facts->openedPath, gSheet.openedPath);
-  facts->openedForm = gSheet.openedForm;
+void saveBookkeeping(SheetBookkeeping* bookkeeping) {
+  bookkeeping->nextEntry = gSheet.nextEntry;
+  copyText(bookkeeping->audioPath, sizeof bookkeeping->audioPath, gSheet.audioPath);
+  copyText(bookkeeping->openedPath, sizeof bookkeeping->openedPath, gSheet.openedPath);
+  bookkeeping->openedForm = gSheet.openedForm;
 }
 
-void restoreSheetFacts(const SheetFacts& facts) {
-  gSheet.nextEntry = facts.nextEntry;
-  copyText(gSheet.audioPath, sizeof gSheet.audioPath, facts.audioPath);
-  copyText(gSheet.openedPath, sizeof gSheet.openedPath, facts.openedPath);
-  gSheet.openedForm = facts.openedForm;
+void restoreBookkeeping(const SheetBookkeeping& bookkeeping) {
+  gSheet.nextEntry = bookkeeping.nextEntry;
+  copyText(gSheet.audioPath, sizeof gSheet.audioPath, bookkeeping.audioPath);
+  copyText(gSheet.openedPath, sizeof gSheet.openedPath, bookkeeping.openedPath);
+  gSheet.openedForm = bookkeeping.openedForm;
 }
 
 void forgetSheet() {

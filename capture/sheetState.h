@@ -55,14 +55,14 @@ void noteWrittenFile(const char* path);
 bool sheetWrote(const char* cuePath);
 
 // What an undo step puts back besides the text.
-struct SheetFacts {
+struct SheetBookkeeping {
   int nextEntry;
   char audioPath[kPathBytes];
   char openedPath[kPathBytes];
   SheetForm openedForm;
 };
-void saveSheetFacts(SheetFacts* facts);
-void restoreSheetFacts(const SheetFacts& facts);
+void saveBookkeeping(SheetBookkeeping* bookkeeping);
+void restoreBookkeeping(const SheetBookkeeping& bookkeeping);
 
 // A new sheet: numbering from 1, no audio file, not opened, nothing unsaved, nothing written.
 void forgetSheet();

@@ -40,9 +40,15 @@ TEST_F(PluginTest, VersionBelowGateLeavesPluginInert) {
 
 TEST_F(PluginTest, VersionAtGateStartsInOrderAndRegistersHotkeyLater) {
   player->version = 0x5001;
-  start();
+  ASSERT_TRUE(player->load(dllPath));
+  player->init();
   EXPECT_STREQ(player->descriptor()->description, "LumoMarker v1.0");
   EXPECT_EQ(player->events, Events({"version", "register-page LUMO"}));
+  EXPECT_EQ(cueWindow(), nullptr) << "init leaves the windows until the player shows";
+  EXPECT_NE(hostProc(*player), StandInPlayer::PlayerWndProc) << "capture is installed in init";
+  // Once the player's loop runs: the windows, and the unsaved sheet of the current entry looked for.
+  EXPECT_TRUE(pumpUntil([&] { return cueWindow() != nullptr; }));
+  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "playlist-index", "entry-path-wide 0"}));
   EXPECT_TRUE(player->hotkeys.empty()) << "the hot key is registered only when timer 888 fires";
 
   ASSERT_NE(cueWindow(), nullptr);
@@ -53,8 +59,8 @@ TEST_F(PluginTest, VersionAtGateStartsInOrderAndRegistersHotkeyLater) {
 
   ASSERT_TRUE(waitForHotkeys());
   player->pump(1200);  // a second tick would register the action twice
-  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "named GenHotkeysAdd",
-                                     "hotkey-add LUMO: ON", "hotkey-add LUMO: Show cue sheet"}));
+  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "playlist-index", "entry-path-wide 0",
+                                     "named GenHotkeysAdd", "hotkey-add LUMO: ON", "hotkey-add LUMO: Show cue sheet"}));
   // The actions as the hot-key plug-in keeps them (by id) and runs them.
   ASSERT_EQ(player->hotkeys.size(), 2u);
   EXPECT_EQ(player->hotkeys[0].id, "LUMOPluginDoActionOn");
@@ -116,6 +122,28 @@ TEST_F(PluginTest, QuitBeforeTimerFiredLeavesNothingToRun) {
     EXPECT_TRUE(player->hotkeys.empty());
     EXPECT_EQ(player->events.size(), before);
   }
+}
+
+TEST_F(PluginTest, PlayerClosedBeforeItShowedKeepsTheCopyAndLeavesNothingToRun) {
+  start();
+  commitEntry("Unsaved", "P");
+  stop();
+  std::string copy = readFile(folder + "\\lumo_unsaved.cue");
+  ASSERT_NE(copy.find("Unsaved"), std::string::npos);
+  for (bool unloadAtClose : {false, true}) {
+    SCOPED_TRACE(unloadAtClose ? "quit, then FreeLibrary" : "window destroyed, then quit");
+    player->unloadAtClose = unloadAtClose;
+    start(false, false);
+    stop();
+    size_t before = player->events.size();
+    player->pump(100);  // a timer left behind would call into the plug-in here
+    EXPECT_EQ(player->events.size(), before);
+    EXPECT_EQ(cueWindow(), nullptr);
+    EXPECT_EQ(readFile(folder + "\\lumo_unsaved.cue"), copy) << "the copy of the last run stays as it was";
+  }
+  player->unloadAtClose = false;
+  start();
+  EXPECT_NE(editorText().find("Unsaved"), std::string::npos);
 }
 
 TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
