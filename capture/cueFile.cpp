@@ -37,12 +37,13 @@ bool backupName(const char* path, int number, char* backup) {
   return true;
 }
 
-// The first backup name that is free or holds what the plug-in wrote; false when none fits.
+// The first backup name that is free or holds a backup the plug-in made there of a file it
+// wrote itself (and that nobody changed since); false when none fits.
 bool chooseBackup(const char* path, char* backup) {
   for (int number = 0; number <= kBackupNamesMax; ++number) {
     if (!backupName(path, number, backup)) break;
     if (!isFile(backup) && !isFolder(backup)) return true;
-    if (isFile(backup) && fileHoldsWrittenContent(backup)) return true;
+    if (isFile(backup) && isBackupWeMade(backup) && fileHoldsWrittenContent(backup)) return true;
   }
   backup[0] = '\0';
   return false;
@@ -100,6 +101,7 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
     return result;
   }
   noteWrittenContent(text, length);
+  if (result.backupPath[0]) noteBackupMade(result.backupPath);
   return result;
 }
 
