@@ -1,11 +1,11 @@
 // Stored form of a template in plugin.ini.
 #include "settingsText.h"
 
+#include "asciiText.h"
 #include "utf8Text.h"
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isQuote(char c) { return c == '"' || c == '\''; }
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -115,9 +115,9 @@ bool parseSettingInt(const char* text, int* value) {
   while (isBlank(*p)) ++p;
   bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
-  if (*p < '0' || *p > '9') return false;
+  if (!isDigit(*p)) return false;
   long long magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p)
+  for (; isDigit(*p); ++p)
     if (magnitude <= kLargest + 1) magnitude = magnitude * 10 + (*p - '0');
   while (isBlank(*p)) ++p;
   if (*p) return false;

@@ -147,8 +147,8 @@ void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window) SendMessageW(window, message, wParam, lParam);
 }
 
-CopiedSheetState copiedSheetState(char* code) {
-  formCode(openedSheetForm(), code);
+CopiedSheetState copiedSheetState(char* code, size_t codeBytes) {
+  formCode(openedSheetForm(), code, codeBytes);
   return CopiedSheetState{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
                        tracklistText(), tracklistLength()};
 }
@@ -157,7 +157,7 @@ void keepCopy() {
   EditorText text = readEditorText();
   if (!text.text) return;
   char code[kFormCodeBytes];
-  keepRecoveryCopy(text.text, text.length, copiedSheetState(code));
+  keepRecoveryCopy(text.text, text.length, copiedSheetState(code, sizeof code));
   freeEditorText(&text);
 }
 

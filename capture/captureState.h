@@ -28,8 +28,9 @@ struct CaptureState {
 
 CaptureState& captureState();
 
-// What the recovery copy keeps besides the text, as the sheet stands; code holds kFormCodeBytes.
-CopiedSheetState copiedSheetState(char* code);
+// What the recovery copy keeps besides the text, as the sheet stands; its form code is written
+// into code (codeBytes, kFormCodeBytes will do), which the result points to.
+CopiedSheetState copiedSheetState(char* code, size_t codeBytes);
 // Writes the recovery copy of the sheet as it stands.
 void keepCopy();
 // Sends a message to one of the windows, when it exists.

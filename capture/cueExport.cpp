@@ -104,7 +104,7 @@ void exportCueSheet(HWND owner) {
     return;
   }
   char audio[kPathBytes];
-  sheetAudioOrCurrentEntry(audio);
+  sheetAudioOrCurrentEntry(audio, sizeof audio);
   char proposed[kPathBytes];
   proposeFileName(audio, kExtensions[gLastType - 1], proposed, sizeof proposed);
   char path[kPathBytes];

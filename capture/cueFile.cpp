@@ -57,7 +57,7 @@ struct StaleSearch {
 bool removeIfStale(const char* name, void* context) {
   StaleSearch* search = (StaleSearch*)context;
   char path[kPathBytes];
-  if (!joinPath(search->folder, name, path)) return true;
+  if (!joinPath(search->folder, name, path, sizeof path)) return true;
   unsigned long long written = lastWriteTime(path);
   if (written != 0 && written + kStaleAge < search->now) deleteFile(path);
   return true;
@@ -89,7 +89,7 @@ CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarl
     return result;
   }
   char temp[kPathBytes];
-  if (!temporaryNameBeside(path, playerTag(), temp)) {
+  if (!temporaryNameBeside(path, playerTag(), temp, sizeof temp)) {
     result.error = ERROR_FILENAME_EXCED_RANGE;
     result.backupPath[0] = '\0';
     return result;

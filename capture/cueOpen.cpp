@@ -31,7 +31,7 @@ const size_t kMessageBytes = kPathBytes + 256;
 // The Open dialog, in the sheet's folder or the playing file's; 1 with a full path in path.
 int askForFile(HWND owner, char* path) {
   char folder[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   if (!folder[0]) {
     char current[kPathBytes];
     hostEntryPathText(hostPlaylistIndex(), current);

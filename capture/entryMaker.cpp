@@ -93,7 +93,7 @@ EntryTarget targetFor(const EditorText& sheet, char* fileLine) {
   size_t count = listFileBlocks(sheet.text, sheet.length, blocks, kFileBlocksMax);
   if (count > kFileBlocksMax) count = kFileBlocksMax;
   char folder[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   for (size_t i = 0; i < count && current[0]; ++i) {
     char named[kPathBytes];
     if (resolveFileName(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, named, sizeof named) &&

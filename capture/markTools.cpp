@@ -33,7 +33,7 @@ void listenAt(long long frames) {
 bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* fileName, size_t fileNameBytes) {
   char audio[kPathBytes];
   char folder[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   if (mark.fileNameLength == 0 ||
       !resolveFileName(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, audio, sizeof audio))
     copyText(audio, sizeof audio, sheetAudioPath());

@@ -1,6 +1,7 @@
 // Naming, taking and releasing the slots of recovery copies.
 #include "recoverySlots.h"
 
+#include "../base/asciiText.h"
 #include "../base/text.h"
 #include "../store/fileSystem.h"
 #include "../store/pluginFolder.h"
@@ -16,16 +17,17 @@ const char kTempExtension[] = ".tmp";
 const int kSlotsMax = 35;  // slot numbers 1..35 give one tag character each: 1..9, a..z
 const size_t kNameBytes = 64;
 
-// "lumo_unsaved.cue" for number 1, "lumo_unsaved-N.cue" for the others; same with the extension.
-void slotName(int number, const char* extension, char* name) {
-  copyText(name, kNameBytes, kStem);
+// "lumo_unsaved.cue" for number 1, "lumo_unsaved-N.cue" for the others, into name (nameBytes);
+// same with the other extensions.
+void slotName(int number, const char* extension, char* name, size_t nameBytes) {
+  copyText(name, nameBytes, kStem);
   if (number > 1) {
     char digits[kNumberTextBytes];
     formatInt(digits, sizeof digits, number);
-    appendTo(name, kNameBytes, "-");
-    appendTo(name, kNameBytes, digits);
+    appendTo(name, nameBytes, "-");
+    appendTo(name, nameBytes, digits);
   }
-  appendTo(name, kNameBytes, extension);
+  appendTo(name, nameBytes, extension);
 }
 
 char tagOf(int number) { return (char)(number < 10 ? '0' + number : 'a' + number - 10); }
@@ -49,7 +51,7 @@ int slotNumberOfName(const char* name) {
   if (name[stem] != '-') return 0;
   int number = 0;
   size_t at = stem + 1;
-  for (; at < length - extension && name[at] >= '0' && name[at] <= '9' && number <= kSlotsMax; ++at)
+  for (; at < length - extension && isDigit(name[at]) && number <= kSlotsMax; ++at)
     number = number * 10 + (name[at] - '0');
   bool whole = at == length - extension && at > stem + 1 && textsEqual(name + at, kCopyExtension);
   return whole && number >= 2 && number <= kSlotsMax ? number : 0;
@@ -59,14 +61,14 @@ bool takeSlot(int folder, int number, Slot* slot) {
   char path[kPathBytes];
   char name[kNameBytes];
   clearSlot(slot);
-  if (!dataFolder(folder, folder > 0, path)) return false;
-  slotName(number, kLockExtension, name);
+  if (!dataFolder(folder, folder > 0, path, sizeof path)) return false;
+  slotName(number, kLockExtension, name, sizeof name);
   char lockPath[kPathBytes];
-  if (!joinPath(path, name, lockPath)) return false;
-  slotName(number, kCopyExtension, name);
-  if (!joinPath(path, name, slot->copyPath)) return false;
-  slotName(number, kTempExtension, name);
-  if (!joinPath(path, name, slot->tempPath)) return false;
+  if (!joinPath(path, name, lockPath, sizeof lockPath)) return false;
+  slotName(number, kCopyExtension, name, sizeof name);
+  if (!joinPath(path, name, slot->copyPath, sizeof slot->copyPath)) return false;
+  slotName(number, kTempExtension, name, sizeof name);
+  if (!joinPath(path, name, slot->tempPath, sizeof slot->tempPath)) return false;
   HANDLE lock = openFile(lockPath, GENERIC_WRITE, 0, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
   if (lock == INVALID_HANDLE_VALUE) {

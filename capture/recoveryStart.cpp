@@ -17,14 +17,14 @@ const int kDamagedNamesMax = 99;
 const int kCandidatesMax = 16;
 const size_t kDamagedNameBytes = 64;
 
-// Moves a damaged copy to the first free name lumo_unsaved-damaged[-N].cue in its folder into
-// aside (kPathBytes); false, with aside empty, when it could not be moved.
-bool setAside(const char* path, int folder, char* aside) {
+// Moves a damaged copy to the first free name lumo_unsaved-damaged[-N].cue in its folder, named
+// in aside (asideBytes); false, with aside empty, when it could not be moved.
+bool setAside(const char* path, int folder, char* aside, size_t asideBytes) {
   char folderPath[kPathBytes];
   char name[kDamagedNameBytes];
   char number[kNumberTextBytes];
   aside[0] = '\0';
-  if (!dataFolder(folder, false, folderPath)) return false;
+  if (!dataFolder(folder, false, folderPath, sizeof folderPath)) return false;
   for (int n = 1; n <= kDamagedNamesMax; ++n) {
     copyText(name, sizeof name, kDamagedStem);
     if (n > 1) {
@@ -33,7 +33,7 @@ bool setAside(const char* path, int folder, char* aside) {
       appendTo(name, sizeof name, number);
     }
     appendTo(name, sizeof name, kDamagedExtension);
-    if (!joinPath(folderPath, name, aside)) break;
+    if (!joinPath(folderPath, name, aside, asideBytes)) break;
     if (moveFile(path, aside, MOVEFILE_WRITE_THROUGH)) return true;
     if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
   }
@@ -73,7 +73,8 @@ bool lookAtCopy(const char* name, void* context) {
     return true;
   }
   if (!c.bytes || !parseRecovery(c.bytes, c.size, &sheet)) {
-    if (!search->start->setAside[0]) setAside(c.slot.copyPath, search->folder, search->start->setAside);
+    if (!search->start->setAside[0])
+      setAside(c.slot.copyPath, search->folder, search->start->setAside, sizeof search->start->setAside);
     if (c.bytes) GlobalFree(c.bytes);
     releaseSlot(&c.slot);
     return true;
@@ -133,7 +134,7 @@ bool takeBackCopy(const char* currentAudio, RecoveryStart* start, Slot* taken) {
   search->currentAudio = currentAudio;
   char folder[kPathBytes];
   for (search->folder = 0; search->folder < kDataFolderCount; ++search->folder)
-    if (dataFolder(search->folder, false, folder)) forEachFileIn(folder, kCopyPattern, lookAtCopy, search);
+    if (dataFolder(search->folder, false, folder, sizeof folder)) forEachFileIn(folder, kCopyPattern, lookAtCopy, search);
   int chosen = -1;
   for (int i = 0; i < search->count; ++i)
     if (chosen < 0 || comesFirst(search->found[i], search->found[chosen])) chosen = i;

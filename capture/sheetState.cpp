@@ -35,9 +35,14 @@ void setEntryCounter(int next) { gSheet.nextEntry = next < 1 ? 1 : next; }
 const char* sheetAudioPath() { return gSheet.audioPath; }
 void setSheetAudioPath(const char* path) { copyText(gSheet.audioPath, sizeof gSheet.audioPath, path); }
 
-void sheetAudioOrCurrentEntry(char* path) {
-  if (gSheet.audioPath[0]) copyText(path, kPathBytes, gSheet.audioPath);
-  else hostEntryPathText(hostPlaylistIndex(), path);
+void sheetAudioOrCurrentEntry(char* path, size_t pathBytes) {
+  if (gSheet.audioPath[0]) {
+    copyText(path, pathBytes, gSheet.audioPath);
+    return;
+  }
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  copyText(path, pathBytes, current);
 }
 
 const char* openedSheetPath() { return gSheet.openedPath; }
@@ -47,12 +52,12 @@ void setOpenedSheet(const char* cuePath, const SheetForm& form) {
   gSheet.openedForm = form;
 }
 
-void formCode(const SheetForm& form, char* code) {
+void formCode(const SheetForm& form, char* code, size_t codeBytes) {
   const char* letter = form.encoding == kEncodingAnsi ? "a" : form.encoding == kEncodingUtf8 ? "u" : "s";
-  copyText(code, kFormCodeBytes, letter);
+  copyText(code, codeBytes, letter);
   if (form.encoding != kEncodingUtf8) return;
-  appendTo(code, kFormCodeBytes, form.utf8Form.bom ? "1" : "0");
-  appendTo(code, kFormCodeBytes, form.utf8Form.markerLine ? "1" : "0");
+  appendTo(code, codeBytes, form.utf8Form.bom ? "1" : "0");
+  appendTo(code, codeBytes, form.utf8Form.markerLine ? "1" : "0");
 }
 
 SheetForm formOfCode(const char* code) {
@@ -62,7 +67,9 @@ SheetForm formOfCode(const char* code) {
   return form;
 }
 
-void sheetFolder(char* out) { folderOf(gSheet.openedPath[0] ? gSheet.openedPath : gSheet.audioPath, out, kPathBytes); }
+void sheetFolder(char* out, size_t outBytes) {
+  folderOf(gSheet.openedPath[0] ? gSheet.openedPath : gSheet.audioPath, out, outBytes);
+}
 
 bool sheetUnsaved() { return gSheet.unsaved; }
 void markSheetChanged() {

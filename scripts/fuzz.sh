@@ -19,7 +19,7 @@ if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
-common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp")
+common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp" "$ROOT/base/asciiText.cpp")
 declare -A sources=(
   [escapes]="tests/fuzz/fuzzEscapes.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"
   [tagtext]="tests/fuzz/fuzzTagText.cpp sheet/tagText.cpp sheet/cueTime.cpp sheet/escapeFilter.cpp base/utf8Text.cpp tests/fuzz/charCaseStandIn.cpp"

@@ -92,14 +92,14 @@ DWORD replaceUsersFile(const char* path, const char* tempPath, const char* bytes
   return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps, true);
 }
 
-bool temporaryNameBeside(const char* path, char tag, char* temp) {
+bool temporaryNameBeside(const char* path, char tag, char* temp, size_t tempBytes) {
   const size_t kReplaced = 2;
   size_t length = textLength(path, kPathBytes);
   size_t name = fileNameStart(path, length);
   temp[0] = '\0';
   if (length >= kPathBytes || length == name) return false;
   size_t keep = length - name >= kReplaced + 1 ? length - kReplaced : length;
-  if (keep + kReplaced + 1 > kPathBytes) return false;
+  if (keep + kReplaced + 1 > tempBytes) return false;
   copyText(temp, keep + 1, path);
   // A name that already ends in our mark gets another one, so that the two never meet.
   bool endsInMark = keep < length && path[length - 2] == '~' && path[length - 1] == tag;

@@ -62,12 +62,13 @@ bool isWideFile(const char* bytes, size_t length) {
   return length >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
 }
 
-// The path of the section's file at place; with create, the folder it goes in is made.
-bool iniPathAt(int place, bool create, char* path) {
-  if (place == kIniBesidePlugin) return iniFilePath(path);
+// The path of the section's file at place into path (pathBytes); with create, the folder it
+// goes in is made.
+bool iniPathAt(int place, bool create, char* path, size_t pathBytes) {
+  if (place == kIniBesidePlugin) return iniFilePath(path, pathBytes);
   char folder[kPathBytes];
   path[0] = '\0';
-  return dataFolder(kIniOwnCopy, create, folder) && joinPath(folder, kIniName, path);
+  return dataFolder(kIniOwnCopy, create, folder, sizeof folder) && joinPath(folder, kIniName, path, pathBytes);
 }
 
 // Reads the file at place; false when there is none or it cannot be read (its path is kept).
@@ -76,7 +77,7 @@ bool openIni(int place, IniFile* ini) {
   ini->length = 0;
   ini->wide = false;
   ini->hasSection = false;
-  if (!iniPathAt(place, false, ini->path)) return false;
+  if (!iniPathAt(place, false, ini->path, sizeof ini->path)) return false;
   DWORD error = 0;
   ini->bytes = readWholeFile(ini->path, kIniBytesMax, 0, &ini->length, &error);
   if (ini->bytes && isWideFile(ini->bytes, ini->length)) {
@@ -208,8 +209,8 @@ bool writeIniAt(int place, const StoredValues& stored, bool keepSame) {
     bool same = length == ini.length && length > 0 && ini.bytes && memcmp(edited, ini.bytes, length) == 0;
     if (same && keepSame) {
       done = true;
-    } else if (length > 0 && (place == kIniBesidePlugin || iniPathAt(place, true, ini.path)) &&
-               temporaryNameBeside(ini.path, playerTag(), temp)) {
+    } else if (length > 0 && (place == kIniBesidePlugin || iniPathAt(place, true, ini.path, sizeof ini.path)) &&
+               temporaryNameBeside(ini.path, playerTag(), temp, sizeof temp)) {
       done = replaceFile(ini.path, temp, edited, length, nullptr) == 0;
     }
     if (edited) GlobalFree(edited);
@@ -241,7 +242,7 @@ void releaseTemplates() {
   gSettings.trackTemplate = nullptr;
 }
 
-bool iniFilePath(char* path) { return pathBesideModule(kIniName, path); }
+bool iniFilePath(char* path, size_t pathBytes) { return pathBesideModule(kIniName, path, pathBytes); }
 
 void readSettings() {
   gSettings.enabled = 1;

@@ -1,6 +1,8 @@
 // The values that survive a restart, kept in plugin.ini beside the DLL, section "LUMO".
 #pragma once
 
+#include <cstddef>
+
 #include "../base/limits.h"
 
 struct Settings {
@@ -40,8 +42,8 @@ Settings& settings();
 bool allocateTemplates();
 void releaseTemplates();
 
-// The full name of plugin.ini, as pathBesideModule gives it.
-bool iniFilePath(char* path);
+// The full name of plugin.ini beside the DLL into path (pathBytes), as pathBesideModule gives it.
+bool iniFilePath(char* path, size_t pathBytes);
 
 void readSettings();
 void writeSettings();

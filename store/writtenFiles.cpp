@@ -37,17 +37,21 @@ Content contentOf(const char* bytes, size_t length) {
 }
 
 // "<16 hex digits> <size>" of one content, then " <path>" when a path is given, and CR LF, into
-// out (kBackupNoteBytes).
-void formatNote(const Content& content, const char* path, char* out) {
+// out (outBytes); false, with out empty, when it does not fit.
+bool formatNote(const Content& content, const char* path, char* out, size_t outBytes) {
   const char kHex[] = "0123456789abcdef";
-  for (size_t i = 0; i < kHashDigits; ++i) out[i] = kHex[(content.hash >> (4 * (kHashDigits - 1 - i))) & 15];
-  out[kHashDigits] = ' ';
-  formatInt(out + kHashDigits + 1, kBackupNoteBytes - kHashDigits - 1, (long long)content.length);
-  if (path) {
-    appendTo(out, kBackupNoteBytes, " ");
-    appendTo(out, kBackupNoteBytes, path);
-  }
-  appendTo(out, kBackupNoteBytes, "\r\n");
+  char hash[kHashDigits + 1];
+  for (size_t i = 0; i < kHashDigits; ++i) hash[i] = kHex[(content.hash >> (4 * (kHashDigits - 1 - i))) & 15];
+  hash[kHashDigits] = '\0';
+  char size[kNumberTextBytes];
+  formatInt(size, sizeof size, (long long)content.length);
+  size_t at = 0;
+  out[0] = '\0';
+  bool fits = putText(out, outBytes, &at, hash) && putText(out, outBytes, &at, " ") && putText(out, outBytes, &at, size) &&
+              (!path || (putText(out, outBytes, &at, " ") && putText(out, outBytes, &at, path))) &&
+              putText(out, outBytes, &at, "\r\n");
+  if (!fits) out[0] = '\0';
+  return fits;
 }
 
 // The content of the file at path; false when it cannot be read.
@@ -66,7 +70,7 @@ char* readNotes(int which, size_t* length) {
   char folder[kPathBytes];
   char path[kPathBytes];
   DWORD error = 0;
-  if (!dataFolder(which, false, folder) || !joinPath(folder, kNotesName, path)) return nullptr;
+  if (!dataFolder(which, false, folder, sizeof folder) || !joinPath(folder, kNotesName, path, sizeof path)) return nullptr;
   return readWholeFile(path, kNotesBytesMax * 2, 0, length, &error);
 }
 
@@ -99,8 +103,8 @@ bool writeNotes(int which, const char* notes, size_t length) {
   char folder[kPathBytes];
   char path[kPathBytes];
   char temp[kPathBytes];
-  if (!dataFolder(which, true, folder) || !joinPath(folder, kNotesName, path) ||
-      !temporaryNameBeside(path, playerTag(), temp))
+  if (!dataFolder(which, true, folder, sizeof folder) || !joinPath(folder, kNotesName, path, sizeof path) ||
+      !temporaryNameBeside(path, playerTag(), temp, sizeof temp))
     return false;
   size_t lines = 0;
   for (size_t i = 0; i < length; ++i) lines += notes[i] == '\n';
@@ -137,7 +141,7 @@ void addNote(const char* note) {
 
 void noteWrittenContent(const char* bytes, size_t length) {
   char note[kBackupNoteBytes];
-  formatNote(contentOf(bytes, length), nullptr, note);
+  formatNote(contentOf(bytes, length), nullptr, note, sizeof note);
   addNote(note);
 }
 
@@ -145,22 +149,18 @@ bool fileHoldsWrittenContent(const char* path) {
   Content content;
   char note[kBackupNoteBytes];
   if (!contentOfFile(path, &content)) return false;
-  formatNote(content, nullptr, note);
+  formatNote(content, nullptr, note, sizeof note);
   return knownNote(note);
 }
 
 void noteBackupMade(const char* path) {
   Content content;
   char note[kBackupNoteBytes];
-  if (textLength(path, kPathBytes) >= kPathBytes || !contentOfFile(path, &content)) return;
-  formatNote(content, path, note);
-  addNote(note);
+  if (contentOfFile(path, &content) && formatNote(content, path, note, sizeof note)) addNote(note);
 }
 
 bool isBackupWeMade(const char* path) {
   Content content;
   char note[kBackupNoteBytes];
-  if (textLength(path, kPathBytes) >= kPathBytes || !contentOfFile(path, &content)) return false;
-  formatNote(content, path, note);
-  return knownNote(note);
+  return contentOfFile(path, &content) && formatNote(content, path, note, sizeof note) && knownNote(note);
 }
