@@ -2,6 +2,8 @@
 #include "settingsText.h"
 
 #include "asciiText.h"
+#include "limits.h"
+#include "text.h"
 #include "utf8Text.h"
 
 namespace {
@@ -123,5 +125,39 @@ bool parseSettingInt(const char* text, int* value) {
   if (*p) return false;
   long long result = negative ? -magnitude : magnitude;
   *value = (int)(result > kLargest ? kLargest : result < kSmallest ? kSmallest : result);
+  return true;
+}
+
+bool parseSettingInts(const char* text, int* values, int count) {
+  const int kCountMax = 8;
+  int read[kCountMax];
+  if (!text || count < 1 || count > kCountMax) return false;
+  const char* at = text;
+  for (int i = 0; i < count; ++i) {
+    char piece[kNumberTextBytes];
+    size_t length = 0;
+    while (*at && *at != ',' && length + 1 < sizeof piece) piece[length++] = *at++;
+    piece[length] = '\0';
+    if (!parseSettingInt(piece, &read[i])) return false;
+    bool last = i + 1 == count;
+    if (last ? *at != '\0' : *at != ',') return false;
+    if (!last) ++at;
+  }
+  for (int i = 0; i < count; ++i) values[i] = read[i];
+  return true;
+}
+
+bool formatSettingInts(const int* values, int count, char* out, size_t outBytes) {
+  if (!out || outBytes == 0) return false;
+  size_t at = 0;
+  out[0] = '\0';
+  for (int i = 0; i < count; ++i) {
+    char number[kNumberTextBytes];
+    formatInt(number, sizeof number, values[i]);
+    if ((i > 0 && !putText(out, outBytes, &at, ",")) || !putText(out, outBytes, &at, number)) {
+      out[0] = '\0';
+      return false;
+    }
+  }
   return true;
 }

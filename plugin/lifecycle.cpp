@@ -7,6 +7,7 @@
 #include "../capture/entryMaker.h"
 #include "../capture/infoWindow.h"
 #include "../capture/tracklistWindow.h"
+#include "../capture/windowPlaces.h"
 #include "../controls/modalGuard.h"
 #include "../controls/webLink.h"
 #include "../host/hostLink.h"
@@ -40,6 +41,7 @@ bool gRunning = false;
 bool gHotkeyTimerPending = false;
 UINT_PTR gWindowsTimer = 0;  // a timer of the thread, not of the player's window: its ids are the player's
 bool gWindowsMade = false;  // the windows stand and the recovery copy was taken
+HWND gWindows[kLaidOutWindows];  // the Cue, Tracklist and Info windows, once made
 
 
 // Keeps this module loaded for good: used when code of ours is still to run after the player
@@ -61,6 +63,10 @@ void makeWindows() {
   HWND cue = createCueWindow(gDescriptor.module);
   HWND info = createInfoWindow(gDescriptor.module);
   HWND tracklist = createTracklistWindow(gDescriptor.module);
+  gWindows[kLaidOutCue] = cue;
+  gWindows[kLaidOutTracklist] = tracklist;
+  gWindows[kLaidOutInfo] = info;
+  placeCaptureWindows(cue, tracklist, info, hostWindow());
   attachCaptureWindows(cue, info, tracklist);
   restoreSheet();
 }
@@ -115,6 +121,7 @@ void __cdecl pluginQuit(void) {
   bool boxWasOpen = closeModalForShutdown();
   if (gRunning) {
     removeCapture();
+    if (gWindowsMade) rememberWindowPlaces(gWindows[kLaidOutCue], gWindows[kLaidOutTracklist], gWindows[kLaidOutInfo]);
     writeSettings();
     if (gHotkeyTimerPending) hostStopTimer(HOTKEY_TIMER_ID);
     gHotkeyTimerPending = false;

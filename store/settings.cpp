@@ -39,10 +39,14 @@ const char kIniName[] = "plugin.ini";
 const size_t kIniBytesMax = 16 * 1024 * 1024;  // far past any plugin.ini; a larger one is not touched
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
-const int kKeyCount = 12;
+const int kKeyCount = 15;
+// The keys of the windows' places, by LaidOutWindow; each holds "left,top,width,height".
+const char* const kWindowKeys[kLaidOutWindows] = {"cuewindow", "tracklistwindow", "infowindow"};
+const int kPlaceNumbers = 4;
+const size_t kPlaceTextBytes = kPlaceNumbers * kNumberTextBytes;
 const size_t kIniKeyChars = 64;  // a key's name, as the profile functions are given it
 
-Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic};
+Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic, {}};
 
 // The two places of the section: plugin.ini beside the DLL, and the plug-in's own copy.
 enum IniPlace { kIniBesidePlugin = 0, kIniOwnCopy = 1, kIniPlaces = 2, kIniNone = -1 };
@@ -143,9 +147,21 @@ void readTemplate(const IniFile& ini, const char* key, const char* fallback, cha
   GlobalFree(stored);
 }
 
+// A window's place; not known when the key is missing or holds no four numbers.
+WindowPlace readPlace(const IniFile& ini, const char* key) {
+  char text[kPlaceTextBytes];
+  int numbers[kPlaceNumbers];
+  WindowPlace place = {false, 0, 0, 0, 0};
+  if (readValue(ini, key, text, sizeof text) && parseSettingInts(text, numbers, kPlaceNumbers) && numbers[2] > 0 &&
+      numbers[3] > 0)
+    place = WindowPlace{true, numbers[0], numbers[1], numbers[2], numbers[3]};
+  return place;
+}
+
 // The values in the order they are written.
 struct StoredValues {
   char numbers[kKeyCount][kNumberTextBytes];
+  char places[kLaidOutWindows][kPlaceTextBytes];
   char header[kStoredTemplateBytes];
   char track[kStoredTemplateBytes];
   IniValue values[kKeyCount];
@@ -174,6 +190,12 @@ void composeValues(StoredValues* s) {
   addNumber(s, "markoffset", gSettings.markOffsetMs);
   addNumber(s, "listenlead", gSettings.listenLeadSeconds);
   addNumber(s, "encoding", gSettings.encoding);
+  for (int i = 0; i < kLaidOutWindows; ++i) {
+    const WindowPlace& place = gSettings.windows[i];
+    int numbers[kPlaceNumbers] = {place.left, place.top, place.width, place.height};
+    if (place.known && formatSettingInts(numbers, kPlaceNumbers, s->places[i], sizeof s->places[i]))
+      s->values[s->count++] = IniValue{kWindowKeys[i], s->places[i]};
+  }
 }
 
 bool writeWide(const IniFile& ini, const StoredValues& s) {
@@ -250,6 +272,7 @@ void readSettings() {
   gSettings.markOffsetMs = kMarkOffsetMsDefault;
   gSettings.listenLeadSeconds = kListenLeadSecondsDefault;
   gSettings.encoding = kEncodingAutomatic;
+  for (WindowPlace& place : gSettings.windows) place = WindowPlace{false, 0, 0, 0, 0};
   // The section of either place; of both, the one written last.
   IniFile files[kIniPlaces];
   gReadFrom = kIniNone;
@@ -273,6 +296,7 @@ void readSettings() {
     if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
       copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
     readTemplate(ini, "balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate);
+    for (int i = 0; i < kLaidOutWindows; ++i) gSettings.windows[i] = readPlace(ini, kWindowKeys[i]);
   }
   for (int place = 0; place < kIniPlaces; ++place) closeIni(&files[place]);
 }

@@ -4,6 +4,16 @@
 #include <cstddef>
 
 #include "../base/limits.h"
+#include "../base/windowLayout.h"
+
+// Where the user left one of the windows: its top-left corner and its size, in pixels.
+struct WindowPlace {
+  bool known;  // false: the user never moved it; it is laid out anew
+  int left;
+  int top;
+  int width;
+  int height;
+};
 
 struct Settings {
   int enabled;               // non-zero: capture installed
@@ -13,6 +23,7 @@ struct Settings {
   int markOffsetMs;          // a mark's time lies this much before the key press
   int listenLeadSeconds;     // Listen starts this long before a mark
   int encoding;              // how a cue file's text is written: one of the CueEncoding values
+  WindowPlace windows[kLaidOutWindows];  // the Cue, Tracklist and Info windows, by LaidOutWindow
 };
 
 // How a cue file's text is written.

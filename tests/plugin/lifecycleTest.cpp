@@ -161,3 +161,45 @@ TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
   EXPECT_EQ(hostProc(*player), StandInPlayer::PlayerWndProc);
   EXPECT_NE(readFile(iniPath()).find("enabled=0\r\n"), std::string::npos);
 }
+
+TEST_F(PluginTest, WindowsStandSideBySideAndWhereTheUserLeftThem) {
+  auto rectOf = [](HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+  };
+  auto tracklistWindow = [] { return findPluginDialog(IDC_TRACKLIST_EDITOR); };
+  start();
+  RECT cue = rectOf(cueWindow()), list = rectOf(tracklistWindow()), info = rectOf(infoWindow());
+  // The test's screen, 1024 pixels wide, is too narrow for the Cue and Tracklist windows side by
+  // side: the Tracklist window covers the Cue window's right edge only; the Info window nothing.
+  RECT shared;
+  EXPECT_FALSE(IntersectRect(&shared, &cue, &info));
+  EXPECT_FALSE(IntersectRect(&shared, &list, &info));
+  IntersectRect(&shared, &cue, &list);
+  EXPECT_LE(shared.right - shared.left, 1076 - 1024) << "at most what the screen lacks";
+
+  // Moved and resized by the user: there again at the next starts, also after a start that left
+  // them alone; the Info window keeps its size. The Cue window, never moved, is laid out anew.
+  SetWindowPos(tracklistWindow(), nullptr, 100, 120, 300, 250, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(infoWindow(), nullptr, 200, 220, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  stop();
+  EXPECT_NE(readFile(iniPath()).find("tracklistwindow=100,120,300,250\r\n"), std::string::npos) << readFile(iniPath());
+  EXPECT_EQ(readFile(iniPath()).find("cuewindow="), std::string::npos);
+  for (int restart = 0; restart < 2; ++restart) {
+    SCOPED_TRACE(restart);
+    start();
+    RECT movedList = {100, 120, 400, 370};
+    RECT movedInfo = {200, 220, 200 + info.right - info.left, 220 + info.bottom - info.top};
+    RECT nowList = rectOf(tracklistWindow()), nowInfo = rectOf(infoWindow()), nowCue = rectOf(cueWindow());
+    EXPECT_TRUE(EqualRect(&nowList, &movedList));
+    EXPECT_TRUE(EqualRect(&nowInfo, &movedInfo));
+    EXPECT_TRUE(EqualRect(&nowCue, &cue));
+    stop();
+  }
+  // A place that no screen shows any more is laid out anew.
+  writeFile(iniPath(), "[LUMO]\r\ntracklistwindow=5000,5000,300,250\r\n");
+  start();
+  RECT again = rectOf(tracklistWindow());
+  EXPECT_TRUE(EqualRect(&again, &list));
+}
