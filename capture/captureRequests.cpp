@@ -269,7 +269,8 @@ void reportRestore() {
 bool closeSheet() {
   EditorText text = readEditorText();
   char code[kFormCodeBytes];
-  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, copiedSheetState(code, sizeof code));
+  bool closed =
+      closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, copiedSheetState(code, sizeof code));
   freeEditorText(&text);
   return closed;
 }

@@ -134,7 +134,8 @@ bool takeBackCopy(const char* currentAudio, RecoveryStart* start, Slot* taken) {
   search->currentAudio = currentAudio;
   char folder[kPathBytes];
   for (search->folder = 0; search->folder < kDataFolderCount; ++search->folder)
-    if (dataFolder(search->folder, false, folder, sizeof folder)) forEachFileIn(folder, kCopyPattern, lookAtCopy, search);
+    if (dataFolder(search->folder, false, folder, sizeof folder))
+      forEachFileIn(folder, kCopyPattern, lookAtCopy, search);
   int chosen = -1;
   for (int i = 0; i < search->count; ++i)
     if (chosen < 0 || comesFirst(search->found[i], search->found[chosen])) chosen = i;

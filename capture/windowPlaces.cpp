@@ -13,6 +13,7 @@ RECT gPlaced[kLaidOutWindows];
 const int kReachableHeight = 24;
 const int kReachableWidth = 48;
 
+// Whether a piece of the window's caption (its middle) lies whole within a screen's work area.
 bool onSomeScreen(const RECT& window) {
   RECT caption = {window.left, window.top, window.left + kReachableWidth, window.top + kReachableHeight};
   if (window.right - window.left > 2 * kReachableWidth) {
@@ -23,7 +24,7 @@ bool onSomeScreen(const RECT& window) {
   MONITORINFO info = {sizeof info, {}, {}, 0};
   RECT shared;
   return monitor && GetMonitorInfoW(monitor, &info) && IntersectRect(&shared, &info.rcWork, &caption) &&
-         shared.right - shared.left == caption.right - caption.left && shared.bottom - shared.top == caption.bottom - caption.top;
+         EqualRect(&shared, &caption);
 }
 
 // The work area of the screen the player's window is on (the primary one without it).

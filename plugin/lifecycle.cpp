@@ -121,7 +121,8 @@ void __cdecl pluginQuit(void) {
   bool boxWasOpen = closeModalForShutdown();
   if (gRunning) {
     removeCapture();
-    if (gWindowsMade) rememberWindowPlaces(gWindows[kLaidOutCue], gWindows[kLaidOutTracklist], gWindows[kLaidOutInfo]);
+    if (gWindowsMade)
+      rememberWindowPlaces(gWindows[kLaidOutCue], gWindows[kLaidOutTracklist], gWindows[kLaidOutInfo]);
     writeSettings();
     if (gHotkeyTimerPending) hostStopTimer(HOTKEY_TIMER_ID);
     gHotkeyTimerPending = false;

@@ -47,7 +47,8 @@ bool formatNote(const Content& content, const char* path, char* out, size_t outB
   formatInt(size, sizeof size, (long long)content.length);
   size_t at = 0;
   out[0] = '\0';
-  bool fits = putText(out, outBytes, &at, hash) && putText(out, outBytes, &at, " ") && putText(out, outBytes, &at, size) &&
+  bool fits = putText(out, outBytes, &at, hash) && putText(out, outBytes, &at, " ") &&
+              putText(out, outBytes, &at, size) &&
               (!path || (putText(out, outBytes, &at, " ") && putText(out, outBytes, &at, path))) &&
               putText(out, outBytes, &at, "\r\n");
   if (!fits) out[0] = '\0';
@@ -70,7 +71,8 @@ char* readNotes(int which, size_t* length) {
   char folder[kPathBytes];
   char path[kPathBytes];
   DWORD error = 0;
-  if (!dataFolder(which, false, folder, sizeof folder) || !joinPath(folder, kNotesName, path, sizeof path)) return nullptr;
+  if (!dataFolder(which, false, folder, sizeof folder) || !joinPath(folder, kNotesName, path, sizeof path))
+    return nullptr;
   return readWholeFile(path, kNotesBytesMax * 2, 0, length, &error);
 }
 

@@ -370,7 +370,8 @@ TEST_F(PrefsTest, AboutNotesFromFileEmptyFileAndMissingFile) {
   writeFile(folder + "\\gen_lumo.txt", paragraph + "\r\n");
   player->config();
   EXPECT_GT(SendDlgItemMessageA(pageWindow(2), IDC_ABOUT_NOTES, EM_GETLINECOUNT, 0, 0), 3);
-  EXPECT_FALSE(GetWindowLongPtrA(GetDlgItem(pageWindow(2), IDC_ABOUT_NOTES), GWL_STYLE) & (ES_AUTOHSCROLL | WS_HSCROLL));
+  LONG_PTR style = GetWindowLongPtrA(GetDlgItem(pageWindow(2), IDC_ABOUT_NOTES), GWL_STYLE);
+  EXPECT_FALSE(style & (ES_AUTOHSCROLL | WS_HSCROLL));
   player->closePreferences();
 
   writeFile(folder + "\\gen_lumo.txt", "");
