@@ -1,6 +1,7 @@
 // Reading and editing an INI section in place.
 #include "iniText.h"
 
+#include "asciiText.h"
 #include "text.h"
 #include "textLines.h"
 #include "utf8Text.h"
@@ -9,8 +10,6 @@ namespace {
 
 const char kLineBreak[] = "\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 
 // text[from, to) without blanks at either end.
 void trim(const char* text, size_t* from, size_t* to) {
@@ -19,10 +18,7 @@ void trim(const char* text, size_t* from, size_t* to) {
 }
 
 bool sameName(const char* text, size_t from, size_t to, const char* name) {
-  size_t i = 0;
-  for (; from + i < to && name[i]; ++i)
-    if (lowerAscii(text[from + i]) != lowerAscii(name[i])) return false;
-  return from + i == to && !name[i];
+  return sameIgnoringCase(text + from, to - from, name);
 }
 
 // Whether the line is a section header; its name's span in *from, *to.
@@ -97,6 +93,10 @@ bool putKey(char* out, size_t outBytes, size_t* at, const IniValue& value) {
 }
 
 }  // namespace
+
+bool iniHasSection(const char* ini, size_t length, const char* section) {
+  return findSection(ini, length, section).found;
+}
 
 bool iniRead(const char* ini, size_t length, const char* section, const char* key, char* value,
              size_t valueBytes) {

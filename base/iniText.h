@@ -13,6 +13,9 @@
 bool iniRead(const char* ini, size_t length, const char* section, const char* key, char* value,
              size_t valueBytes);
 
+// Whether the bytes hold [section].
+bool iniHasSection(const char* ini, size_t length, const char* section);
+
 struct IniValue {
   const char* key;
   const char* value;

@@ -1,11 +1,13 @@
 // Stored form of a template in plugin.ini.
 #include "settingsText.h"
 
+#include "asciiText.h"
+#include "limits.h"
+#include "text.h"
 #include "utf8Text.h"
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isQuote(char c) { return c == '"' || c == '\''; }
 bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -115,13 +117,47 @@ bool parseSettingInt(const char* text, int* value) {
   while (isBlank(*p)) ++p;
   bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
-  if (*p < '0' || *p > '9') return false;
+  if (!isDigit(*p)) return false;
   long long magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p)
+  for (; isDigit(*p); ++p)
     if (magnitude <= kLargest + 1) magnitude = magnitude * 10 + (*p - '0');
   while (isBlank(*p)) ++p;
   if (*p) return false;
   long long result = negative ? -magnitude : magnitude;
   *value = (int)(result > kLargest ? kLargest : result < kSmallest ? kSmallest : result);
+  return true;
+}
+
+bool parseSettingInts(const char* text, int* values, int count) {
+  const int kCountMax = 8;
+  int read[kCountMax];
+  if (!text || count < 1 || count > kCountMax) return false;
+  const char* at = text;
+  for (int i = 0; i < count; ++i) {
+    char piece[kNumberTextBytes];
+    size_t length = 0;
+    while (*at && *at != ',' && length + 1 < sizeof piece) piece[length++] = *at++;
+    piece[length] = '\0';
+    if (!parseSettingInt(piece, &read[i])) return false;
+    bool last = i + 1 == count;
+    if (last ? *at != '\0' : *at != ',') return false;
+    if (!last) ++at;
+  }
+  for (int i = 0; i < count; ++i) values[i] = read[i];
+  return true;
+}
+
+bool formatSettingInts(const int* values, int count, char* out, size_t outBytes) {
+  if (!out || outBytes == 0) return false;
+  size_t at = 0;
+  out[0] = '\0';
+  for (int i = 0; i < count; ++i) {
+    char number[kNumberTextBytes];
+    formatInt(number, sizeof number, values[i]);
+    if ((i > 0 && !putText(out, outBytes, &at, ",")) || !putText(out, outBytes, &at, number)) {
+      out[0] = '\0';
+      return false;
+    }
+  }
   return true;
 }

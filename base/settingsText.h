@@ -23,3 +23,10 @@ void cutTemplate(char* text, size_t maxChars);
 // Reads a whole decimal integer: blanks around it and one sign allowed, values past the 32-bit
 // range clamped to it. False for anything else (empty, "abc", "12abc"), leaving value alone.
 bool parseSettingInt(const char* text, int* value);
+
+// Reads count such integers separated by commas ("12,-3,400,300") into values; false, leaving
+// values alone, unless the text holds exactly count of them.
+bool parseSettingInts(const char* text, int* values, int count);
+// Writes count integers separated by commas into out (outBytes); false, writing an empty text,
+// when they do not fit.
+bool formatSettingInts(const int* values, int count, char* out, size_t outBytes);

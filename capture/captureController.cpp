@@ -28,6 +28,12 @@ CaptureState gState;  // zero until createCaptureState sets it up
 WNDPROC gSavedHostProc = nullptr;
 bool gChained = false;
 bool gActive = false;
+void (*gMakeWindows)() = nullptr;
+
+// The windows an action shows, made now when the player has not shown yet.
+void needWindows() {
+  if (!gState.cueWindow && gMakeWindows) gMakeWindows();
+}
 
 // Makes the entry for the captured texts at a position (the reaction time taken off) and notes
 // the change (into the history with takenLine, the tracklist line it took, or null); with
@@ -45,8 +51,8 @@ void commitAt(int positionMs, bool resume, const char* takenLine) {
 
   gState.capturedTitle[0] = '\0';
   gState.tags.entryNumber = entryCounter();
-  tell(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0);
-  tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  sendToWindow(gState.infoWindow, CAPTURE_TITLE_TAKEN, 0);
+  sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
   if (!resume) return;
   int state = hostPlayState();
   if (state == HOST_STATE_STOPPED || state == HOST_STATE_PAUSED) hostPlay();
@@ -69,9 +75,9 @@ void markFromTracklist() {
     commitAt(position, false, taken);
     GlobalFree(taken);
     wchar_t* performer = newWideText(gState.capturedPerformer);
-    if (performer) tell(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
+    if (performer) sendToWindow(gState.infoWindow, CAPTURE_PERFORMER_USED, 0, (LPARAM)performer);
     if (performer) GlobalFree(performer);
-    tell(gState.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+    sendToWindow(gState.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
   }
   GlobalFree(line);
 }
@@ -100,7 +106,7 @@ void onMark() {
   gState.markPositionMs = position;
   copyText(gState.markPath, sizeof gState.markPath, path);
   gState.marked = true;
-  tell(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
+  sendToWindow(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
 }
 
 void onCommit() {
@@ -134,18 +140,19 @@ void onSave() {
   if (!saveWithTracksLeft()) return;
   SaveOutcome outcome = saveCueSheet(gState.cueWindow, keepCopy);
   if (outcome.problemLine > 0) {
-    tell(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+    sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, FALSE);
     showEditorLine(outcome.problemLine);
   }
 }
 
 void runAction(LPARAM action) {
+  needWindows();
   switch (action) {
     case CAPTURE_MARK: onMark(); break;
     case CAPTURE_COMMIT: onCommit(); break;
     case CAPTURE_CANCEL: onCancel(); break;
     case CAPTURE_SAVE: onSave(); break;
-    case CAPTURE_SHOW: tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); break;
+    case CAPTURE_SHOW: sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); break;
     default: break;
   }
 }
@@ -154,13 +161,13 @@ void runAction(LPARAM action) {
 
 CaptureState& captureState() { return gState; }
 
-void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window) SendMessageW(window, message, wParam, lParam);
 }
 
-RecoveryFacts recoveryFacts(char* code) {
-  formCode(openedSheetForm(), code);
-  return RecoveryFacts{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
+CopiedSheetState copiedSheetState(char* code, size_t codeBytes) {
+  formCode(openedSheetForm(), code, codeBytes);
+  return CopiedSheetState{entryCounter(), sheetAudioPath(), sheetUnsaved(), openedSheetPath(), code,
                        tracklistText(), tracklistLength()};
 }
 
@@ -168,17 +175,17 @@ void keepCopy() {
   EditorText text = readEditorText();
   if (!text.text) return;
   char code[kFormCodeBytes];
-  keepRecoveryCopy(text.text, text.length, recoveryFacts(code));
+  keepRecoveryCopy(text.text, text.length, copiedSheetState(code, sizeof code));
   freeEditorText(&text);
 }
 
 void recordStepOf(const EditorText& before, const char* takenLine) {
   if (!before.text) return;
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
-  if (!facts) return;
-  saveSheetFacts(facts);
-  recordChange(SheetSnapshot{before.text, before.length, facts}, takenLine);
-  GlobalFree(facts);
+  SheetBookkeeping* bookkeeping = (SheetBookkeeping*)GlobalAlloc(GMEM_FIXED, sizeof(SheetBookkeeping));
+  if (!bookkeeping) return;
+  saveBookkeeping(bookkeeping);
+  recordChange(SheetSnapshot{before.text, before.length, bookkeeping}, takenLine);
+  GlobalFree(bookkeeping);
 }
 
 void recordStep(const char* takenLine) {
@@ -196,6 +203,7 @@ void createCaptureState() {
   gState.noCopyToTell = false;
   gState.setAside[0] = '\0';
   gState.markPath[0] = '\0';
+  gState.othersWaiting = 0;
   gState.tags =
       TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes, gState.markPath};
   setTagRecord(&gState.tags);
@@ -261,7 +269,12 @@ void requestCapture(LPARAM action) {
   else runAction(action);
 }
 
-void showCueSheet() { tell(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE); }
+void showCueSheet() {
+  needWindows();
+  sendToWindow(gState.cueWindow, CAPTURE_SHOW_CUE, TRUE);
+}
+
+void setWindowsMaker(void (*makeWindows)()) { gMakeWindows = makeWindows; }
 
 void setCapturedTexts(const char* title, const char* performer) {
   copyText(gState.capturedTitle, kTextBytes, title);

@@ -34,6 +34,10 @@ const UINT CAPTURE_COPY_SOON = WM_APP + 9;
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
 
+// The windows are made once the player shows (by whoever started the plug-in); an action that
+// needs them before that calls makeWindows, which makes them and attaches them. Null: none.
+void setWindowsMaker(void (*makeWindows)());
+
 // The windows the controller talks to; the Cue window's editor becomes the sheet's editor.
 void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow);
 void detachCaptureWindows();
@@ -62,7 +66,8 @@ void setCapturedTexts(const char* title, const char* performer);
 
 // The Cue window's requests.
 // Whether a box of ours is open; then the request retryId (a button's id, 0 for the notice that
-// no recovery copy can be written) is posted to the Cue window to run once it has closed.
+// no recovery copy can be written) is posted to the Cue window to run once it has closed (or,
+// should the queue behind the box be full, refused with a beep).
 bool deferWhileModal(WPARAM retryId);
 // Whether the sheet may be replaced: true when it holds nothing unsaved, else the answer to
 // "Discard the unsaved cue sheet?" (Yes, with no mark made while it was asked).

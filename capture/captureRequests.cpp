@@ -35,6 +35,13 @@ const char kNewFileBlock[] = "No FILE line of this cue sheet names ";
 const char kNewFileBlockAsk[] =
     ", which plays now.\r\n\r\nAdd it as a new FILE block at the end of the sheet, with this mark as its "
     "first track?";
+// After " more unsaved cue sheet(s)" the count of the copies a later start takes back.
+const char kOneWaits[] =
+    " more unsaved cue sheet waits beside plugin.ini or in "
+    "%APPDATA%\\LumoMarker. It comes back the next time the player starts.";
+const char kMoreWait[] =
+    " more unsaved cue sheets wait beside plugin.ini or in "
+    "%APPDATA%\\LumoMarker. One comes back each time the player starts.";
 const size_t kMessageBytes = kPathBytes + 256;
 
 // "Play <file name> to listen to this mark."
@@ -63,17 +70,17 @@ bool stepHistory(bool undo) {
   if (!undo && nextRedoLine() && !tracklistStartsWith(nextRedoLine())) forgetRedo();
   if (!(undo ? canUndo() : canRedo())) return false;
   EditorText now = readEditorText();
-  SheetFacts* facts = (SheetFacts*)GlobalAlloc(GMEM_FIXED, sizeof(SheetFacts));
+  SheetBookkeeping* bookkeeping = (SheetBookkeeping*)GlobalAlloc(GMEM_FIXED, sizeof(SheetBookkeeping));
   HistoryState* to = (HistoryState*)GlobalAlloc(GPTR, sizeof(HistoryState));
   bool moved = false;
-  if (now.text && facts && to) {
-    saveSheetFacts(facts);
-    SheetSnapshot snapshot = {now.text, now.length, facts};
+  if (now.text && bookkeeping && to) {
+    saveBookkeeping(bookkeeping);
+    SheetSnapshot snapshot = {now.text, now.length, bookkeeping};
     moved = undo ? undoChange(snapshot, to) : redoChange(snapshot, to);
   }
   if (moved) {
     restoreEditorText(to->text);
-    restoreSheetFacts(to->facts);
+    restoreBookkeeping(to->bookkeeping);
     markSheetChanged();
     // The tracklist line of a tracklist mark goes back to the top, or off it again.
     if (to->line) {
@@ -81,13 +88,13 @@ bool stepHistory(bool undo) {
         putBackTracklistLine(to->line);
       else
         dropTracklistLine(to->line);
-      tell(captureState().tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+      sendToWindow(captureState().tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
     }
     keepCopy();
     freeHistoryState(to);
   }
   if (to) GlobalFree(to);
-  if (facts) GlobalFree(facts);
+  if (bookkeeping) GlobalFree(bookkeeping);
   freeEditorText(&now);
   return moved;
 }
@@ -122,7 +129,7 @@ void requestOpen() {
     recordStep(nullptr);
     takeCueSheet(sheet);
     keepCopy();  // the sheet before it is gone; an opened sheet has nothing unsaved yet
-    tell(owner, CAPTURE_SHOW_CUE, FALSE);
+    sendToWindow(owner, CAPTURE_SHOW_CUE, FALSE);
     tellSheetProblems(owner, sheet);
   }
   freeOpenedSheet(sheet);
@@ -130,7 +137,8 @@ void requestOpen() {
 
 bool deferWhileModal(WPARAM retryId) {
   if (!modalOpen()) return false;
-  postAfterModal(captureState().cueWindow, CAPTURE_RETRY, retryId);
+  // A request that cannot wait is not carried out either: the user hears that it was refused.
+  if (!postAfterModal(captureState().cueWindow, CAPTURE_RETRY, retryId)) MessageBeep(MB_ICONWARNING);
   return true;
 }
 
@@ -182,14 +190,14 @@ void noteEditorChanged() {
   if (editorChangeIsOurs()) return;
   markSheetChanged();
   noteHandEdit();
-  tell(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
+  sendToWindow(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
 }
 
-void requestShowTracklist() { tell(captureState().tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0); }
+void requestShowTracklist() { sendToWindow(captureState().tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0); }
 
 void requestTracklistEdited(const char* text, size_t length) {
   setTracklistText(text, length);
-  tell(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
+  sendToWindow(captureState().cueWindow, CAPTURE_COPY_SOON, 0);
 }
 
 const char* tracklistForWindow() { return tracklistText(); }
@@ -219,11 +227,14 @@ void requestNotices() {
   guardedMessageBox(state.cueWindow, kNoCopy, kCaption, MB_OK | MB_ICONWARNING);
 }
 
-bool restoreSheet() {
+namespace {
+
+// Takes back the copy of currentAudio (else the newest) into the sheet, using start's room.
+bool putBackCopy(const char* currentAudio, RecoveryStart& start) {
   CaptureState& state = captureState();
-  RecoveryStart start;
-  startRecovery(state.cueWindow, CAPTURE_COPY_DONE, &start);
+  startRecovery(state.cueWindow, CAPTURE_COPY_DONE, currentAudio, &start);
   copyText(state.setAside, sizeof state.setAside, start.setAside);
+  state.othersWaiting = start.othersWaiting;
   state.restored = start.restored && sheetEditor();
   if (state.restored) {
     setEditorText(start.sheet.text);
@@ -233,18 +244,49 @@ bool restoreSheet() {
     if (start.sheet.text[0]) markSheetChanged();
     if (start.sheet.tracklist) {
       setTracklistText(start.sheet.tracklist, textLength(start.sheet.tracklist, (size_t)-1));
-      tell(state.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
+      sendToWindow(state.tracklistWindow, CAPTURE_TRACKLIST_CHANGED, 0);
     }
   }
   freeRestoredSheet(&start.sheet);
   return state.restored;
 }
 
+// "1 more unsaved cue sheet waits..." into message (messageBytes).
+void describeWaiting(int count, char* message, size_t messageBytes) {
+  char number[kNumberTextBytes];
+  formatInt(number, sizeof number, count);
+  copyText(message, messageBytes, number);
+  appendTo(message, messageBytes, count == 1 ? kOneWaits : kMoreWait);
+}
+
+}  // namespace
+
+bool restoreSheet() {
+  RecoveryStart* start = (RecoveryStart*)GlobalAlloc(GPTR, sizeof(RecoveryStart));
+  char* current = (char*)GlobalAlloc(GPTR, kPathBytes);
+  bool restored = false;
+  if (start && current) {
+    // After a crash of several players, the sheet of the file this player plays comes back.
+    hostEntryPathText(hostPlaylistIndex(), current);
+    restored = putBackCopy(current, *start);
+  }
+  if (start) GlobalFree(start);
+  if (current) GlobalFree(current);
+  return restored;
+}
+
 void reportRestore() {
   CaptureState& state = captureState();
-  if (state.restored) tell(state.cueWindow, CAPTURE_SHOW_CUE, FALSE);
-  if (state.restored && tracklistCount() > 0) tell(state.tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0);
+  if (state.restored) sendToWindow(state.cueWindow, CAPTURE_SHOW_CUE, FALSE);
+  if (state.restored && tracklistCount() > 0) sendToWindow(state.tracklistWindow, CAPTURE_SHOW_TRACKLIST, 0);
+  int waiting = state.restored ? state.othersWaiting : 0;
   state.restored = false;
+  state.othersWaiting = 0;
+  if (waiting > 0) {
+    char message[kMessageBytes];
+    describeWaiting(waiting, message, sizeof message);
+    guardedMessageBox(state.cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
+  }
   if (!state.setAside[0]) return;
   char message[sizeof kSetAside + kPathBytes];
   copyText(message, sizeof message, kSetAside);
@@ -256,7 +298,8 @@ void reportRestore() {
 bool closeSheet() {
   EditorText text = readEditorText();
   char code[kFormCodeBytes];
-  bool closed = closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, recoveryFacts(code));
+  bool closed =
+      closeRecovery(text.text ? text.text : "", text.text ? text.length : 0, copiedSheetState(code, sizeof code));
   freeEditorText(&text);
   return closed;
 }

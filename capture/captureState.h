@@ -25,16 +25,18 @@ struct CaptureState {
   bool restored;           // start-up put a sheet back
   bool noCopyToTell;       // no recovery copy can be written, and the user must hear it
   char setAside[kPathBytes];  // where start-up moved a damaged copy
+  int othersWaiting;          // unsaved copies besides the restored one, for later starts
 };
 
 CaptureState& captureState();
 
-// What the recovery copy keeps besides the text, as the sheet stands; code holds kFormCodeBytes.
-RecoveryFacts recoveryFacts(char* code);
+// What the recovery copy keeps besides the text, as the sheet stands; its form code is written
+// into code (codeBytes, kFormCodeBytes will do), which the result points to.
+CopiedSheetState copiedSheetState(char* code, size_t codeBytes);
 // Writes the recovery copy of the sheet as it stands.
 void keepCopy();
 // Sends a message to one of the windows, when it exists.
-void tell(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
+void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // Before a change of the plug-in's: keeps the sheet as it is for Ctrl+Z, with the tracklist
 // line the change takes (or null); recordStepOf keeps before, the editor's text already read.
 void recordStep(const char* takenLine);

@@ -29,8 +29,8 @@ void gatherCdFacts(const char* text, size_t length, bool utf8Text, SheetAudioFac
   hostEntryPathText(hostPlaylistIndex(), current);
   // A sheet typed before any mark goes beside the playing file, and its names stand from there.
   char audio[kPathBytes];
-  sheetAudioOrCurrentEntry(audio);
-  sheetFolder(folder);
+  sheetAudioOrCurrentEntry(audio, sizeof audio);
+  sheetFolder(folder, sizeof folder);
   if (!folder[0]) folderOf(audio, folder, sizeof folder);
   FileBlock blocks[kCdFilesMax];
   size_t count = listFileBlocks(text, length, blocks, kCdFilesMax);

@@ -170,7 +170,7 @@ void exportCueSheet(HWND owner) {
     return;
   }
   char audio[kPathBytes];
-  sheetAudioOrCurrentEntry(audio);
+  sheetAudioOrCurrentEntry(audio, sizeof audio);
   char path[kPathBytes];
   int type = gLastType;
   if (askForExportPath(owner, audio, &type, path) != 1) {

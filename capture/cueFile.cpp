@@ -37,12 +37,13 @@ bool backupName(const char* path, int number, char* backup) {
   return true;
 }
 
-// The first backup name that is free or holds what the plug-in wrote; false when none fits.
+// The first backup name that is free or holds a backup the plug-in made there of a file it
+// wrote itself (and that nobody changed since); false when none fits.
 bool chooseBackup(const char* path, char* backup) {
   for (int number = 0; number <= kBackupNamesMax; ++number) {
     if (!backupName(path, number, backup)) break;
     if (!isFile(backup) && !isFolder(backup)) return true;
-    if (isFile(backup) && fileHoldsWrittenContent(backup)) return true;
+    if (isFile(backup) && isBackupWeMade(backup) && fileHoldsWrittenContent(backup)) return true;
   }
   backup[0] = '\0';
   return false;
@@ -56,7 +57,7 @@ struct StaleSearch {
 bool removeIfStale(const char* name, void* context) {
   StaleSearch* search = (StaleSearch*)context;
   char path[kPathBytes];
-  if (!joinPath(search->folder, name, path)) return true;
+  if (!joinPath(search->folder, name, path, sizeof path)) return true;
   unsigned long long written = lastWriteTime(path);
   if (written != 0 && written + kStaleAge < search->now) deleteFile(path);
   return true;
@@ -92,7 +93,7 @@ CueWrite writeCueBytes(const char* path, const char* bytes, size_t length, bool 
     return result;
   }
   char temp[kPathBytes];
-  if (!temporaryNameBeside(path, playerTag(), temp)) {
+  if (!temporaryNameBeside(path, playerTag(), temp, sizeof temp)) {
     result.error = ERROR_FILENAME_EXCED_RANGE;
     result.backupPath[0] = '\0';
     return result;
@@ -104,6 +105,7 @@ CueWrite writeCueBytes(const char* path, const char* bytes, size_t length, bool 
     return result;
   }
   noteWrittenContent(bytes, length);
+  if (result.backupPath[0]) noteBackupMade(result.backupPath);
   return result;
 }
 

@@ -17,7 +17,8 @@ struct CueWrite {
 // when the text does not end with a line break) to path. When path holds a file and
 // keepEarlier is set (this sheet did not write it), or the file holds other bytes than the
 // plug-in wrote (another program changed it since), that file is kept under the first of
-// path + ".bak", ".1.bak", ".2.bak"... that is free or holds a content the plug-in wrote itself.
+// path + ".bak", ".1.bak", ".2.bak"... that is free or holds a backup the plug-in made there of a
+// file it wrote itself.
 // The new file replaces the old in one step, the backup made in the same step, so a write that
 // fails leaves the old file whole, no backup and no temporary file behind.
 CueWrite writeCueFile(const char* path, char* text, size_t length, bool keepEarlier);

@@ -88,7 +88,7 @@ void composeFilter(wchar_t* filter) {
 // the code page of the type chosen (0: none named) in codePage.
 int askForFile(HWND owner, char* path, unsigned* codePage) {
   char folder[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   if (!folder[0]) {
     char current[kPathBytes];
     hostEntryPathText(hostPlaylistIndex(), current);

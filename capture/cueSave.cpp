@@ -269,7 +269,7 @@ SaveOutcome saveCueSheet(HWND owner, void (*saved)()) {
   int check = checkBeforeSaving(text.copy, owner);
   if (check == 0 && composeForSheet(text)) {
     char audioPath[kPathBytes];
-    sheetAudioOrCurrentEntry(audioPath);
+    sheetAudioOrCurrentEntry(audioPath, sizeof audioPath);
     char opened[kPathBytes];
     copyText(opened, sizeof opened, openedSheetPath());
     char message[kMessageBytes];

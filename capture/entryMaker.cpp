@@ -98,7 +98,7 @@ EntryTarget targetFor(const EditorText& sheet, const char* path, char* fileLine)
   size_t count = listFileBlocks(sheet.text, sheet.length, blocks, kFileBlocksMax);
   if (count > kFileBlocksMax) count = kFileBlocksMax;
   char folder[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   int baseNamed = -1;
   for (size_t i = 0; i < count && path[0]; ++i) {
     FileMatch match = matchFileLine(sheet.text + blocks[i].nameAt, blocks[i].nameLength, folder, path);

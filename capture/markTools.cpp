@@ -35,7 +35,7 @@ bool markFileIsPlaying(const EditorText& sheet, const MarkTime& mark, char* file
   char audio[kPathBytes];
   char folder[kPathBytes];
   char current[kPathBytes];
-  sheetFolder(folder);
+  sheetFolder(folder, sizeof folder);
   hostEntryPathText(hostPlaylistIndex(), current);
   if (mark.fileNameLength > 0 &&
       resolveFileName(sheet.text + mark.fileNameAt, mark.fileNameLength, folder, audio, sizeof audio)) {

@@ -10,8 +10,8 @@
 
 #include "../base/limits.h"
 
-// What a copy says besides the sheet's text.
-struct RecoveryFacts {
+// The state of the sheet that a copy keeps besides its text.
+struct CopiedSheetState {
   int nextEntry;
   const char* audioPath;
   bool unsaved;
@@ -33,19 +33,23 @@ struct RestoredSheet {
 struct RecoveryStart {
   bool restored;              // sheet holds a copy taken back
   RestoredSheet sheet;
+  int othersWaiting;          // copies besides it that no running player holds: later starts take them
   char setAside[kPathBytes];  // where a damaged copy was moved; empty when none was
 };
 
 // At start-up: starts the copy's writer (which posts doneMessage to notify after each write,
-// wParam the error code or 0) and takes this player's copy: the newest one that no running player holds, found beside
-// plugin.ini or in the application-data folder, or a new name. A copy that cannot be read now is
-// left for a later start; one that was read and is damaged is moved aside, never deleted.
-void startRecovery(HWND notify, UINT doneMessage, RecoveryStart* start);
+// wParam the error code or 0) and takes this player's copy: of those that no running player
+// holds, found beside plugin.ini or in the application-data folder, the one whose audio file is
+// currentAudio (UTF-8, the player's current entry), else the newest; or a new name. A copy that
+// cannot be read now is left for a later start; one that was read and is damaged is moved
+// aside, never deleted.
+void startRecovery(HWND notify, UINT doneMessage, const char* currentAudio, RecoveryStart* start);
 void freeRestoredSheet(RestoredSheet* sheet);
 
 // Writes the copy (on the writer's thread, within milliseconds): text (length bytes) with the
-// facts, or no copy when the sheet is saved or empty.
-void keepRecoveryCopy(const char* text, size_t length, const RecoveryFacts& facts);
+// sheet's state, or no copy when the sheet is saved or empty. The last copy written stays until
+// a newer one stands (in either folder).
+void keepRecoveryCopy(const char* text, size_t length, const CopiedSheetState& state);
 
 // After a write, with its error code (0: written) and the tag its notice carried.
 // kRecoveryRetry: it failed and the copy moved to the other folder, write it again now;
@@ -56,4 +60,4 @@ RecoveryNext recoveryWriteDone(DWORD error, LPARAM tag);
 
 // At quit: the last copy, written before this returns unless the disk does not answer within a
 // few seconds. Returns false then: the writer's thread still runs and the module must stay loaded.
-bool closeRecovery(const char* text, size_t length, const RecoveryFacts& facts);
+bool closeRecovery(const char* text, size_t length, const CopiedSheetState& state);

@@ -10,7 +10,7 @@ namespace {
 struct Step {
   char* text;  // global memory
   size_t length;
-  SheetFacts facts;
+  SheetBookkeeping bookkeeping;
   char* line;  // global memory, or null
 };
 
@@ -59,7 +59,7 @@ Step* makeStep(const SheetSnapshot& now, const char* line) {
   CopyMemory(step->text, now.text, now.length);
   step->text[now.length] = '\0';
   step->length = now.length;
-  step->facts = *now.facts;
+  step->bookkeeping = *now.bookkeeping;
   gBytes += now.length;
   return step;
 }
@@ -88,7 +88,7 @@ bool move(Stack* from, Stack* to, const SheetSnapshot& now, HistoryState* state)
   push(to, makeStep(now, step->line));
   state->text = step->text;  // the text and the line now belong to state
   state->length = step->length;
-  state->facts = step->facts;
+  state->bookkeeping = step->bookkeeping;
   state->line = step->line;
   GlobalFree(step);
   return true;

@@ -1,6 +1,6 @@
 // The plug-in's own changes of the sheet (a commit, a tracklist mark, a nudge, a shift, Open,
 // Reset), taken back one by one with Ctrl+Z and done again with Ctrl+Y. Each step keeps the
-// editor's text and the sheet's facts as they were. A hand edit is never taken back here: once
+// editor's text and the sheet's bookkeeping as it was. A hand edit is never taken back here: once
 // the user typed, the steps before it are gone and Ctrl+Z is the editor's own again.
 #pragma once
 
@@ -15,7 +15,7 @@ const size_t kHistoryBytes = 64u * 1024 * 1024;   // text kept in all steps; the
 struct SheetSnapshot {
   const char* text;  // UTF-8, length bytes
   size_t length;
-  const SheetFacts* facts;
+  const SheetBookkeeping* bookkeeping;
 };
 
 // Before a change of the plug-in's: keeps the sheet as it is. takenLine: the tracklist line the
@@ -34,12 +34,12 @@ const char* nextRedoLine();
 void forgetRedo();
 
 // The state an undo or redo goes to: text and line in global memory (free both with
-// freeHistoryState), facts. line: the tracklist line to put back (undo) or take off again
+// freeHistoryState), bookkeeping. line: the tracklist line to put back (undo) or take off again
 // (redo), null when none.
 struct HistoryState {
   char* text;
   size_t length;
-  SheetFacts facts;
+  SheetBookkeeping bookkeeping;
   char* line;
 };
 // Steps back (or forward) from now; false when there is nothing to take back (or redo).

@@ -53,9 +53,14 @@ void setEntryCounter(int next) { gSheet.nextEntry = next < 1 ? 1 : next; }
 const char* sheetAudioPath() { return gSheet.audioPath; }
 void setSheetAudioPath(const char* path) { copyText(gSheet.audioPath, sizeof gSheet.audioPath, path); }
 
-void sheetAudioOrCurrentEntry(char* path) {
-  if (gSheet.audioPath[0]) copyText(path, kPathBytes, gSheet.audioPath);
-  else hostEntryPathText(hostPlaylistIndex(), path);
+void sheetAudioOrCurrentEntry(char* path, size_t pathBytes) {
+  if (gSheet.audioPath[0]) {
+    copyText(path, pathBytes, gSheet.audioPath);
+    return;
+  }
+  char current[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), current);
+  copyText(path, pathBytes, current);
 }
 
 const char* openedSheetPath() { return gSheet.openedPath; }
@@ -65,21 +70,21 @@ void setOpenedSheet(const char* cuePath, const SheetForm& form) {
   gSheet.openedForm = form;
 }
 
-void formCode(const SheetForm& form, char* code) {
+void formCode(const SheetForm& form, char* code, size_t codeBytes) {
   const CueForm& file = form.file;
   if (form.asSetting) {
-    copyText(code, kFormCodeBytes, "s");
+    copyText(code, codeBytes, "s");
   } else if (file.charset == kCharsetCodePage) {
-    copyText(code, kFormCodeBytes, "a");
+    copyText(code, codeBytes, "a");
     char digits[kNumberTextBytes];
     formatInt(digits, sizeof digits, file.codePage);
-    appendTo(code, kFormCodeBytes, digits);
+    appendTo(code, codeBytes, digits);
   } else if (file.charset == kCharsetUtf8) {
-    copyText(code, kFormCodeBytes, "u");
-    appendTo(code, kFormCodeBytes, file.utf8Form.bom ? "1" : "0");
-    appendTo(code, kFormCodeBytes, file.utf8Form.markerLine ? "1" : "0");
+    copyText(code, codeBytes, "u");
+    appendTo(code, codeBytes, file.utf8Form.bom ? "1" : "0");
+    appendTo(code, codeBytes, file.utf8Form.markerLine ? "1" : "0");
   } else {
-    copyText(code, kFormCodeBytes, file.charset == kCharsetUtf16Le ? "l" : "b");
+    copyText(code, codeBytes, file.charset == kCharsetUtf16Le ? "l" : "b");
   }
 }
 
@@ -97,7 +102,9 @@ SheetForm formOfCode(const char* code) {
   return form;
 }
 
-void sheetFolder(char* out) { folderOf(gSheet.openedPath[0] ? gSheet.openedPath : gSheet.audioPath, out, kPathBytes); }
+void sheetFolder(char* out, size_t outBytes) {
+  folderOf(gSheet.openedPath[0] ? gSheet.openedPath : gSheet.audioPath, out, outBytes);
+}
 
 bool sheetUnsaved() { return gSheet.unsaved; }
 void markSheetChanged() {
@@ -117,18 +124,18 @@ bool sheetWrote(const char* cuePath) { return holdsPath(gSheet.writtenPaths, cue
 void noteExportedFile(const char* path) { notePath(gSheet.exportedPaths, path); }
 bool sheetExported(const char* path) { return holdsPath(gSheet.exportedPaths, path); }
 
-void saveSheetFacts(SheetFacts* facts) {
-  facts->nextEntry = gSheet.nextEntry;
-  copyText(facts->audioPath, sizeof facts->audioPath, gSheet.audioPath);
-  copyText(facts->openedPath, sizeof facts->openedPath, gSheet.openedPath);
-  facts->openedForm = gSheet.openedForm;
+void saveBookkeeping(SheetBookkeeping* bookkeeping) {
+  bookkeeping->nextEntry = gSheet.nextEntry;
+  copyText(bookkeeping->audioPath, sizeof bookkeeping->audioPath, gSheet.audioPath);
+  copyText(bookkeeping->openedPath, sizeof bookkeeping->openedPath, gSheet.openedPath);
+  bookkeeping->openedForm = gSheet.openedForm;
 }
 
-void restoreSheetFacts(const SheetFacts& facts) {
-  gSheet.nextEntry = facts.nextEntry;
-  copyText(gSheet.audioPath, sizeof gSheet.audioPath, facts.audioPath);
-  copyText(gSheet.openedPath, sizeof gSheet.openedPath, facts.openedPath);
-  gSheet.openedForm = facts.openedForm;
+void restoreBookkeeping(const SheetBookkeeping& bookkeeping) {
+  gSheet.nextEntry = bookkeeping.nextEntry;
+  copyText(gSheet.audioPath, sizeof gSheet.audioPath, bookkeeping.audioPath);
+  copyText(gSheet.openedPath, sizeof gSheet.openedPath, bookkeeping.openedPath);
+  gSheet.openedForm = bookkeeping.openedForm;
 }
 
 void forgetSheet() {

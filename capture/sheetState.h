@@ -3,6 +3,8 @@
 // was written, whether it holds changes not yet saved, and which cue file it has written.
 #pragma once
 
+#include <cstddef>
+
 #include "../base/limits.h"
 #include "../sheet/cueEncoding.h"
 
@@ -21,9 +23,9 @@ void setEntryCounter(int next);
 // it. Empty for a sheet without entries (typed by hand), which goes beside the current entry.
 const char* sheetAudioPath();
 void setSheetAudioPath(const char* path);
-// The audio file the sheet's files go beside, into path (kPathBytes): its own, or the current
+// The audio file the sheet's files go beside, into path (pathBytes): its own, or the current
 // playlist entry's for a sheet without entries (read at once: it may change while a box is open).
-void sheetAudioOrCurrentEntry(char* path);
+void sheetAudioOrCurrentEntry(char* path, size_t pathBytes);
 
 // The cue file the sheet was opened from (Save writes it back there), and how it was written;
 // empty for a sheet made here.
@@ -34,12 +36,12 @@ void setOpenedSheet(const char* cuePath, const SheetForm& form);
 // code page's number ("a" alone, from earlier versions: the ANSI code page), "u" with two digits
 // (BOM and marker line), "l" and "b" (UTF-16 little and big endian).
 const size_t kFormCodeBytes = 8;
-void formCode(const SheetForm& form, char* code);
+void formCode(const SheetForm& form, char* code, size_t codeBytes);
 SheetForm formOfCode(const char* code);
 
 // The folder a FILE line's relative name stands in: the opened sheet's folder, else the folder
-// of the sheet's audio file (beside which it is saved); out holds kPathBytes.
-void sheetFolder(char* out);
+// of the sheet's audio file (beside which it is saved), into out (outBytes).
+void sheetFolder(char* out, size_t outBytes);
 
 // Whether the sheet holds changes that no save has written.
 bool sheetUnsaved();
@@ -59,14 +61,14 @@ void noteExportedFile(const char* path);
 bool sheetExported(const char* path);
 
 // What an undo step puts back besides the text.
-struct SheetFacts {
+struct SheetBookkeeping {
   int nextEntry;
   char audioPath[kPathBytes];
   char openedPath[kPathBytes];
   SheetForm openedForm;
 };
-void saveSheetFacts(SheetFacts* facts);
-void restoreSheetFacts(const SheetFacts& facts);
+void saveBookkeeping(SheetBookkeeping* bookkeeping);
+void restoreBookkeeping(const SheetBookkeeping& bookkeeping);
 
 // A new sheet: numbering from 1, no audio file, not opened, nothing unsaved, nothing written.
 void forgetSheet();

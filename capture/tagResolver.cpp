@@ -1,6 +1,7 @@
 // Values of the plug-in's own tags, and of every other name through the player's metadata.
 #include "tagResolver.h"
 
+#include "../base/asciiText.h"
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
@@ -94,18 +95,13 @@ const TagRow kTags[] = {
     {"twodigityear", fillYear2d},   {"pbstate", fillPbState},     {"watitle", fillWaTitle},
 };
 
-// Whether a tag name (UTF-8) is one of ours, in any letter case.
-bool sameName(const char* tag, const char* name) {
-  for (; *tag && *name; ++tag, ++name) {
-    char c = *tag >= 'A' && *tag <= 'Z' ? (char)(*tag - 'A' + 'a') : *tag;
-    if (c != *name) return false;
-  }
-  return *tag == *name;
-}
+// The longest of our tag names, and one byte more: a name the player gives is read that far.
+const size_t kOwnTagNameBytes = 16;
 
 TagFill fillFor(const char* tag) {
+  size_t length = textLength(tag, kOwnTagNameBytes);
   for (const TagRow& row : kTags)
-    if (sameName(tag, row.name)) return row.fill;
+    if (sameIgnoringCase(tag, length, row.name)) return row.fill;
   return fillFileField;
 }
 

@@ -19,7 +19,7 @@ struct TracklistWindowState {
   bool ourChange;  // the editor's text is being set from the controller
 };
 
-TracklistWindowState gTracklist = {nullptr, false};
+TracklistWindowState gTracklistWindow = {nullptr, false};
 
 HWND editorOf(HWND dialog) { return GetDlgItem(dialog, IDC_TRACKLIST_EDITOR); }
 
@@ -65,9 +65,9 @@ void showText(HWND dialog) {
   int before = GetWindowTextLengthW(editor);
   wchar_t* wide = newWideText(tracklistForWindow());
   if (!wide) return;
-  gTracklist.ourChange = true;
+  gTracklistWindow.ourChange = true;
   SetWindowTextW(editor, wide);
-  gTracklist.ourChange = false;
+  gTracklistWindow.ourChange = false;
   GlobalFree(wide);
   int after = GetWindowTextLengthW(editor);
   int fromEnd = before - (int)end;
@@ -78,7 +78,7 @@ void showText(HWND dialog) {
 
 // A change the user made: the controller takes the text, the label follows.
 void onEdited(HWND dialog) {
-  if (gTracklist.ourChange) return;
+  if (gTracklistWindow.ourChange) return;
   EditorText text = readWindowText(editorOf(dialog));
   if (!text.text) return;
   requestTracklistEdited(text.text, text.length);
@@ -89,19 +89,19 @@ void onEdited(HWND dialog) {
 }  // namespace
 
 HWND createTracklistWindow(HINSTANCE module) {
-  gTracklist.window = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_TRACKLIST), nullptr, TracklistDlgProc, 0);
-  return gTracklist.window;
+  gTracklistWindow.window = CreateDialogParamW(module, MAKEINTRESOURCEW(IDD_TRACKLIST), nullptr, TracklistDlgProc, 0);
+  return gTracklistWindow.window;
 }
 
 void destroyTracklistWindow() {
-  if (gTracklist.window) DestroyWindow(gTracklist.window);
-  gTracklist = TracklistWindowState{nullptr, false};
+  if (gTracklistWindow.window) DestroyWindow(gTracklistWindow.window);
+  gTracklistWindow = TracklistWindowState{nullptr, false};
 }
 
 INT_PTR CALLBACK TracklistDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      gTracklist.window = dialog;
+      gTracklistWindow.window = dialog;
       SendMessageW(editorOf(dialog), EM_SETLIMITTEXT, 0, 0);
       SendDlgItemMessageW(dialog, IDC_TRACKLIST_READING, LB_SETTABSTOPS, 1, (LPARAM)&kTitleColumn);
       return TRUE;

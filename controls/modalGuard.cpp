@@ -11,7 +11,6 @@ struct AfterModal {
   UINT message;
   WPARAM wParam;
 };
-const int kAfterModalMax = 4;
 
 struct ModalState {
   bool open;
@@ -104,8 +103,18 @@ int guardedMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 
 namespace {
 
-int guardedFileDialog(OPENFILENAMEW* request, BOOL(WINAPI* dialog)(OPENFILENAMEW*)) {
-  if (!enter()) return MODAL_REFUSED;
+typedef BOOL(WINAPI* FileDialogProc)(OPENFILENAMEW*);
+
+// The common dialogs' library is loaded when a file dialog is first opened, not with the
+// plug-in: loading it takes longer than everything else the player's start waits for.
+FileDialogProc fileDialogProc(const char* name) {
+  HMODULE dialogs = GetModuleHandleW(L"comdlg32.dll");
+  if (!dialogs) dialogs = LoadLibraryW(L"comdlg32.dll");  // stays loaded with the process
+  return dialogs ? (FileDialogProc)(void*)GetProcAddress(dialogs, name) : nullptr;
+}
+
+int guardedFileDialog(OPENFILENAMEW* request, FileDialogProc dialog) {
+  if (!dialog || !enter()) return MODAL_REFUSED;
   BOOL chosen = dialog(request);
   // A dialog ended by the loop's end may hand back a bare name, which would land in whatever
   // folder is current: only a full path chosen by the user counts.
@@ -115,8 +124,8 @@ int guardedFileDialog(OPENFILENAMEW* request, BOOL(WINAPI* dialog)(OPENFILENAMEW
 
 }  // namespace
 
-int guardedSaveDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetSaveFileNameW); }
-int guardedOpenDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, GetOpenFileNameW); }
+int guardedSaveDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, fileDialogProc("GetSaveFileNameW")); }
+int guardedOpenDialog(OPENFILENAMEW* request) { return guardedFileDialog(request, fileDialogProc("GetOpenFileNameW")); }
 
 bool postAfterModal(HWND window, UINT message, WPARAM wParam) {
   if (!gModal.open) return false;

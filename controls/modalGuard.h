@@ -26,7 +26,13 @@ int guardedSaveDialog(OPENFILENAMEW* request);
 // GetOpenFileNameW through the guard, alike.
 int guardedOpenDialog(OPENFILENAMEW* request);
 
-// Posts message (with wParam) to window once the open box has closed; false when no box is open.
+// Different messages that may wait for one box: a window asks each of its actions once (the same
+// one again waits once), so this is more than any window has actions.
+const int kAfterModalMax = 16;
+
+// Posts message (with wParam) to window once the open box has closed, in the order asked; the
+// same message asked again waits once. False when no box is open, or when the box already has
+// kAfterModalMax different messages waiting (the message is then not posted).
 // An action the user asked for while a box was open is carried out after it, not dropped.
 bool postAfterModal(HWND window, UINT message, WPARAM wParam);
 

@@ -4,6 +4,7 @@
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
+#include "../base/utf8Text.h"
 
 namespace {
 
@@ -140,15 +141,21 @@ void hostVideoText(char* text, size_t textBytes) {
 
 void hostEntryPathText(int index, char* path) {
   path[0] = '\0';
+  // The player's path buffers hold at most kPathChars characters (twice as many bytes in a
+  // double-byte code page), the NUL among them: no walk goes further, and a text that does not
+  // end there is no path. An answer below the lowest address is a number, no text.
   LRESULT wide = sendPastUs(HOST_IPC, (WPARAM)index, HOST_ENTRY_PATH_WIDE);
-  if (wide != 0 && wide != HOST_NOT_UNDERSTOOD) {
-    fromWide((const wchar_t*)wide, path, kPathBytes);
+  if (wide > kLowestTextAddress) {
+    const wchar_t* text = (const wchar_t*)wide;
+    size_t units = wideLength(text, kPathChars);
+    if (units < kPathChars) utf16ToUtf8(text, units, path, kPathBytes);
     return;
   }
-  const char* ansi = (const char*)sendPastUs(HOST_IPC, (WPARAM)index, HOST_ENTRY_PATH);
-  if (!ansi || (LRESULT)ansi == HOST_NOT_UNDERSTOOD) return;
-  size_t length = textLength(ansi, kPathChars * 2);
-  ansiToUtf8(ansi, length, path, kPathBytes);
+  LRESULT ansi = sendPastUs(HOST_IPC, (WPARAM)index, HOST_ENTRY_PATH);
+  if (ansi <= kLowestTextAddress) return;
+  const char* text = (const char*)ansi;
+  size_t bytes = textLength(text, kPathChars * 2);
+  if (bytes < kPathChars * 2) ansiToUtf8(text, bytes, path, kPathBytes);
 }
 
 bool hostFormatTemplate(const char* templateText, const char* fileName, const FormatCallbacks& callbacks, char* out,

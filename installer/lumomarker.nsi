@@ -415,36 +415,50 @@ done:
   Pop $0
 FunctionEnd
 
-; Lists the recovery sheets the plug-in left (lumo_unsaved*.cue) in $KeptSheets for the finish
-; page. They are the user's unsaved work: the uninstaller never deletes them.
-Function un.ListKeptSheets
+; Adds the recovery sheets (lumo_unsaved*.cue) in the folder $R0 to $KeptSheets, one a line,
+; counting them in $2.
+Function un.ListSheetsIn
   Push $0
   Push $1
-  StrCpy $KeptSheets ""
-  Push $2  ; how many
-  StrCpy $2 0
-  FindFirst $0 $1 "$INSTDIR\lumo_unsaved*.cue"
+  FindFirst $0 $1 "$R0\lumo_unsaved*.cue"
   ${DoWhile} $1 != ""
-    StrCpy $KeptSheets "$KeptSheets$\r$\n$INSTDIR\$1"
-    DetailPrint "Kept the unsaved cue sheet $INSTDIR\$1"
+    StrCpy $KeptSheets "$KeptSheets$\r$\n$R0\$1"
+    DetailPrint "Kept the unsaved cue sheet $R0\$1"
     IntOp $2 $2 + 1
     FindNext $0 $1
   ${Loop}
   FindClose $0
+  Pop $1
+  Pop $0
+FunctionEnd
+
+; Lists the recovery sheets the plug-in left in $KeptSheets for the finish page: beside
+; plugin.ini, and in the user's application-data folder, where they go when the Plugins folder
+; cannot be written. They are the user's unsaved work: the uninstaller never deletes them.
+Function un.ListKeptSheets
+  Push $R0
+  Push $2  ; how many
+  StrCpy $KeptSheets ""
+  StrCpy $2 0
+  StrCpy $R0 "$INSTDIR"
+  Call un.ListSheetsIn
+  StrCpy $R0 "$APPDATA\LumoMarker"
+  Call un.ListSheetsIn
   ${If} $2 = 1
     StrCpy $KeptSheets "$\r$\n$\r$\nYour unsaved cue sheet was kept:$KeptSheets"
   ${ElseIf} $2 > 1
     StrCpy $KeptSheets "$\r$\n$\r$\nYour unsaved cue sheets were kept:$KeptSheets"
   ${EndIf}
   Pop $2
-  Pop $1
-  Pop $0
+  Pop $R0
 FunctionEnd
 
 Section "Uninstall"
   Delete "$INSTDIR\gen_lumo.dll"
   Delete "$INSTDIR\gen_lumo.txt"
   Call un.RemoveLumoSection
+  ; The settings the plug-in kept for itself where plugin.ini could not be written.
+  Delete "$APPDATA\LumoMarker\plugin.ini"
   Call un.ListKeptSheets
 
   ; The entry names one uninstaller; after an install into another Winamp it is that one's,

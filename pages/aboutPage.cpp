@@ -23,7 +23,7 @@ void onAboutInit(HWND page) {
   pageInit(kAboutPage, page);
   HWND notes = GetDlgItem(page, IDC_ABOUT_NOTES);
   char path[kPathBytes];
-  if (pathBesideModule(kNotesName, path) && isFile(path))
+  if (pathBesideModule(kNotesName, path, sizeof path) && isFile(path))
     loadFileIntoWindow(notes, path);  // a file that cannot be read leaves the field empty
   else
     SetWindowTextA(notes, kNotFound);

@@ -1,5 +1,5 @@
-// Start-up and shutdown: the version gate, the settings, the capture machinery and its two
-// windows, the preferences page and the deferred hot-key registration.
+// Start-up and shutdown: the version gate, the settings, the capture machinery, the preferences
+// page, and, once the player shows, the windows, the sheet left unsaved and the hot-key actions.
 #include "lifecycle.h"
 
 #include "../capture/captureController.h"
@@ -7,6 +7,7 @@
 #include "../capture/entryMaker.h"
 #include "../capture/infoWindow.h"
 #include "../capture/tracklistWindow.h"
+#include "../capture/windowPlaces.h"
 #include "../controls/modalGuard.h"
 #include "../controls/waveStrip.h"
 #include "../controls/webLink.h"
@@ -39,6 +40,9 @@ PrefsPageRecord gPageRecord = {nullptr, IDD_PREFS, PrefsPageProc, kPageName, 0, 
 int gPluginVersion = 0;
 bool gRunning = false;
 bool gHotkeyTimerPending = false;
+UINT_PTR gWindowsTimer = 0;  // a timer of the thread, not of the player's window: its ids are the player's
+bool gWindowsMade = false;  // the windows stand and the recovery copy was taken
+HWND gWindows[kLaidOutWindows];  // the Cue, Tracklist and Info windows, once made
 
 
 // Keeps this module loaded for good: used when code of ours is still to run after the player
@@ -48,6 +52,28 @@ void pinModule() {
   HMODULE self = nullptr;
   GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                      (LPCSTR)&CaptureProc, &self);
+}
+
+// The windows and the sheet left unsaved: not needed before the player shows, and making them
+// takes a while, so init leaves them to a timer; anything that needs them earlier makes them.
+void makeWindows() {
+  if (gWindowsMade || !gRunning) return;
+  gWindowsMade = true;
+  if (gWindowsTimer) KillTimer(nullptr, gWindowsTimer);
+  gWindowsTimer = 0;
+  HWND cue = createCueWindow(gDescriptor.module);
+  HWND info = createInfoWindow(gDescriptor.module);
+  HWND tracklist = createTracklistWindow(gDescriptor.module);
+  gWindows[kLaidOutCue] = cue;
+  gWindows[kLaidOutTracklist] = tracklist;
+  gWindows[kLaidOutInfo] = info;
+  placeCaptureWindows(cue, tracklist, info, hostWindow());
+  attachCaptureWindows(cue, info, tracklist);
+  restoreSheet();
+}
+
+void CALLBACK onWindowsTimer(HWND, UINT, UINT_PTR timerId, DWORD) {
+  if (timerId == gWindowsTimer) makeWindows();
 }
 
 }  // namespace
@@ -73,15 +99,14 @@ int __cdecl pluginInit(void) {
   hostRegisterPage(&gPageRecord);
 
   if (settings().enabled) installCapture();
+  setWindowsMaker(makeWindows);
 
   gHotkeyTimerPending = hostStartTimer(HOTKEY_TIMER_ID, HOTKEY_TIMER_DELAY_MS, registerHotkey);
-
-  HWND cue = createCueWindow(gDescriptor.module);
-  HWND info = createInfoWindow(gDescriptor.module);
-  HWND tracklist = createTracklistWindow(gDescriptor.module);
-  attachCaptureWindows(cue, info, tracklist);
-  restoreSheet();
+  // A timer's message comes once the player's queue is empty: after it has shown itself.
+  gWindowsTimer = SetTimer(nullptr, 0, WINDOWS_TIMER_DELAY_MS, onWindowsTimer);
+  gWindowsMade = false;
   gRunning = true;
+  if (!gWindowsTimer) makeWindows();
   return 0;
 }
 
@@ -90,6 +115,7 @@ void __cdecl pluginConfig(void) {
     guardedMessageBox(hostWindow(), kTooOldText, kTooOldCaption, MB_OK | MB_ICONWARNING);
     return;
   }
+  makeWindows();
   hostShowPage(&gPageRecord);
 }
 
@@ -97,16 +123,26 @@ void __cdecl pluginQuit(void) {
   bool boxWasOpen = closeModalForShutdown();
   if (gRunning) {
     removeCapture();
+    if (gWindowsMade)
+      rememberWindowPlaces(gWindows[kLaidOutCue], gWindows[kLaidOutTracklist], gWindows[kLaidOutInfo]);
     writeSettings();
     if (gHotkeyTimerPending) hostStopTimer(HOTKEY_TIMER_ID);
     gHotkeyTimerPending = false;
+    if (gWindowsTimer) KillTimer(nullptr, gWindowsTimer);
+    gWindowsTimer = 0;
+    setWindowsMaker(nullptr);
     closePrefsPage();
     removeAnyRelayHook();
-    bool writerStopped = closeSheet();
-    detachCaptureWindows();
-    destroyTracklistWindow();
-    destroyInfoWindow();
-    destroyCueWindow();
+    // A player closed before its loop ran never made the windows nor took a copy: nothing to
+    // keep, and the copy of an earlier run stays as it is.
+    bool writerStopped = !gWindowsMade || closeSheet();
+    if (gWindowsMade) {
+      detachCaptureWindows();
+      destroyTracklistWindow();
+      destroyInfoWindow();
+      destroyCueWindow();
+    }
+    gWindowsMade = false;
     unregisterWebLinkClass(gDescriptor.module);
     unregisterWaveStripClass(gDescriptor.module);
     releaseTemplates();
@@ -121,6 +157,7 @@ void __cdecl pluginQuit(void) {
 
 void CALLBACK registerHotkey(HWND, UINT, UINT_PTR timerId, DWORD) {
   if (timerId != HOTKEY_TIMER_ID) return;
+  makeWindows();
   int code = hostNamedRequest(HOST_HOTKEY_ADD_NAME);
   if (code != 0) {
     HotkeyRegistration mark = {kHotkeyName,   kHotkeyFlags, CAPTURE_MSG, 0,

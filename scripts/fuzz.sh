@@ -20,7 +20,7 @@ if [ "$seconds" = "--smoke" ]; then smoke=1; seconds=3; fi
 
 mkdir -p "$BUILD"
 flags=(-std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$ROOT")
-common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp" "$ROOT/base/utf8Text.cpp")
+common=("$ROOT/base/text.cpp" "$ROOT/base/textLines.cpp" "$ROOT/base/pathText.cpp" "$ROOT/base/utf8Text.cpp" "$ROOT/base/asciiText.cpp")
 # The sheet check and the one reader of the sheet's structure it reads tracks with.
 check="sheet/sheetCheck.cpp sheet/trackCheck.cpp sheet/valueCheck.cpp sheet/discCodes.cpp sheet/sheetProblems.cpp sheet/sheetTracks.cpp
        sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"

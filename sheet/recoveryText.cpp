@@ -21,16 +21,19 @@ bool startsWith(const char* at, const char* end, const char* prefix) {
   return true;
 }
 
-// Reads decimal digits at *at up to end, advancing; false without any or past the largest.
+// Reads decimal digits at *at up to end, advancing; false without any or past the largest
+// (checked before each digit, so that no value wraps around on its way there).
 bool readDigits(const char** at, const char* end, size_t largest, size_t* value) {
   size_t result = 0;
   size_t digits = 0;
   while (*at < end && **at >= '0' && **at <= '9' && digits < kNumberChars) {
-    result = result * 10 + (size_t)(**at - '0');
+    size_t digit = (size_t)(**at - '0');
+    if (result > (largest - digit) / 10) return false;
+    result = result * 10 + digit;
     ++*at;
     ++digits;
   }
-  if (digits == 0 || (*at < end && **at >= '0' && **at <= '9') || result > largest) return false;
+  if (digits == 0 || (*at < end && **at >= '0' && **at <= '9')) return false;
   *value = result;
   return true;
 }

@@ -37,6 +37,10 @@ bool replaceUnsupported(DWORD error) {
          error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
+// The attributes a user's file keeps through a replacement.
+const DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 // Puts the written temporary file in path's place (see replaceFile).
 DWORD swapIn(const char* path, const char* tempPath, const char* backupPath, bool keepIdentity) {
   if (!isFile(path)) return moveFile(tempPath, path, kMoveFlags) ? 0 : undo(GetLastError(), tempPath);
@@ -89,17 +93,24 @@ DWORD replaceFile(const char* path, const char* tempPath, const char* bytes, siz
 
 DWORD replaceUsersFile(const char* path, const char* tempPath, const char* bytes, size_t length,
                        const char* backupPath) {
-  return replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps, true);
+  DWORD attributes = pathAttributes(path);
+  DWORD error = replaceFileUpTo(path, tempPath, bytes, length, backupPath, kReplaceAllSteps, true);
+  // ReplaceFile keeps them on Windows; Wine's leaves them with the backup, and the copy and
+  // rename that stands in for it where it is refused gives the new file its own.
+  DWORD kept = attributes & kKeptAttributes;
+  if (error == 0 && attributes != INVALID_FILE_ATTRIBUTES && pathAttributes(path) != attributes)
+    setPathAttributes(path, kept ? kept : FILE_ATTRIBUTE_NORMAL);
+  return error;
 }
 
-bool temporaryNameBeside(const char* path, char tag, char* temp) {
+bool temporaryNameBeside(const char* path, char tag, char* temp, size_t tempBytes) {
   const size_t kReplaced = 2;
   size_t length = textLength(path, kPathBytes);
   size_t name = fileNameStart(path, length);
   temp[0] = '\0';
   if (length >= kPathBytes || length == name) return false;
   size_t keep = length - name >= kReplaced + 1 ? length - kReplaced : length;
-  if (keep + kReplaced + 1 > kPathBytes) return false;
+  if (keep + kReplaced + 1 > tempBytes) return false;
   keep = copyText(temp, keep + 1, path);  // whole characters: the marks follow the last one kept
   // A name that already ends in our mark gets another one, so that the two never meet.
   bool endsInMark = keep < length && path[length - 2] == '~' && path[length - 1] == tag;

@@ -36,9 +36,9 @@ DWORD replaceUsersFile(const char* path, const char* tempPath, const char* bytes
 DWORD replaceFileUpTo(const char* path, const char* tempPath, const char* bytes, size_t length,
                       const char* backupPath, int lastStep, bool keepIdentity);
 
-// Fills temp (kPathBytes) with the name of the temporary file for path: in the same folder and
+// Fills temp (tempBytes) with the name of the temporary file for path: in the same folder and
 // no longer than path (its name's last two bytes, or more to end on a whole character, become
 // '~' and tag), so that every path
 // that fits has a temporary name that fits. One tag a running player: two players never write
 // the same temporary file. False when it would not fit.
-bool temporaryNameBeside(const char* path, char tag, char* temp);
+bool temporaryNameBeside(const char* path, char tag, char* temp, size_t tempBytes);

@@ -29,6 +29,11 @@ DWORD pathAttributes(const char* path) {
   return wide.ok ? GetFileAttributesW(wide.text) : INVALID_FILE_ATTRIBUTES;
 }
 
+bool setPathAttributes(const char* path, DWORD attributes) {
+  WidePath wide(path);
+  return wide.ok && SetFileAttributesW(wide.text, attributes);
+}
+
 bool isFile(const char* path) {
   DWORD attributes = pathAttributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

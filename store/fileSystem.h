@@ -8,6 +8,7 @@
 
 HANDLE openFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 DWORD pathAttributes(const char* path);  // INVALID_FILE_ATTRIBUTES when there is nothing
+bool setPathAttributes(const char* path, DWORD attributes);
 bool isFile(const char* path);    // a file, not a folder
 bool isFolder(const char* path);
 bool moveFile(const char* from, const char* to, DWORD flags);

@@ -25,6 +25,7 @@ struct FileWriter {
   HWND notify;
   UINT doneMessage;
   WriteRequest slot;
+  DWORD lastError;  // of the last request carried out
 };
 
 FileWriter gWriter;
@@ -37,6 +38,7 @@ void carryOut(WriteRequest& request) {
   } else if (!deleteFile(request.path) && GetLastError() != ERROR_FILE_NOT_FOUND) {
     error = GetLastError();
   }
+  gWriter.lastError = error;
   if (gWriter.notify) PostMessageA(gWriter.notify, gWriter.doneMessage, error, request.tag);
 }
 
@@ -63,6 +65,7 @@ bool startFileWriter(HWND notify, UINT doneMessage) {
   gWriter.doneMessage = doneMessage;
   gWriter.slot.pending = false;
   gWriter.slot.bytes = nullptr;
+  gWriter.lastError = 0;
   InitializeCriticalSection(&gWriter.lock);
   gWriter.wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   if (gWriter.wake) gWriter.thread = CreateThread(nullptr, 0, writerThread, nullptr, 0, nullptr);
@@ -101,3 +104,5 @@ bool stopFileWriter(DWORD waitMs) {
   DeleteCriticalSection(&gWriter.lock);
   return true;
 }
+
+DWORD lastFileWriteError() { return gWriter.lastError; }

@@ -21,3 +21,7 @@ void requestFileWrite(const char* path, const char* tempPath, char* bytes, size_
 // false when the thread is still running then (a stuck disk or network folder): it is left to
 // finish on its own, and the code it runs must stay loaded.
 bool stopFileWriter(DWORD waitMs);
+
+// The error code of the last request carried out (0: it succeeded, or none was); read it after
+// stopFileWriter returned true.
+DWORD lastFileWriteError();

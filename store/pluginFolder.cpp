@@ -14,8 +14,9 @@ const char kAppDataFolder[] = "LumoMarker";
 HINSTANCE gModule = nullptr;
 char gPlayerTag = '1';
 
-// The plug-in's folder (UTF-8) with a closing separator; false when its name was cut or has none.
-bool moduleFolder(char* path) {
+// The plug-in's folder (UTF-8) with a closing separator into path (pathBytes); false when its
+// name was cut or has none.
+bool moduleFolder(char* path, size_t pathBytes) {
   path[0] = '\0';
   wchar_t wide[kPathChars];
   DWORD length = GetModuleFileNameW(gModule, wide, (DWORD)kPathChars);
@@ -24,8 +25,8 @@ bool moduleFolder(char* path) {
   while (length > 0 && wide[length - 1] != L'\\') --length;
   if (length == 0) return false;
   wide[length] = L'\0';
-  fromWide(wide, path, kPathBytes);
-  return true;
+  size_t bytes = fromWide(wide, path, pathBytes);
+  return bytes > 0 && path[bytes - 1] == '\\';
 }
 
 }  // namespace
@@ -33,33 +34,34 @@ bool moduleFolder(char* path) {
 void setPluginModule(HINSTANCE module) { gModule = module; }
 HINSTANCE pluginModule() { return gModule; }
 
-bool pathBesideModule(const char* fileName, char* path) {
-  if (!moduleFolder(path)) return false;
-  if (textLength(path, kPathBytes) + textLength(fileName, kPathBytes) + 1 > kPathBytes) {
-    path[0] = '\0';
-    return false;
-  }
-  appendTo(path, kPathBytes, fileName);
+bool pathBesideModule(const char* fileName, char* path, size_t pathBytes) {
+  char folder[kPathBytes];
+  path[0] = '\0';
+  if (!moduleFolder(folder, sizeof folder)) return false;
+  if (textLength(folder, kPathBytes) + textLength(fileName, kPathBytes) + 1 > pathBytes) return false;
+  copyText(path, pathBytes, folder);
+  appendTo(path, pathBytes, fileName);
   return true;
 }
 
-bool joinPath(const char* folder, const char* name, char* path) {
+bool joinPath(const char* folder, const char* name, char* path, size_t pathBytes) {
   size_t length = textLength(folder, kPathBytes);
-  if (length + 1 + textLength(name, kPathBytes) + 1 > kPathBytes) {
-    path[0] = '\0';
-    return false;
-  }
-  copyText(path, kPathBytes, folder);
-  if (length > 0 && folder[length - 1] != '\\' && folder[length - 1] != '/') appendTo(path, kPathBytes, "\\");
-  appendTo(path, kPathBytes, name);
+  path[0] = '\0';
+  if (length + 1 + textLength(name, kPathBytes) + 1 > pathBytes) return false;
+  copyText(path, pathBytes, folder);
+  if (length > 0 && folder[length - 1] != '\\' && folder[length - 1] != '/') appendTo(path, pathBytes, "\\");
+  appendTo(path, pathBytes, name);
   return true;
 }
 
-bool dataFolder(int which, bool create, char* folder) {
+bool dataFolder(int which, bool create, char* folder, size_t folderBytes) {
   folder[0] = '\0';
   if (which == 0) {
-    if (!moduleFolder(folder)) return false;
-    folder[textLength(folder, kPathBytes) - 1] = '\0';
+    char own[kPathBytes];
+    if (!moduleFolder(own, sizeof own)) return false;
+    size_t length = textLength(own, kPathBytes) - 1;  // without the closing separator
+    if (length + 1 > folderBytes) return false;
+    copyText(folder, length + 1, own);
     return true;
   }
   if (which != 1) return false;
@@ -67,7 +69,7 @@ bool dataFolder(int which, bool create, char* folder) {
   char appData[kPathBytes];
   DWORD length = GetEnvironmentVariableW(kAppDataVariable, wide, (DWORD)kPathChars);
   if (length > 0 && length < kPathChars) fromWide(wide, appData, sizeof appData);
-  if (length == 0 || length >= kPathChars || !joinPath(appData, kAppDataFolder, folder)) {
+  if (length == 0 || length >= kPathChars || !joinPath(appData, kAppDataFolder, folder, folderBytes)) {
     folder[0] = '\0';
     return false;
   }

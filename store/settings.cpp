@@ -4,9 +4,14 @@
 // sequence. Values are UTF-8; a value that is not valid UTF-8 was written by an earlier version
 // in the ANSI code page and is read in it. The rest of the file keeps its bytes. A plugin.ini in
 // UTF-16 (which the profile functions read and write whole) is left to them.
+// Where plugin.ini cannot be written (a standard user's Plugins folder), the section goes into a
+// plugin.ini of the plug-in's own in the application-data folder, beside the recovery copy; at
+// start the newer of the two sections is read.
 #include "settings.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 #include "../base/iniText.h"
 #include "../base/platformText.h"
@@ -34,9 +39,17 @@ const char kIniName[] = "plugin.ini";
 const size_t kIniBytesMax = 16 * 1024 * 1024;  // far past any plugin.ini; a larger one is not touched
 // A stored template may carry escapes for line breaks and a pair of quotes.
 const size_t kStoredTemplateBytes = 2 * kTemplateBytes + 3;
-const int kKeyCount = 13;  // the keys composeValues writes
+const int kKeyCount = 17;  // the keys composeValues writes, the windows' places among them
+// The keys of the windows' places, by LaidOutWindow; each holds "left,top,width,height".
+const char* const kWindowKeys[kLaidOutWindows] = {"cuewindow", "tracklistwindow", "infowindow"};
+const int kPlaceNumbers = 4;
+const size_t kPlaceTextBytes = kPlaceNumbers * kNumberTextBytes;
+const size_t kIniKeyChars = 64;  // a key's name, as the profile functions are given it
 
-Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic, 0};
+Settings gSettings = {1, 0, nullptr, nullptr, kMarkOffsetMsDefault, kListenLeadSecondsDefault, kEncodingAutomatic, 0, 1, {}};
+
+// The two places of the section: plugin.ini beside the DLL, and the plug-in's own copy.
+enum IniPlace { kIniBesidePlugin = 0, kIniOwnCopy = 1, kIniPlaces = 2, kIniNone = -1 };
 
 // plugin.ini as read: its bytes, or, for a UTF-16 file, the path for the profile functions.
 struct IniFile {
@@ -44,17 +57,31 @@ struct IniFile {
   char* bytes;  // global memory; null when there is no file or it is UTF-16
   size_t length;
   bool wide;
+  bool hasSection;  // it holds [LUMO] (a UTF-16 file is taken to)
 };
+
+int gReadFrom = kIniNone;  // where the values in use were read
 
 bool isWideFile(const char* bytes, size_t length) {
   return length >= 2 && (unsigned char)bytes[0] == 0xFF && (unsigned char)bytes[1] == 0xFE;
 }
 
-bool openIni(IniFile* ini) {
+// The path of the section's file at place into path (pathBytes); with create, the folder it
+// goes in is made.
+bool iniPathAt(int place, bool create, char* path, size_t pathBytes) {
+  if (place == kIniBesidePlugin) return iniFilePath(path, pathBytes);
+  char folder[kPathBytes];
+  path[0] = '\0';
+  return dataFolder(kIniOwnCopy, create, folder, sizeof folder) && joinPath(folder, kIniName, path, pathBytes);
+}
+
+// Reads the file at place; false when there is none or it cannot be read (its path is kept).
+bool openIni(int place, IniFile* ini) {
   ini->bytes = nullptr;
   ini->length = 0;
   ini->wide = false;
-  if (!iniFilePath(ini->path)) return false;
+  ini->hasSection = false;
+  if (!iniPathAt(place, false, ini->path, sizeof ini->path)) return false;
   DWORD error = 0;
   ini->bytes = readWholeFile(ini->path, kIniBytesMax, 0, &ini->length, &error);
   if (ini->bytes && isWideFile(ini->bytes, ini->length)) {
@@ -62,6 +89,7 @@ bool openIni(IniFile* ini) {
     ini->bytes = nullptr;
     ini->wide = true;
   }
+  ini->hasSection = ini->wide || (ini->bytes && iniHasSection(ini->bytes, ini->length, kSection));
   return ini->bytes || ini->wide;
 }
 
@@ -74,11 +102,11 @@ void closeIni(IniFile* ini) {
 bool readValue(const IniFile& ini, const char* key, char* value, size_t valueBytes) {
   value[0] = '\0';
   if (ini.wide) {
-    wchar_t wideKey[64];
+    wchar_t wideKey[kIniKeyChars];
     wchar_t* wide = (wchar_t*)GlobalAlloc(GPTR, valueBytes * sizeof(wchar_t));
     wchar_t widePath[kPathChars];
     bool found = false;
-    if (wide && toWide(key, wideKey, 64) && toWide(ini.path, widePath, kPathChars)) {
+    if (wide && toWide(key, wideKey, kIniKeyChars) && toWide(ini.path, widePath, kPathChars)) {
       const wchar_t kMissing[] = {0xFFFF, 0};
       GetPrivateProfileStringW(kSectionWide, wideKey, kMissing, wide, (DWORD)valueBytes, widePath);
       found = !(wide[0] == 0xFFFF && wide[1] == 0);
@@ -119,9 +147,21 @@ void readTemplate(const IniFile& ini, const char* key, const char* fallback, cha
   GlobalFree(stored);
 }
 
+// A window's place; not known when the key is missing or holds no four numbers.
+WindowPlace readPlace(const IniFile& ini, const char* key) {
+  char text[kPlaceTextBytes];
+  int numbers[kPlaceNumbers];
+  WindowPlace place = {false, 0, 0, 0, 0};
+  if (readValue(ini, key, text, sizeof text) && parseSettingInts(text, numbers, kPlaceNumbers) && numbers[2] > 0 &&
+      numbers[3] > 0)
+    place = WindowPlace{true, numbers[0], numbers[1], numbers[2], numbers[3]};
+  return place;
+}
+
 // The values in the order they are written.
 struct StoredValues {
   char numbers[kKeyCount][kNumberTextBytes];
+  char places[kLaidOutWindows][kPlaceTextBytes];
   char header[kStoredTemplateBytes];
   char track[kStoredTemplateBytes];
   IniValue values[kKeyCount];
@@ -151,17 +191,56 @@ void composeValues(StoredValues* s) {
   addNumber(s, "listenlead", gSettings.listenLeadSeconds);
   addNumber(s, "encoding", gSettings.encoding);
   addNumber(s, "cdcheck", gSettings.cdCheck);
+  addNumber(s, "snap", gSettings.snap);
+  for (int i = 0; i < kLaidOutWindows; ++i) {
+    const WindowPlace& place = gSettings.windows[i];
+    int numbers[kPlaceNumbers] = {place.left, place.top, place.width, place.height};
+    if (place.known && formatSettingInts(numbers, kPlaceNumbers, s->places[i], sizeof s->places[i]))
+      s->values[s->count++] = IniValue{kWindowKeys[i], s->places[i]};
+  }
 }
 
-void writeWide(const IniFile& ini, const StoredValues& s) {
+bool writeWide(const IniFile& ini, const StoredValues& s) {
   wchar_t widePath[kPathChars];
-  if (!toWide(ini.path, widePath, kPathChars)) return;
+  if (!toWide(ini.path, widePath, kPathChars)) return false;
+  bool written = true;
   for (size_t i = 0; i < s.count; ++i) {
-    wchar_t wideKey[64];
+    wchar_t wideKey[kIniKeyChars];
     wchar_t* value = newWideText(s.values[i].value);
-    if (value && toWide(s.values[i].key, wideKey, 64)) WritePrivateProfileStringW(kSectionWide, wideKey, value, widePath);
+    written = written && value && toWide(s.values[i].key, wideKey, kIniKeyChars) &&
+              WritePrivateProfileStringW(kSectionWide, wideKey, value, widePath);
     if (value) GlobalFree(value);
   }
+  return written;
+}
+
+// Writes the values into the file at place; true when it holds them afterwards. A file that
+// holds them already is left as it is when keepSame is set (its time then still says when they
+// were last changed).
+bool writeIniAt(int place, const StoredValues& stored, bool keepSame) {
+  IniFile ini;
+  bool exists = openIni(place, &ini);
+  bool done = false;
+  if (ini.wide) {
+    done = writeWide(ini, stored);
+  } else if (ini.path[0] && (exists || !isFile(ini.path))) {
+    // A file that is there but cannot be read is never written over.
+    const char* old = ini.bytes ? ini.bytes : "";
+    size_t room = iniEditedBytesMax(ini.length, kSection, stored.values, stored.count);
+    char* edited = (char*)GlobalAlloc(GMEM_FIXED, room);
+    char temp[kPathBytes];
+    size_t length = edited ? iniEdit(old, ini.length, kSection, stored.values, stored.count, edited, room) : 0;
+    bool same = length == ini.length && length > 0 && ini.bytes && memcmp(edited, ini.bytes, length) == 0;
+    if (same && keepSame) {
+      done = true;
+    } else if (length > 0 && (place == kIniBesidePlugin || iniPathAt(place, true, ini.path, sizeof ini.path)) &&
+               temporaryNameBeside(ini.path, playerTag(), temp, sizeof temp)) {
+      done = replaceFile(ini.path, temp, edited, length, nullptr) == 0;
+    }
+    if (edited) GlobalFree(edited);
+  }
+  closeIni(&ini);
+  return done;
 }
 
 }  // namespace
@@ -187,7 +266,7 @@ void releaseTemplates() {
   gSettings.trackTemplate = nullptr;
 }
 
-bool iniFilePath(char* path) { return pathBesideModule(kIniName, path); }
+bool iniFilePath(char* path, size_t pathBytes) { return pathBesideModule(kIniName, path, pathBytes); }
 
 void readSettings() {
   gSettings.enabled = 1;
@@ -196,49 +275,45 @@ void readSettings() {
   gSettings.listenLeadSeconds = kListenLeadSecondsDefault;
   gSettings.encoding = kEncodingAutomatic;
   gSettings.cdCheck = 0;
-  IniFile ini;
-  if (!openIni(&ini)) {
+  gSettings.snap = 1;
+  for (WindowPlace& place : gSettings.windows) place = WindowPlace{false, 0, 0, 0, 0};
+  // The section of either place; of both, the one written last.
+  IniFile files[kIniPlaces];
+  gReadFrom = kIniNone;
+  for (int place = 0; place < kIniPlaces; ++place) {
+    if (!openIni(place, &files[place]) || !files[place].hasSection) continue;
+    if (gReadFrom == kIniNone || lastWriteTime(files[place].path) > lastWriteTime(files[gReadFrom].path))
+      gReadFrom = place;
+  }
+  if (gReadFrom == kIniNone) {
     copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
     copyText(gSettings.trackTemplate, kTemplateBytes, kDefaultTrackTemplate);
-    return;
+  } else {
+    const IniFile& ini = files[gReadFrom];
+    gSettings.enabled = readNumber(ini, "enabled", gSettings.enabled);
+    gSettings.currentPageIndex = readNumber(ini, "currentpageindex", 0);
+    gSettings.markOffsetMs = clampSetting(readNumber(ini, "markoffset", kMarkOffsetMsDefault), kMarkOffsetMsMax);
+    gSettings.listenLeadSeconds =
+        clampSetting(readNumber(ini, "listenlead", kListenLeadSecondsDefault), kListenLeadSecondsMax);
+    gSettings.encoding = clampSetting(readNumber(ini, "encoding", kEncodingAutomatic), kEncodingLast);
+    gSettings.cdCheck = clampSetting(readNumber(ini, "cdcheck", 0), 1);
+    gSettings.snap = clampSetting(readNumber(ini, "snap", 1), 1);
+    readTemplate(ini, "advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate);
+    if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
+      copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
+    readTemplate(ini, "balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate);
+    for (int i = 0; i < kLaidOutWindows; ++i) gSettings.windows[i] = readPlace(ini, kWindowKeys[i]);
   }
-  gSettings.enabled = readNumber(ini, "enabled", gSettings.enabled);
-  gSettings.currentPageIndex = readNumber(ini, "currentpageindex", 0);
-  gSettings.markOffsetMs = clampSetting(readNumber(ini, "markoffset", kMarkOffsetMsDefault), kMarkOffsetMsMax);
-  gSettings.listenLeadSeconds =
-      clampSetting(readNumber(ini, "listenlead", kListenLeadSecondsDefault), kListenLeadSecondsMax);
-  gSettings.encoding = clampSetting(readNumber(ini, "encoding", kEncodingAutomatic), kEncodingLast);
-  gSettings.cdCheck = clampSetting(readNumber(ini, "cdcheck", 0), 1);
-  readTemplate(ini, "advformatstring", kDefaultHeaderTemplate, gSettings.headerTemplate);
-  if (textsEqual(gSettings.headerTemplate, kEarlierDefaultHeader))
-    copyText(gSettings.headerTemplate, kTemplateBytes, kDefaultHeaderTemplate);
-  readTemplate(ini, "balloontitle", kDefaultTrackTemplate, gSettings.trackTemplate);
-  closeIni(&ini);
+  for (int place = 0; place < kIniPlaces; ++place) closeIni(&files[place]);
 }
 
 void writeSettings() {
-  IniFile ini;
-  bool exists = openIni(&ini);
-  if (!ini.path[0]) return;
   StoredValues* stored = (StoredValues*)GlobalAlloc(GPTR, sizeof(StoredValues));
-  if (!stored) {
-    closeIni(&ini);
-    return;
-  }
+  if (!stored) return;
   composeValues(stored);
-  if (ini.wide) {
-    writeWide(ini, *stored);
-  } else if (exists || !isFile(ini.path)) {
-    const char* old = ini.bytes ? ini.bytes : "";
-    size_t room = iniEditedBytesMax(ini.length, kSection, stored->values, stored->count);
-    char* edited = (char*)GlobalAlloc(GMEM_FIXED, room);
-    char temp[kPathBytes];
-    if (edited && temporaryNameBeside(ini.path, playerTag(), temp)) {
-      size_t length = iniEdit(old, ini.length, kSection, stored->values, stored->count, edited, room);
-      if (length > 0) replaceFile(ini.path, temp, edited, length, nullptr);
-    }
-    if (edited) GlobalFree(edited);
-  }
+  // plugin.ini first; where it cannot be written, the plug-in's own copy. A file left as it was
+  // must be the one read, so that it stays the newer one.
+  if (!writeIniAt(kIniBesidePlugin, *stored, gReadFrom != kIniOwnCopy))
+    writeIniAt(kIniOwnCopy, *stored, gReadFrom == kIniOwnCopy);
   GlobalFree(stored);
-  closeIni(&ini);
 }

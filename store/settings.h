@@ -1,7 +1,19 @@
 // The values that survive a restart, kept in plugin.ini beside the DLL, section "LUMO".
 #pragma once
 
+#include <cstddef>
+
 #include "../base/limits.h"
+#include "../base/windowLayout.h"
+
+// Where the user left one of the windows: its top-left corner and its size, in pixels.
+struct WindowPlace {
+  bool known;  // false: the user never moved it; it is laid out anew
+  int left;
+  int top;
+  int width;
+  int height;
+};
 
 struct Settings {
   int enabled;               // non-zero: capture installed
@@ -12,6 +24,8 @@ struct Settings {
   int listenLeadSeconds;     // Listen starts this long before a mark
   int encoding;              // how a cue file's text is written: one of the CueEncoding values
   int cdCheck;               // non-zero: Save also checks what burning a CD needs
+  int snap;                  // non-zero: a mark goes to the end of a silence near it
+  WindowPlace windows[kLaidOutWindows];  // the Cue, Tracklist and Info windows, by LaidOutWindow
 };
 
 // How a cue file's text is written.
@@ -41,8 +55,8 @@ Settings& settings();
 bool allocateTemplates();
 void releaseTemplates();
 
-// The full name of plugin.ini, as pathBesideModule gives it.
-bool iniFilePath(char* path);
+// The full name of plugin.ini beside the DLL into path (pathBytes), as pathBesideModule gives it.
+bool iniFilePath(char* path, size_t pathBytes);
 
 void readSettings();
 void writeSettings();

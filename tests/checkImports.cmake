@@ -5,7 +5,9 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
 endif()
 
-set(system_dlls kernel32.dll user32.dll gdi32.dll msvcrt.dll comctl32.dll comdlg32.dll advapi32.dll
+# Not the common dialogs (comdlg32.dll): loading them with the plug-in would add tens of
+# milliseconds to the player's start; they are loaded when a file dialog first opens.
+set(system_dlls kernel32.dll user32.dll gdi32.dll msvcrt.dll comctl32.dll advapi32.dll
     shell32.dll uxtheme.dll)
 string(REGEX MATCHALL "DLL Name: [^\r\n]+" names "${dump}")
 if(NOT names)

@@ -9,7 +9,8 @@
 #      it: files replaced, plugin.ini and the unsaved-sheet recovery files untouched;
 #   5. uninstalls: refused while the player runs (3); the first folder through a copy of its
 #      uninstaller, the second through the command its uninstall entry gives; plugin.ini loses
-#      its [LUMO] section and nothing else, recovery files stay.
+#      its [LUMO] section and nothing else, the plug-in's own settings in the application-data
+#      folder go, recovery files stay in both folders.
 # Every failed check prints a line starting with FAIL; the script exits 1 if there was one.
 set -uo pipefail
 
@@ -232,6 +233,11 @@ printf 'TITLE "Unsaved"\r\nFILE "mix.mp3" MP3\r\nTRACK 01 AUDIO\r\n' >"$WORK/uns
 printf 'TITLE "Damaged"\r\nTRACK 01 AU' >"$WORK/damaged.cue"
 cp "$WORK/unsaved.cue" "$TWO/Plugins/lumo_unsaved.cue"
 cp "$WORK/damaged.cue" "$TWO/Plugins/lumo_unsaved-damaged1.cue"
+# Where the plug-in keeps its copies and settings when the Plugins folder cannot be written.
+OWN=$C/users/$(whoami)/AppData/Roaming/LumoMarker
+mkdir -p "$OWN"
+cp "$WORK/unsaved.cue" "$OWN/lumo_unsaved-2.cue"
+printf '[LUMO]\r\nenabled=1\r\n' >"$OWN/plugin.ini"
 
 run "setup over the older release with /D=" "$SETUP" /S '/D=C:\Players\Winamp' 'Two'
 expectEqual "setup over the older release: exit code" $RC 0
@@ -293,6 +299,9 @@ expectSameFile "recovery sheet after the uninstall" "$TWO/Plugins/lumo_unsaved.c
   "$WORK/unsaved.cue"
 expectSameFile "damaged recovery sheet after the uninstall" \
   "$TWO/Plugins/lumo_unsaved-damaged1.cue" "$WORK/damaged.cue"
+expectSameFile "recovery sheet in the application-data folder after the uninstall" \
+  "$OWN/lumo_unsaved-2.cue" "$WORK/unsaved.cue"
+expectGone "uninstall, the plug-in's own settings" "$OWN/plugin.ini"
 [ -f "$TWO/winamp.exe" ] || fail "uninstall removed $TWO/winamp.exe"
 keyExists "$UNINSTALL_KEY" && fail "the uninstall entry $UNINSTALL_KEY is still there"
 

@@ -40,9 +40,15 @@ TEST_F(PluginTest, VersionBelowGateLeavesPluginInert) {
 
 TEST_F(PluginTest, VersionAtGateStartsInOrderAndRegistersHotkeyLater) {
   player->version = 0x5001;
-  start();
+  ASSERT_TRUE(player->load(dllPath));
+  player->init();
   EXPECT_STREQ(player->descriptor()->description, "LumoMarker v1.0");
   EXPECT_EQ(player->events, Events({"version", "register-page LUMO"}));
+  EXPECT_EQ(cueWindow(), nullptr) << "init leaves the windows until the player shows";
+  EXPECT_NE(hostProc(*player), StandInPlayer::PlayerWndProc) << "capture is installed in init";
+  // Once the player's loop runs: the windows, and the unsaved sheet of the current entry looked for.
+  EXPECT_TRUE(pumpUntil([&] { return cueWindow() != nullptr; }));
+  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "playlist-index", "entry-path-wide 0"}));
   EXPECT_TRUE(player->hotkeys.empty()) << "the hot key is registered only when timer 888 fires";
 
   ASSERT_NE(cueWindow(), nullptr);
@@ -53,8 +59,8 @@ TEST_F(PluginTest, VersionAtGateStartsInOrderAndRegistersHotkeyLater) {
 
   ASSERT_TRUE(waitForHotkeys());
   player->pump(1200);  // a second tick would register the action twice
-  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "named GenHotkeysAdd",
-                                     "hotkey-add LUMO: ON", "hotkey-add LUMO: Show cue sheet"}));
+  EXPECT_EQ(player->events, Events({"version", "register-page LUMO", "playlist-index", "entry-path-wide 0",
+                                     "named GenHotkeysAdd", "hotkey-add LUMO: ON", "hotkey-add LUMO: Show cue sheet"}));
   // The actions as the hot-key plug-in keeps them (by id) and runs them.
   ASSERT_EQ(player->hotkeys.size(), 2u);
   EXPECT_EQ(player->hotkeys[0].id, "LUMOPluginDoActionOn");
@@ -118,6 +124,28 @@ TEST_F(PluginTest, QuitBeforeTimerFiredLeavesNothingToRun) {
   }
 }
 
+TEST_F(PluginTest, PlayerClosedBeforeItShowedKeepsTheCopyAndLeavesNothingToRun) {
+  start();
+  commitEntry("Unsaved", "P");
+  stop();
+  std::string copy = readFile(folder + "\\lumo_unsaved.cue");
+  ASSERT_NE(copy.find("Unsaved"), std::string::npos);
+  for (bool unloadAtClose : {false, true}) {
+    SCOPED_TRACE(unloadAtClose ? "quit, then FreeLibrary" : "window destroyed, then quit");
+    player->unloadAtClose = unloadAtClose;
+    start(false, false);
+    stop();
+    size_t before = player->events.size();
+    player->pump(100);  // a timer left behind would call into the plug-in here
+    EXPECT_EQ(player->events.size(), before);
+    EXPECT_EQ(cueWindow(), nullptr);
+    EXPECT_EQ(readFile(folder + "\\lumo_unsaved.cue"), copy) << "the copy of the last run stays as it was";
+  }
+  player->unloadAtClose = false;
+  start();
+  EXPECT_NE(editorText().find("Unsaved"), std::string::npos);
+}
+
 TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
   writeFile(iniPath(), "[LUMO]\r\nenabled=0\r\n");
   start(true);  // no registration may come between the events compared below
@@ -132,4 +160,46 @@ TEST_F(PluginTest, DisabledInSettingsLeavesPlayerWindowAlone) {
   stop();
   EXPECT_EQ(hostProc(*player), StandInPlayer::PlayerWndProc);
   EXPECT_NE(readFile(iniPath()).find("enabled=0\r\n"), std::string::npos);
+}
+
+TEST_F(PluginTest, WindowsStandSideBySideAndWhereTheUserLeftThem) {
+  auto rectOf = [](HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return r;
+  };
+  auto tracklistWindow = [] { return findPluginDialog(IDC_TRACKLIST_EDITOR); };
+  start();
+  RECT cue = rectOf(cueWindow()), list = rectOf(tracklistWindow()), info = rectOf(infoWindow());
+  // The test's screen, 1024 pixels wide, is too narrow for the Cue and Tracklist windows side by
+  // side: the Tracklist window covers the Cue window's right edge only; the Info window nothing.
+  RECT shared;
+  EXPECT_FALSE(IntersectRect(&shared, &cue, &info));
+  EXPECT_FALSE(IntersectRect(&shared, &list, &info));
+  IntersectRect(&shared, &cue, &list);
+  EXPECT_LE(shared.right - shared.left, 1076 - 1024) << "at most what the screen lacks";
+
+  // Moved and resized by the user: there again at the next starts, also after a start that left
+  // them alone; the Info window keeps its size. The Cue window, never moved, is laid out anew.
+  SetWindowPos(tracklistWindow(), nullptr, 100, 120, 300, 250, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(infoWindow(), nullptr, 200, 220, 10, 10, SWP_NOZORDER | SWP_NOACTIVATE);
+  stop();
+  EXPECT_NE(readFile(iniPath()).find("tracklistwindow=100,120,300,250\r\n"), std::string::npos) << readFile(iniPath());
+  EXPECT_EQ(readFile(iniPath()).find("cuewindow="), std::string::npos);
+  for (int restart = 0; restart < 2; ++restart) {
+    SCOPED_TRACE(restart);
+    start();
+    RECT movedList = {100, 120, 400, 370};
+    RECT movedInfo = {200, 220, 200 + info.right - info.left, 220 + info.bottom - info.top};
+    RECT nowList = rectOf(tracklistWindow()), nowInfo = rectOf(infoWindow()), nowCue = rectOf(cueWindow());
+    EXPECT_TRUE(EqualRect(&nowList, &movedList));
+    EXPECT_TRUE(EqualRect(&nowInfo, &movedInfo));
+    EXPECT_TRUE(EqualRect(&nowCue, &cue));
+    stop();
+  }
+  // A place that no screen shows any more is laid out anew.
+  writeFile(iniPath(), "[LUMO]\r\ntracklistwindow=5000,5000,300,250\r\n");
+  start();
+  RECT again = rectOf(tracklistWindow());
+  EXPECT_TRUE(EqualRect(&again, &list));
 }

@@ -171,7 +171,7 @@ void PluginTest::TearDown() {
   SetEnvironmentVariableA("APPDATA", nullptr);
 }
 
-void PluginTest::start(bool waitForHotkey) {
+void PluginTest::start(bool waitForHotkey, bool untilWindows) {
   // A player that closed keeps its copy of the DLL loaded, as the real one does until its
   // process ends: the next start, a new player process, loads a fresh copy.
   if (GetModuleHandleA(dllPath.c_str())) {
@@ -182,6 +182,10 @@ void PluginTest::start(bool waitForHotkey) {
   ASSERT_TRUE(player->load(dllPath)) << dllPath << ": error " << GetLastError();
   hotkeysAtStart = player->hotkeys.size();
   player->init();
+  // The plug-in makes its windows once the player's loop runs, as the player shows itself.
+  const DWORD kShowBoundMs = 2000;
+  if (untilWindows && player->version >= HOST_VERSION_REQUIRED)
+    pumpUntil([&] { return cueWindow() != nullptr; }, kShowBoundMs);
   if (waitForHotkey) {
     EXPECT_TRUE(waitForHotkeys()) << "hot-key actions not registered";
   }

@@ -19,10 +19,12 @@ class PluginTest : public ::testing::Test {
   // one mix with a title and tags, 4,000 seconds long.
   void newPlayer(bool ansiWindow = false);
 
-  // Loads the DLL copy and calls init. The hot-key actions are registered by a timer half a
+  // Loads the DLL copy, calls init and runs the player's loop until the plug-in's windows stand
+  // (they are made once the loop runs). The hot-key actions are registered by a timer half a
   // second later: only tests of the hot key itself wait for it (waitForHotkey, or
   // waitForHotkeys()); the others mark through the capture message.
-  void start(bool waitForHotkey = false);
+  // With untilWindows false it returns right after init, as a player closed at once would.
+  void start(bool waitForHotkey = false, bool untilWindows = true);
   // Pumps until the plug-in started last has registered its hot-key actions (bounded); false
   // if it did not.
   bool waitForHotkeys();

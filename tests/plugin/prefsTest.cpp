@@ -370,6 +370,16 @@ TEST_F(PrefsTest, AboutNotesFromFileEmptyFileAndMissingFile) {
   EXPECT_STREQ(description.lfFaceName, "MS Shell Dlg");
   player->closePreferences();
 
+  // A paragraph wider than the field wraps at its words: no line is hidden to the right.
+  std::string paragraph;
+  for (int i = 0; i < 40; ++i) paragraph += "wrapped ";
+  writeFile(folder + "\\gen_lumo.txt", paragraph + "\r\n");
+  player->config();
+  EXPECT_GT(SendDlgItemMessageA(pageWindow(2), IDC_ABOUT_NOTES, EM_GETLINECOUNT, 0, 0), 3);
+  LONG_PTR style = GetWindowLongPtrA(GetDlgItem(pageWindow(2), IDC_ABOUT_NOTES), GWL_STYLE);
+  EXPECT_FALSE(style & (ES_AUTOHSCROLL | WS_HSCROLL));
+  player->closePreferences();
+
   writeFile(folder + "\\gen_lumo.txt", "");
   player->config();
   GetDlgItemTextA(pageWindow(2), IDC_ABOUT_NOTES, text, sizeof text);

@@ -2,7 +2,6 @@
 // reset sheet leaves nothing behind.
 #include <windows.h>
 
-#include <cstdlib>
 
 #include "pluginFixture.h"
 #include "../../res/resource.h"
@@ -23,11 +22,14 @@ class RecoveryTest : public PluginTest {
 
   // Runs the stand-in player program on this test's DLL copy with steps (see player/main.cpp).
   // With killAfterMs >= 0 it is killed that long after it prints STEPS (it is up), or, with
-  // killAtReady, as soon as it prints READY and the recovery copy holds killWhenCopyHolds.
+  // killAtReady, as soon as it prints READY and the recovery copy holds killWhenCopyHolds;
+  // with killAtCopyBytes, as soon as the copy is that large, whatever it is doing (its size is
+  // read without opening it, which would stand in the way of its replacement).
   // With keepRunning, a player that printed READY is left running (until killHeldPlayer).
   // Returns what it printed.
   std::string runPlayer(const std::string& steps, bool killAtReady = false, int killAfterMs = -1,
-                        const std::string& killWhenCopyHolds = "", bool keepRunning = false) {
+                        const std::string& killWhenCopyHolds = "", bool keepRunning = false,
+                        DWORD killAtCopyBytes = 0) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     CreatePipe(&readEnd, &writeEnd, &inherit, 0);
@@ -61,6 +63,9 @@ class RecoveryTest : public PluginTest {
       }
       bool ready = killAtReady && output.find("READY") != std::string::npos &&
                    (killWhenCopyHolds.empty() || readFile(copyPath()).find(killWhenCopyHolds) != std::string::npos);
+      WIN32_FILE_ATTRIBUTE_DATA copy = {};
+      if (killAtCopyBytes > 0 && GetFileAttributesExA(copyPath().c_str(), GetFileExInfoStandard, &copy))
+        ready = copy.nFileSizeLow >= killAtCopyBytes;
       if (!stepsAt && output.find("STEPS") != std::string::npos) stepsAt = GetTickCount();
       bool due = killAfterMs >= 0 && stepsAt && GetTickCount() - stepsAt >= (DWORD)killAfterMs;
       if (ready && keepRunning) {
@@ -162,24 +167,26 @@ TEST_F(RecoveryTest, KilledPlayerLosesAtMostTheEntryBeingTyped) {
 }
 
 TEST_F(RecoveryTest, KillWhileTheCopyIsReplacedLeavesAWholeCopy) {
-  srand(GetTickCount());
-  int roundsWithEntries = 0;
-  for (int round = 0; round < 4; ++round) {
-    int delay = 100 + rand() % 1500;  // 60 commits take about 2 s
-    SCOPED_TRACE(delay);
-    runPlayer("--commits 60 --hold", false, delay);
-    std::string after = runPlayer("--print");
-    std::string restored = printedSheet(after);
+  // The player commits 60 entries (about 90 bytes each), its copy replaced after each; it is
+  // killed as soon as the copy has grown to a size, while the later entries are being written.
+  const size_t kHeaderBytesMax = 200;  // the copy's REM lines before the sheet
+  std::string lock = folder + "\\lumo_unsaved.lock";
+  for (DWORD size : {600, 2000, 3600}) {
+    SCOPED_TRACE(size);
+    // The lock of the player before goes with its process, but not always at once.
+    ASSERT_TRUE(pumpUntil([&] { return GetFileAttributesA(lock.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    runPlayer("--commits 60 --hold", false, -1, "", false, size);
+    ASSERT_TRUE(pumpUntil([&] { return GetFileAttributesA(lock.c_str()) == INVALID_FILE_ATTRIBUTES; }));
+    std::string restored = printedSheet(runPlayer("--print"));
     int entries = count(restored, "INDEX 01");
+    EXPECT_GE(restored.size() + kHeaderBytesMax, size) << "at least what the copy held at the kill";
+    EXPECT_LT(entries, 60) << "killed while entries were being written";
     EXPECT_EQ(count(restored, "TRACK "), entries) << "every entry whole";
-    if (entries > 0) {
-      ++roundsWithEntries;
-      EXPECT_EQ(restored.rfind("INDEX 01"), restored.rfind('\n', restored.size() - 2) + 5) << restored;
-    }
+    EXPECT_EQ(restored.rfind("INDEX 01"), restored.rfind('\n', restored.size() - 2) + 5) << restored;
     EXPECT_EQ(GetFileAttributesA((folder + "\\lumo_unsaved-damaged.cue").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the copy was never found damaged";
+    DeleteFileA(copyPath().c_str());
   }
-  EXPECT_GE(roundsWithEntries, 2) << "the kills came while entries were being written";
 }
 
 TEST_F(RecoveryTest, QuitThenStartBringsTheSheetBackUnlessSavedOrReset) {
@@ -219,6 +226,55 @@ TEST_F(RecoveryTest, QuitThenStartBringsTheSheetBackUnlessSavedOrReset) {
     EXPECT_EQ(IsWindowVisible(cueWindow()) != FALSE, c.back);
     stop();
     DeleteFileA(copyPath().c_str());
+  }
+}
+
+TEST_F(RecoveryTest, AfterACrashOfSeveralPlayersTheCopyOfTheCurrentEntryComesBack) {
+  // Three copies nobody holds: the current entry's is the oldest.
+  struct {
+    std::string path;
+    const char* audio;
+    const char* sheet;
+    DWORD ageMinutes;
+  } copies[] = {
+      {copyPath(), "D:\\Music\\Live.2004\\set1.mp3", "REM the playing mix", 30},
+      {folder + "\\lumo_unsaved-2.cue", "D:\\other.mp3", "REM the newest", 1},
+      {appDataFolder() + "\\LumoMarker\\lumo_unsaved.cue", "D:\\third.mp3", "REM the middle", 10},
+  };
+  CreateDirectoryA((appDataFolder() + "\\LumoMarker").c_str(), nullptr);
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  for (const auto& c : copies) {
+    std::string text = c.sheet;
+    writeFile(c.path, kBom + "REM LUMOMARKER-UNSAVED 2 " + std::to_string(text.size()) + "\r\nREM LUMOMARKER-AUDIO " +
+                          c.audio + "\r\n" + text);
+    ULARGE_INTEGER at = {{now.dwLowDateTime, now.dwHighDateTime}};
+    at.QuadPart -= (ULONGLONG)c.ageMinutes * 60 * 10000000;
+    FILETIME written = {at.LowPart, at.HighPart};
+    HANDLE file = CreateFileA(c.path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+  }
+  // Then the newest of the others, one at each start, each start saying how many more wait.
+  struct {
+    const char* back;
+    const char* waiting;  // the box's first words; empty: no box
+  } starts[] = {{"REM the playing mix", "2 more unsaved cue sheets wait"},
+                {"REM the newest", "1 more unsaved cue sheet waits"},
+                {"REM the middle", ""}};
+  for (const auto& s : starts) {
+    SCOPED_TRACE(s.back);
+    player->messageBoxes.clear();
+    start(true);
+    EXPECT_EQ(editorText(), s.back);
+    if (s.waiting[0]) {
+      ASSERT_EQ(player->messageBoxes.size(), 1u);
+      EXPECT_EQ(player->messageBoxes[0].text.find(s.waiting), 0u) << player->messageBoxes[0].text;
+    } else {
+      EXPECT_TRUE(player->messageBoxes.empty());
+    }
+    resetSheet();
+    stop();
   }
 }
 
@@ -339,10 +395,12 @@ TEST_F(RecoveryTest, CopiesGoToTheApplicationDataFolderWhenThePluginsFolderRefus
   ASSERT_EQ(player->messageBoxes.size(), 1u);
   EXPECT_NE(player->messageBoxes[0].text.find("no recovery copy could be written"), std::string::npos);
   EXPECT_EQ(count(editorText(), "Unkept"), 2);
-  // And tried again at the next change.
+  EXPECT_EQ(count(readFile(userCopy), "Still"), 3) << "the last copy written stays while no newer one stands";
+  // And tried again at the next change; the copy that stands now is the only one.
   RemoveDirectoryA(block.c_str());
   commitEntry("Kept again", "P");
   EXPECT_TRUE(pumpUntil([&] { return readFile(copyPath()).find("Kept again") != std::string::npos; }));
+  EXPECT_TRUE(pumpUntil([&] { return readFile(userCopy) == "<missing>"; }));
   stop();
   // At start both folders are looked in.
   RemoveDirectoryA(userBlock.c_str());

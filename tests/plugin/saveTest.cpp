@@ -119,6 +119,36 @@ TEST_F(SaveTest, BackupsNeverOverwriteAUsersSheet) {
   EXPECT_EQ(readFile(bak2), "<missing>");
 }
 
+TEST_F(SaveTest, ACopyTheUserMadeOfOurFileIsTheUsers) {
+  std::string bak = cuePath() + ".bak", bak1 = cuePath() + ".1.bak", bak2 = cuePath() + ".2.bak";
+  commitEntry("One", "P");
+  clickCue(IDC_CUE_SAVE);
+  std::string first = readFile(cuePath());
+  ASSERT_TRUE(CopyFileA(cuePath().c_str(), bak.c_str(), FALSE));  // the user keeps a copy by hand
+  commitEntry("Two", "P");
+  clickCue(IDC_CUE_SAVE);
+  std::string second = readFile(cuePath());
+  // Each save of another sheet keeps the earlier file: never over the user's copy, over a backup
+  // the plug-in made as long as nobody changed it.
+  struct {
+    const char* entry;
+    const char* changeFirst;  // written into .1.bak before the save; null: nothing
+    const char* keptIn;
+  } saves[] = {{"Three", nullptr, ".1.bak"}, {"Four", nullptr, ".1.bak"}, {"Five", "edited by the user", ".2.bak"}};
+  for (const auto& save : saves) {
+    SCOPED_TRACE(save.entry);
+    if (save.changeFirst) writeFile(bak1, save.changeFirst);
+    std::string earlier = readFile(cuePath());
+    resetSheet();
+    commitEntry(save.entry, "P");
+    clickCue(IDC_CUE_SAVE);
+    EXPECT_EQ(readFile(cuePath() + save.keptIn), earlier);
+    EXPECT_EQ(readFile(bak), first) << "the user's copy of a file the plug-in wrote";
+  }
+  EXPECT_EQ(readFile(bak1), "edited by the user");
+  EXPECT_NE(second, first);
+}
+
 TEST_F(SaveTest, SheetGoesBesideItsOwnAudioFile) {
   // Marked in A.flac; the player moves on to B.mp3 before Save.
   player->playlist[0].path = folder + "\\A.flac";

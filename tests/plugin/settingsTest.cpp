@@ -137,3 +137,54 @@ TEST_F(PluginTest, EarlierDefaultHeaderIsReadAsTodaysAndOthersAreKept) {
     stop();
   }
 }
+
+TEST_F(PluginTest, SettingsAreKeptWherePluginIniCannotBeWrittenAndTheNewerIsRead) {
+  std::string own = appDataFolder() + "\\LumoMarker\\plugin.ini";
+  // plugin.ini cannot be written at quit (held open, as a standard user's Plugins folder refuses
+  // it): the section goes to the plug-in's own plugin.ini, where the recovery copy goes.
+  writeFile(iniPath(), "[LUMO]\r\nadvformatstring=FROM PLUGINS\r\n");
+  start();
+  HANDLE held = CreateFileA(iniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  stop();
+  CloseHandle(held);
+  EXPECT_NE(readFile(own).find("[LUMO]\r\nenabled=1\r\n"), std::string::npos) << readFile(own);
+  EXPECT_NE(readFile(own).find("advformatstring=FROM PLUGINS\r\n"), std::string::npos);
+  EXPECT_EQ(readFile(iniPath()), "[LUMO]\r\nadvformatstring=FROM PLUGINS\r\n");
+
+  // Each start reads the section written last; quit writes plugin.ini again where it can.
+  auto age = [](const std::string& path, int minutes) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER at = {{now.dwLowDateTime, now.dwHighDateTime}};
+    at.QuadPart -= (ULONGLONG)minutes * 60 * 10000000;
+    FILETIME written = {at.LowPart, at.HighPart};
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+  };
+  struct {
+    const char* plugins;
+    const char* ownCopy;
+    bool ownNewer;
+    const char* used;
+  } cases[] = {
+      {"[LUMO]\r\nadvformatstring=P\r\n", "[LUMO]\r\nadvformatstring=O\r\n", true, "O"},
+      {"[LUMO]\r\nadvformatstring=P\r\n", "[LUMO]\r\nadvformatstring=O\r\n", false, "P"},
+      {"[Other]\r\nkeep=this\r\n", "[LUMO]\r\nadvformatstring=O\r\n", false, "O"},  // no section there
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.used) + (c.ownNewer ? ", own copy newer" : ", plugin.ini newer"));
+    writeFile(iniPath(), c.plugins);
+    writeFile(own, c.ownCopy);
+    age(c.ownNewer ? iniPath() : own, 10);
+    start();
+    commitEntry("T", "P");
+    ASSERT_FALSE(player->renderedTemplates.empty());
+    EXPECT_EQ(player->renderedTemplates[0], c.used);
+    player->renderedTemplates.clear();
+    resetSheet();
+    stop();
+    EXPECT_NE(readFile(iniPath()).find(std::string("advformatstring=") + c.used + "\r\n"), std::string::npos)
+        << readFile(iniPath());
+  }
+}

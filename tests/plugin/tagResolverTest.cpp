@@ -131,6 +131,22 @@ TEST_F(TagTest, NoCurrentFileGivesNoPathValues) {
   EXPECT_EQ(tag("trackcount"), "02");
 }
 
+TEST_F(TagTest, PathsAreReadOnlyWithinThePlayersBuffer) {
+  // The player's path buffers hold 260 characters with the NUL: a longer text is no path of its.
+  struct {
+    size_t length;
+    bool older;  // asked in the ANSI code page
+    bool read;
+  } cases[] = {{259, false, true}, {260, false, false}, {259, true, true}, {600, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.length) + (c.older ? " ANSI" : " UTF-16"));
+    std::string name = std::string(c.length - 7, 'n') + ".mp3";
+    player->older = c.older;
+    player->playlist[0].path = "C:\\" + name;
+    EXPECT_EQ(tag("filename"), c.read ? name : kNull);
+  }
+}
+
 TEST_F(TagTest, LongValuesAreCutToTheValueBlock) {
   player->playlist[0].fields["comment"] = std::string(5000, 'c');
   EXPECT_EQ(tag("comment"), std::string(2047, 'c'));

@@ -48,6 +48,11 @@ TEST(RecoveryText, CopiesComeBackWhole) {
   tracklist.resize(recoveredTracklist(back, &tracklist[0], tracklist.size()));
   EXPECT_EQ(tracklist, "A - One\r\nB - Two\r\n");
 
+  // The largest counter a copy may hold.
+  copy = copyOf(2147483647, "", "x");
+  ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
+  EXPECT_EQ(back.nextEntry, 2147483647);
+
   // An earlier version's copy: no BOM, the text in the ANSI code page.
   copy = header + sheet;
   ASSERT_TRUE(parseRecovery(copy.data(), copy.size(), &back));
@@ -73,6 +78,10 @@ TEST(RecoveryText, DamagedCopiesAreRefused) {
       {"counter 0", "REM LUMOMARKER-UNSAVED 0 1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"no counter", "REM LUMOMARKER-UNSAVED  1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"huge size", "REM LUMOMARKER-UNSAVED 2 99999999999\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      // Ten digits that would wrap around to 1 in 32 bits.
+      {"counter past 32 bits", "REM LUMOMARKER-UNSAVED 4294967297 1\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      {"size past 32 bits", "REM LUMOMARKER-UNSAVED 2 4294967297\r\nREM LUMOMARKER-AUDIO \r\nx"},
+      {"counter past the largest", "REM LUMOMARKER-UNSAVED 2147483648 1\r\nREM LUMOMARKER-AUDIO \r\nx"},
       {"path too long", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO " + std::string(kPathBytes, 'p') + "\r\nx"},
       {"opened without a path", "REM LUMOMARKER-UNSAVED 2 1\r\nREM LUMOMARKER-AUDIO \r\nREM LUMOMARKER-OPENED u10 \r\nx"},
   };

@@ -58,6 +58,33 @@ TEST(SettingsText, IntegersAreReadWholeOrNotAtAll) {
   }
 }
 
+TEST(SettingsText, AWindowsPlaceIsFourIntegersOrNothing) {
+  struct {
+    const char* text;
+    bool ok;
+  } cases[] = {
+      {"12,-3,400,300", true}, {" 12 , -3,400,300 ", true}, {"1,2,3", false},  {"1,2,3,4,5", false},
+      {"1,,3,4", false},       {"1,2,3,4,", false},         {"a,2,3,4", false}, {"", false},
+      {"123456789012345678901234567890,2,3,4", false},  // longer than any number
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    int values[4] = {7, 7, 7, 7};
+    EXPECT_EQ(parseSettingInts(c.text, values, 4), c.ok);
+    EXPECT_TRUE(c.ok || values[0] + values[1] + values[2] + values[3] == 28) << "left alone";
+  }
+  int place[4] = {-1920, 0, 640, 2147483647};
+  char text[64];
+  ASSERT_TRUE(formatSettingInts(place, 4, text, sizeof text));
+  EXPECT_STREQ(text, "-1920,0,640,2147483647");
+  int back[4] = {};
+  ASSERT_TRUE(parseSettingInts(text, back, 4));
+  EXPECT_EQ(back[0], -1920);
+  EXPECT_EQ(back[3], 2147483647);
+  EXPECT_FALSE(formatSettingInts(place, 4, text, 22)) << "one byte short";
+  EXPECT_STREQ(text, "");
+}
+
 TEST(SettingsText, TemplateLengthCountsLineBreaksOnceAndCutsWholePairs) {
   struct {
     const char* text;
