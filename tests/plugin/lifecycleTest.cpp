@@ -171,13 +171,17 @@ TEST_F(PluginTest, WindowsStandSideBySideAndWhereTheUserLeftThem) {
   auto tracklistWindow = [] { return findPluginDialog(IDC_TRACKLIST_EDITOR); };
   start();
   RECT cue = rectOf(cueWindow()), list = rectOf(tracklistWindow()), info = rectOf(infoWindow());
-  // The test's screen, 1024 pixels wide, is too narrow for the Cue and Tracklist windows side by
-  // side: the Tracklist window covers the Cue window's right edge only; the Info window nothing.
+  // The test's screen, 1024 pixels wide, may be too narrow for the Cue window and the others
+  // side by side: the others cover the Cue window's right edge only, by what the screen lacks,
+  // and not each other.
   RECT shared;
-  EXPECT_FALSE(IntersectRect(&shared, &cue, &info));
   EXPECT_FALSE(IntersectRect(&shared, &list, &info));
-  IntersectRect(&shared, &cue, &list);
-  EXPECT_LE(shared.right - shared.left, 1076 - 1024) << "at most what the screen lacks";
+  for (const RECT& other : {list, info}) {
+    IntersectRect(&shared, &cue, &other);
+    const long kGap = 8;  // between two windows side by side
+    long lacks = (cue.right - cue.left) + kGap + (other.right - other.left) - GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_LE(shared.right - shared.left, lacks > 0 ? lacks : 0) << "at most what the screen lacks";
+  }
 
   // Moved and resized by the user: there again at the next starts, also after a start that left
   // them alone; the Info window keeps its size. The Cue window, never moved, is laid out anew.

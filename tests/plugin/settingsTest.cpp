@@ -30,7 +30,7 @@ TEST_F(PluginTest, NoSettingsFileGivesDefaultsAndQuitWritesAllKeys) {
                                              "currentpageindex=0\r\n"
                                              "advformatstring=") +
                                  kDefaultHeader + "\r\nballoontitle=" + kDefaultTrack +
-                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\nencoding=0\r\ncdcheck=0\r\n");
+                                 "\r\nmarkoffset=0\r\nlistenlead=2\r\nencoding=0\r\ncdcheck=0\r\nsnap=1\r\n");
 }
 
 TEST_F(PluginTest, MarkSettingsComeBackWholeAndWithinRange) {
