@@ -324,7 +324,7 @@ session1() {
   # Track 4 with the buttons: Earlier twice, Later with Shift held.
   click "$(at "$cue" editor)"
   waitFocus cue-editor
-  xdotool key ctrl+End
+  xdotool key ctrl+End Up                # the sheet ends with a line break: its last line is empty
   waitLast CARET "INDEX 01 $(cueTime $(frames 3))" '~' >/dev/null
   click "$(at "$cue" earlier)"
   waitMark 4 "$(cueTime $(($(frames 3) - 1)))"
