@@ -5,6 +5,7 @@
 #include "../base/platformText.h"
 #include "../base/text.h"
 #include "../controls/modalGuard.h"
+#include "../decode/decodedFiles.h"
 #include "../host/hostLink.h"
 #include "../res/resource.h"
 #include "../store/settings.h"
@@ -35,12 +36,32 @@ void needWindows() {
   if (!gState.cueWindow && gMakeWindows) gMakeWindows();
 }
 
+// The recording the entry of a mark goes into: the current entry at the mark, or now.
+void entryRecording(char* path) {
+  if (gState.markPath[0])
+    copyText(path, kPathBytes, gState.markPath);
+  else
+    hostEntryPathText(hostPlaylistIndex(), path);
+}
+
+// Tells the Info window where the pending mark goes on the audio, as far as it is read now.
+void sayWhereTheMarkGoes() {
+  int offset = settings().markOffsetMs;
+  int position = gState.markPositionMs;
+  char why[kPlacementTextBytes];
+  placeMarkOnAudio(gState.markPath, position > offset ? position - offset : 0, position, why);
+  sayInWindow(gState.infoWindow, why);
+}
+
 // Makes the entry for the captured texts at a position (the reaction time taken off) and notes
 // the change (into the history with takenLine, the tracklist line it took, or null); with
 // resume, playback goes on when the mark stopped it.
 void commitAt(int positionMs, bool resume, const char* takenLine) {
   int offset = settings().markOffsetMs;
-  gState.tags.positionMs = positionMs > offset ? positionMs - offset : 0;
+  char path[kPathBytes];
+  entryRecording(path);
+  gState.tags.positionMs = placeMarkOnAudio(path, positionMs > offset ? positionMs - offset : 0, positionMs,
+                                            gState.placement);
   EditorText before = readEditorText();
   recordStepOf(before, takenLine);
   makeEntry(&gState.tags, before);
@@ -65,6 +86,7 @@ void markFromTracklist() {
   int position = hostPositionMs();
   hostEntryPathText(hostPlaylistIndex(), gState.markPath);
   if (!mayMarkIn(gState.markPath)) return;
+  wantAudioOf(gState.markPath);
   TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
   char* taken = nullptr;
   if (!line) return;
@@ -106,7 +128,9 @@ void onMark() {
   gState.markPositionMs = position;
   copyText(gState.markPath, sizeof gState.markPath, path);
   gState.marked = true;
+  wantAudioOf(path);
   sendToWindow(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
+  sayWhereTheMarkGoes();
 }
 
 void onCommit() {
@@ -114,10 +138,13 @@ void onCommit() {
   if (!gState.marked) gState.markPath[0] = '\0';  // the entry's recording: the current entry
   gState.marked = false;
   commitAt(position, true, nullptr);
+  gState.placement[0] = '\0';  // the Info window said it; the tracklist's line says its own
+  sayInWindow(gState.infoWindow, "");
 }
 
 void onCancel() {
   gState.marked = false;
+  sayInWindow(gState.infoWindow, "");
   if (hostPlayState() == HOST_STATE_PAUSED) hostPlay();
 }
 
@@ -158,6 +185,14 @@ void runAction(LPARAM action) {
 }
 
 }  // namespace
+
+void sayInWindow(HWND window, const char* text) {
+  wchar_t* wide = window ? newWideText(text ? text : "") : nullptr;
+  if (wide) SendMessageW(window, CAPTURE_SAY, 0, (LPARAM)wide);
+  if (wide) GlobalFree(wide);
+}
+
+void sayInCueWindow(const char* text) { sayInWindow(gState.cueWindow, text); }
 
 CaptureState& captureState() { return gState; }
 
@@ -204,12 +239,14 @@ void createCaptureState() {
   gState.setAside[0] = '\0';
   gState.markPath[0] = '\0';
   gState.othersWaiting = 0;
+  gState.placement[0] = '\0';
   gState.tags =
       TagRecord{gState.capturedTitle, gState.capturedPerformer, entryCounter(), 0, kValueBytes, gState.markPath};
   setTagRecord(&gState.tags);
 }
 
 void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow) {
+  if (cueWindow) openDecoding(cueWindow, CAPTURE_DECODE_PROGRESS);
   gState.cueWindow = cueWindow;
   gState.infoWindow = infoWindow;
   gState.tracklistWindow = tracklistWindow;
@@ -258,6 +295,9 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   // Taken first: an action that shows a box may see the plug-in shut down before it returns.
   WNDPROC next = gSavedHostProc;
   if (message == CAPTURE_MSG && gActive) runAction(lParam);
+  // A file begins to play: its audio is read in the background, for the marks to come.
+  if (message == HOST_IPC && lParam == HOST_NOTIFY_FILE_STARTS_WIDE && wParam > (WPARAM)HOST_NOT_UNDERSTOOD)
+    wantAudioOfWide((const wchar_t*)wParam);
   return hostPassOn(next, window, message, wParam, lParam);
 }
 

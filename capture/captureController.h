@@ -30,6 +30,12 @@ const UINT CAPTURE_PERFORMER_USED = WM_APP + 8;
 // To the Cue window: a hand edit of the sheet or the tracklist; the recovery copy is due a while
 // after the first one (not at every keystroke), then requestRecoveryCopy.
 const UINT CAPTURE_COPY_SOON = WM_APP + 9;
+// To the Cue window, posted by the decoding worker: a file's audio progressed or ended (wParam:
+// its DecodeState, lParam: the percent read).
+const UINT CAPTURE_DECODE_PROGRESS = WM_APP + 10;
+// To the Cue window and the Info window: the line that says where a mark went (lParam: its
+// UTF-16 text, valid during the message; empty clears it).
+const UINT CAPTURE_SAY = WM_APP + 11;
 
 // A new sheet and no mark pending, at start-up.
 void createCaptureState();
@@ -38,7 +44,8 @@ void createCaptureState();
 // needs them before that calls makeWindows, which makes them and attaches them. Null: none.
 void setWindowsMaker(void (*makeWindows)());
 
-// The windows the controller talks to; the Cue window's editor becomes the sheet's editor.
+// The windows the controller talks to; the Cue window's editor becomes the sheet's editor, and it
+// hears how the decoding of audio goes.
 void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow);
 void detachCaptureWindows();
 
@@ -77,6 +84,7 @@ void requestOpen();              // Open...: a cue sheet from a file (after mayD
 void requestExport();            // Export...: the sheet's tracks as chapters
 void requestListen();            // plays from the listen lead before the caret's mark
 void requestNudge(long long frames);  // moves the caret's mark, then listens
+void requestSnap();               // moves the caret's mark onto the audio's boundary, then listens
 void requestShift(long long frames);  // moves it and every later mark of its file, then listens
 // Ctrl+Z and Ctrl+Y in the editor: false when the plug-in has nothing to take back (or redo),
 // and the keys are the editor's own.

@@ -14,6 +14,7 @@
 #include "fileDialogs.h"
 #include "cueOpen.h"
 #include "entryMaker.h"
+#include "markPlacer.h"
 #include "markTools.h"
 #include "recovery.h"
 #include "sheetHistory.h"
@@ -161,6 +162,15 @@ void requestNudge(long long frames) {
   freeEditorText(&before);
 }
 
+void requestSnap() {
+  char fileName[kPathBytes];
+  char said[kPlacementTextBytes];
+  EditorText before = readEditorText();
+  afterMarkTool(snapCaretMark(before, said, sizeof said, fileName, sizeof fileName), fileName, before);
+  freeEditorText(&before);
+  sayInCueWindow(said);
+}
+
 void requestShift(long long frames) {
   char fileName[kPathBytes];
   EditorText before = readEditorText();
@@ -202,7 +212,18 @@ void requestTracklistEdited(const char* text, size_t length) {
 
 const char* tracklistForWindow() { return tracklistText(); }
 
-void tracklistLabel(char* out, size_t outBytes) { nextMarkLabel(captureState().capturedPerformer, out, outBytes); }
+void tracklistLabel(char* out, size_t outBytes) {
+  // Where the last tracklist mark went on the audio, before what the next one takes.
+  const char* placement = captureState().placement;
+  copyText(out, outBytes, "");
+  if (placement[0]) {
+    copyText(out, outBytes, "Last mark: ");
+    appendTo(out, outBytes, placement);
+    appendTo(out, outBytes, ". ");
+  }
+  size_t at = textLength(out, outBytes);
+  nextMarkLabel(captureState().capturedPerformer, out + at, outBytes - at);
+}
 
 bool tracklistReading(size_t* at, TracklistReading* reading) {
   if (*at == 0) copyText(reading->performer, sizeof reading->performer, captureState().capturedPerformer);

@@ -7,6 +7,7 @@
 
 #include "../base/limits.h"
 #include "cueEditor.h"
+#include "markPlacer.h"
 #include "recovery.h"
 #include "sheetState.h"
 #include "tagResolver.h"
@@ -16,6 +17,7 @@ struct CaptureState {
   int markPositionMs;
   char markPath[kPathBytes];  // the player's current entry at the mark (empty: at the commit):
                               // the entry's recording and FILE block
+  char placement[kPlacementTextBytes];  // where the last mark went on the audio, and why
   char capturedTitle[kTextBytes];
   char capturedPerformer[kTextBytes];
   TagRecord tags;          // what the tag callbacks read: the entry being (or last) formatted
@@ -35,6 +37,9 @@ CaptureState& captureState();
 CopiedSheetState copiedSheetState(char* code, size_t codeBytes);
 // Writes the recovery copy of the sheet as it stands.
 void keepCopy();
+// Puts a line (UTF-8) into a window's place for what a mark did (CAPTURE_SAY), when it exists.
+void sayInWindow(HWND window, const char* text);
+void sayInCueWindow(const char* text);
 // Sends a message to one of the windows, when it exists.
 void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // Before a change of the plug-in's: keeps the sheet as it is for Ctrl+Z, with the tracklist

@@ -56,6 +56,10 @@ LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM
         requestListen();
         return 0;
       }
+      if (wParam == VK_F6) {
+        requestSnap();
+        return 0;
+      }
       if (onMarkKey(wParam, held(VK_MENU) && held(VK_CONTROL))) return 0;
       if (controlKey(wParam, 'O')) {
         PostMessageW(gCue.window, WM_COMMAND, MAKEWPARAM(IDC_CUE_OPEN, BN_CLICKED), 0);
@@ -145,6 +149,9 @@ bool onCueCommand(WORD id, WORD code) {
     case IDC_CUE_LATER:
       requestNudge(nudgeFrames(id == IDC_CUE_LATER));
       return true;
+    case IDC_CUE_SNAP:
+      requestSnap();
+      return true;
     case IDC_CUE_EDITOR:
       if (code == EN_CHANGE) noteEditorChanged();
       return false;
@@ -194,6 +201,11 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     case CAPTURE_COPY_SOON:
       armCopyTimer();
+      return TRUE;
+    case CAPTURE_SAY:  // what a snap found
+      SetDlgItemTextW(dialog, IDC_CUE_STATUS, (const wchar_t*)lParam);
+      return TRUE;
+    case CAPTURE_DECODE_PROGRESS:
       return TRUE;
     case CAPTURE_COPY_DONE:
       requestCopyDone((DWORD)wParam, lParam);

@@ -143,6 +143,9 @@ INT_PTR CALLBACK InfoDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case CAPTURE_PERFORMER_USED:
       SetDlgItemTextW(dialog, IDC_INFO_PERFORMER, (const wchar_t*)lParam);
       return TRUE;
+    case CAPTURE_SAY:  // where the pending mark goes on the audio
+      SetDlgItemTextW(dialog, IDC_INFO_PLACED, (const wchar_t*)lParam);
+      return TRUE;
     case WM_CLOSE:
       onInfoClose(dialog);
       return TRUE;

@@ -13,6 +13,7 @@
 #include "../sheet/tagText.h"
 #include "../store/settings.h"
 #include "cueEditor.h"
+#include "markPlacer.h"
 #include "sheetState.h"
 
 namespace {
@@ -59,8 +60,8 @@ MarkToolResult caretMark(const EditorText& sheet, MarkTime* mark, char* fileName
 
 // The file's end in frames, where a moved mark stops; -1 when the player does not know it.
 long long fileEndFrames() {
-  int lengthSeconds = hostLengthSeconds();
-  return lengthSeconds > 0 ? lengthSeconds * kFramesPerSecond : -1;
+  long long ms = hostLengthMs();
+  return ms > 0 ? ms * kFramesPerSecond / 1000 : -1;
 }
 
 }  // namespace
@@ -85,6 +86,21 @@ MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileNam
   if (changes) applyToEditor(sheet.text, sheet.length, &edit, 1, false);  // Ctrl+Z is the history's
   listenAt(moved);
   return changes ? kMarkToolDone : kMarkToolListened;
+}
+
+MarkToolResult snapCaretMark(const EditorText& sheet, char* said, size_t saidBytes, char* fileName,
+                             size_t fileNameBytes) {
+  copyText(said, saidBytes, "");
+  MarkTime mark;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
+  char audio[kPathBytes];
+  hostEntryPathText(hostPlaylistIndex(), audio);
+  char text[kPlacementTextBytes];
+  SnapAnswer answer = snapMarkOnAudio(audio, mark.frames, text);
+  copyText(said, saidBytes, text);
+  if (!answer.moves || answer.frame == mark.frames) return kMarkToolListened;
+  return moveMark(sheet, answer.frame - mark.frames, fileName, fileNameBytes);
 }
 
 MarkToolResult shiftLaterMarks(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes) {

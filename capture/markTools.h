@@ -24,6 +24,13 @@ MarkToolResult listenToMark(const EditorText& sheet, char* fileName, size_t file
 // past the marks beside it or the file's end), keeps the caret on its line, and listens.
 MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes);
 
+// Moves the caret's mark to the nearest end of a silence, or else the strongest change point,
+// within a second of it in the decoded audio of the recording that plays (never past the marks
+// beside it: the nudge's limits), then listens; said (saidBytes) gets what the user reads about
+// what it found. kMarkToolListened: nothing to move to.
+MarkToolResult snapCaretMark(const EditorText& sheet, char* said, size_t saidBytes, char* fileName,
+                             size_t fileNameBytes);
+
 // Moves the caret's mark and every later mark of its file by frames: never
 // below 00:00:00, never past the mark before them, never past the file's end when the player
 // knows it; then listens at the caret's mark.

@@ -6,6 +6,7 @@
 #include "../base/limits.h"
 #include "../base/platformText.h"
 #include "../base/text.h"
+#include "../decode/decodedFiles.h"
 #include "../host/hostLink.h"
 #include "../sheet/fileLine.h"
 #include "../store/settings.h"
@@ -51,7 +52,10 @@ int entryCounter() { return gSheet.nextEntry; }
 void setEntryCounter(int next) { gSheet.nextEntry = next < 1 ? 1 : next; }
 
 const char* sheetAudioPath() { return gSheet.audioPath; }
-void setSheetAudioPath(const char* path) { copyText(gSheet.audioPath, sizeof gSheet.audioPath, path); }
+void setSheetAudioPath(const char* path) {
+  copyText(gSheet.audioPath, sizeof gSheet.audioPath, path);
+  wantAudioOf(gSheet.audioPath);  // the sheet's own audio is read for its marks
+}
 
 void sheetAudioOrCurrentEntry(char* path, size_t pathBytes) {
   if (gSheet.audioPath[0]) {

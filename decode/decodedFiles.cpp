@@ -191,6 +191,20 @@ void wantAudioOf(const char* path) {
   if (added && startWorker()) SetEvent(gDecoding.wake);
 }
 
+void wantAudioOfWide(const wchar_t* path) {
+  char utf8[kPathBytes];
+  wchar_t copy[kPathChars];
+  // The player's text, read no further than a path may reach.
+  size_t units = 0;
+  while (units < kPathChars - 1 && path[units]) {
+    copy[units] = path[units];
+    ++units;
+  }
+  if (path[units]) return;
+  copy[units] = L'\0';
+  if (fromWide(copy, utf8, sizeof utf8) > 0) wantAudioOf(utf8);
+}
+
 DecodedFile decodedAudioOf(const char* path) {
   DecodedFile answer = {kDecodeUnknown, kAudioOpened, -1, {nullptr, 0, false}};
   if (!gDecoding.open) return answer;

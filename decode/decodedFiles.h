@@ -34,6 +34,9 @@ void openDecoding(HWND notify, UINT message);
 // allows. The first call asks the player for its decoders. Call on the player's thread.
 void wantAudioOf(const char* path);
 
+// The same for a UTF-16 path, as the player's notice of a file that begins to play gives it.
+void wantAudioOfWide(const wchar_t* path);
+
 // What is known of a file's audio (UTF-8 path) now; the frames stay valid until the next call of
 // wantAudioOf or closeDecoding.
 DecodedFile decodedAudioOf(const char* path);

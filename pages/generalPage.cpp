@@ -46,6 +46,7 @@ void takeNumber(HWND page, const NumberField& field) {
 
 void onGeneralInit(HWND page) {
   CheckDlgButton(page, IDC_GENERAL_ENABLE, settings().enabled ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(page, IDC_GENERAL_SNAP, settings().snap ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(page, IDC_GENERAL_CDCHECK, settings().cdCheck ? BST_CHECKED : BST_UNCHECKED);
   const int kNumberFields[] = {IDC_GENERAL_OFFSET, IDC_GENERAL_LEAD};
   for (int id : kNumberFields) {
@@ -75,6 +76,9 @@ void onGeneralCommand(HWND page, WORD id, WORD code) {
       break;
     case IDC_GENERAL_SHOW_CUE:
       showCueSheet();
+      break;
+    case IDC_GENERAL_SNAP:
+      settings().snap = IsDlgButtonChecked(page, IDC_GENERAL_SNAP) == BST_CHECKED ? 1 : 0;
       break;
     case IDC_GENERAL_CDCHECK:
       settings().cdCheck = IsDlgButtonChecked(page, IDC_GENERAL_CDCHECK) == BST_CHECKED ? 1 : 0;

@@ -11,6 +11,7 @@
 #include "../controls/modalGuard.h"
 #include "../controls/waveStrip.h"
 #include "../controls/webLink.h"
+#include "../decode/decodedFiles.h"
 #include "../host/hostLink.h"
 #include "../pages/pageProtocol.h"
 #include "../pages/prefsPage.h"
@@ -136,6 +137,9 @@ void __cdecl pluginQuit(void) {
     // A player closed before its loop ran never made the windows nor took a copy: nothing to
     // keep, and the copy of an earlier run stays as it is.
     bool writerStopped = !gWindowsMade || closeSheet();
+    // The decoding worker stops between two reads; a decoder that hangs keeps our code loaded.
+    const DWORD kDecoderStopMs = 2000;
+    bool decoderStopped = closeDecoding(kDecoderStopMs);
     if (gWindowsMade) {
       detachCaptureWindows();
       destroyTracklistWindow();
@@ -148,7 +152,7 @@ void __cdecl pluginQuit(void) {
     releaseTemplates();
     // Our procedure still in the player's chain, or the copy's writer still running: our code
     // may yet run.
-    if (captureChained() || !writerStopped) pinModule();
+    if (captureChained() || !writerStopped || !decoderStopped) pinModule();
     gRunning = false;
   }
   if (boxWasOpen) pinModule();

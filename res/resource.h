@@ -16,6 +16,7 @@
 #define IDC_GENERAL_LEAD       1006
 #define IDC_GENERAL_SHOW_CUE   1007
 #define IDC_GENERAL_ENCODING   1008
+#define IDC_GENERAL_SNAP       1009
 #define IDC_GENERAL_CDCHECK    1010
 #define IDC_FORMAT_HEADER_DEFAULT 1003
 #define IDC_FORMAT_HEADER      1015
@@ -35,6 +36,9 @@
 #define IDC_CUE_OPEN           1043
 #define IDC_CUE_EXPORT         1044
 #define IDC_CUE_TRACKLIST      1045
+#define IDC_CUE_SNAP           1046
+#define IDC_CUE_WAVE           1047
+#define IDC_CUE_STATUS         1048
 
 #define IDC_TRACKLIST_EDITOR   1050
 #define IDC_TRACKLIST_NEXT     1051
@@ -43,6 +47,7 @@
 #define IDC_INFO_TITLE         1035
 #define IDC_INFO_PERFORMER     1036
 #define IDC_INFO_OK            1037
+#define IDC_INFO_PLACED        1038
 
 #define LUMO_VERSION_TEXT      "1.0.0.0"
 #define LUMO_VERSION_NUMBERS   1,0,0,0

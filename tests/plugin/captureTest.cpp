@@ -214,8 +214,9 @@ TEST_F(PluginTest, EveryMessagePassesOnToPlayer) {
   size_t first = player->events.size();
   player->capture(CAPTURE_MARK);
   EXPECT_EQ(eventsFrom(*player, first),
-            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}))
-      << "the action runs first, then the message reaches the player";
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "service-manager",
+                    "capture 1"}))
+      << "the action runs first (the first mark asks for the player's decoders), then the message reaches the player";
   EXPECT_EQ(player->version, (int)SendMessageA(player->window(), HOST_IPC, 0, HOST_VERSION));
 }
 

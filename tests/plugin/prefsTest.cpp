@@ -227,7 +227,8 @@ TEST_F(PrefsTest, EnableBoxInstallsAndRemovesCaptureAtOnce) {
   first = player->events.size();
   mark();
   EXPECT_EQ(eventsFrom(*player, first),
-            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}));
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "service-manager",
+                    "capture 1"}));
 
   player->closePreferences();
   stop();
@@ -258,7 +259,8 @@ TEST_F(PrefsTest, EnableBoxUnderAnotherSubclassKeepsChain) {
   first = player->events.size();
   mark();
   EXPECT_EQ(eventsFrom(*player, first),
-            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "capture 1"}))
+            Events({"playstate", "cmd pause", "time 0", "playlist-index", "entry-path-wide 0", "service-manager",
+                    "capture 1"}))
       << "actions back on, and our procedure is in the chain once";
   SetWindowLongPtrW(player->window(), GWLP_WNDPROC, (LONG_PTR)otherSaved);
 }
