@@ -1,12 +1,12 @@
 // Reading and writing cue times.
 #include "cueTime.h"
 
+#include "../base/asciiText.h"
 #include "../base/limits.h"
 #include "../base/text.h"
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int twoDigits(const char* at) { return (at[0] - '0') * 10 + (at[1] - '0'); }
 

@@ -1,6 +1,7 @@
 // Checking a track's ISRC, the disc's catalog number and CD-TEXT.
 #include "discCodes.h"
 
+#include "../base/asciiText.h"
 #include "../base/utf8Text.h"
 
 namespace {
@@ -9,7 +10,6 @@ const size_t kIsrcChars = 12;
 const size_t kCatalogDigits = 13;
 const unsigned kLatin1Last = 0xFF;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isCapital(char c) { return c >= 'A' && c <= 'Z'; }
 
 }  // namespace

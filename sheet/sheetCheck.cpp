@@ -1,6 +1,7 @@
 // Checking a cue sheet's text, in one pass line by line, against what cue readers accept.
 #include "sheetCheck.h"
 
+#include "../base/asciiText.h"
 #include "../base/limits.h"
 #include "../base/text.h"
 #include "../base/utf8Text.h"
@@ -63,8 +64,6 @@ struct CheckState {
   int previousTrack;
 };
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 Span spanOf(const char* text) { return Span{text, textLength(text, kNameChars)}; }
 

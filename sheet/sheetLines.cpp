@@ -1,6 +1,8 @@
 // Line walking and the TRACK and INDEX lines.
 #include "sheetLines.h"
 
+#include "../base/asciiText.h"
+
 #include "cueTime.h"
 
 namespace {
@@ -8,8 +10,6 @@ namespace {
 const size_t kNumberDigitsMax = 9;
 const size_t kIndexDigitsMax = 2;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

@@ -1,9 +1,10 @@
 // Reading the words of a cue sheet line.
 #include "sheetWords.h"
 
+#include "../base/asciiText.h"
+
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 char upper(char c) { return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c; }
 
 // Where the quoted text that opens at quote ends: its closing quote, or end when none closes it.

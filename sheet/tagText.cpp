@@ -1,6 +1,7 @@
 // Times, path pieces and literal values for the tag resolver.
 #include "tagText.h"
 
+#include "../base/asciiText.h"
 #include "../base/limits.h"
 #include "../base/pathText.h"
 #include "../base/text.h"
@@ -20,16 +21,6 @@ long lastAfterFirst(const char* text, size_t length, bool (*matches)(char)) {
 }
 
 bool isDot(char c) { return c == '.'; }
-
-// Whether text[0, length) is lower (written in lower case) in any letter case.
-bool equalsIgnoringCase(const char* text, size_t length, const char* lower) {
-  size_t i = 0;
-  for (; i < length && lower[i]; ++i) {
-    char c = text[i] >= 'A' && text[i] <= 'Z' ? (char)(text[i] - 'A' + 'a') : text[i];
-    if (c != lower[i]) return false;
-  }
-  return i == length && !lower[i];
-}
 
 // "AA:BB" or "AA:BB:CC", each field at least two digits.
 void joinTimeFields(char* out, size_t outBytes, long long a, long long b, long long c, bool three) {
@@ -94,10 +85,10 @@ void fileTypeOf(const char* path, char* out, size_t outBytes) {
     size_t dot = extensionDot(path, fileNameStart(path, length), length);
     const char* extension = dot < length ? path + dot + 1 : path + length;
     size_t extensionLength = dot < length ? length - dot - 1 : 0;
-    if (equalsIgnoringCase(extension, extensionLength, "mp3"))
+    if (sameIgnoringCase(extension, extensionLength, "mp3"))
       type = "MP3";
-    else if (equalsIgnoringCase(extension, extensionLength, "aif") ||
-             equalsIgnoringCase(extension, extensionLength, "aiff"))
+    else if (sameIgnoringCase(extension, extensionLength, "aif") ||
+             sameIgnoringCase(extension, extensionLength, "aiff"))
       type = "AIFF";
     else
       type = "WAVE";

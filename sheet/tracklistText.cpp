@@ -1,6 +1,8 @@
 // Reading the lines of a pasted track list.
 #include "tracklistText.h"
 
+#include "../base/asciiText.h"
+
 #include "sheetLines.h"
 
 namespace {
@@ -13,7 +15,7 @@ const char kFirstSide = 'A';                     // vinyl sides: A to H (four re
 const char kLastSide = 'H';
 
 // Spaces, TABs, line breaks and other control characters, U+00A0 and U+FEFF.
-bool isBlank(unsigned c) {
+bool isSpaceLike(unsigned c) {
   return c <= ' ' || (c >= 0x7F && c <= 0x9F) || c == kNoBreakSpace || c == kZeroWidthNoBreakSpace;
 }
 // Hyphen-minus, U+2010 to U+2015 (hyphens, figure dash, en and em dash, bar), minus sign, small
@@ -28,7 +30,6 @@ bool isBullet(unsigned c) {
     if (c == b) return true;
   return isDash(c);
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The character at at (before end): its code point, and its length as the return value.
 unsigned charAt(const char* text, size_t at, size_t end, size_t* length) {
@@ -39,12 +40,12 @@ unsigned charAt(const char* text, size_t at, size_t end, size_t* length) {
 
 bool blankAt(const char* text, size_t at, size_t end) {
   size_t n;
-  return at < end && isBlank(charAt(text, at, end, &n));
+  return at < end && isSpaceLike(charAt(text, at, end, &n));
 }
 
 size_t skipBlanks(const char* text, size_t at, size_t end) {
   size_t n;
-  while (at < end && isBlank(charAt(text, at, end, &n))) at += n;
+  while (at < end && isSpaceLike(charAt(text, at, end, &n))) at += n;
   return at;
 }
 
@@ -52,7 +53,7 @@ size_t skipBlanks(const char* text, size_t at, size_t end) {
 size_t trimEnd(const char* text, size_t start, size_t end) {
   size_t last = start;  // after the last character that is not blank
   for (size_t at = start, n; at < end; at += n)
-    if (!isBlank(charAt(text, at, end, &n))) last = at + n;
+    if (!isSpaceLike(charAt(text, at, end, &n))) last = at + n;
   return last;
 }
 
@@ -115,14 +116,14 @@ Separator findSeparator(const char* text, size_t from, size_t end) {
   for (size_t p = from, n; p < end; p += n) {
     unsigned c = charAt(text, p, end, &n);
     if (blankBefore && isDash(c) && blankAt(text, p + n, end)) return Separator{p, n};
-    blankBefore = isBlank(c);
+    blankBefore = isSpaceLike(c);
   }
   // A dash with a blank on one side and text on the other: "Artist -Title", "Artist- Title".
   blankBefore = false;
   for (size_t p = from, n; p < end; p += n) {
     unsigned c = charAt(text, p, end, &n);
     if (p > from && p + n < end && isDash(c) && blankBefore != blankAt(text, p + n, end)) return Separator{p, n};
-    blankBefore = isBlank(c);
+    blankBefore = isSpaceLike(c);
   }
   // A TAB between two words.
   for (size_t p = from + 1; p < end; ++p)
@@ -163,7 +164,7 @@ void copyField(const char* text, size_t from, size_t to, char* out) {
   size_t chars = 0;
   for (size_t at = from, n; at < to && chars < kTrackFieldChars; at += n) {
     unsigned c = charAt(text, at, to, &n);
-    written += utf8Encode(isBlank(c) ? ' ' : c, out + written);
+    written += utf8Encode(isSpaceLike(c) ? ' ' : c, out + written);
     ++chars;
   }
   while (written > 0 && out[written - 1] == ' ') --written;
