@@ -1,4 +1,5 @@
-// The stand-in player: its window, the plug-in's loading and closing, the preferences window, the message loop, the playback clock and the boxes and dialogs it catches.
+// The stand-in player: its window, the plug-in's loading and closing, the preferences window,
+// the message loop, the playback clock and the boxes and dialogs it catches.
 #include "standInPlayer.h"
 
 #include <commctrl.h>
