@@ -45,7 +45,8 @@ const char kMoreWait[] =
     "%APPDATA%\\LumoMarker. One comes back each time the player starts.";
 const size_t kMessageBytes = kPathBytes + 256;
 
-// "Play <file name> to listen to this mark."
+}  // namespace
+
 void tellToPlay(const char* fileName) {
   char message[kMessageBytes];
   copyText(message, sizeof message, kPlayFirst);
@@ -53,6 +54,8 @@ void tellToPlay(const char* fileName) {
   appendTo(message, sizeof message, kPlayToListen);
   guardedMessageBox(captureState().cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
 }
+
+namespace {
 
 // A change of the marks by a mark tool: into the history when it was made, the user told which
 // file to play when it was not.
