@@ -90,9 +90,11 @@ void requestShift(long long frames);  // moves it and every later mark of its fi
 // the audio is read); the user looks at the caret's mark (a key or a click in the editor, the
 // caret put elsewhere); the half-width the wheel chose.
 void requestStripRefresh();
+void requestStripSheetChanged();  // the editor's text was replaced (WM_SETTEXT)
 void requestLookAtMark();
 void requestStripZoom(long long halfFrames);
-// A press on the strip moves the caret's mark to frame (within the nudge's limits), moves of the
+// A press on the strip moves the caret's mark to frame (within the nudge's limits) when the
+// strip shows that mark (else it goes to show it, and nothing moves), moves of the
 // mouse with the button held move it on, and the release listens there: the whole drag is one
 // step of Ctrl+Z.
 void requestStripPress(long long frame);

@@ -19,6 +19,7 @@
 #include "recovery.h"
 #include "sheetHistory.h"
 #include "sheetState.h"
+#include "stripSheet.h"
 #include "tracklist.h"
 
 namespace {
@@ -200,6 +201,7 @@ bool requestUndo() { return stepHistory(true); }
 bool requestRedo() { return stepHistory(false); }
 
 void noteEditorChanged() {
+  stripSheetChanged();
   if (editorChangeIsOurs()) return;
   markSheetChanged();
   noteHandEdit();

@@ -8,10 +8,7 @@
 #include "../base/text.h"
 #include "../controls/waveStrip.h"
 #include "../host/hostLink.h"
-#include "../sheet/fileLine.h"
-#include "../sheet/sheetEdit.h"
-#include "cueEditor.h"
-#include "sheetState.h"
+#include "stripSheet.h"
 #include "waveCopies.h"
 #include "waveMarkers.h"
 
@@ -99,50 +96,6 @@ void playerNow(PlayerNow* now) {
   int ms = going ? hostPositionMs() : -1;
   now->active = going && ms >= 0;
   now->frame = now->active ? (long long)ms * kFramesPerSecond / kMsPerSecond : -1;
-}
-
-// The recording of the marks under a FILE line (its name at nameAt, nameLength bytes; 0: no
-// FILE line): the playing file when the line names it, else the file it names; without a FILE
-// line the sheet's audio file, else the playing one. Into out (kPathBytes); empty when unknown.
-void recordingOf(const char* text, size_t nameAt, size_t nameLength, const char* playing, char* out) {
-  out[0] = '\0';
-  if (nameLength == 0) {
-    copyText(out, kPathBytes, sheetAudioPath()[0] ? sheetAudioPath() : playing);
-    return;
-  }
-  char folder[kPathBytes];
-  sheetFolder(folder, sizeof folder);
-  if (playing[0] && matchFileLine(text + nameAt, nameLength, folder, playing) != kFileMatchNone)
-    copyText(out, kPathBytes, playing);
-  else if (!resolveFileName(text + nameAt, nameLength, folder, out, kPathBytes))
-    out[0] = '\0';
-}
-
-// The INDEX 01 times within [from, to] of the tracks whose recording is path, in the sheet's
-// order, into marks (kShownMarksMost); current gets the index of the one whose time stands at
-// caretTimeAt, or -1. Returns how many.
-int marksOf(const EditorText& sheet, const char* path, const char* playing, size_t caretTimeAt, long long from,
-            long long to, long long* marks, int* current) {
-  *current = -1;
-  int count = 0;
-  int block = -1;
-  bool blockShown = false;
-  TrackScan scan = {0, 0};
-  TrackFacts track;
-  while (nextTrack(sheet.text, sheet.length, &scan, &track)) {
-    if (!track.hasIndex01) continue;
-    if (track.block != block) {
-      block = track.block;
-      BlockBounds bounds = blockAt(sheet.text, sheet.length, track.index01TimeAt);
-      char recording[kPathBytes];
-      recordingOf(sheet.text, bounds.nameAt, bounds.nameLength, playing, recording);
-      blockShown = recording[0] && samePath(recording, path);
-    }
-    if (!blockShown || track.index01 < from || track.index01 > to || count >= kShownMarksMost) continue;
-    if (track.index01TimeAt == caretTimeAt) *current = count;
-    marks[count++] = track.index01;
-  }
-  return count;
 }
 
 void refusalText(HostAudioRefusal refusal, char* out) {
@@ -239,6 +192,7 @@ void attachStrip(HWND strip) {
   if (gView.strip && !strip) {
     waveStripSetData(gView.strip, nullptr, 0, 0, 0);  // the strip keeps no pointer into freed copies
     freeWaveCopies();
+    forgetStripSheet();
   }
   gView = StripView{};
   gView.strip = strip;
@@ -254,18 +208,16 @@ void refreshStrip() {
   if (!gView.strip) return;
   PlayerNow player;
   playerNow(&player);
-  EditorText sheet = readEditorText();
-  MarkTime mark;
-  bool hasMark = sheet.text && findMark(sheet.text, sheet.length, sheet.caret, &mark);
-  bool follow = player.active && (!gView.looking || !hasMark);
+  CaretMark mark = caretMarkFor(player.path);
+  bool follow = player.active && (!gView.looking || !mark.found);
   char path[kPathBytes] = "";
   long long centre = gView.shown.centre;
   if (follow) {
     copyText(path, sizeof path, player.path);
     if (!gView.holding) centre = player.frame;
     gView.markAt = kNoMark;  // looked at again, the caret's mark is centred anew
-  } else if (hasMark) {
-    recordingOf(sheet.text, mark.fileNameAt, mark.fileNameLength, player.path, path);
+  } else if (mark.found) {
+    copyText(path, sizeof path, mark.path);
     bool sameMark = mark.timeAt == gView.markAt && samePath(path, gView.shown.path);
     if (!gView.holding && (!sameMark || distance(mark.frames, centre) >= gView.half)) centre = mark.frames;
     gView.markAt = mark.timeAt;
@@ -277,22 +229,25 @@ void refreshStrip() {
   }
   long long marks[kShownMarksMost];
   int current = -1;
-  int markCount = 0;
-  if (path[0] && sheet.text)
-    markCount = marksOf(sheet, path, player.path, hasMark ? mark.timeAt : kNoMark, centre - gView.half,
-                        centre + gView.half, marks, &current);
+  int markCount =
+      marksOfRecording(path, player.path, centre - gView.half, centre + gView.half, marks, kShownMarksMost, &current);
   // A sheet without TRACK lines: the caret's mark alone.
-  if (!follow && hasMark && current < 0 && markCount < kShownMarksMost && distance(mark.frames, centre) <= gView.half) {
+  if (!follow && mark.found && current < 0 && markCount < kShownMarksMost &&
+      distance(mark.frames, centre) <= gView.half) {
     current = markCount;
     marks[markCount++] = mark.frames;
   }
   WaveCopy wave = {nullptr, 0, 0, DecodedFile{kDecodeUnknown, kAudioOpened, -1, {nullptr, 0, false}}};
   if (path[0]) wave = waveCopyOf(path);
   char status[kStatusBytes];
-  statusOf(path, hasMark, wave, centre + gView.half, status);
+  statusOf(path, mark.found, wave, centre + gView.half, status);
   long long play = player.active && path[0] && samePath(player.path, path) ? player.frame : -1;
+  if (status[0]) {  // the line alone: no lines over it
+    markCount = 0;
+    play = -1;
+    wave.decoded.audio.track = nullptr;
+  }
   show(path, centre, wave, marks, markCount, current, play, status);
-  freeEditorText(&sheet);
 }
 
 void stripHearsFileStart() { gPlaying.known = false; }
@@ -310,3 +265,5 @@ void keepStripHalf(long long halfFrames) {
 }
 
 void holdStripRange(bool hold) { gView.holding = hold; }
+
+bool stripShowsCaretMark() { return gView.strip && gView.shown.current >= 0; }

@@ -31,3 +31,7 @@ void followPlayPosition();
 void keepStripHalf(long long halfFrames);
 // While a drag on the strip lasts, its range stays where it is.
 void holdStripRange(bool hold);
+
+// Whether the caret's mark stands on the strip as it was drawn last (highlighted): only then
+// does a click on it move that mark.
+bool stripShowsCaretMark();

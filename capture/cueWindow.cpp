@@ -84,9 +84,13 @@ bool onMarkKey(WPARAM key, bool alt) {
 // plug-in's own changes back and do them again; Ctrl+O opens a sheet. Alt+arrows arrive as
 // system keys, with Ctrl held as plain ones.
 LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
-  // A key, a click or the caret put elsewhere: the user looks at the caret's mark.
-  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_LBUTTONDOWN || message == EM_SETSEL)
+  // A key (not Ctrl, Alt or Shift alone: the hot key's own start), a click or the caret put
+  // elsewhere: the user looks at the caret's mark.
+  bool modifier = wParam == VK_CONTROL || wParam == VK_MENU || wParam == VK_SHIFT;
+  if (((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && !modifier) || message == WM_LBUTTONDOWN ||
+      message == EM_SETSEL)
     requestLookAtMark();
+  if (message == WM_SETTEXT) requestStripSheetChanged();  // a multi-line editor sends no EN_CHANGE then
   switch (message) {
     case WM_MOUSEWHEEL:
       if (wheelOnStrip(wParam, lParam)) return 0;

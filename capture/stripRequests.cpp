@@ -9,6 +9,7 @@
 #include "cueStrip.h"
 #include "markTools.h"
 #include "sheetState.h"
+#include "stripSheet.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ bool sameText(const EditorText& a, const EditorText& b) {
 
 void requestStripRefresh() { refreshStrip(); }
 
+void requestStripSheetChanged() { stripSheetChanged(); }
+
 void requestLookAtMark() {
   if (!editorChangeIsOurs()) lookAtCaretMark();
 }
@@ -49,7 +52,13 @@ void requestStripZoom(long long halfFrames) {
 
 void requestStripPress(long long frame) {
   endStripDrag();
+  // A mark the user does not see is not moved: the press shows it instead.
+  bool seen = stripShowsCaretMark();
   lookAtCaretMark();
+  if (!seen) {
+    refreshStrip();
+    return;
+  }
   char fileName[kPathBytes];
   EditorText before = readEditorText();
   MarkToolResult result = before.text ? moveMarkTo(before, frame, false, fileName, sizeof fileName) : kMarkToolNoMark;
