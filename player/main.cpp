@@ -1,6 +1,6 @@
 // The stand-in player as a program. Without options it loads gen_lumo.dll, runs a short
 // scripted marking session and prints the Cue window's sheet. With --scene NAME it sets up one
-// view (info, cue, wave, general, format, about), prints READY and keeps it on screen for --hold
+// view (info, cue, wave, wave-reading, general, format, about), prints READY and keeps it on screen for --hold
 // seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
@@ -152,8 +152,9 @@ std::string sceneWave() {
 
 // The Cue window's strip on a recording with a gap: three tracks marked while it plays (the
 // second at the gap's end, the third at the cut), the caret on the second, the player paused
-// just before it.
-void waveScene(StandInPlayer& player) {
+// just before it. With slowDecoder the decoder takes a quarter of a second a read, and the
+// strip is still reading.
+void waveScene(StandInPlayer& player, bool slowDecoder) {
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
   std::string path = narrow(folder) + "lumo-scene-wave.wav";
@@ -166,9 +167,11 @@ void waveScene(StandInPlayer& player) {
   }
   player.playlist[0].path = path;
   player.lengthSeconds = 12;
+  const long kSlowReadMicros = 250000;
+  if (slowDecoder) setDecodeDelay(kSlowReadMicros);
   player.startEntry(0);
   const DWORD kDecodeBoundMs = 10000;
-  for (DWORD started = GetTickCount(); GetTickCount() - started < kDecodeBoundMs;) {
+  for (DWORD started = GetTickCount(); !slowDecoder && GetTickCount() - started < kDecodeBoundMs;) {
     player.pump(20);
     DecodeCounts counts = decodeCounts();
     if (counts.opened > 0 && counts.open == 0) break;
@@ -187,8 +190,8 @@ void waveScene(StandInPlayer& player) {
 }
 
 int runScene(StandInPlayer& player, const Options& o) {
-  if (o.scene == "wave") {
-    waveScene(player);
+  if (o.scene == "wave" || o.scene == "wave-reading") {
+    waveScene(player, o.scene == "wave-reading");
   } else if (o.scene == "info") {
     markTrack(player, 61500, "Opening", "Artist One");
     markTrack(player, 245120, "Second Wind", "Artist Two", false);
