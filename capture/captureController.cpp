@@ -12,6 +12,7 @@
 #include "captureState.h"
 #include "cueEditor.h"
 #include "cueSave.h"
+#include "cueStrip.h"
 #include "entryMaker.h"
 #include "keyRepeat.h"
 #include "recovery.h"
@@ -87,6 +88,7 @@ void markFromTracklist() {
   hostEntryPathText(hostPlaylistIndex(), gState.markPath);
   if (!mayMarkIn(gState.markPath)) return;
   wantAudioOf(gState.markPath);
+  followPlayPosition();
   TracklistLine* line = (TracklistLine*)GlobalAlloc(GMEM_FIXED, sizeof(TracklistLine));
   char* taken = nullptr;
   if (!line) return;
@@ -129,6 +131,7 @@ void onMark() {
   copyText(gState.markPath, sizeof gState.markPath, path);
   gState.marked = true;
   wantAudioOf(path);
+  followPlayPosition();
   sendToWindow(gState.infoWindow, CAPTURE_SHOW_INFO, 0);
   sayWhereTheMarkGoes();
 }
@@ -251,9 +254,11 @@ void attachCaptureWindows(HWND cueWindow, HWND infoWindow, HWND tracklistWindow)
   gState.infoWindow = infoWindow;
   gState.tracklistWindow = tracklistWindow;
   attachEditor(cueWindow ? GetDlgItem(cueWindow, IDC_CUE_EDITOR) : nullptr);
+  attachStrip(cueWindow ? GetDlgItem(cueWindow, IDC_CUE_WAVE) : nullptr);
 }
 
 void detachCaptureWindows() {
+  endStripDrag();
   attachCaptureWindows(nullptr, nullptr, nullptr);
   clearHistory();
   clearTracklist();
@@ -296,8 +301,10 @@ LRESULT CALLBACK CaptureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   WNDPROC next = gSavedHostProc;
   if (message == CAPTURE_MSG && gActive) runAction(lParam);
   // A file begins to play: its audio is read in the background, for the marks to come.
-  if (message == HOST_IPC && lParam == HOST_NOTIFY_FILE_STARTS_WIDE && wParam > (WPARAM)HOST_NOT_UNDERSTOOD)
+  if (message == HOST_IPC && lParam == HOST_NOTIFY_FILE_STARTS_WIDE && wParam > (WPARAM)HOST_NOT_UNDERSTOOD) {
     wantAudioOfWide((const wchar_t*)wParam);
+    stripHearsFileStart();
+  }
   return hostPassOn(next, window, message, wParam, lParam);
 }
 

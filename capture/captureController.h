@@ -86,6 +86,20 @@ void requestListen();            // plays from the listen lead before the caret'
 void requestNudge(long long frames);  // moves the caret's mark, then listens
 void requestSnap();               // moves the caret's mark onto the audio's boundary, then listens
 void requestShift(long long frames);  // moves it and every later mark of its file, then listens
+// The strip under the editor (cueStrip.h): brought up to date (while the window shows, and as
+// the audio is read); the user looks at the caret's mark (a key or a click in the editor, the
+// caret put elsewhere); the half-width the wheel chose.
+void requestStripRefresh();
+void requestStripSheetChanged();  // the editor's text was replaced (WM_SETTEXT)
+void requestLookAtMark();
+void requestStripZoom(long long halfFrames);
+// A press on the strip moves the caret's mark to frame (within the nudge's limits) when the
+// strip shows that mark (else it goes to show it, and nothing moves), moves of the
+// mouse with the button held move it on, and the release listens there: the whole drag is one
+// step of Ctrl+Z.
+void requestStripPress(long long frame);
+void requestStripDrag(long long frame);
+void requestStripRelease(long long frame);
 // Ctrl+Z and Ctrl+Y in the editor: false when the plug-in has nothing to take back (or redo),
 // and the keys are the editor's own.
 bool requestUndo();

@@ -19,6 +19,7 @@
 #include "recovery.h"
 #include "sheetHistory.h"
 #include "sheetState.h"
+#include "stripSheet.h"
 #include "tracklist.h"
 
 namespace {
@@ -45,7 +46,8 @@ const char kMoreWait[] =
     "%APPDATA%\\LumoMarker. One comes back each time the player starts.";
 const size_t kMessageBytes = kPathBytes + 256;
 
-// "Play <file name> to listen to this mark."
+}  // namespace
+
 void tellToPlay(const char* fileName) {
   char message[kMessageBytes];
   copyText(message, sizeof message, kPlayFirst);
@@ -53,6 +55,8 @@ void tellToPlay(const char* fileName) {
   appendTo(message, sizeof message, kPlayToListen);
   guardedMessageBox(captureState().cueWindow, message, kCaption, MB_OK | MB_ICONINFORMATION);
 }
+
+namespace {
 
 // A change of the marks by a mark tool: into the history when it was made, the user told which
 // file to play when it was not.
@@ -197,6 +201,7 @@ bool requestUndo() { return stepHistory(true); }
 bool requestRedo() { return stepHistory(false); }
 
 void noteEditorChanged() {
+  stripSheetChanged();
   if (editorChangeIsOurs()) return;
   markSheetChanged();
   noteHandEdit();

@@ -46,6 +46,10 @@ void sendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0);
 // line the change takes (or null); recordStepOf keeps before, the editor's text already read.
 void recordStep(const char* takenLine);
 void recordStepOf(const EditorText& before, const char* takenLine);
+// "Play <file name> to listen to this mark.", in a box.
+void tellToPlay(const char* fileName);
+// Ends a drag on the strip that no release will end (the windows go).
+void endStripDrag();
 // Whether a mark in the recording at path may go into the sheet: true unless it would add a FILE
 // block to an opened sheet and the user, asked, says No.
 bool mayMarkIn(const char* path);

@@ -2,6 +2,7 @@
 // requests; the controller tells it when to show itself.
 #include "cueWindow.h"
 
+#include "../controls/waveStrip.h"
 #include "../res/resource.h"
 #include "../sheet/cueTime.h"
 #include "captureController.h"
@@ -15,9 +16,42 @@ struct CueWindowState {
   bool timerPending;   // the recovery copy of a hand edit is due
   bool swallowAltUp;   // Alt was held for a nudge: its release must not open the menu
   bool swallowUndoChar;  // Ctrl+Z was the plug-in's: its character must not undo the editor too
+  bool stripTimer;       // the strip's timer runs: the window shows
 };
 
-CueWindowState gCue = {nullptr, nullptr, false, false, false};
+CueWindowState gCue = {nullptr, nullptr, false, false, false, false};
+
+// The wheel over the strip zooms it, wherever the focus is: the wheel goes to the focus.
+// Returns whether the strip took it.
+bool wheelOnStrip(WPARAM wParam, LPARAM lParam) {
+  HWND strip = GetDlgItem(gCue.window, IDC_CUE_WAVE);
+  RECT area;
+  POINT at = {(short)LOWORD(lParam), (short)HIWORD(lParam)};  // screen coordinates
+  if (!strip || !GetWindowRect(strip, &area) || !PtInRect(&area, at)) return false;
+  SendMessageW(strip, WM_MOUSEWHEEL, wParam, lParam);
+  return true;
+}
+
+// The strip's mouse: moves the caret's mark, and the zoom it chose.
+void onStripNotify(const WaveStripNotify* notify) {
+  switch ((int)notify->header.code) {
+    case WSN_PRESSED: requestStripPress(notify->frame); break;
+    case WSN_DRAGGED: requestStripDrag(notify->frame); break;
+    case WSN_RELEASED: requestStripRelease(notify->frame); break;
+    case WSN_ZOOMED: requestStripZoom(notify->halfFrames); break;
+    default: break;
+  }
+}
+
+// The strip is kept up to date while the window shows, and left alone while it is hidden.
+void onCueShown(bool shown) {
+  if (shown && !gCue.stripTimer) {
+    gCue.stripTimer = SetTimer(gCue.window, STRIP_TIMER_ID, kStripTickMs, nullptr) != 0;
+  } else if (!shown && gCue.stripTimer) {
+    KillTimer(gCue.window, STRIP_TIMER_ID);
+    gCue.stripTimer = false;
+  }
+}
 
 // One frame, or one second with Shift held, in the direction given.
 long long nudgeFrames(bool later) {
@@ -50,7 +84,17 @@ bool onMarkKey(WPARAM key, bool alt) {
 // plug-in's own changes back and do them again; Ctrl+O opens a sheet. Alt+arrows arrive as
 // system keys, with Ctrl held as plain ones.
 LRESULT CALLBACK EditorKeysProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A key (not Ctrl, Alt or Shift alone: the hot key's own start), a click or the caret put
+  // elsewhere: the user looks at the caret's mark.
+  bool modifier = wParam == VK_CONTROL || wParam == VK_MENU || wParam == VK_SHIFT;
+  if (((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && !modifier) || message == WM_LBUTTONDOWN ||
+      message == EM_SETSEL)
+    requestLookAtMark();
+  if (message == WM_SETTEXT) requestStripSheetChanged();  // a multi-line editor sends no EN_CHANGE then
   switch (message) {
+    case WM_MOUSEWHEEL:
+      if (wheelOnStrip(wParam, lParam)) return 0;
+      break;
     case WM_KEYDOWN:
       if (wParam == VK_F5) {
         requestListen();
@@ -143,13 +187,16 @@ bool onCueCommand(WORD id, WORD code) {
       requestCapture(CAPTURE_SAVE);
       return true;
     case IDC_CUE_LISTEN:
+      requestLookAtMark();
       requestListen();
       return true;
     case IDC_CUE_EARLIER:
     case IDC_CUE_LATER:
+      requestLookAtMark();
       requestNudge(nudgeFrames(id == IDC_CUE_LATER));
       return true;
     case IDC_CUE_SNAP:
+      requestLookAtMark();
       requestSnap();
       return true;
     case IDC_CUE_EDITOR:
@@ -175,11 +222,12 @@ HWND createCueWindow(HINSTANCE module) {
 void destroyCueWindow() {
   if (gCue.window) {
     if (gCue.timerPending) KillTimer(gCue.window, RECOVERY_TIMER_ID);
+    if (gCue.stripTimer) KillTimer(gCue.window, STRIP_TIMER_ID);
     HWND editor = GetDlgItem(gCue.window, IDC_CUE_EDITOR);
     if (editor && gCue.editorProc) SetWindowLongPtrW(editor, GWLP_WNDPROC, (LONG_PTR)gCue.editorProc);
     DestroyWindow(gCue.window);
   }
-  gCue = CueWindowState{nullptr, nullptr, false, false, false};
+  gCue = CueWindowState{nullptr, nullptr, false, false, false, false};
 }
 
 INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -195,7 +243,17 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return onCueCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
     case WM_TIMER:
       if (wParam == RECOVERY_TIMER_ID) onRecoveryTimer();
+      if (wParam == STRIP_TIMER_ID && !IsIconic(dialog)) requestStripRefresh();
       return TRUE;
+    case WM_SHOWWINDOW:
+      onCueShown(wParam != 0);
+      return FALSE;
+    case WM_NOTIFY:
+      if (wParam != IDC_CUE_WAVE) return FALSE;
+      onStripNotify((const WaveStripNotify*)lParam);
+      return TRUE;
+    case WM_MOUSEWHEEL:
+      return wheelOnStrip(wParam, lParam) ? TRUE : FALSE;
     case CAPTURE_SHOW_CUE:
       showCue(wParam != 0);
       return TRUE;
@@ -206,6 +264,7 @@ INT_PTR CALLBACK CueDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       SetDlgItemTextW(dialog, IDC_CUE_STATUS, (const wchar_t*)lParam);
       return TRUE;
     case CAPTURE_DECODE_PROGRESS:
+      if (gCue.stripTimer) requestStripRefresh();
       return TRUE;
     case CAPTURE_COPY_DONE:
       requestCopyDone((DWORD)wParam, lParam);

@@ -74,18 +74,35 @@ MarkToolResult listenToMark(const EditorText& sheet, char* fileName, size_t file
   return kMarkToolListened;
 }
 
-MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes) {
-  MarkTime mark;
-  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
-  if (found != kMarkToolDone) return found;
+namespace {
+
+// Moves the caret's mark, found as mark, by frames under the nudge's limits; listens with listen.
+MarkToolResult moveFoundMark(const EditorText& sheet, long long frames, bool listen) {
   TextEdit edit;
   long long moved = 0;
   if (!nudgeMark(sheet.text, sheet.length, sheet.caret, frames, fileEndFrames(), &edit, &moved))
     return kMarkToolNoMark;
   bool changes = edit.removeLength > 0 || editLength(edit) > 0;
   if (changes) applyToEditor(sheet.text, sheet.length, &edit, 1, false);  // Ctrl+Z is the history's
-  listenAt(moved);
+  if (listen) listenAt(moved);
   return changes ? kMarkToolDone : kMarkToolListened;
+}
+
+}  // namespace
+
+MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes) {
+  MarkTime mark;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
+  return moveFoundMark(sheet, frames, true);
+}
+
+MarkToolResult moveMarkTo(const EditorText& sheet, long long frame, bool listen, char* fileName,
+                          size_t fileNameBytes) {
+  MarkTime mark;
+  MarkToolResult found = caretMark(sheet, &mark, fileName, fileNameBytes);
+  if (found != kMarkToolDone) return found;
+  return moveFoundMark(sheet, frame - mark.frames, listen);
 }
 
 MarkToolResult snapCaretMark(const EditorText& sheet, char* said, size_t saidBytes, char* fileName,

@@ -24,6 +24,11 @@ MarkToolResult listenToMark(const EditorText& sheet, char* fileName, size_t file
 // past the marks beside it or the file's end), keeps the caret on its line, and listens.
 MarkToolResult moveMark(const EditorText& sheet, long long frames, char* fileName, size_t fileNameBytes);
 
+// The same to frame, listening there only with listen: a drag moves the mark many times and
+// listens once, at its end.
+MarkToolResult moveMarkTo(const EditorText& sheet, long long frame, bool listen, char* fileName,
+                          size_t fileNameBytes);
+
 // Moves the caret's mark to the nearest end of a silence, or else the strongest change point,
 // within a second of it in the decoded audio of the recording that plays (never past the marks
 // beside it: the nudge's limits), then listens; said (saidBytes) gets what the user reads about

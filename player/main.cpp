@@ -1,6 +1,6 @@
 // The stand-in player as a program. Without options it loads gen_lumo.dll, runs a short
 // scripted marking session and prints the Cue window's sheet. With --scene NAME it sets up one
-// view (info, cue, general, format, about), prints READY and keeps it on screen for --hold
+// view (info, cue, wave, wave-reading, general, format, about), prints READY and keeps it on screen for --hold
 // seconds, so that a script can take a screenshot. With --interactive FILE it plays FILE with a
 // real clock and a small user interface until its window is closed; --demo FILE does the same
 // and also reports on standard output where each window's controls are, for the demo script.
@@ -18,12 +18,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "decodeService.h"
 #include "playerUi.h"
 #include "standInPlayer.h"
 #include "wideText.h"
@@ -128,8 +130,69 @@ void chooseTab(const std::string& dll, int tab) {
   WritePrivateProfileStringW(L"LUMO", L"currentpageindex", std::to_wstring(tab).c_str(), ini.c_str());
 }
 
+// A WAV file for the waveform scene: 12 s of 16-bit stereo, two tones beating at 3 Hz, a gap
+// from 5.0 s to 5.6 s, and from 9.0 s a harder sound (a square wave) cut in without a gap.
+std::string sceneWave() {
+  const int kRate = 44100, kSeconds = 12;
+  std::string pcm;
+  for (int i = 0; i < kRate * kSeconds; ++i) {
+    double t = (double)i / kRate, value = 0;
+    if (t < 5.0 || (t >= 5.6 && t < 9.0))
+      value = (0.5 + 0.5 * std::fabs(std::sin(t * 3.14159265 * 3))) * 9000 *
+              (std::sin(t * 2 * 3.14159265 * 220) + 0.6 * std::sin(t * 2 * 3.14159265 * 331));
+    else if (t >= 9.0)
+      value = (std::fmod(t * 150, 1.0) < 0.5 ? 1 : -1) * 7000.0 * (0.7 + 0.3 * std::sin(t * 9));
+    short sample = (short)value;
+    for (int channel = 0; channel < 2; ++channel) pcm.append((const char*)&sample, 2);
+  }
+  auto le32 = [](unsigned v) { return std::string({(char)v, (char)(v >> 8), (char)(v >> 16), (char)(v >> 24)}); };
+  std::string format = std::string("\x01\x00\x02\x00", 4) + le32(kRate) + le32(kRate * 4) + std::string("\x04\x00\x10\x00", 4);
+  return "RIFF" + le32((unsigned)(36 + pcm.size())) + "WAVEfmt " + le32(16) + format + "data" + le32((unsigned)pcm.size()) + pcm;
+}
+
+// The Cue window's strip on a recording with a gap: three tracks marked while it plays (the
+// second at the gap's end, the third at the cut), the caret on the second, the player paused
+// just before it. With slowDecoder the decoder takes a quarter of a second a read, and the
+// strip is still reading.
+void waveScene(StandInPlayer& player, bool slowDecoder) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::string path = narrow(folder) + "lumo-scene-wave.wav";
+  std::string bytes = sceneWave();
+  HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  if (file != INVALID_HANDLE_VALUE) {
+    WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
+    CloseHandle(file);
+  }
+  player.playlist[0].path = path;
+  player.lengthSeconds = 12;
+  const long kSlowReadMicros = 250000;
+  if (slowDecoder) setDecodeDelay(kSlowReadMicros);
+  player.startEntry(0);
+  const DWORD kDecodeBoundMs = 10000;
+  for (DWORD started = GetTickCount(); !slowDecoder && GetTickCount() - started < kDecodeBoundMs;) {
+    player.pump(20);
+    DecodeCounts counts = decodeCounts();
+    if (counts.opened > 0 && counts.open == 0) break;
+  }
+  markTrack(player, 300, "Opening", "Artist One");
+  markTrack(player, 5800, "Second Wind", "Artist Two");
+  markTrack(player, 9150, "After the Cut", "Artist Three");
+  player.playState = HOST_STATE_PAUSED;
+  player.seek(4200);
+  HWND cue = findPluginDialog(IDC_CUE_EDITOR);
+  HWND editor = cue ? GetDlgItem(cue, IDC_CUE_EDITOR) : nullptr;
+  std::wstring text = editor ? widen(windowTextOf(editor)) : std::wstring();
+  size_t at = text.find(L"Second Wind");
+  if (editor && at != std::wstring::npos) SendMessageW(editor, EM_SETSEL, at, at);
+  player.pump(300);
+}
+
 int runScene(StandInPlayer& player, const Options& o) {
-  if (o.scene == "info") {
+  if (o.scene == "wave" || o.scene == "wave-reading") {
+    waveScene(player, o.scene == "wave-reading");
+  } else if (o.scene == "info") {
     markTrack(player, 61500, "Opening", "Artist One");
     markTrack(player, 245120, "Second Wind", "Artist Two", false);
     HWND cue = findPluginDialog(IDC_CUE_EDITOR);

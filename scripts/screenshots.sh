@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Takes screenshots of the Info and Cue windows and the three preference tabs under Xvfb, into
+# Takes screenshots of the Info and Cue windows (with the waveform of a recording with a gap, read
+# and still being read) and the three preference tabs under Xvfb, into
 # build/screenshots. Usage: screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
@@ -13,7 +14,7 @@ startDisplay
 work=$(mktemp -d)
 cp "$BUILD/bin/gen_lumo.dll" "$BUILD/bin/standin_player.exe" "$work/"
 [ -f "$ROOT/res/gen_lumo.txt" ] && cp "$ROOT/res/gen_lumo.txt" "$work/"
-for scene in info cue general format about; do
+for scene in info cue wave wave-reading general format about; do
   rm -f "$work/plugin.ini" "$work/lumo_unsaved.cue"
   ( cd "$work" && wine standin_player.exe --scene "$scene" --hold 4 >"$work/$scene.log" 2>&1 ) &
   pid=$!

@@ -117,3 +117,76 @@ TEST_F(SnapTest, APlayerWithoutTheDecodeServiceLeavesMarksWherePressed) {
     stop();
   }
 }
+
+namespace {
+
+// "MM:SS:FF" of a frame count.
+std::string cueTimeOf(long long frames) {
+  char text[16];
+  wsprintfA(text, "%02d:%02d:%02d", (int)(frames / 75 / 60), (int)(frames / 75 % 60), (int)(frames % 75));
+  return text;
+}
+
+// The frame a click on column means in a strip of width columns showing frames frames from
+// first: the middle one of the frames that start in the column (the strip's documented mapping).
+long long frameAtColumn(long long first, long long frames, long long width, long long column) {
+  long long firstStart = (column * frames + width - 1) / width;
+  long long endStart = ((column + 1) * frames + width - 1) / width;
+  return first + (endStart > firstStart ? firstStart + (endStart - firstStart - 1) / 2 : firstStart - 1);
+}
+
+}  // namespace
+
+TEST_F(SnapTest, TheStripShowsTheCaretsTrackAndAClickOrADragMovesItsMark) {
+  start();
+  playAndWaitForTheAudio();
+  markAt(3800, "After the gap");
+  markAt(6600, "No gap near");
+  ASSERT_EQ(tracksOf(editorText()), "01:After the gap@00:03:39 02:No gap near@00:06:45 ");
+  HWND strip = GetDlgItem(cueWindow(), IDC_CUE_WAVE);
+  auto stripShows = [&](const std::string& range) {
+    return pumpUntil([&] { return fieldText(cueWindow(), IDC_CUE_WAVE) == range; });
+  };
+  // Marking, it follows the player (at 6.6 s, frame 495); the caret put in track 1 shows 4 s
+  // either side of its mark (frame 264), the end held to the 7 s file.
+  EXPECT_TRUE(stripShows("00:02:45 \xE2\x80\x93 00:07:00")) << fieldText(cueWindow(), IDC_CUE_WAVE);
+  caretOn("TITLE \"After");
+  ASSERT_TRUE(stripShows("00:00:00 \xE2\x80\x93 00:07:00")) << fieldText(cueWindow(), IDC_CUE_WAVE);
+
+  RECT client;
+  GetClientRect(strip, &client);
+  const long long first = 264 - 300, frames = 600, width = client.right;
+  ASSERT_GT(width, 100);
+  auto columnOf = [&](long long frame) { return (frame - first) * width / frames; };
+  auto mouse = [&](UINT message, long long column) {
+    SendMessageW(strip, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM((int)column, 5));
+  };
+  struct Move {
+    const char* what;
+    long long pressAt, dragTo;  // frames
+    long long expected;         // the new INDEX 01 of track 1, in frames
+  };
+  const Move moves[] = {
+      {"a click", 337, 337, frameAtColumn(first, frames, width, columnOf(337))},
+      {"a drag", 300, 420, frameAtColumn(first, frames, width, columnOf(420))},
+      {"a drag past the next mark stops a frame short of it", 300, 560, 494},
+  };
+  for (const Move& move : moves) {
+    SCOPED_TRACE(move.what);
+    mouse(WM_LBUTTONDOWN, columnOf(move.pressAt));
+    if (move.dragTo != move.pressAt) mouse(WM_MOUSEMOVE, columnOf((move.pressAt + move.dragTo) / 2));
+    mouse(WM_MOUSEMOVE, columnOf(move.dragTo));
+    mouse(WM_LBUTTONUP, columnOf(move.dragTo));
+    player->pump();
+    EXPECT_EQ(tracksOf(editorText()), "01:After the gap@" + cueTimeOf(move.expected) + " 02:No gap near@00:06:45 ");
+    EXPECT_EQ(player->position(), (int)(move.expected * 1000 / 75) - 2000) << "listened from 2 s before";
+    EXPECT_EQ(fieldText(cueWindow(), IDC_CUE_WAVE), "00:00:00 \xE2\x80\x93 00:07:00") << "the range stayed";
+    key(WM_KEYDOWN, 'Z', false, true);
+    EXPECT_EQ(tracksOf(editorText()), "01:After the gap@00:03:39 02:No gap near@00:06:45 ") << "one step of Ctrl+Z";
+  }
+
+  // The wheel's zoom (2 s either side) holds for the next track the caret goes to.
+  SendMessageW(strip, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  caretOn("TITLE \"No gap");
+  EXPECT_TRUE(stripShows("00:04:45 \xE2\x80\x93 00:07:00")) << fieldText(cueWindow(), IDC_CUE_WAVE);
+}
