@@ -28,8 +28,9 @@ class PluginTest : public ::testing::Test {
   // Pumps until the plug-in started last has registered its hot-key actions (bounded); false
   // if it did not.
   bool waitForHotkeys();
-  // Pumps until done() holds, at most boundMs milliseconds; returns done().
-  bool pumpUntil(const std::function<bool()>& done, DWORD boundMs = 3000);
+  // Pumps until done() holds, at most boundMs milliseconds (a bound for a loaded machine: the
+  // wait ends as soon as done() holds); returns done().
+  bool pumpUntil(const std::function<bool()>& done, DWORD boundMs = 10000);
   // The player closes as the player does (its main window destroyed, then quit, the DLL kept
   // loaded; with player->unloadAtClose the older order: quit, then FreeLibrary).
   void stop();
