@@ -2,7 +2,6 @@
 #include "snapTable.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,11 +14,13 @@ const long long kFramesPerSecond = 75;
 const long long kNearFrames = 2;   // "within 2 frames", and "worse by more than 2"
 const long long kCloseFrames = 1;  // "within 1 frame"
 
-double percentile(std::vector<long long> values, double p) {
+// The nearest-rank percentile, in whole numbers (the i686 build's x87 arithmetic would round a
+// fraction such as 0.9 x 220 the other way).
+double percentile(std::vector<long long> values, size_t percent) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  size_t at = (size_t)std::ceil(p / 100 * (double)values.size());
-  return (double)values[at ? at - 1 : 0];
+  size_t rank = (percent * values.size() + 99) / 100;
+  return (double)values[rank ? rank - 1 : 0];
 }
 
 template <class Test>
