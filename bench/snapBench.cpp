@@ -2,7 +2,8 @@
 // boundary), presses near each boundary as a seeded listener would, runs the mark rule on each
 // press and prints, per type and source, how far the marks land from the boundary; and times
 // the features of a 2-hour file.
-//   snapBench LIST [SEED]      LIST: lines "type source path boundary-sample"
+//   snapBench LIST [SEED [PRESSES]]  LIST: lines "type source path boundary-sample"; PRESSES: the
+//                              presses written for the run through the plug-in (runList)
 //   snapBench --time WAV       features of 2 hours of audio made by repeating WAV's PCM
 //   snapBench --dump WAV FROM TO   the features of the frames [FROM, TO), one a line
 #ifdef _WIN32
@@ -23,27 +24,16 @@
 #include <vector>
 
 #include "../audio/markSnap.h"
+#include "snapTable.h"
 #include "wavFeatures.h"
 
 namespace {
 
 const int kPressesPerTransition = 20;
-const double kReactionOffsetSeconds = 0.25;  // "Mark earlier by", set to the listener's mean reaction
+const int kReactionOffsetMs = 250;  // "Mark earlier by", set to the listener's mean reaction
 const double kReactMeanSeconds = 0.25, kReactSpreadSeconds = 0.08;
 const double kAnticipateShare = 0.2, kAnticipateMeanSeconds = -0.1, kAnticipateSpreadSeconds = 0.1;
 const double kTimedSeconds = 2 * 3600;
-const char* const kTypes[] = {"gap", "gap-hiss", "cut", "jingle", "applause", "crossfade"};
-const char* const kSources[] = {"synthetic", "real-wav", "real-ogg", "real-mp3"};
-
-struct Outcome {
-  long long pressedError, error;  // frames from the boundary, as pressed and after the rule
-  bool moved, offered, offerNear;  // offerNear: the offered change point within 2 frames
-};
-
-struct Row {
-  std::vector<Outcome> outcomes;
-  int transitions = 0;
-};
 
 // The processor time this process has used, in seconds (the machine is shared: wall time says
 // what others ran too).
@@ -58,63 +48,27 @@ double processorSeconds() {
 #endif
 }
 
-double percentile(std::vector<long long> values, double p) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  size_t at = (size_t)std::ceil(p / 100 * values.size());
-  return (double)values[at ? at - 1 : 0];
-}
-
-double share(const std::vector<Outcome>& all, bool (*test)(const Outcome&)) {
-  size_t n = 0;
-  for (const Outcome& o : all) n += test(o);
-  return all.empty() ? 0 : 100.0 * n / all.size();
-}
-
-long long frameOf(double seconds) { return (long long)std::floor(seconds * 75); }
-
-void printTable(const std::map<std::string, Row>& rows) {
-  printf("%-10s %-9s %5s | %6s %4s %6s %6s %6s %7s | %6s %6s | %7s %7s\n", "type", "source", "press", "median",
-         "p90", "<=1", "<=2", "worse", "still", "pr.med", "pr.<=2", "offered", "off.<=2");
-  for (const char* type : kTypes) {
-    for (const char* source : kSources) {
-      auto found = rows.find(std::string(type) + " " + source);
-      if (found == rows.end()) continue;
-      const std::vector<Outcome>& all = found->second.outcomes;
-      std::vector<long long> errors, pressed;
-      for (const Outcome& o : all) {
-        errors.push_back(std::llabs(o.error));
-        pressed.push_back(std::llabs(o.pressedError));
-      }
-      double offered = share(all, [](const Outcome& o) { return o.offered; });
-      double offeredNear = share(all, [](const Outcome& o) { return o.offered && o.offerNear; });
-      printf("%-10s %-9s %5zu | %6.0f %4.0f %5.0f%% %5.0f%% %5.1f%% %6.0f%% | %6.0f %5.0f%% | %6.0f%% %6.0f%%\n", type,
-             source, all.size(), percentile(errors, 50), percentile(errors, 90),
-             share(all, [](const Outcome& o) { return std::llabs(o.error) <= 1; }),
-             share(all, [](const Outcome& o) { return std::llabs(o.error) <= 2; }),
-             share(all, [](const Outcome& o) { return std::llabs(o.error) > std::llabs(o.pressedError) + 2; }),
-             share(all, [](const Outcome& o) { return !o.moved; }), percentile(pressed, 50),
-             share(all, [](const Outcome& o) { return std::llabs(o.pressedError) <= 2; }), offered,
-             offered > 0 ? 100 * offeredNear / offered : 0.0);
-    }
-  }
-  printf("columns: error in frames (1/75 s) from the boundary after the rule: median, 90th percentile, share within\n"
-         "1 and 2 frames, share made worse by more than 2 frames, share left as pressed; as pressed (less %.0f ms):\n"
-         "median, share within 2 frames; change points offered (not applied), and the offers within 2 frames\n",
-         kReactionOffsetSeconds * 1000);
-}
-
-int runList(const char* listPath, unsigned seed) {
+// Presses near each boundary, the rule on each, and the table. With pressesPath, the presses
+// are also written there for the run through the plug-in: a line "markoffset MS", then one line
+// a transition, "type source path boundary-frame length-ms" and a pair "key-ms rule-frame" a
+// press (rule-frame: where this rule put the mark).
+int runList(const char* listPath, unsigned seed, const char* pressesPath) {
   std::ifstream list(listPath);
   if (!list) {
     fprintf(stderr, "snapBench: cannot read %s\n", listPath);
     return 2;
   }
+  FILE* presses = pressesPath ? fopen(pressesPath, "w") : nullptr;
+  if (pressesPath && !presses) {
+    fprintf(stderr, "snapBench: cannot write %s\n", pressesPath);
+    return 2;
+  }
+  if (presses) fprintf(presses, "markoffset %d\n", kReactionOffsetMs);
   std::mt19937 random(seed);
   std::normal_distribution<double> react(kReactMeanSeconds, kReactSpreadSeconds);
   std::normal_distribution<double> anticipate(kAnticipateMeanSeconds, kAnticipateSpreadSeconds);
   std::uniform_real_distribution<double> unit(0, 1);
-  std::map<std::string, Row> rows;
+  OutcomeRows rows;
   std::string type, source, path;
   unsigned long long boundary;
   int status = 0;
@@ -129,11 +83,15 @@ int runList(const char* listPath, unsigned seed) {
       double boundarySeconds = (double)boundary / info.format.rate;
       long long truth = (long long)(boundary * 75 / info.format.rate);
       DecodedAudio audio{track, track->count, true};
-      Row& row = rows[type + " " + source];
-      ++row.transitions;
+      std::vector<Outcome>& row = rows[type + " " + source];
+      if (presses)
+        fprintf(presses, "%s %s %s %lld %llu", type.c_str(), source.c_str(), path.c_str(), truth,
+                (unsigned long long)(info.sampleFrames * 1000 / info.format.rate));
       for (int i = 0; i < kPressesPerTransition; ++i) {
         double reaction = unit(random) < kAnticipateShare ? anticipate(random) : react(random);
-        long long mark = frameOf(boundarySeconds + reaction - kReactionOffsetSeconds);
+        // The player tells positions in milliseconds; the plug-in takes the offset off.
+        long long keyMs = (long long)std::floor((boundarySeconds + reaction) * 1000);
+        long long mark = frameOfMs(keyMs > kReactionOffsetMs ? keyMs - kReactionOffsetMs : 0);
         SnapAnswer a = placeMark(audio, mark);
         Outcome o;
         o.pressedError = mark - truth;
@@ -141,13 +99,16 @@ int runList(const char* listPath, unsigned seed) {
         o.error = (a.moves ? a.frame : mark) - truth;
         o.offered = a.kind == SnapKind::ChangePoint && !a.moves;
         o.offerNear = o.offered && std::llabs(a.frame - truth) <= 2;
-        row.outcomes.push_back(o);
+        row.push_back(o);
+        if (presses) fprintf(presses, " %lld %lld", keyMs, a.moves ? a.frame : mark);
       }
+      if (presses) fprintf(presses, "\n");
     }
     featureTrackFree(track);
     free(track);
   }
-  printTable(rows);
+  if (presses) fclose(presses);
+  printSnapTable(rows, kReactionOffsetMs, "the offered point");
   return status;
 }
 
@@ -209,9 +170,9 @@ int dumpFeatures(const char* wavPath, long long from, long long to) {
 int main(int argc, char** argv) {
   if (argc == 3 && !strcmp(argv[1], "--time")) return timeFeatures(argv[2]);
   if (argc == 5 && !strcmp(argv[1], "--dump")) return dumpFeatures(argv[2], atoll(argv[3]), atoll(argv[4]));
-  if (argc < 2 || argc > 3) {
-    fprintf(stderr, "usage: snapBench LIST [SEED] | snapBench --time WAV | snapBench --dump WAV FROM TO\n");
+  if (argc < 2 || argc > 4) {
+    fprintf(stderr, "usage: snapBench LIST [SEED [PRESSES]] | snapBench --time WAV | snapBench --dump WAV FROM TO\n");
     return 2;
   }
-  return runList(argv[1], argc == 3 ? (unsigned)strtoul(argv[2], nullptr, 10) : 2024);
+  return runList(argv[1], argc >= 3 ? (unsigned)strtoul(argv[2], nullptr, 10) : 2024, argc == 4 ? argv[3] : nullptr);
 }

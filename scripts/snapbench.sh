@@ -1,23 +1,37 @@
 #!/usr/bin/env bash
-# The snapping benchmark: how close to a track boundary the mark rule puts a pressed mark.
+# The snapping benchmark: how close to a track boundary the plug-in puts a pressed mark.
 # Builds transitions with known boundaries from real music (Debian's drascula-music and
-# asc-music, decoded to WAV; the same transitions also passed through OGG and MP3 and decoded
-# back) and from synthetic songs made with sox: silent gaps of 0.4 to 2.5 s, hard cuts, a spoken
-# jingle (espeak-ng), applause (shaped noise) and an 8 s crossfade; half the gaps also under a
-# noise floor. A seeded listener presses at each boundary (80 % react 250 +- 80 ms, 20 %
-# anticipate), the mark is the press less 250 ms, and bench/snapBench.cpp (built with the host's
-# g++ on the audio/ code) runs the rule on each press and prints a table per type and source;
-# then the time the features of a 2-hour file take, natively and as the plug-in's i686 build
-# under Wine. Not part of the test command.
-#   bash scripts/snapbench.sh [SEED]
+# asc-music, decoded to 44.1 kHz WAV; the same transitions also passed through OGG and MP3 and
+# decoded back) and from synthetic songs made with sox: silent gaps of 0.4 to 2.5 s, hard cuts, a
+# spoken jingle (espeak-ng), applause (shaped noise) and an 8 s crossfade; half the gaps also
+# under a noise floor. A seeded listener presses at each boundary (80 % react 250 +- 80 ms, 20 %
+# anticipate), with "Mark earlier by" 250 ms. bench/snapBench.cpp (the host's g++ on the audio/
+# code) draws the presses and runs the rule on features it computes itself; then snap_bench.exe
+# runs the real gen_lumo.dll in the stand-in player under Wine: it plays each transition, waits
+# until the plug-in has read it through the player's decode-file service, marks every press
+# with the capture message the hot key sends, commits it with the Info window's OK and reads its
+# INDEX 01 back from the Cue editor. The table printed per type and source is the plug-in's; it
+# also says how often its marks equal the native rule's. Last, a 2-hour WAV (1.27 GB, made with
+# sox and deleted after): the time from the start of playback until the plug-in has read it
+# all, and the longest wait of the player's loop meanwhile. Not part of the test command.
+#   bash scripts/snapbench.sh [SEED] [--native]
+# --native also prints the native rule's table on the same presses (for tuning the rule: on the
+# synthetic rows only) and the features' time natively and as the plug-in's i686 build.
 # The audio is made again only when this script changed (build/snapbench/).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"  # ROOT, BUILD and the Wine settings
 WORK=$BUILD/snapbench
-seed=${1:-2024}
+seed=2024
+native=""
+for argument in "$@"; do
+  case $argument in
+    --native) native=1 ;;
+    *) seed=$argument ;;
+  esac
+done
 songSeed=2024  # the synthetic songs stay the same whatever the listener's seed
 
-packages=(sox ffmpeg espeak-ng drascula-music asc-music g++ g++-mingw-w64-i686 wine)
+packages=(sox ffmpeg espeak-ng drascula-music asc-music g++)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -28,6 +42,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+bash "$ROOT/scripts/setup.sh"  # Wine, the cross compiler, Xvfb, CMake
 
 RATE=44100
 export SOX_OPTS="-D -V1"  # no dither, no warnings
@@ -187,7 +202,8 @@ if [ "$(cat "$WORK/audio.hash" 2>/dev/null)" != "$hash" ] || [ ! -s "$list" ]; t
   transitions synthetic syn "${synth[@]}"
 
   # Real music: each track decoded, its silence at both ends trimmed (so that a boundary is the
-  # first sound), 44.1 kHz tracks of 30 s and more; the 22.05 kHz ones among themselves.
+  # first sound), 44.1 kHz tracks of 30 s and more; asc's three tracks among themselves, decoded
+  # at 44.1 kHz (they are 22.05 kHz MP3s, and the stand-in's decoder reads 44.1 and 48 kHz only).
   real=()
   for f in /usr/share/scummvm/drascula/audio/track*.ogg; do
     name=$(basename "$f" .ogg)
@@ -199,7 +215,7 @@ if [ "$(cat "$WORK/audio.hash" 2>/dev/null)" != "$hash" ] || [ ! -s "$list" ]; t
   low=()
   for f in /usr/share/games/asc/music/*.mp3; do
     name=$(basename "$f" .mp3)
-    ffmpeg -nostdin -v error -y -i "$f" -ac 2 -c:a pcm_s16le "$WORK/tmp-dec.wav"
+    ffmpeg -nostdin -v error -y -i "$f" -ac 2 -ar $RATE -c:a pcm_s16le "$WORK/tmp-dec.wav"
     sox "$WORK/tmp-dec.wav" "$WORK/real-$name.wav" silence 1 0 -60d reverse silence 1 0 -60d reverse
     low+=("$WORK/real-$name.wav")
   done
@@ -226,21 +242,44 @@ if [ "$(cat "$WORK/audio.hash" 2>/dev/null)" != "$hash" ] || [ ! -s "$list" ]; t
   echo "$hash" > "$WORK/audio.hash"
 fi
 
-# The native program, and the same code built as the plug-in builds it, for Wine.
-g++ -std=c++17 -O2 -Wall -Wextra -I"$ROOT" "$ROOT"/bench/snapBench.cpp "$ROOT"/bench/wavFeatures.cpp \
-    "$ROOT"/audio/*.cpp -o "$WORK/snapBench"
-echo "snapbench: $(wc -l < "$list") transitions, seed $seed"
-"$WORK/snapBench" "$list" "$seed"
+# The native half: the presses, and the rule on features computed natively (the files of the rule
+# only, as the fuzzers build them).
+rule=(bandSpectrum changePoints featureExtractor frameFeatures markSnap silenceRuns spectralNovelty)
+ruleSources=("${rule[@]/#/$ROOT/audio/}"); ruleSources=("${ruleSources[@]/%/.cpp}")
+g++ -std=c++17 -O2 -Wall -Wextra -I"$ROOT" "$ROOT"/bench/snapBench.cpp "$ROOT"/bench/snapTable.cpp \
+    "$ROOT"/bench/wavFeatures.cpp "${ruleSources[@]}" -o "$WORK/snapBench"
+presses=$WORK/presses-$seed.txt
+nativeTable=$("$WORK/snapBench" "$list" "$seed" "$presses")
 
-first=$(awk '$2 == "real-wav" { print $3; exit }' "$list")
+# The plug-in in the stand-in player.
+configureAndBuild
+long=$WORK/two-hours.wav
+finish() { rm -f "$long"; stopDisplay; }
+trap finish EXIT
+startDisplay
+echo "snapbench: $(wc -l < "$list") transitions, seed $seed"
+status=0
+(cd "$BUILD/bin" && wine snap_bench.exe "$presses" | tr -d '\r') || status=1
+
 echo
-echo "native (host g++ -O2):"
-"$WORK/snapBench" --time "$first"
-if command -v wine >/dev/null; then
-  mkdir -p "$WORK/objects"
-  (cd "$WORK/objects" && i686-w64-mingw32-g++-posix -std=c++17 -Os -fno-exceptions -fno-rtti -I"$ROOT" -c "$ROOT"/audio/*.cpp)
+first=$(awk '$2 == "real-wav" { print $3; exit }' "$list")
+sox "$first" "$long" repeat $((7200 * 10 / $(soxi -D "$first" | awk '{ printf "%d", $1 * 10 }') + 1)) trim 0 7200
+echo "load average before (2 cores, shared): $(cut -d' ' -f1-3 /proc/loadavg)"
+(cd "$BUILD/bin" && wine snap_bench.exe --long "$long" | tr -d '\r') || status=1
+rm -f "$long"
+
+if [ -n "$native" ]; then
+  echo
+  echo "the rule natively, on features of the same WAV files read here (the same presses):"
+  echo "$nativeTable"
+  echo
+  echo "native (host g++ -O2):"
+  "$WORK/snapBench" --time "$first"
+  rm -rf "$WORK/objects"; mkdir -p "$WORK/objects"
+  (cd "$WORK/objects" && i686-w64-mingw32-g++-posix -std=c++17 -Os -fno-exceptions -fno-rtti -I"$ROOT" -c "${ruleSources[@]}")
   i686-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -I"$ROOT" "$ROOT"/bench/snapBench.cpp \
-      "$ROOT"/bench/wavFeatures.cpp "$WORK"/objects/*.o -static -o "$WORK/snapBench.exe"
+      "$ROOT"/bench/snapTable.cpp "$ROOT"/bench/wavFeatures.cpp "$WORK"/objects/*.o -static -o "$WORK/snapBench.exe"
   echo "the plug-in's build (i686, -Os) under Wine:"
-  wine "$WORK/snapBench.exe" --time "$(winepath -w "$first" 2>/dev/null || echo "$first")"
+  wine "$WORK/snapBench.exe" --time "Z:${first//\//\\}" | tr -d '\r'
 fi
+exit $status
