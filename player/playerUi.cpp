@@ -188,6 +188,7 @@ void buildPlayerUi(StandInPlayer& player, const char* hotkeyId, bool report) {
   showPosition();
   if (report)
     say("MAIN seek=" + centreOf(control(kSeekField)) + " go=" + centreOf(control(kGoButton)) +
+        " play=" + centreOf(control(kPlayButton)) + " pause=" + centreOf(control(kPauseButton)) +
         " mark=" + centreOf(control(kMarkButton)) + " prefs=" + centreOf(control(kPrefsButton)) +
         " next=" + centreOf(control(kNextButton)));
 }

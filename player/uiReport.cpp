@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "decodeService.h"
 #include "playerUi.h"
 #include "wideText.h"
 #include "../res/resource.h"
@@ -22,6 +23,7 @@ struct ReportState {
   HWND seekField = nullptr;
   bool infoShown = false;
   std::string infoText;  // the Info window's fields as last reported, UTF-8
+  std::string placed;    // its line on where the mark goes, as last reported
   bool cueShown = false;
   bool prefsShown = false;
   int prefsTab = -1;           // the preferences' tab shown at the last report
@@ -40,6 +42,9 @@ struct ReportState {
   bool tracklistShown = false;
   std::string caret;           // the Cue editor's caret line and its text as last reported
   std::string marks;           // the sheet's INDEX 01 times as last reported
+  std::string waveRange;       // the waveform strip's window text (its range) as last reported
+  std::string cueStatus;       // the line under the Cue editor as last reported
+  DecodeCounts decoded = {-1, -1, 0, -1};  // the decode service's counts as last reported
   std::string focus;           // the focus report last printed
   DWORD clipboardSequence = 0; // the clipboard's change number at the last report
   std::string clipboard;       // the clipboard's text as last reported
@@ -242,8 +247,30 @@ void reportCaret(HWND cue) {
   gReport.caret = caret;
 }
 
-// The Cue window: where its controls are when it appears, its caret, and the sheet's INDEX 01
-// times whenever they change (MARKS, the times separated by blanks).
+// "left,top,width,height" of a window on the screen, and of its client area.
+std::string areaText(const RECT& r) {
+  char text[64];
+  snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  return text;
+}
+
+std::string areaOf(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return areaText(r);
+}
+
+std::string clientAreaOf(HWND window) {
+  RECT r = {};
+  GetClientRect(window, &r);
+  MapWindowPoints(window, nullptr, (POINT*)&r, 2);
+  return areaText(r);
+}
+
+// The Cue window: where its controls are when it appears (the waveform strip's client area and
+// the window's own area as left,top,width,height), its caret, the sheet's INDEX 01 times (MARKS,
+// separated by blanks), the range the strip shows (WAVE, its window text) and the line under the
+// editor (STATUS), each whenever it changes.
 void reportCue() {
   HWND cue = findPluginDialog(IDC_CUE_EDITOR);
   bool shown = cue && IsWindowVisible(cue);
@@ -252,17 +279,25 @@ void reportCue() {
         " listen=" + centreOf(GetDlgItem(cue, IDC_CUE_LISTEN)) + " earlier=" + centreOf(GetDlgItem(cue, IDC_CUE_EARLIER)) +
         " later=" + centreOf(GetDlgItem(cue, IDC_CUE_LATER)) + " open=" + centreOf(GetDlgItem(cue, IDC_CUE_OPEN)) +
         " export=" + centreOf(GetDlgItem(cue, IDC_CUE_EXPORT)) +
-        " tracklist=" + centreOf(GetDlgItem(cue, IDC_CUE_TRACKLIST)));
+        " tracklist=" + centreOf(GetDlgItem(cue, IDC_CUE_TRACKLIST)) + " snap=" + centreOf(GetDlgItem(cue, IDC_CUE_SNAP)) +
+        " strip=" + clientAreaOf(GetDlgItem(cue, IDC_CUE_WAVE)) + " window=" + areaOf(cue));
   gReport.cueShown = shown;
   if (!cue) return;
   if (shown) reportCaret(cue);
   std::string marks = indexTimes(windowTextOf(GetDlgItem(cue, IDC_CUE_EDITOR)));
   if (marks != gReport.marks) say("MARKS " + marks);
   gReport.marks = marks;
+  std::string range = windowTextOf(GetDlgItem(cue, IDC_CUE_WAVE));
+  if (range != gReport.waveRange) say("WAVE " + range);
+  gReport.waveRange = range;
+  std::string status = windowTextOf(GetDlgItem(cue, IDC_CUE_STATUS));
+  if (status != gReport.cueStatus) say("STATUS " + status);
+  gReport.cueStatus = status;
 }
 
 // The Info window: where its fields are when it appears, what they hold as it changes
-// ("TYPED title|performer"), and that it went.
+// ("TYPED title|performer"), where the mark goes on the audio ("PLACED text", once it says
+// anything), and that it went.
 void reportInfo() {
   HWND info = findPluginDialog(IDC_INFO_OK);
   bool shown = info && IsWindowVisible(info);
@@ -272,12 +307,17 @@ void reportInfo() {
   if (!shown && gReport.infoShown) say("GONE info");
   gReport.infoShown = shown;
   if (shown) {
+    // Before the fields: a script that saw the first TYPED of a window has seen its line too.
+    std::string placed = windowTextOf(GetDlgItem(info, IDC_INFO_PLACED));
+    if (placed != gReport.placed) say("PLACED " + placed);
+    gReport.placed = placed;
     std::string text = windowTextOf(GetDlgItem(info, IDC_INFO_TITLE)) + "|" +
                        windowTextOf(GetDlgItem(info, IDC_INFO_PERFORMER));
     if (text != gReport.infoText) say("TYPED " + text);
     gReport.infoText = text;
   } else {
     gReport.infoText.clear();
+    gReport.placed.clear();
   }
 }
 
@@ -340,6 +380,17 @@ void reportPlayback() {
   }
   for (; gReport.eventsSeen < p.events.size(); ++gReport.eventsSeen)
     if (p.events[gReport.eventsSeen].compare(0, 5, "jump ") == 0) say("JUMPED " + p.events[gReport.eventsSeen].substr(5));
+}
+
+// DECODE with the decode service's counts whenever the streams opened or open change: a file
+// read whole is closed, so "open=0" after one more opened means the plug-in has its audio.
+void reportDecoding() {
+  DecodeCounts now = decodeCounts();
+  DecodeCounts& last = gReport.decoded;
+  if (now.opened == last.opened && now.open == last.open && now.refusals == last.refusals) return;
+  say("DECODE opened=" + std::to_string(now.opened) + " open=" + std::to_string(now.open) +
+      " refused=" + std::to_string(now.refusals) + " bytes=" + std::to_string(now.bytesRead));
+  last = now;
 }
 
 }  // namespace
@@ -406,6 +457,7 @@ void startReports(StandInPlayer& player, HWND seekField) {
 void reportChanges() {
   sayPendingPosition();
   reportPlayback();
+  reportDecoding();
   reportInfo();
   reportCue();
   reportTracklist();

@@ -1,8 +1,9 @@
 // What the stand-in player prints for a script that drives it with real mouse and keyboard
 // input (--demo): where the controls of each window are when it appears, what the plug-in's
 // windows hold as it changes, which field has the keyboard focus and what it holds, the text on
-// the clipboard, the INDEX 01 times of the Cue editor's sheet, the windows that went away, and
-// the player's events with their times. One line a report, its first word saying what it is;
+// the clipboard, the INDEX 01 times of the Cue editor's sheet, where a mark goes on the audio,
+// the range the waveform strip shows, how far the decode service has read, the windows that went
+// away, and the player's events with their times. One line a report, its first word saying what it is;
 // the script waits for a line instead of waiting a fixed time.
 #pragma once
 

@@ -34,6 +34,13 @@
 #     real Save As dialog's type list by keyboard; each file read by the tool it is for (ffmpeg/
 #     ffprobe, mkvmerge/mkvextract, ffmpeg for WebVTT, Python's JSON reader) and checked against
 #     the sheet's INDEX 01 times to the frame with tests/readers/exportCheck.py.
+#  8. Marks on the audio: a recording made with sox (a lead-in, songs with gaps of 0.4 to 2.5 s,
+#     a hard cut, an 8 s crossfade) played and read by the plug-in through the player's decode
+#     service; the hot key pressed a little after each boundary, the Info window's line on where
+#     each mark went printed, every mark after a gap on its song's first frame, the cut's and the
+#     crossfade's where the key went; F6 snaps the cut's mark to the change; the waveform strip
+#     shown for a gap, the cut and the crossfade (screenshots), a click on it moving the
+#     crossfade's mark; saved and read by cuebreakpoints against the known boundaries.
 # The sessions run in a Wine prefix of their own (build/wine-demo, made on first use): a Wine
 # program of another prefix running beside them shares neither its hot keys nor its clipboard
 # with them, and is left running when the demo ends.
@@ -833,6 +840,224 @@ session7() {
   echo "session 7: PASSED"
 }
 
+# ---- Session 8: marks that find the boundary, and the waveform strip. A recording made with sox
+# whose boundaries are known to the sample: a lead-in of silence, five songs with gaps of 0.4 to
+# 2.5 s between them (each fading out into its gap), a hard cut into a sixth song, and an 8 s
+# crossfade into a seventh.
+# A position in ms as the seek field takes it (m:ss.fff).
+msText() { printf '%d:%02d.%03d' $(($1 / 60000)) $(($1 / 1000 % 60)) $(($1 % 1000)); }
+# Waits until the player, playing on from a seek to FROM ms (reported after CLOCKS clock reports),
+# has passed MS: when it does follows from its clock report, the system time it stood at FROM.
+waitPosition() {  # from ms clocks
+  local clock="" micros target end=$((SECONDS + LIMIT))
+  until clock=$(reports | grep '^CLOCK' | tail -n +$(($3 + 1)) | grep " $1\$" | tail -1); [ -n "$clock" ]; do
+    [ $SECONDS -lt $end ] || fail "no clock report of the seek to $1 ms within $LIMIT s"
+    sleep 0.05
+  done
+  micros=$(echo "$clock" | cut -d' ' -f2)
+  target=$((micros + ($2 - $1) * 1000))
+  until [ "$(date +%s%6N)" -ge $target ]; do
+    [ $SECONDS -lt $end ] || fail "the player did not reach $2 ms within $LIMIT s"
+    sleep 0.005
+  done
+}
+# The number of streams the player's decode service opened so far, as last reported.
+streamsOpened() { local line; line=$(lastOf DECODE); [[ $line =~ opened=([0-9]+) ]] && echo "${BASH_REMATCH[1]}" || echo 0; }
+# Waits until the plug-in has read a file whole through the decode service: one more stream
+# opened than BEFORE, and none open; prints the report.
+waitDecoded() {  # streams opened before
+  local line end=$((SECONDS + LIMIT))
+  until line=$(lastOf DECODE); [[ $line =~ opened=([0-9]+)\ open=0 ]] && [ "${BASH_REMATCH[1]}" -gt "$1" ]; do
+    [ $SECONDS -lt $end ] || fail "the plug-in did not read the recording within $LIMIT s (last: '$line')"
+    sleep 0.05
+  done
+  echo "${line#DECODE }"
+}
+# The frame a click on column C means in a strip WIDTH columns wide showing FRAMES frames from
+# FIRST: the middle one of the frames that start in the column.
+frameAtColumn() {  # first frames width c
+  local first=$1 frames=$2 width=$3 c=$4 from to
+  from=$(((c * frames + width - 1) / width)); to=$((((c + 1) * frames + width - 1) / width))
+  if [ $to -gt $from ]; then echo $((first + from + (to - from - 1) / 2)); else echo $((first + from - 1)); fi
+}
+# A screenshot of the Cue window alone.
+shotCue() {
+  local area; area=($(at "$cue" window))
+  import -window root -crop "${area[2]}x${area[3]}+${area[0]}+${area[1]}" +repage "$OUT/$1.png"
+  echo "screenshot $OUT/$1.png (the Cue window)"
+}
+# Pauses the player with its Pause button; done when it reports the pause.
+pausePlayer() {
+  local paused; paused=$(nextOf PAUSED)
+  click "$(at "$main" pause)"
+  waitFor PAUSED "$paused" >/dev/null
+}
+# Puts the Cue editor's caret on track K's title line with the keyboard, and waits until the strip
+# shows its mark, 4 s either side.
+lookAtTrack() {  # k
+  local track line=1 mark
+  track=$(printf 'TRACK %02d AUDIO' "$1")
+  click "$(at "$cue" editor)"
+  waitFocus cue-editor
+  xdotool key ctrl+Home
+  waitLast CARET "CARET 1 " >/dev/null
+  until [[ $(lastOf CARET) == *"$track" ]]; do
+    [ $line -lt 200 ] || fail "no line '$track' in the Cue editor"
+    line=$((line + 1))
+    xdotool key Down
+    waitLast CARET "CARET $line " >/dev/null
+  done
+  xdotool key Down
+  waitLast CARET "CARET $((line + 1))     TITLE" >/dev/null
+  mark=$(framesOf "$(markOf "$1")")
+  waitLast WAVE "WAVE $(cueTime $((mark - 300))) – $(cueTime $((mark + 300)))" = >/dev/null
+}
+session8() {
+  local snap="$work/snap" p pieces=() synth=(-R -r 44100 -c 2 -n -r 44100 -c 2 -b 16)
+  mkdir -p "$snap"
+  cp "$BUILD/bin/gen_lumo.dll" "$snap/"   # a plug-in folder of its own: no reaction time set
+  sox "${synth[@]}" "$snap/p0.wav" trim 0 44400s                   # the lead-in, 1.007 s
+  sox "${synth[@]}" "$snap/p1.wav" synth 7 sine 220 sine 277 tremolo 4 40 fade q 0 7 0.8 gain -6
+  sox "${synth[@]}" "$snap/p2.wav" trim 0 17740s                   # a gap of 0.402 s
+  sox "${synth[@]}" "$snap/p3.wav" synth 6 triangle 330 triangle 392 tremolo 6 30 fade q 0 6 0.8 gain -6
+  sox "${synth[@]}" "$snap/p4.wav" trim 0 39940s                   # 0.906 s
+  sox "${synth[@]}" "$snap/p5.wav" synth 6 sawtooth 165 sawtooth 247 gain -9 lowpass 2000 fade q 0 6 0.8
+  sox "${synth[@]}" "$snap/p6.wav" trim 0 70960s                   # 1.609 s
+  sox "${synth[@]}" "$snap/p7.wav" synth 6 sine 262 sine 330 tremolo 2 50 fade q 0 6 0.8 gain -6
+  sox "${synth[@]}" "$snap/p8.wav" trim 0 110250s                  # 2.5 s
+  sox "${synth[@]}" "$snap/p9.wav" synth 7 square 196 square 294 gain -18 lowpass 1500   # stops dead: a hard cut
+  # The crossfade: the sixth song fades out over its last 8 s while the seventh fades in.
+  sox "${synth[@]}" "$snap/a.wav" synth 12 pinknoise pinknoise gain -6 highpass 300 tremolo 8 50 fade q 0 12 8
+  sox "${synth[@]}" "$snap/b.wav" synth 14 sine 523 sine 659 tremolo 3 40 fade q 8 gain -16 pad 4
+  sox -R -m -v 1 "$snap/a.wav" -v 1 "$snap/b.wav" "$snap/p10.wav"
+  for p in 0 1 2 3 4 5 6 7 8 9 10; do pieces+=("$snap/p$p.wav"); done
+  local wav="$snap/Gaps and Fades.wav"
+  sox -R "${pieces[@]}" "$wav"
+  # The boundaries in samples: where the sound begins after the lead-in, each gap and the cut;
+  # the crossfade's middle, 8 s after the cut.
+  local at=0 starts=() known=() s
+  for p in 0 1 2 3 4 5 6 7 8 9; do
+    at=$((at + $(soxi -s "$snap/p$p.wav")))
+    if [ $((p % 2)) = 0 ] || [ $p = 9 ]; then starts+=($at); fi
+  done
+  starts+=($((at + 8 * 44100)))
+  rm "${pieces[@]}" "$snap/a.wav" "$snap/b.wav"
+  for s in "${starts[@]}"; do known+=($((s / 588))); done   # the frame each begins in
+  echo "Gaps and Fades.wav ($(soxi -d "$wav")): the songs begin after the lead-in and the gaps (0.402, 0.906, 1.609, 2.5 s)"
+  echo "    at samples ${starts[*]:0:5}, in the frames $(for s in "${known[@]:0:5}"; do printf '%s ' "$(cueTime $s)"; done)"
+  echo "    the hard cut at sample ${starts[5]} (frame $(cueTime ${known[5]})), the crossfade's middle at ${starts[6]} (frame $(cueTime ${known[6]}))"
+
+  startPlayer "$wav" "$snap"
+  xdotool key ctrl+alt+c                 # the Cue window, with the waveform strip under its editor
+  cue=$(waitFor CUE)
+  local opened; opened=$(streamsOpened)
+  click "$(at "$main" play)"             # the recording begins to play: the plug-in reads it
+  echo "the plug-in read the recording through the player's decode service: $(waitDecoded "$opened")"
+
+  # Seven marks with the hot key, a little after each song's first sound (after the lead-in, the
+  # gaps and the cut) and 0.4 s after the crossfade's middle; each from a seek 1.8 s before.
+  local titles=("Lead In" "Harbour" "Salt" "Lanterns" "Quiet Hours" "Static" "Morning")
+  local after=(350 250 600 200 450 300 400)   # ms after the boundary the key goes down
+  local presses=() placed=() k n from ms line said typed clocks
+  for k in 0 1 2 3 4 5 6; do
+    n=$((k + 1)); ms=$((starts[k] * 1000 / 44100))
+    from=$((ms > 1800 ? ms - 1800 : 0))
+    clocks=$(count CLOCK)
+    seekTo "$(msText $from)"
+    waitPosition $from $((ms + after[k])) "$clocks"
+    said=$(count PLACED); typed=$(count TYPED)
+    xdotool key ctrl+alt+m
+    line=$(waitFor PAUSED $n); presses+=(${line#PAUSED })
+    waitFor TYPED $((typed + 1)) >/dev/null   # the Info window's fields: its line was reported before them
+    if [ $n = 2 ]; then shot snap-info; fi
+    placed+=("$(reports | grep '^PLACED' | tail -n +$((said + 1)) | head -1 | cut -c8-)")
+    fillInfo $n "${titles[$k]}" "Performer $n"
+    echo "mark $n: the key at ${presses[$k]} ms ($((presses[k] - ms)) ms after the boundary); the Info window: '${placed[$k]:-(nothing)}'"
+  done
+  waitMarkCount 7
+  pausePlayer
+  local got=()
+  for k in 0 1 2 3 4 5 6; do got+=($(framesOf "$(markOf $((k + 1)))")); done
+  echo "the marks (INDEX 01) against the known boundaries:"
+  printf '    %-16s %-9s %-9s %-7s %s\n' track boundary mark frames ""
+  for k in 0 1 2 3 4 5 6; do
+    printf '    %-16s %-9s %-9s %-7s %s\n' "$((k + 1)) ${titles[$k]}" "$(cueTime ${known[$k]})" "$(cueTime ${got[$k]})" \
+      "$((got[k] - known[k]))" "$(if [ $k -lt 5 ]; then echo "after a gap"; elif [ $k = 5 ]; then echo "a hard cut: where the key went"; else echo "a crossfade: where the key went"; fi)"
+  done
+  for k in 0 1 2 3 4; do
+    [ "${got[$k]}" = "${known[$k]}" ] || fail "mark $((k + 1)) is at $(cueTime ${got[$k]}), its song begins in frame $(cueTime ${known[$k]})"
+    [[ ${placed[$k]} == "at the end of a silence, "*" before your key" ]] || fail "the Info window said '${placed[$k]}' of mark $((k + 1))"
+  done
+  for k in 5 6; do   # no silence near the cut and in the crossfade: the marks stay where the key went
+    [ "${got[$k]}" = $((presses[k] * 75 / 1000)) ] ||
+      fail "mark $((k + 1)) moved from the key's $(cueTime $((presses[k] * 75 / 1000))) to $(cueTime ${got[$k]})"
+  done
+  echo "every mark after a gap is on the frame its song begins in; at the cut and in the crossfade they stayed where the key went"
+
+  # The strip: a gap, the hard cut (F6 snaps its mark to the change heard there), the crossfade.
+  lookAtTrack 4
+  echo "track 4 (after the gap of 1.609 s): the strip shows $(lastOf WAVE | cut -c6-)"
+  shot strip-gap
+  shotCue strip-gap-window
+  lookAtTrack 6
+  local statuses jumps; statuses=$(count STATUS); jumps=$(count JUMPED)
+  xdotool key F6
+  line=$(waitFor STATUS $((statuses + 1))); line=${line#STATUS }
+  waitFor JUMPED $((jumps + 1)) >/dev/null   # Snap listens at the mark
+  pausePlayer
+  got[5]=$(framesOf "$(markOf 6)")
+  echo "F6 on track 6 (the hard cut): '$line'; its mark $(cueTime ${got[5]}), the cut in frame $(cueTime ${known[5]}) ($((got[5] - known[5])) frames)"
+  [[ $line == "Snapped to "* ]] || fail "F6 found nothing at the hard cut: '$line'"
+  local off=$((got[5] - known[5])); off=${off#-}
+  [ $off -le 1 ] || fail "F6 put the cut's mark $off frames from the cut"
+  echo "the strip shows $(lastOf WAVE | cut -c6-), the moved mark within it"
+  shot strip-cut
+  lookAtTrack 7
+  local range; range=$(lastOf WAVE | cut -c6-)
+  echo "track 7 (the crossfade): the strip shows $range"
+  shot strip-crossfade
+  shotCue strip-crossfade-window
+
+  # A click on the strip where the two songs cross moves the crossfade's mark there.
+  local strip first column x y wanted
+  strip=($(at "$cue" strip))
+  first=$((got[6] - 300))
+  column=$(((known[6] - first) * strip[2] / 600))
+  x=$((strip[0] + column)); y=$((strip[1] + strip[3] / 2))
+  wanted=$(frameAtColumn $first 600 "${strip[2]}" $column)
+  jumps=$(count JUMPED)
+  click "$x $y"
+  waitMark 7 "$(cueTime $wanted)"
+  waitFor JUMPED $((jumps + 1)) >/dev/null   # the release listens at the new place
+  pausePlayer
+  got[6]=$wanted
+  echo "a click on the strip at x=$x (column $column of ${strip[2]}) moved track 7's mark to $(cueTime $wanted)," \
+       "$((wanted - known[6])) frames from the crossfade's middle; the strip still shows $(lastOf WAVE | cut -c6-)"
+  [ "$(lastOf WAVE | cut -c6-)" = "$range" ] || fail "the strip's range moved with the click"
+  shot strip-click
+
+  local b box; b=$(nextOf MSGBOX)
+  click "$(at "$cue" save)"
+  box=$(closeBox $b)
+  echo "message box: $box"
+  local sheet="$snap/Gaps and Fades.cue" found wantedBreaks=""
+  [ "$box" = "Saved to|$(winepath -w "$sheet")" ] || fail "expected 'Saved to' Gaps and Fades.cue"
+  echo "----- Gaps and Fades.cue"; tr -d '\r' < "$sheet"; echo "-----"
+  found=$(cuebreakpoints "$sheet") || fail "cuebreakpoints could not read Gaps and Fades.cue"
+  echo "cuebreakpoints: $(echo $found)"
+  for k in 1 2 3 4 5 6; do wantedBreaks+="$(clock ${got[$k]}) "; done
+  echo "the known boundaries:  $(for k in 1 2 3 4 5; do printf '%s ' "$(clock ${known[$k]})"; done)and the crossfade's middle $(clock ${known[6]})"
+  [ "$(echo $found) " = "$wantedBreaks" ] || fail "cuebreakpoints found '$(echo $found)', expected '$wantedBreaks'"
+  for k in 1 2 3 4; do
+    [ "$(echo $found | cut -d' ' -f$k)" = "$(clock ${known[$k]})" ] || fail "breakpoint $k is not the boundary $(clock ${known[$k]})"
+  done
+  [ "$(grep -m1 'INDEX 01' "$sheet" | tr -d '\r')" = "    INDEX 01 $(cueTime ${known[0]})" ] || fail "track 1 is not where the first song begins"
+  echo "cuebreakpoints reads each track after a gap at its song's first frame (track 1 after the lead-in too: INDEX 01"
+  echo "$(cueTime ${known[0]})), the cut's snapped one $((got[5] - known[5])) frame(s) from the cut, the crossfade's where the click put it"
+  closePlayer
+  echo "session 8: PASSED"
+}
+
 startDisplay
 session1
 session2
@@ -842,4 +1067,5 @@ session5
 session5TwoFiles
 session6
 session7
+session8
 echo "demo: PASSED (screenshots in $OUT)"
