@@ -10,6 +10,7 @@
 #include "../res/resource.h"
 #include "../sheet/tagText.h"
 #include "cueEditor.h"
+#include "cueStrip.h"
 #include "cueExport.h"
 #include "fileDialogs.h"
 #include "cueOpen.h"
@@ -173,6 +174,7 @@ void requestSnap() {
   afterMarkTool(snapCaretMark(before, said, sizeof said, fileName, sizeof fileName), fileName, before);
   freeEditorText(&before);
   sayInCueWindow(said);
+  stripLineSpeaksOfCaretMark();
 }
 
 void requestShift(long long frames) {

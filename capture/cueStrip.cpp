@@ -8,6 +8,7 @@
 #include "../base/text.h"
 #include "../controls/waveStrip.h"
 #include "../host/hostLink.h"
+#include "../res/resource.h"
 #include "stripSheet.h"
 #include "waveCopies.h"
 #include "waveMarkers.h"
@@ -57,6 +58,7 @@ struct StripView {
   bool holding;     // a drag: the range stays
   long long half;
   size_t markAt;    // where the time of the caret's mark centred on stands in the text
+  size_t saidAt;    // the caret's mark the line under the editor speaks of (kNoMark: none)
   Shown shown;
 };
 
@@ -198,6 +200,7 @@ void attachStrip(HWND strip) {
   gView.strip = strip;
   gView.half = kDefaultHalf;
   gView.markAt = kNoMark;
+  gView.saidAt = kNoMark;
   gView.shown.current = -1;
   gView.shown.play = -1;
   gView.shown.half = kDefaultHalf;
@@ -209,6 +212,11 @@ void refreshStrip() {
   PlayerNow player;
   playerNow(&player);
   CaretMark mark = caretMarkFor(player.path);
+  // What Snap said of a mark is not left standing under another one.
+  if (gView.saidAt != kNoMark && (!mark.found || mark.timeAt != gView.saidAt)) {
+    gView.saidAt = kNoMark;
+    SetDlgItemTextW(GetParent(gView.strip), IDC_CUE_STATUS, L"");
+  }
   bool follow = player.active && (!gView.looking || !mark.found);
   char path[kPathBytes] = "";
   long long centre = gView.shown.centre;
@@ -251,6 +259,12 @@ void refreshStrip() {
 }
 
 void stripHearsFileStart() { gPlaying.known = false; }
+
+void stripLineSpeaksOfCaretMark() {
+  if (!gView.strip) return;
+  const CaretMark& mark = caretMarkFor(gPlaying.path);
+  gView.saidAt = mark.found ? mark.timeAt : kNoMark;
+}
 
 void lookAtCaretMark() {
   gView.looking = true;

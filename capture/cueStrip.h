@@ -22,6 +22,10 @@ void refreshStrip();
 // A file begins to play: the current entry is asked for again.
 void stripHearsFileStart();
 
+// The line under the editor now speaks of the caret's mark (what Snap found): it is emptied
+// once the caret stands on another mark.
+void stripLineSpeaksOfCaretMark();
+
 // The user looks at the caret's mark.
 void lookAtCaretMark();
 // A mark is being made: the strip follows the play position.

@@ -82,6 +82,7 @@ TEST_F(SnapTest, MarksGoToTheEndOfASilenceAndSnapMovesAMarkThere) {
   EXPECT_EQ(statusLine(), "Snap: nothing to snap to within a second");
   EXPECT_NE(editorText().find("00:06:45"), std::string::npos) << "nothing moved";
   caretOn("TITLE \"After");
+  EXPECT_TRUE(pumpUntil([&] { return statusLine().empty(); })) << "said of the other mark: " << statusLine();
   key(WM_KEYDOWN, 'Z', false, true);
   EXPECT_EQ(tracksOf(editorText()), "01:After the gap@00:04:00 02:No gap near@00:06:45 ") << "one step of Ctrl+Z";
 
