@@ -12,6 +12,9 @@ uint8_t silenceThreshold(const FeatureTrack& track, size_t from, size_t to) {
   for (size_t f = from; f < to; ++f) ++histogram[featureAt(track, f).loudness];
   int threshold = percentileOf(histogram, to - from, kLoudPercentile) - kSilenceBelowLoudDb * kLoudnessStepsPerDb;
   int ceiling = (kSilenceCeilingDb - kLoudnessFloorDb) * kLoudnessStepsPerDb;
+  int floor = percentileOf(histogram, to - from, kFloorPercentile);
+  int aboveFloor = floor + kSilenceAboveFloorDb * kLoudnessStepsPerDb;
+  if (floor > 0 && aboveFloor <= ceiling && threshold < aboveFloor) threshold = aboveFloor;
   if (threshold > ceiling) threshold = ceiling;
   return (uint8_t)(threshold < 0 ? 0 : threshold);
 }

@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-const char* const kSnapTypes[] = {"gap", "gap-hiss", "cut", "jingle", "applause", "crossfade", nullptr};
+const char* const kSnapTypes[] = {"gap", "gap-hiss", "quiet-hiss", "cut", "quiet-cut", "jingle", "applause",
+                                  "crossfade", nullptr};
 const char* const kSnapSources[] = {"synthetic", "real-wav", "real-ogg", "real-mp3", nullptr};
 
 namespace {

@@ -4,8 +4,8 @@
 # asc-music, decoded to 44.1 kHz WAV; the same transitions also passed through OGG and MP3 and
 # decoded back) and from synthetic songs made with sox: silent gaps of 0.4 to 2.5 s, hard cuts, a
 # spoken jingle (espeak-ng), applause (shaped noise) and an 8 s crossfade; half the gaps also
-# under a noise floor. A seeded listener presses at each boundary (80 % react 250 +- 80 ms, 20 %
-# anticipate), with "Mark earlier by" 250 ms. bench/snapBench.cpp (the host's g++ on the audio/
+# under a noise floor; and the synthetic songs turned down, a gap under that noise floor and a
+# cut. A seeded listener presses at each boundary (80 % react 250 +- 80 ms, 20 % anticipate), with "Mark earlier by" 250 ms. bench/snapBench.cpp (the host's g++ on the audio/
 # code) draws the presses and runs the rule on features it computes itself; then snap_bench.exe
 # runs the real gen_lumo.dll in the stand-in player under Wine: it plays each transition, waits
 # until the plug-in has read it through the player's decode-file service, marks every press
@@ -151,6 +151,21 @@ crossfadeOf() {  # source a b name: 8 s, the boundary in its middle
   echo "crossfade $1 $WORK/$4.wav $((lead + $(seconds 4 "$rate")))" >> "$list.new"
 }
 
+# Two quiet synthetic songs (their loud level less 40 dB below the hiss): a gap under the same
+# noise floor as hissOf's, and a hard cut.
+quietOf() {  # a b gapSeconds name
+  local gap
+  gap=$(seconds "$3" $RATE)
+  tailOf "$1" "$WORK/tmp-tail.wav"; headOf "$2" "$WORK/tmp-head.wav"; midOf "$1" "$WORK/tmp-mid.wav"
+  sox "$WORK/tmp-tail.wav" "$WORK/tmp-pad.wav" pad 0 "${gap}s"
+  join "$WORK/tmp-pad.wav" "$WORK/tmp-head.wav" "$WORK/tmp-quiet.wav"
+  sox "$WORK/tmp-quiet.wav" "$WORK/tmp-hiss.wav" synth pinknoise gain -n -50
+  sox -m -v 1 "$WORK/tmp-quiet.wav" -v 1 "$WORK/tmp-hiss.wav" "$WORK/$4-hiss.wav"
+  echo "quiet-hiss synthetic $WORK/$4-hiss.wav $(($(samples "$WORK/tmp-tail.wav") + gap))" >> "$list.new"
+  join "$WORK/tmp-mid.wav" "$WORK/tmp-head.wav" "$WORK/$4-cut.wav"
+  echo "quiet-cut synthetic $WORK/$4-cut.wav $(samples "$WORK/tmp-mid.wav")" >> "$list.new"
+}
+
 # Excerpts of a decoded track: its last, first and middle 12 s.
 tailOf() { sox "$1" "$2" trim "-$(seconds 12 "$(soxi -r "$1")")s"; }
 headOf() { sox "$1" "$2" trim 0 12; }
@@ -237,6 +252,13 @@ if [ "$(cat "$WORK/audio.hash" 2>/dev/null)" != "$hash" ] || [ ! -s "$list" ]; t
     done
     rm -f "$base.ogg" "$base.mp3"
   done < "$list.new"
+  # The synthetic songs 16 dB quieter (peaks of -17 to -28 dBFS, as much of the real music is):
+  # last, so that the listener's presses on the transitions above stay the same.
+  for k in $(seq 1 12); do sox "$WORK/song$k.wav" "$WORK/quiet$k.wav" gain -16; done
+  gaps=(0.4 0.7 1.0 1.5 2.0 2.5)
+  for k in $(seq 1 12); do
+    quietOf "$WORK/quiet$k.wav" "$WORK/quiet$((k % 12 + 1)).wav" "${gaps[$(((k + 1) % 6))]}" "syn-quiet$k"
+  done
   rm -f "$WORK"/tmp-*.wav
   mv "$list.new" "$list"
   echo "$hash" > "$WORK/audio.hash"

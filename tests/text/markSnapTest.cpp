@@ -67,6 +67,11 @@ const std::vector<Piece> kGapWithClick = {{Sound::Low, 4, -10}, {Sound::Silence,
                                           {Sound::Silence, 0.3, 0}, {Sound::Bright, 4, -12}};
 const std::vector<Piece> kShortGap = {{Sound::Low, 4, -10}, {Sound::Silence, 0.12, 0}, {Sound::Low, 4, -10}};
 const std::vector<Piece> kQuietHiss = {{Sound::Low, 4, -10}, {Sound::Hiss, 0.61, -70}, {Sound::Bright, 4, -12}};
+// A quiet song (its loud level less 40 dB is about -69 dB) with hiss at -64 dB in the gap; and
+// with hiss at -55 dB, too loud a floor to count as silence whatever the song (a change into it at
+// frame 300).
+const std::vector<Piece> kHissInQuietSong = {{Sound::Low, 4, -22}, {Sound::Hiss, 0.61, -64}, {Sound::Bright, 4, -24}};
+const std::vector<Piece> kLoudFloorInQuietSong = {{Sound::Low, 4, -22}, {Sound::Hiss, 0.61, -55}, {Sound::Bright, 4, -24}};
 // Hiss from 4 s to 4.61 s: a change into it (frame 300) and out of it.
 const std::vector<Piece> kLoudHiss = {{Sound::Low, 4, -10}, {Sound::Hiss, 0.61, -45}, {Sound::Low, 4, -10}};
 
@@ -96,6 +101,8 @@ TEST(MarkSnap, PlacesAPress) {
       {"a click in a gap is silence", &kGapWithClick, 324, -1, silenceEnd, 348, 0},
       {"0.12 s is no gap", &kShortGap, 305, -1, nothing, 305, 0},
       {"hiss at -70 dB in the gap", &kQuietHiss, 357, -1, silenceEnd, 345, 0},
+      {"hiss above a quiet song's loud level less 40 dB", &kHissInQuietSong, 357, -1, silenceEnd, 345, 0},
+      {"hiss at -55 dB in a quiet song is sound", &kLoudFloorInQuietSong, 357, -1, change, kAnyFrame, 300},
       {"hiss at -45 dB is sound", &kLoudHiss, 305, -1, change, kAnyFrame, 300},
   };
   for (const Case& c : cases) check(c, false);
