@@ -45,7 +45,7 @@ fi
 bash "$ROOT/scripts/setup.sh"  # Wine, the cross compiler, Xvfb, CMake
 
 RATE=44100
-export SOX_OPTS="-D -V1"  # no dither, no warnings
+export SOX_OPTS="-D -V1 -R"  # no dither, no warnings, the same noise every time (repeatable rows)
 mkdir -p "$WORK"
 hash=$(sha256sum "$0" | cut -d' ' -f1)
 list=$WORK/transitions.txt
