@@ -8,7 +8,7 @@
 
 #include <cstddef>
 
-#include "../base/limits.h"
+#include "recoveredSheet.h"
 
 // The state of the sheet that a copy keeps besides its text.
 struct CopiedSheetState {
@@ -19,22 +19,6 @@ struct CopiedSheetState {
   const char* openedForm;  // how that file was written, as a short code
   const char* tracklist;   // the tracklist still to be marked (UTF-8); may be null
   size_t tracklistBytes;
-};
-
-struct RestoredSheet {
-  char* text;  // global memory, NUL-terminated; free it with freeRestoredSheet
-  int nextEntry;
-  char audioPath[kPathBytes];
-  char openedPath[kPathBytes];
-  char openedForm[kPathBytes];
-  char* tracklist;  // global memory, NUL-terminated, or null
-};
-
-struct RecoveryStart {
-  bool restored;              // sheet holds a copy taken back
-  RestoredSheet sheet;
-  int othersWaiting;          // copies besides it that no running player holds: later starts take them
-  char setAside[kPathBytes];  // where a damaged copy was moved; empty when none was
 };
 
 // At start-up: starts the copy's writer (which posts doneMessage to notify after each write,

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "../base/limits.h"
-#include "recovery.h"
+#include "recoveredSheet.h"
 
 struct Slot {
   int folder;  // data folder index, -1: none
