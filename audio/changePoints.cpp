@@ -1,7 +1,7 @@
 // Change points from the frames' spectral change.
 #include "changePoints.h"
 
-#include "spectralNovelty.h"
+#include "bandChange.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ long long strongestChange(const FeatureTrack& track, size_t frames, uint8_t sile
   if (best < 0 || bestChange < kChangeMinSteps) return -1;
   size_t histogram[kFeatureLevels] = {}, around = 0;
   for (long long f = from; f < to; ++f) {
-    if (distance(f, best) <= (long long)kNoveltySpanFrames) continue;
+    if (distance(f, best) <= (long long)kBandChangeSpanFrames) continue;
     ++histogram[featureAt(track, (size_t)f).change];
     ++around;
   }

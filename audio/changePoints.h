@@ -10,6 +10,6 @@
 // The frame in [first, last] of the first frames of track whose change is the highest peak (no
 // frame within 6 frames higher; the earliest of equals), if it is not silent (loudness at least
 // silence) and its change stands out from the frames [from, to) that lie farther from it than
-// kNoveltySpanFrames; -1 otherwise.
+// kBandChangeSpanFrames; -1 otherwise.
 long long strongestChange(const FeatureTrack& track, size_t frames, uint8_t silence, long long first,
                           long long last, long long from, long long to);

@@ -53,16 +53,17 @@ void pushSpectrum(FeatureExtractor* x, bool sound) {
   memcpy(block + length - have, x->decimated + x->decimatedLength - have, have * sizeof(float));
   float levels[kBandCount];
   bandLevels(&x->spectrum, block, levels);
-  spectralNoveltyPush(&x->novelty, levels, sound);
+  bandChangePush(&x->change, levels, sound);
 }
 
 // Appends the frames whose change is known: all of them at the end.
 bool appendKnown(FeatureExtractor* x, bool atEnd) {
-  uint64_t pushed = x->novelty.pushed;
-  uint64_t known = atEnd ? pushed : pushed + 1 > kNoveltySpanFrames ? pushed + 1 - kNoveltySpanFrames : 0;
+  uint64_t pushed = x->change.pushed;
+  uint64_t known = pushed + 1 > kBandChangeSpanFrames ? pushed + 1 - kBandChangeSpanFrames : 0;
+  if (atEnd) known = pushed;
   for (; x->appended < known; ++x->appended) {
-    FrameFeature f = x->waiting[x->appended % kNoveltySpanFrames];
-    f.change = spectralNoveltyAt(&x->novelty, x->appended);
+    FrameFeature f = x->waiting[x->appended % kBandChangeSpanFrames];
+    f.change = bandChangeAt(&x->change, x->appended);
     if (!featureTrackAppend(x->track, f)) {
       x->failed = true;
       return false;
@@ -79,8 +80,8 @@ bool endFrame(FeatureExtractor* x, uint64_t samples) {
   f.low = waveByte(x->low);
   f.high = waveByte(x->high);
   f.change = 0;
-  x->waiting[x->frame % kNoveltySpanFrames] = f;
-  pushSpectrum(x, db >= kNoveltySoundDb);
+  x->waiting[x->frame % kBandChangeSpanFrames] = f;
+  pushSpectrum(x, db >= kBandChangeSoundDb);
   ++x->frame;
   startFrame(x);
   return appendKnown(x, false);
@@ -149,7 +150,7 @@ bool featureExtractorInit(FeatureExtractor* x, const PcmFormat& format, FeatureT
   size_t length = kSpectrumLengthMax;
   while (length > kSpectrumLengthMin && length > shortest / x->decimation) length /= 2;
   bandSpectrumInit(&x->spectrum, length, (float)format.rate / x->decimation);
-  spectralNoveltyInit(&x->novelty, x->spectrum.bandsUsed);
+  bandChangeInit(&x->change, x->spectrum.bandsUsed);
   startFrame(x);
   return true;
 }

@@ -1,6 +1,6 @@
 // From interleaved PCM, fed in blocks of any size, to one FrameFeature per CD frame: frame n
 // holds the samples [n * rate / 75, (n + 1) * rate / 75) of each channel. A frame reaches the
-// track once its spectral change is known, kNoveltySpanFrames - 1 frames later (at the end, at once).
+// track once its spectral change is known, kBandChangeSpanFrames - 1 frames later (at the end, at once).
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 
 #include "bandSpectrum.h"
 #include "frameFeatures.h"
-#include "spectralNovelty.h"
+#include "bandChange.h"
 
 enum class SampleType { Int16, Float32 };  // little-endian; float full scale is +-1
 
@@ -43,8 +43,8 @@ struct FeatureExtractor {
   float decimated[kDecimatedMax];
   size_t decimatedLength;
   BandSpectrum spectrum;
-  SpectralNovelty novelty;
-  FrameFeature waiting[kNoveltySpanFrames];  // frames waiting for their change, by frame % size
+  BandChange change;
+  FrameFeature waiting[kBandChangeSpanFrames];  // frames waiting for their change, by frame % size
   uint64_t appended;                         // frames in the track
   bool failed;                               // the track took no more frames
 };

@@ -35,7 +35,7 @@ declare -A sources=(
   [utf8]="tests/fuzz/fuzzUtf8.cpp"
   [tracklist]="tests/fuzz/fuzzTracklist.cpp sheet/tracklistText.cpp sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
   [chapters]="tests/fuzz/fuzzChapters.cpp sheet/chapterExport.cpp sheet/sheetTracks.cpp sheet/sheetLines.cpp sheet/sheetWords.cpp sheet/cueTime.cpp"
-  [audio]="tests/fuzz/fuzzAudio.cpp audio/bandSpectrum.cpp audio/changePoints.cpp audio/featureExtractor.cpp audio/frameFeatures.cpp audio/markSnap.cpp audio/silenceRuns.cpp audio/spectralNovelty.cpp"
+  [audio]="tests/fuzz/fuzzAudio.cpp audio/bandSpectrum.cpp audio/changePoints.cpp audio/featureExtractor.cpp audio/frameFeatures.cpp audio/markSnap.cpp audio/silenceRuns.cpp audio/bandChange.cpp"
 )
 declare -A libraries=([sheetcheck]="-lcue")
 # The sheet edits start from the sheet check's seeds: whole sheets.

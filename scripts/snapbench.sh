@@ -266,7 +266,7 @@ fi
 
 # The native half: the presses, and the rule on features computed natively (the files of the rule
 # only, as the fuzzers build them).
-rule=(bandSpectrum changePoints featureExtractor frameFeatures markSnap silenceRuns spectralNovelty)
+rule=(bandSpectrum changePoints featureExtractor frameFeatures markSnap silenceRuns bandChange)
 ruleSources=("${rule[@]/#/$ROOT/audio/}"); ruleSources=("${ruleSources[@]/%/.cpp}")
 g++ -std=c++17 -O2 -Wall -Wextra -I"$ROOT" "$ROOT"/bench/snapBench.cpp "$ROOT"/bench/snapTable.cpp \
     "$ROOT"/bench/wavFeatures.cpp "${ruleSources[@]}" -o "$WORK/snapBench"

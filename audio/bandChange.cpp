@@ -1,5 +1,5 @@
 // The spectral change of a frame, from the band levels of the frames around it.
-#include "spectralNovelty.h"
+#include "bandChange.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,16 +8,16 @@
 
 namespace {
 
-const size_t kRing = 2 * kNoveltySpanFrames;
+const size_t kRing = 2 * kBandChangeSpanFrames;
 
-// The weighted mean band levels of the frames at distance 1..kNoveltySpanFrames from frame on
+// The weighted mean band levels of the frames at distance 1..kBandChangeSpanFrames from frame on
 // one side (after includes frame itself at distance 1). False when less than half the weight
 // falls on frames of sound.
-bool sideLevels(const SpectralNovelty* n, uint64_t frame, bool after, float* mean) {
+bool sideLevels(const BandChange* n, uint64_t frame, bool after, float* mean) {
   float weights = 0, full = 0;
   for (size_t b = 0; b < n->bands; ++b) mean[b] = 0;
-  for (size_t d = 1; d <= kNoveltySpanFrames; ++d) {
-    float w = (float)(kNoveltySpanFrames + 1 - d);
+  for (size_t d = 1; d <= kBandChangeSpanFrames; ++d) {
+    float w = (float)(kBandChangeSpanFrames + 1 - d);
     full += w;
     uint64_t f = after ? frame + d - 1 : frame - d;
     if (after ? f >= n->pushed : frame < d) continue;
@@ -33,19 +33,19 @@ bool sideLevels(const SpectralNovelty* n, uint64_t frame, bool after, float* mea
 
 }  // namespace
 
-void spectralNoveltyInit(SpectralNovelty* n, size_t bands) {
+void bandChangeInit(BandChange* n, size_t bands) {
   memset(n, 0, sizeof *n);
   n->bands = bands;
 }
 
-void spectralNoveltyPush(SpectralNovelty* n, const float* levels, bool sound) {
+void bandChangePush(BandChange* n, const float* levels, bool sound) {
   size_t at = (size_t)(n->pushed % kRing);
   memcpy(n->levels[at], levels, n->bands * sizeof(float));
   n->sound[at] = sound;
   ++n->pushed;
 }
 
-uint8_t spectralNoveltyAt(const SpectralNovelty* n, uint64_t frame) {
+uint8_t bandChangeAt(const BandChange* n, uint64_t frame) {
   float before[kBandCount], after[kBandCount];
   if (n->bands == 0 || !sideLevels(n, frame, false, before) || !sideLevels(n, frame, true, after)) return 0;
   float distance = 0;
