@@ -74,31 +74,30 @@ bool isMessageBox(HWND window) {
          !FindWindowExA(window, nullptr, "Edit", nullptr);
 }
 
-BOOL CALLBACK matchMessageBox(HWND window, LPARAM found) {
-  if (!IsWindowVisible(window) || !isMessageBox(window)) return TRUE;
-  *(HWND*)found = window;
+struct WindowSearch {
+  bool (*is)(HWND);
+  HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
+  WindowSearch* search = (WindowSearch*)param;
+  if (!IsWindowVisible(window) || !search->is(window)) return TRUE;
+  search->found = window;
   return FALSE;
+}
+
+// The thread's first visible window that is(), or null.
+HWND visibleThreadWindow(bool (*is)(HWND)) {
+  WindowSearch search = {is, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), matchWindow, (LPARAM)&search);
+  return search.found;
 }
 
 // The thread's visible message box, or null.
-HWND messageBox() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), matchMessageBox, (LPARAM)&found);
-  return found;
-}
-
-BOOL CALLBACK matchFileDialog(HWND window, LPARAM found) {
-  if (!isFileDialog(window) || !IsWindowVisible(window)) return TRUE;
-  *(HWND*)found = window;
-  return FALSE;
-}
+HWND messageBox() { return visibleThreadWindow(isMessageBox); }
 
 // The thread's visible file dialog (Open or Save As), or null.
-HWND fileDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), matchFileDialog, (LPARAM)&found);
-  return found;
-}
+HWND fileDialog() { return visibleThreadWindow(isFileDialog); }
 
 // The General page's reaction time field, while that page is shown.
 HWND offsetField() {
